@@ -1,0 +1,9 @@
+// The Windows API subset the program and its libraries use, implemented by
+// this layer on Linux. Names, constants and semantics follow Windows; the
+// project's docs/layer.md says where and why the layer differs.
+#pragma once
+
+#include "win/types.h"
+#include "win/kernel.h"   // threads, events, TLS, time, modules, files
+#include "win/user.h"     // windows, messages, input, painting, dialogs
+#include "win/gdi.h"      // device contexts, bitmaps, drawing
