@@ -255,3 +255,52 @@ TEST_F(Tree, ClassicSystemColours) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Notifier {
+    HWND target;
+    int count;
+};
+
+DWORD WINAPI Notify(LPVOID p) {
+    auto* n = static_cast<Notifier*>(p);
+    for (int i = 0; i < n->count; ++i) PostMessageA(n->target, 0x9000 + 64, WPARAM(i), 0);
+    PostMessageA(n->target, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int g_notifications = 0;
+bool g_inOrder = true;
+
+LRESULT CALLBACK HiddenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == 0x9000 + 64) {
+        if (wParam != WPARAM(g_notifications)) g_inOrder = false;
+        ++g_notifications;
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(HiddenWindow, ReceivesEveryPostFromAnotherThreadThroughABlockingLoop) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HiddenProc;
+    wc.lpszClassName = "Test Hidden Window Class";
+    RegisterClassA(&wc);
+    HWND hidden = CreateWindowExA(0, wc.lpszClassName, "Test Hidden Window", 0, 0, 0, 0, 0, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    Notifier n{hidden, 20000};
+    HANDLE thread = CreateThread(nullptr, 0, Notify, &n, 0, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    EXPECT_EQ(g_notifications, n.count);
+    EXPECT_TRUE(g_inOrder);
+    EXPECT_FALSE(IsWindow(hidden));
+}
+
+}  // namespace
