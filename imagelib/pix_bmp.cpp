@@ -15,31 +15,35 @@ namespace {
 constexpr DWORD kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
 // One colour channel of a 16- or 32-bit pixel, described by its mask.
-struct Channel {
-    uint32_t mask = 0;
-    int shift = 0;
-    int bits = 0;
-
-    explicit Channel(uint32_t m) : mask(m)
+// Narrow channels widen to 8 bits by repeating their bit pattern, so that
+// full intensity stays full (5 bits 10101 become 10101101).
+class Channel {
+public:
+    explicit Channel(uint32_t mask)
     {
-        if (!m)
+        if (!mask)
             return;
-        shift = std::countr_zero(m);
-        bits = std::countr_one(m >> shift);
+        m_shift = std::countr_zero(mask);
+        int bits = std::countr_one(mask >> m_shift);
         if (bits > 8) {
             // Keep the top eight bits of a wide channel.
-            shift += bits - 8;
+            m_shift += bits - 8;
             bits = 8;
         }
+        m_values = 1u << bits;
+        for (uint32_t v = 0; v < m_values; ++v) {
+            uint32_t wide = 0;
+            for (int s = 8 - bits; s > -bits; s -= bits)
+                wide |= s >= 0 ? v << s : v >> -s;
+            m_widen[v] = BYTE(wide);
+        }
     }
-    BYTE Get(uint32_t pixel) const
-    {
-        if (!bits)
-            return 0;
-        uint32_t v = (pixel >> shift) & ((1u << bits) - 1);
-        // Scale to 0..255 so that full intensity stays full.
-        return BYTE((v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1));
-    }
+    BYTE Get(uint32_t pixel) const { return m_values ? m_widen[(pixel >> m_shift) & (m_values - 1)] : 0; }
+
+private:
+    int m_shift = 0;
+    uint32_t m_values = 0;
+    BYTE m_widen[256] = {};
 };
 
 long DpiOf(LONG pelsPerMeter) { return long(std::floor(pelsPerMeter * 0.0254 + 0.5)); }

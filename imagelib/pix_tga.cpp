@@ -9,7 +9,8 @@
 
 namespace {
 
-BYTE Scale5(unsigned v) { return BYTE((v * 255 + 15) / 31); }
+// Five bits widen to eight by repeating their top bits.
+BYTE Scale5(unsigned v) { return BYTE((v << 3) | (v >> 2)); }
 
 // Expands run-length packets into `out` (whole pixels of `bytes` bytes).
 bool ExpandPackets(PixFile* stream, std::vector<BYTE>& out, DWORD bytes)
