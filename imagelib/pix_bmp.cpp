@@ -239,6 +239,25 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         return false;
     }
 
+    // Where the rows start, and whether an uncompressed picture's rows are
+    // all there, is known before anything is allocated.
+    const long fileSize = stream->Size();
+    const long tableEnd = stream->Tell() + long(tableEntries * entrySize);
+    const long pixelStart = pixelOffset >= 0 ? base + pixelOffset : tableEnd;
+    if (pixelOffset >= 0 && (pixelOffset > fileSize - base || pixelStart < 0)) {
+        SetLastError("BMP pixel offset outside the file");
+        return false;
+    }
+    const uint64_t available = uint64_t(std::max(0L, fileSize - pixelStart));
+    const uint64_t srcStride = ((uint64_t(width) * bitCount + 31) / 32) * 4;
+    const uint64_t rowBytes = (uint64_t(width) * bitCount + 7) / 8;
+    // The last row's padding may be missing; the rest must be there.
+    if (compression != kRLE8 && compression != kRLE4 &&
+        srcStride * uint64_t(height - 1) + rowBytes > available) {
+        SetLastError("BMP pixel data truncated");
+        return false;
+    }
+
     if (!Create(DWORD(width), DWORD(height), bitCount, PIX_FORMAT_BMP)) {
         SetLastError("Can't allocate memory");
         return false;
@@ -260,18 +279,13 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         }
     }
 
-    if (pixelOffset >= 0) {
-        long size = stream->Size();
-        if (pixelOffset > size - base || !stream->Seek(base + pixelOffset, SEEK_SET)) {
-            SetLastError("BMP pixel offset outside the file");
-            return false;
-        }
+    if (pixelOffset >= 0 && !stream->Seek(pixelStart, SEEK_SET)) {
+        SetLastError("BMP pixel offset outside the file");
+        return false;
     }
-
     const DWORD w = GetWidth(), h = GetHeight();
-    const uint64_t available = uint64_t(pix::Remaining(stream));
     if (compression == kRLE8 || compression == kRLE4) {
-        std::vector<BYTE> data(available);
+        std::vector<BYTE> data(size_t(pix::Remaining(stream)));
         if (!pix::ReadExact(stream, data.data(), data.size())) {
             SetLastError("RLE data truncated");
             return false;
@@ -281,17 +295,10 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
             return false;
         }
     } else {
-        const DWORD srcStride = DWORD(((uint64_t(w) * bitCount + 31) / 32) * 4);
-        const DWORD rowBytes = DWORD((uint64_t(w) * bitCount + 7) / 8);
-        // The last row's padding may be missing; the rest must be there.
-        if (uint64_t(srcStride) * (h - 1) + rowBytes > available) {
-            SetLastError("BMP pixel data truncated");
-            return false;
-        }
         if (bitCount <= 8 || bitCount == 24) {
             // Same row layout as the image: read straight into the block.
             BYTE* rows = GetRow(0);
-            size_t total = size_t(srcStride) * (h - 1) + rowBytes;
+            size_t total = size_t(srcStride) * (h - 1) + size_t(rowBytes);
             if (!pix::ReadExact(stream, rows, total)) {
                 SetLastError("BMP pixel data truncated");
                 return false;
