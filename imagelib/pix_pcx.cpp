@@ -133,17 +133,14 @@ bool PixImagePCX::DecodeFile(PixFile* stream)
             for (DWORD k = 0; k < 256; ++k)
                 palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};
         }
-    } else if (outBits == 1 && h[1] < 5) {
+    } else if (outBits == 1) {
+        // Monochrome pictures ignore the header's table: set bits are white.
         palette[0] = PixRGBQuad{0, 0, 0, 0};
         palette[1] = PixRGBQuad{255, 255, 255, 0};
-    } else if (palette) {
+    } else {
         // Up to 16 colours from the header.
         for (DWORD k = 0; k < GetNumColors(); ++k)
             palette[k] = PixRGBQuad{h[16 + k * 3 + 2], h[16 + k * 3 + 1], h[16 + k * 3], 0};
-        if (outBits == 1 && std::memcmp(&palette[0], &palette[1], sizeof(PixRGBQuad)) == 0) {
-            palette[0] = PixRGBQuad{0, 0, 0, 0};
-            palette[1] = PixRGBQuad{255, 255, 255, 0};
-        }
     }
     SyncBlockHeader();
     return true;

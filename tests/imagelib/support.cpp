@@ -83,7 +83,9 @@ bool MagickRead(const std::string& path, Rgb& out)
     if (!Capture("identify -format '%w %h' '" + path + "[0]' 2>/dev/null", size) ||
         std::sscanf(size.c_str(), "%u %u", &out.width, &out.height) != 2)
         return false;
-    if (!Capture("convert '" + path + "[0]' -depth 8 rgb:- 2>/dev/null", pixels) ||
+    // -auto-orient: a Targa file's origin is kept by ImageMagick as a
+    // property unless asked to apply it.
+    if (!Capture("convert '" + path + "[0]' -auto-orient -depth 8 rgb:- 2>/dev/null", pixels) ||
         pixels.size() != size_t(out.width) * out.height * 3)
         return false;
     out.pixels.assign(pixels.begin(), pixels.end());
