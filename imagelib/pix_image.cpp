@@ -7,7 +7,12 @@
 
 namespace {
 
-LONG PelsPerMeter(long dpi) { return LONG(std::floor(double(dpi) * 39.37007874015748 + 0.5)); }
+// Resolutions beyond what the header's field holds are kept at its limit.
+LONG PelsPerMeter(long dpi)
+{
+    double pels = std::floor(double(dpi) * 39.37007874015748 + 0.5);
+    return pels >= 2147483647.0 ? 2147483647 : LONG(pels);
+}
 
 DWORD StrideOf(DWORD width, DWORD bitsPerPixel)
 {

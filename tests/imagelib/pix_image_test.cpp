@@ -72,6 +72,11 @@ TEST(PixImage, ResolutionFollowsTheHeaderRule)
     EXPECT_EQ(image.GetHeader().biXPelsPerMeter, 11811);
     EXPECT_EQ(image.GetYDPI(), 96) << "a resolution below 1 is taken as 96";
     EXPECT_EQ(image.GetHeader().biYPelsPerMeter, 3780);
+    // A file's largest pels-per-metre value gives a resolution whose header
+    // value stays within the field.
+    image.SetXDPI(54545455);
+    EXPECT_EQ(image.GetHeader().biXPelsPerMeter, 2147483647);
+    image.SetXDPI(300);
     // Create keeps the resolution; a saved file carries it back.
     ASSERT_NE(image.Create(2, 2, 24), nullptr);
     EXPECT_EQ(image.GetHeader().biXPelsPerMeter, 11811);
