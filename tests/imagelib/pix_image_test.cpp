@@ -74,7 +74,7 @@ TEST(PixImage, ResolutionFollowsTheHeaderRule)
     EXPECT_EQ(image.GetHeader().biYPelsPerMeter, 3780);
     // A file's largest pels-per-metre value gives a resolution whose header
     // value stays within the field.
-    image.SetXDPI(54545455);
+    image.SetXDPI(60000000);
     EXPECT_EQ(image.GetHeader().biXPelsPerMeter, 2147483647);
     image.SetXDPI(300);
     // Create keeps the resolution; a saved file carries it back.
