@@ -76,6 +76,7 @@ int read_side_info(bit_reader* r, const frame_header* h, side_info* si) {
         bits_get(r, channels == 1 ? 1 : 2);
     }
     const int16_t* long_bands = layer3_long_bands[band_table_index(h)];
+    const int16_t* short_bands = layer3_short_bands[band_table_index(h)];
     for (int gr = 0; gr < granules; ++gr) {
         for (int ch = 0; ch < channels; ++ch) {
             granule_channel* g = &si->gr[gr][ch];
@@ -91,9 +92,9 @@ int read_side_info(bit_reader* r, const frame_header* h, side_info* si) {
                 g->table_select[1] = bits_get(r, 5);
                 for (int w = 0; w < 3; ++w) g->subblock_gain[w] = bits_get(r, 3);
                 if (g->block_type == 0) return decoder_error_invalid_frame;
-                // Short blocks start region 1 at line 36, the other switched
-                // types at the ninth long band boundary.
-                g->region1_start = g->block_type == 2 ? 36 : long_bands[8];
+                // Region 1 starts at the fourth short band boundary for short
+                // blocks (line 36, or 72 at 8000 Hz), else at the ninth long one.
+                g->region1_start = g->block_type == 2 ? 3 * short_bands[3] : long_bands[8];
                 g->region2_start = 576;
             } else {
                 for (int i = 0; i < 3; ++i) g->table_select[i] = bits_get(r, 5);
