@@ -7,6 +7,7 @@
 #include "decoder_errors.h"
 #include "layer3_huffman.h"
 #include "layer3_imdct.h"
+#include "layer3_stereo.h"
 #include "mpeg_tables.h"
 
 namespace {
@@ -36,14 +37,6 @@ struct side_info {
     granule_channel gr[2][2];
 };
 
-struct scale_factors {
-    int l[22];
-    int s[13][3];
-    // MPEG-2 intensity stereo: largest value per band marks "not intensity".
-    int l_max[22];
-    int s_max[13];
-    int intensity_scale;
-};
 
 // |v|^(4/3) for every magnitude big values can code (15 + 13 linbits).
 struct power_table {
@@ -115,7 +108,7 @@ int read_side_info(bit_reader* r, const frame_header* h, side_info* si) {
 }
 
 // MPEG-1 scale factors; returns the bits read (part2_length).
-int read_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi, int gr, scale_factors* sf) {
+int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi, int gr, layer3_scale_factors* sf) {
     int slen1 = layer3_slen[0][g->scalefac_compress];
     int slen2 = layer3_slen[1][g->scalefac_compress];
     size_t start = r->pos;
@@ -146,7 +139,7 @@ int read_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi,
 
 // MPEG-2 and 2.5 scale factors; right_intensity selects the intensity
 // variant of the length coding.
-int read_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool right_intensity, scale_factors* sf) {
+int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool right_intensity, layer3_scale_factors* sf) {
     int slen[4] = {0, 0, 0, 0};
     int table;
     int sfc = g->scalefac_compress;
@@ -248,7 +241,7 @@ struct band_gains {
     int count;
 };
 
-void compute_gains(const granule_channel* g, const scale_factors* sf, int table_index, bool mpeg1, int gain_offset,
+void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int table_index, bool mpeg1, int gain_offset,
                    band_gains* out) {
     const int16_t* lb = layer3_long_bands[table_index];
     const int16_t* sb = layer3_short_bands[table_index];
@@ -352,123 +345,13 @@ int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits, con
     return written;
 }
 
-// Lines of short-block data are ordered band, window, line; these helpers
-// give the extent of one band's window.
+// Lines of short-block data are ordered band, window, line.
 struct short_span {
     int start, width;
 };
 inline short_span short_band_window(const int16_t* sb, int b, int w) {
     int width = sb[b + 1] - sb[b];
     return {3 * sb[b] + w * width, width};
-}
-
-bool any_nonzero(const float* v, int from, int to) {
-    for (int i = from; i < to; ++i)
-        if (v[i] != 0.0f) return true;
-    return false;
-}
-
-void intensity_factors(bool mpeg1, int pos, int intensity_scale, float* kl, float* kr) {
-    if (mpeg1) {
-        double a = pos * M_PI / 12.0;
-        double s = sin(a), c = cos(a);
-        *kl = (float)(s / (s + c));
-        *kr = (float)(c / (s + c));
-        return;
-    }
-    double io = intensity_scale ? M_SQRT1_2 : pow(2.0, -0.25);
-    if (pos == 0) {
-        *kl = *kr = 1.0f;
-    } else if (pos & 1) {
-        *kl = (float)pow(io, (pos + 1) / 2);
-        *kr = 1.0f;
-    } else {
-        *kl = 1.0f;
-        *kr = (float)pow(io, pos / 2);
-    }
-}
-
-// Middle/side or plain stereo for lines [from, to).
-void stereo_lines(float* l, float* r, int from, int to, bool ms) {
-    if (!ms) return;
-    for (int i = from; i < to; ++i) {
-        float m = l[i], s = r[i];
-        l[i] = (m + s) * (float)M_SQRT1_2;
-        r[i] = (m - s) * (float)M_SQRT1_2;
-    }
-}
-
-void intensity_lines(float* l, float* r, int from, int to, int pos, int max, bool mpeg1, int iscale, bool ms) {
-    if (pos == max) {  // the illegal position: the band is coded as usual
-        stereo_lines(l, r, from, to, ms);
-        return;
-    }
-    float kl, kr;
-    intensity_factors(mpeg1, pos, iscale, &kl, &kr);
-    for (int i = from; i < to; ++i) {
-        float v = l[i];
-        l[i] = v * kl;
-        r[i] = v * kr;
-    }
-}
-
-// Stereo processing with intensity stereo: bands above the right channel's
-// last non-zero band take their position from the right's scale factors.
-void joint_stereo(float* l, float* r, const granule_channel* g, const scale_factors* sf, int table_index, bool mpeg1,
-                  bool ms) {
-    const int16_t* lb = layer3_long_bands[table_index];
-    const int16_t* sb = layer3_short_bands[table_index];
-    bool short_blocks = g->window_switching && g->block_type == 2;
-    int iscale = sf->intensity_scale;
-
-    auto long_part = [&](int bands, bool all_intensity_above) {
-        // Highest long band with data in the right channel.
-        int first_is = 0;
-        for (int b = bands - 1; b >= 0; --b)
-            if (any_nonzero(r, lb[b], lb[b + 1])) {
-                first_is = b + 1;
-                break;
-            }
-        if (!all_intensity_above) first_is = bands;  // data above: no intensity here
-        for (int b = 0; b < bands; ++b) {
-            if (b < first_is) {
-                stereo_lines(l, r, lb[b], lb[b + 1], ms);
-            } else {
-                int pb = b == 21 ? 20 : b;
-                intensity_lines(l, r, lb[b], lb[b + 1], sf->l[pb], sf->l_max[pb], mpeg1, iscale, ms);
-            }
-        }
-    };
-
-    if (!short_blocks) {
-        long_part(22, true);
-        return;
-    }
-    int first_short = g->mixed ? 3 : 0;
-    bool short_has_data = false;
-    int first_is[3];
-    for (int w = 0; w < 3; ++w) {
-        first_is[w] = first_short;
-        for (int b = 12; b >= first_short; --b) {
-            short_span sp = short_band_window(sb, b, w);
-            if (any_nonzero(r, sp.start, sp.start + sp.width)) {
-                first_is[w] = b + 1;
-                short_has_data = true;
-                break;
-            }
-        }
-    }
-    if (g->mixed) long_part(mpeg1 ? 8 : 6, !short_has_data);
-    for (int w = 0; w < 3; ++w)
-        for (int b = first_short; b < 13; ++b) {
-            short_span sp = short_band_window(sb, b, w);
-            if (b < first_is[w]) {
-                stereo_lines(l, r, sp.start, sp.start + sp.width, ms);
-            } else {
-                int pb = b == 12 ? 11 : b;
-                intensity_lines(l, r, sp.start, sp.start + sp.width, sf->s[pb][w], sf->s_max[pb], mpeg1, iscale, ms);
-            }
-        }
 }
 
 void alias_reduce(float* xr, int boundaries) {
@@ -581,7 +464,7 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
     }
 
     bit_reader* bits = &f->bits;
-    scale_factors sf[2];
+    layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
     static thread_local float xr[2][576];
     static thread_local float hyb[2][18][32];
@@ -591,8 +474,8 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
         for (int ch = 0; ch < channels; ++ch) {
             granule_channel* g = &si.gr[gr][ch];
             int part2;
-            if (mpeg1) part2 = read_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
-            else part2 = read_scale_factors_mpeg2(bits, g, is && ch == 1, &sf[ch]);
+            if (mpeg1) part2 = read_layer3_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
+            else part2 = read_layer3_scale_factors_mpeg2(bits, g, is && ch == 1, &sf[ch]);
             band_gains gains;
             // With middle/side alone the 1/sqrt(2) of the step goes into the gain.
             int offset = (ms && !is) ? 2 : 0;
@@ -602,7 +485,11 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
 
         if (channels == 2 && (ms || is)) {
             if (is) {
-                joint_stereo(xr[0], xr[1], &si.gr[gr][1], &sf[1], table_index, mpeg1, ms);
+                {
+                const granule_channel* g = &si.gr[gr][1];
+                bool short_blocks = g->window_switching && g->block_type == 2;
+                layer3_stereo(xr[0], xr[1], short_blocks, g->mixed, &sf[1], table_index, mpeg1, ms);
+            }
                 written[1] = written[0] > written[1] ? written[0] : written[1];
             } else {
                 for (int i = 0; i < 576; ++i) {
