@@ -8,14 +8,16 @@
 namespace {
 
 struct imdct_tables {
-    float dct4[18][18];   // cos(pi/72 (2j+1)(2k+1))
+    // cos(pi/72 (2j+1)(2k+1)) by input k, outputs j padded to 20 for
+    // four-wide sums.
+    alignas(16) float dct4[18][20];
     float window[4][36];  // block types 0 normal, 1 start, 3 stop (2 unused here)
     float short_cos[12][6];
     float short_window[12];
 
     imdct_tables() {
-        for (int j = 0; j < 18; ++j)
-            for (int k = 0; k < 18; ++k) dct4[j][k] = (float)cos(M_PI / 72.0 * (2 * j + 1) * (2 * k + 1));
+        for (int k = 0; k < 18; ++k)
+            for (int j = 0; j < 20; ++j) dct4[k][j] = j < 18 ? (float)cos(M_PI / 72.0 * (2 * j + 1) * (2 * k + 1)) : 0.0f;
         for (int i = 0; i < 36; ++i) {
             double normal = sin(M_PI / 36.0 * (i + 0.5));
             window[0][i] = window[2][i] = (float)normal;
@@ -45,12 +47,16 @@ const imdct_tables& tables() {
 
 void imdct36(const float* in, int block_type, float* out) {
     const imdct_tables& t = tables();
-    float y[18];
-    for (int j = 0; j < 18; ++j) {
-        float s = 0.0f;
-        for (int k = 0; k < 18; ++k) s += in[k] * t.dct4[j][k];
-        y[j] = s;
+    typedef float v4 __attribute__((vector_size(16)));
+    v4 acc[5] = {};
+    for (int k = 0; k < 18; ++k) {
+        if (in[k] == 0.0f) continue;  // high lines are mostly zero
+        v4 x = {in[k], in[k], in[k], in[k]};
+        const v4* row = reinterpret_cast<const v4*>(t.dct4[k]);
+        for (int q = 0; q < 5; ++q) acc[q] += x * row[q];
     }
+    float y[20];
+    memcpy(y, acc, sizeof y);
     const float* w = t.window[block_type & 3];
     for (int i = 0; i < 9; ++i) out[i] = y[i + 9] * w[i];
     for (int i = 9; i < 27; ++i) out[i] = -y[26 - i] * w[i];

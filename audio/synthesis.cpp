@@ -5,6 +5,9 @@
 
 #include <math.h>
 #include <string.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "mpeg_tables.h"
 
@@ -13,7 +16,7 @@ namespace {
 // window[t][j] = D[32 t + j] x 32768 (the standard's window, scaled so that
 // sums come out as 16-bit sample values).
 struct window_table {
-    float w[16][32];
+    alignas(16) float w[16][32];
     window_table() {
         double d[512];
         for (int i = 0; i <= 256; ++i) d[i] = synthesis_window_base[i] / 65536.0;
@@ -52,7 +55,7 @@ const dct_coefficients coefficients;
 // X[m] = sum over k of x[k] cos((2k+1) m pi / 2N), by halving (the even
 // outputs from the sums, the odd ones from the scaled differences).
 template <int N>
-inline void dct(const float* x, float* out) {
+__attribute__((always_inline)) inline void dct(const float* x, float* out) {
     if constexpr (N == 1) {
         out[0] = x[0];
     } else {
@@ -75,6 +78,24 @@ inline int16_t clip(float v) {
     if (v >= 32767.0f) return 32767;
     if (v <= -32768.0f) return -32768;
     return (int16_t)v;
+}
+
+// Rounds to nearest (ties to even) and clips to 16 bits.
+inline void to_pcm_rounded(const float* v, int16_t* out) {
+#if defined(__SSE2__)
+    for (int j = 0; j < 32; j += 8) {
+        __m128i a = _mm_cvtps_epi32(_mm_loadu_ps(v + j));  // current rounding mode: nearest even
+        __m128i b = _mm_cvtps_epi32(_mm_loadu_ps(v + j + 4));
+        // Out-of-range floats convert to INT_MIN; clamp those from the float side.
+        __m128 hi = _mm_cmpge_ps(_mm_loadu_ps(v + j), _mm_set1_ps(32767.0f));
+        __m128 hi2 = _mm_cmpge_ps(_mm_loadu_ps(v + j + 4), _mm_set1_ps(32767.0f));
+        a = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi), a), _mm_and_si128(_mm_castps_si128(hi), _mm_set1_epi32(32767)));
+        b = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi2), b), _mm_and_si128(_mm_castps_si128(hi2), _mm_set1_epi32(32767)));
+        _mm_storeu_si128((__m128i*)(out + j), _mm_packs_epi32(a, b));  // saturates to -32768..32767
+    }
+#else
+    for (int j = 0; j < 32; ++j) out[j] = clip(nearbyintf(v[j]));
+#endif
 }
 
 }  // namespace
@@ -109,24 +130,36 @@ void synthesis_run(synthesis_state* s) {
     for (int i = 48; i < 64; ++i) v[i] = -x[i - 48];
 
     // Vector of age t contributes its first half at even t and its second
-    // half at odd t, against window row t.
-    float sum[32] = {};
+    // half at odd t, against window row t; four sums at a time.
+    typedef float v4 __attribute__((vector_size(16)));
+    v4 sum[8] = {};
     for (int t = 0; t < 16; ++t) {
         const float* row = s->ring[(s->offset + t) & 15] + ((t & 1) ? 32 : 0);
         const float* w = window.w[t];
-        for (int j = 0; j < 32; ++j) sum[j] += w[j] * row[j];
+        for (int q = 0; q < 8; ++q) {
+            v4 a, b;
+            memcpy(&a, w + 4 * q, sizeof a);
+            memcpy(&b, row + 4 * q, sizeof b);
+            sum[q] += a * b;
+        }
     }
+    float sums[32];
+    memcpy(sums, sum, sizeof sums);
 
     int16_t* out = s->output;
     if (s->shift == 0) {
-        for (int j = 0; j < 32; ++j) {
-            *out = clip(nearbyintf(sum[j]));
-            out += s->stride;
+        int16_t pcm[32];
+        to_pcm_rounded(sums, pcm);
+        if (s->stride == 1) {
+            memcpy(out, pcm, sizeof pcm);
+            out += 32;
+        } else {
+            for (int j = 0; j < 32; ++j, out += s->stride) *out = pcm[j];
         }
     } else {
         int step = 1 << s->shift;
         for (int j = 0; j < 32; j += step) {
-            *out = clip(sum[j]);  // truncation toward zero
+            *out = clip(sums[j]);  // truncation toward zero
             out += s->stride;
         }
     }
