@@ -466,8 +466,8 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
     bit_reader* bits = &f->bits;
     layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
-    static thread_local float xr[2][576];
-    static thread_local float hyb[2][18][32];
+    float (*xr)[576] = st->xr;
+    float (*hyb)[18][32] = st->hybrid;
 
     for (int gr = 0; gr < granules; ++gr) {
         int written[2] = {0, 0};

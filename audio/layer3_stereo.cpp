@@ -57,7 +57,9 @@ void stereo_lines(float* l, float* r, int from, int to, bool ms) {
 }
 
 void intensity_lines(float* l, float* r, int from, int to, int pos, int max, bool mpeg1, int iscale, bool ms) {
-    if (pos == max) {  // the illegal position: the band is coded as usual
+    // The illegal position (and, in MPEG-1, anything above it, which no
+    // valid stream holds): the band is coded as usual.
+    if (pos == max || (mpeg1 && pos > 6)) {
         stereo_lines(l, r, from, to, ms);
         return;
     }

@@ -74,9 +74,10 @@ __attribute__((always_inline)) inline void dct(const float* x, float* out) {
     }
 }
 
+// Truncates toward zero and clips; anything that is not a number clips low.
 inline int16_t clip(float v) {
     if (v >= 32767.0f) return 32767;
-    if (v <= -32768.0f) return -32768;
+    if (!(v > -32768.0f)) return -32768;
     return (int16_t)v;
 }
 
