@@ -92,21 +92,6 @@ void bits_start(bit_reader* r, const uint8_t* data, size_t bytes) {
     r->limit = frame_buffer_size + frame_buffer_slack - 8;
 }
 
-static inline uint64_t load_be64(const uint8_t* p) {
-    uint64_t v;
-    memcpy(&v, p, 8);
-    return __builtin_bswap64(v);
-}
-
-uint32_t bits_get(bit_reader* r, int n) {
-    if (n <= 0) return 0;
-    size_t byte = r->pos >> 3;
-    if (byte > r->limit) byte = r->limit;  // hostile lengths: read the slack
-    uint64_t v = load_be64(r->data + byte) << (r->pos & 7);
-    r->pos += n;
-    return (uint32_t)(v >> (64 - n));
-}
-
 void bits_put_back(bit_reader* r, int n) {
     r->pos = (size_t)n > r->pos ? 0 : r->pos - n;
 }
