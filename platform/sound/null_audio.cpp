@@ -155,7 +155,7 @@ void ClearNullDeviceCapture() {
 bool WaitNullDeviceIdle(std::chrono::milliseconds timeout) {
     // Holding the lock keeps the device from closing while we wait on it.
     std::lock_guard lock(g_current_mutex);
-    return g_current && g_current->WaitIdle(timeout);
+    return !g_current || g_current->WaitIdle(timeout);
 }
 
 }  // namespace win::sound

@@ -22,8 +22,8 @@ std::vector<CapturedBlock> NullDeviceBlocks();
 // Every captured sample, blocks joined.
 std::vector<int16_t> NullDeviceSamples();
 void ClearNullDeviceCapture();
-// Waits until the null device has nothing left to play. False on time-out
-// or when the null device is not the one in use.
+// Waits until the null device has nothing left to play; true at once when
+// no null device is open. False on time-out.
 bool WaitNullDeviceIdle(std::chrono::milliseconds timeout);
 
 }  // namespace win::sound

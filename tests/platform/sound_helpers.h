@@ -1,6 +1,7 @@
 // Helpers shared by the sound tests: WAVE images, PCM blocks and waiting.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -28,7 +29,7 @@ inline std::vector<uint8_t> MakeWave(int rate, int channels, int bits,
             data.push_back(uint8_t(uint16_t(s) >> 8));
         }
     }
-    std::vector<uint8_t> image(44);
+    std::vector<uint8_t> image(44 + data.size());
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) image[at + i] = uint8_t(v >> (8 * i));
     };
@@ -48,7 +49,7 @@ inline std::vector<uint8_t> MakeWave(int rate, int channels, int bits,
     put16(34, uint16_t(bits));
     std::memcpy(&image[36], "data", 4);
     put32(40, uint32_t(data.size()));
-    image.insert(image.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), image.begin() + 44);
     return image;
 }
 
