@@ -76,16 +76,20 @@ private:
         Mixer& mixer = Mixer::Get();
         std::vector<int16_t> block(kNullBlockFrames * 2);
         for (;;) {
+            // Asked without our own lock held: the mixer's lock is taken
+            // before ours elsewhere (opening the device).
+            bool work = mixer.HasWork();
             {
                 std::unique_lock lock(mutex_);
-                wake_ = false;
-                if (!stop_ && !mixer.HasWork()) {
+                if (!work && !wake_ && !stop_) {
                     idle_ = true;
                     changed_.notify_all();
                     changed_.wait(lock, [this] { return stop_ || wake_; });
-                    wake_ = false;
                 }
                 if (stop_) return;
+                bool woken = wake_;
+                wake_ = false;
+                if (!work && woken) continue;  // look again at what woke us
             }
             // Play while there is something to play.
             auto next = std::chrono::steady_clock::now();
