@@ -44,14 +44,21 @@ private:
     bool finished_ = false;
 };
 
-// The sound playing, guarded by the mixer's lock.
-std::unique_ptr<SoundVoice> g_current;
-uint64_t g_serial = 0;
-std::condition_variable g_changed;  // a sound finished or was replaced
+// The sound playing, guarded by the mixer's lock. Never destroyed: the
+// device thread may still mix it while the process ends.
+struct Playing {
+    std::unique_ptr<SoundVoice> voice;
+    uint64_t serial = 0;
+    std::condition_variable changed;  // a sound finished or was replaced
+};
+Playing& State() {
+    static Playing* playing = new Playing;
+    return *playing;
+}
 
 void SoundVoice::ChunkDone(void*) {
     finished_ = true;
-    g_changed.notify_all();
+    State().changed.notify_all();
 }
 
 std::vector<uint8_t> ReadFile(const char* name) {
@@ -127,9 +134,9 @@ void StopSound() {
     Mixer& mixer = Mixer::Get();
     std::unique_ptr<SoundVoice> old;
     std::lock_guard lock(mixer.mutex());
-    if (g_current) mixer.Detach(g_current.get());
-    old = std::move(g_current);
-    g_changed.notify_all();
+    if (State().voice) mixer.Detach(State().voice.get());
+    old = std::move(State().voice);
+    State().changed.notify_all();
 }
 
 BOOL Play(std::vector<uint8_t> image, DWORD flags) {
@@ -137,23 +144,25 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
     if (!ParseWave(image.data(), image.size(), &wave)) return FALSE;
     const bool async = (flags & SND_ASYNC) != 0;
     Mixer& mixer = Mixer::Get();
+    Playing& state = State();
     std::unique_ptr<SoundVoice> old;
     std::unique_lock lock(mixer.mutex());
-    // Offsets stay valid when the vector moves into the voice.
-    auto voice = std::make_unique<SoundVoice>(std::move(image), wave, async && (flags & SND_LOOP),
-                                              ++g_serial);
-    if (g_current) mixer.Detach(g_current.get());
-    old = std::move(g_current);
-    g_changed.notify_all();
+    const uint64_t serial = ++state.serial;
+    // The samples stay where they are when the image moves into the voice.
+    auto voice = std::make_unique<SoundVoice>(std::move(image), wave, async && (flags & SND_LOOP), serial);
+    if (state.voice) mixer.Detach(state.voice.get());
+    old = std::move(state.voice);
+    state.changed.notify_all();
     if (!mixer.Attach(voice.get())) return FALSE;
-    SoundVoice* playing = voice.get();
-    g_current = std::move(voice);
+    state.voice = std::move(voice);
     lock.unlock();
     mixer.Wake();
     if (async) return TRUE;
+    // Until this sound is over, or another took its place.
     lock.lock();
-    uint64_t serial = playing->serial();
-    g_changed.wait(lock, [&] { return !g_current || g_current->serial() != serial || g_current->finished(); });
+    state.changed.wait(lock, [&] {
+        return !state.voice || state.voice->serial() != serial || state.voice->finished();
+    });
     return TRUE;
 }
 
@@ -177,7 +186,7 @@ BOOL WINAPI PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound) {
     }
     if (fdwSound & SND_NOSTOP) {
         std::lock_guard lock(Mixer::Get().mutex());
-        if (g_current && !g_current->finished()) return FALSE;
+        if (State().voice && !State().voice->finished()) return FALSE;
     }
     // SND_NOWAIT needs nothing: the mixer is never too busy for a sound.
     if (Play(LoadSound(pszSound, hmod, fdwSound), fdwSound)) return TRUE;
