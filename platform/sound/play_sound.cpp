@@ -2,6 +2,7 @@
 // replaces the one playing; an asynchronous call returns once the sound is
 // queued, a synchronous one when it has been played (or replaced).
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -87,7 +88,7 @@ std::vector<uint8_t> LoadSound(LPCSTR sound, HMODULE module, DWORD flags) {
         const void* data = nullptr;
         DWORD size = 0;
         WaveResourceLookup lookup = g_lookup.load();
-        if (!lookup || !lookup(module, sound, &data, &size) || !data) return {};
+        if (!lookup || !lookup(module, sound, &data, &size) || !data || size > kMaxSoundBytes) return {};
         auto* bytes = static_cast<const uint8_t*>(data);
         return {bytes, bytes + size};
     }
@@ -158,12 +159,19 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
     lock.unlock();
     mixer.Wake();
     if (async) return TRUE;
-    // Until this sound is over, or another took its place.
+    // Until this sound is over, or another took its place; a device that
+    // stopped taking sound does not hold the caller for ever.
+    auto limit = std::chrono::milliseconds(2000 + 1000 * wave.bytes / wave.format.FrameBytes() /
+                                           wave.format.rate);
     lock.lock();
-    state.changed.wait(lock, [&] {
+    bool over = state.changed.wait_for(lock, limit, [&] {
         return !state.voice || state.voice->serial() != serial || state.voice->finished();
     });
-    return TRUE;
+    if (!over) {
+        mixer.Detach(state.voice.get());
+        old = std::move(state.voice);
+    }
+    return over;
 }
 
 }  // namespace

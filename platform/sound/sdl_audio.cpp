@@ -26,6 +26,7 @@ namespace {
 constexpr int kRate = 44100;
 constexpr auto kCloseAfter = std::chrono::seconds(5);
 constexpr auto kIdleCheck = std::chrono::milliseconds(250);
+constexpr auto kRetryOpen = std::chrono::seconds(1);
 
 class SdlBackend : public AudioBackend {
 public:
@@ -112,6 +113,12 @@ private:
                 if (OpenDevice()) {
                     SDL_PauseAudioDevice(device_, 0);
                     paused_ = false;
+                } else {
+                    // The sound server went away: try again in a while, as
+                    // long as something waits to be played.
+                    changed_.wait_for(lock, kRetryOpen, [this] { return stop_; });
+                    wanted_ = !stop_ && Mixer::Get().HasWork();
+                    continue;
                 }
             } else if (paused_) {
                 bool woken = changed_.wait_for(lock, kCloseAfter, [this] { return stop_ || !paused_; });

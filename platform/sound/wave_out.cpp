@@ -86,8 +86,10 @@ MMRESULT CheckFormat(const WAVEFORMATEX* wfx, PcmFormat* format) {
     return MMSYSERR_NOERROR;
 }
 
+bool IsMapper(UINT_PTR id) { return id == WAVE_MAPPER || id == UINT_PTR(-1); }
+
 bool IsDevice(UINT_PTR id) {
-    if (id == WAVE_MAPPER || id == 0) return true;
+    if (IsMapper(id) || id == 0) return true;
     std::lock_guard lock(Mixer::Get().mutex());
     return Find(reinterpret_cast<HWAVEOUT>(id)) != nullptr;
 }
@@ -125,7 +127,7 @@ MMRESULT WINAPI waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT
     if (!pwoc) return MMSYSERR_INVALPARAM;
     if (!win::sound::IsDevice(uDeviceID)) return MMSYSERR_BADDEVICEID;
     std::string name = Mixer::Get().DeviceName();
-    if (name.empty()) return uDeviceID == WAVE_MAPPER ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+    if (name.empty()) return win::sound::IsMapper(uDeviceID) ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
     WAVEOUTCAPSA caps{};
     caps.vDriverVersion = 0x0100;
     std::strncpy(caps.szPname, name.c_str(), MAXPNAMELEN - 1);
