@@ -45,6 +45,7 @@ bool ParseWave(const uint8_t* image, size_t size, WaveImage* out) {
     // A RIFF length shorter than the image limits it; a longer one is a
     // truncated file and the image's own size is the limit.
     size_t end = RiffImageSize(image) < size ? RiffImageSize(image) : size;
+    if (end < 12) return false;  // a RIFF length too short for its own header
 
     PcmFormat format;
     bool have_format = false;
