@@ -378,3 +378,35 @@ TEST_F(WaveOutTest, ThereIsNoMixerButItsCallsAnswer) {
 }
 
 }  // namespace
+
+namespace {
+
+// A callback may queue the next buffer itself, as streaming players do.
+struct Chain {
+    HWAVEOUT handle = nullptr;
+    WAVEHDR* next = nullptr;
+    std::atomic<int> done{0};
+};
+
+void CALLBACK QueueNext(HWAVEOUT h, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
+    auto* chain = reinterpret_cast<Chain*>(instance);
+    if (message != WOM_DONE) return;
+    if (chain->done++ == 0) waveOutWrite(h, chain->next, sizeof(WAVEHDR));
+}
+
+TEST_F(WaveOutTest, CallbacksMayCallBackIn) {
+    Chain chain;
+    HWAVEOUT h = Open(44100, 2, 16, CALLBACK_FUNCTION, reinterpret_cast<DWORD_PTR>(&QueueNext),
+                      reinterpret_cast<DWORD_PTR>(&chain));
+    Buffer first(std::vector<int16_t>(200, 11)), second(std::vector<int16_t>(200, 22));
+    ASSERT_EQ(MMSYSERR_NOERROR, waveOutPrepareHeader(h, &second.header, sizeof(WAVEHDR)));
+    chain.next = &second.header;
+    Play(h, first);
+    ASSERT_TRUE(WaitFor([&] { return chain.done.load() == 2; }));
+    EXPECT_TRUE(IsDone(second.header));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_EQ(200, std::count(got.begin(), got.end(), 22));
+}
+
+}  // namespace
