@@ -216,6 +216,7 @@ TEST_F(WaveOutTest, PauseHoldsAndRestartResumes) {
     ASSERT_EQ(MMSYSERR_NOERROR, waveOutRestart(h));
     ASSERT_TRUE(WaitFor([&] { return IsDone(b.header); }));
     EXPECT_TRUE(IsDone(a.header));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
     std::vector<int16_t> got = NullDeviceSamples();
     ASSERT_GE(got.size(), 1764u);
     EXPECT_EQ(500, got[0]);
