@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -66,8 +67,18 @@ std::optional<FaceChoice> FromRegistry(const std::string& family, bool bold, boo
     return FaceChoice{best.path, best.index, best.bold, best.italic};
 }
 
+// Starts fontconfig once; its caches are released when the program ends.
+bool StartFontconfig() {
+    static const bool started = [] {
+        if (!FcInit()) return false;
+        std::atexit(FcFini);
+        return true;
+    }();
+    return started;
+}
+
 std::optional<FaceChoice> FromFontconfig(const std::string& family, int weight, bool italic) {
-    if (!FcInit()) return std::nullopt;
+    if (!StartFontconfig()) return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return std::nullopt;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));

@@ -253,3 +253,23 @@ TEST(ResIcon, HostileFilesNeverReadOutside) {
     EXPECT_NE(image.width, 32);  // that entry is skipped, another decodes
     EXPECT_FALSE(win::res::ParseIconFile(nullptr, 0, false, 32, image));
 }
+
+TEST(ResProgram, IconsCursorBitmapsAndSoundsAreCompiledIn) {
+#ifndef TINTO_CONTENT_RESOURCES
+    GTEST_SKIP() << "res/ holds no content files yet: only dialogs.rc is compiled";
+#else
+    win::res::IconImage image;
+    for (int id : {128, 132, 134, 135, 136, 137, 139, 144, 145, 146, 149, 150, 151, 164}) {
+        ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(id), false, 32, image)) << id;
+        EXPECT_EQ(image.width, 32) << id;
+        EXPECT_EQ(image.height, 32) << id;
+    }
+    ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(131), true, 32, image));
+    for (int id : {142, 143, 148}) EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_BITMAP), nullptr) << id;
+    for (int id = 153; id <= 157; ++id) {
+        HRSRC sound = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "WAVE");
+        ASSERT_NE(sound, nullptr) << id;
+        EXPECT_EQ(std::memcmp(LockResource(LoadResource(nullptr, sound)), "RIFF", 4), 0) << id;
+    }
+#endif
+}
