@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -230,9 +231,9 @@ TEXTMETRICA Font::TextMetrics() const {
 }
 
 int Font::MeasureWidth(std::string_view text) const {
-    int width = 0;
+    long long width = 0;
     for (unsigned char byte : text) width += GlyphFor(DecodeCp1252(byte)).advance;
-    return width;
+    return static_cast<int>(std::min<long long>(width, INT_MAX));
 }
 
 const Glyph& Font::GlyphFor(char32_t code) const {

@@ -92,42 +92,57 @@ TextMask RenderMask(const Font& font, std::string_view text, int underlineIndex)
 
 int DrawString(const Font& font, const PixelTarget& target, const RECT& clip, int x, int y,
                std::string_view text, const TextColors& colors, int underlineIndex) {
-    const TextMask mask = RenderMask(font, text, underlineIndex);
-    if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width)
-        return mask.cellWidth;
+    const FontMetrics& metrics = font.Metrics();
+    const int width = font.MeasureWidth(text);
+    if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width) return width;
     const RECT bounds = Intersect(clip, RECT{0, 0, target.width, target.height});
+    if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return width;
 
     auto row = [&](int py) { return target.pixels + static_cast<ptrdiff_t>(py) * target.stride; };
     // Positions are computed in 64 bits: a far-away origin must not wrap.
-    auto clampedRect = [&](long long left, long long top, long long right, long long bottom) {
+    auto visible = [&](long long left, long long top, long long right, long long bottom) {
         RECT r{static_cast<LONG>(std::clamp<long long>(left, INT_MIN, INT_MAX)),
                static_cast<LONG>(std::clamp<long long>(top, INT_MIN, INT_MAX)),
                static_cast<LONG>(std::clamp<long long>(right, INT_MIN, INT_MAX)),
                static_cast<LONG>(std::clamp<long long>(bottom, INT_MIN, INT_MAX))};
         return Intersect(r, bounds);
     };
+    auto fill = [&](const RECT& area, uint32_t pixel) {
+        for (int py = area.top; py < area.bottom; ++py) std::fill(row(py) + area.left, row(py) + area.right, pixel);
+    };
 
-    if (colors.opaque) {
-        const uint32_t fill = ToPixel(colors.background);
-        const RECT cell = clampedRect(x, y, static_cast<long long>(x) + mask.cellWidth,
-                                      static_cast<long long>(y) + font.Metrics().height);
-        for (int py = cell.top; py < cell.bottom; ++py) std::fill(row(py) + cell.left, row(py) + cell.right, fill);
-    }
-
-    const long long left = static_cast<long long>(x) - mask.cellX;
-    const long long top = static_cast<long long>(y) - mask.cellY;
-    const RECT area = clampedRect(left, top, left + mask.width, top + mask.height);
     const uint32_t ink = ToPixel(colors.text);
-    for (int py = area.top; py < area.bottom; ++py) {
-        const uint8_t* coverage = mask.coverage.data() + static_cast<size_t>(py - top) * mask.width;
-        uint32_t* out = row(py);
-        for (int px = area.left; px < area.right; ++px) {
-            const unsigned alpha = coverage[px - left];
-            if (alpha == 255) out[px] = ink;
-            else if (alpha) out[px] = Blend(out[px], ink, alpha);
+    if (colors.opaque)
+        fill(visible(x, y, static_cast<long long>(x) + width, static_cast<long long>(y) + metrics.height),
+             ToPixel(colors.background));
+
+    const int thickness = std::max(1, metrics.height / 16);
+    const long long underlineTop = static_cast<long long>(y) + std::min(metrics.ascent + 1, metrics.height - thickness);
+    long long pen = x;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const Glyph& glyph = font.GlyphFor(DecodeCp1252(static_cast<unsigned char>(text[i])));
+        const long long left = pen + glyph.left;
+        const long long top = static_cast<long long>(y) + metrics.ascent - glyph.top;
+        const RECT area = visible(left, top, left + glyph.width, top + glyph.rows);
+        for (int py = area.top; py < area.bottom; ++py) {
+            const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(py - top) * glyph.width;
+            uint32_t* out = row(py);
+            for (int px = area.left; px < area.right; ++px) {
+                const unsigned alpha = coverage[px - left];
+                if (alpha == 255) out[px] = ink;
+                else if (alpha) out[px] = Blend(out[px], ink, alpha);
+            }
         }
+        if (static_cast<int>(i) == underlineIndex)
+            fill(visible(pen, underlineTop, pen + glyph.advance, underlineTop + thickness), ink);
+        pen += glyph.advance;
     }
-    return mask.cellWidth;
+    if (metrics.underline) fill(visible(x, underlineTop, pen, underlineTop + thickness), ink);
+    if (metrics.strikeOut) {
+        const long long strikeTop = static_cast<long long>(y) + metrics.ascent - std::max(1, metrics.ascent / 3);
+        fill(visible(x, strikeTop, pen, strikeTop + thickness), ink);
+    }
+    return width;
 }
 
 }  // namespace text

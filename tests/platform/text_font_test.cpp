@@ -205,3 +205,22 @@ TEST(TextRender, PrefixUnderlineAndDrawTextClipToTheRectangle) {
     EXPECT_LE(ink.right, 28);
     EXPECT_LE(ink.bottom, 18);
 }
+
+TEST(TextRender, MaskAgreesWithBlending) {
+    auto font = text::Font::Create(Describe("DejaVu Sans", -18));
+    const text::TextMask mask = text::RenderMask(*font, "Hi", 0);
+    EXPECT_EQ(mask.cellWidth, font->MeasureWidth("Hi"));
+    ASSERT_EQ(mask.coverage.size(), size_t(mask.width) * mask.height);
+    Canvas canvas(mask.width + 20, mask.height + 20);
+    text::DrawString(*font, canvas.Target(), RECT{0, 0, canvas.width, canvas.height}, 10 + mask.cellX,
+                     10 + mask.cellY, "Hi", text::TextColors{RGB(0, 0, 0)}, 0);
+    int inked = 0;
+    for (int y = 0; y < mask.height; ++y)
+        for (int x = 0; x < mask.width; ++x) {
+            const int coverage = mask.coverage[size_t(y) * mask.width + x];
+            const int blue = canvas.At(10 + x, 10 + y) & 0xFF;  // black on white: 255 - coverage
+            EXPECT_NEAR(blue, 255 - coverage, 1) << x << "," << y;
+            inked += coverage > 0;
+        }
+    EXPECT_GT(inked, 20);
+}
