@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev
-      libsdl2-dev libfreetype-dev libfontconfig-dev libgtest-dev libbenchmark-dev
+      libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev libbenchmark-dev
       lame twolame mpg123 libmpg123-dev python3 python3-fonttools fonts-dejavu-core
       xvfb xdotool imagemagick xdg-utils)
 missing=()
