@@ -1,0 +1,26 @@
+#!/usr/bin/python3
+"""Builds the program directory's content: the interface font, the screen
+backgrounds, the pictures with their catalogues and the help page.
+
+The songs are built by build_songs.py (a separate, slower step).
+"""
+import argparse
+import os
+import sys
+
+import build_font
+
+
+def build(app_dir):
+    os.makedirs(app_dir, exist_ok=True)
+    build_font.build(build_font.DEFAULT_SOURCE, os.path.join(app_dir, "lsansrf.ttf"))
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("app_dir")
+    build(parser.parse_args(argv).app_dir)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
