@@ -9,11 +9,15 @@ import os
 import sys
 
 import build_font
+import build_help
+import build_home
 
 
 def build(app_dir):
-    os.makedirs(app_dir, exist_ok=True)
+    os.makedirs(os.path.join(app_dir, "Backgrnd"), exist_ok=True)
     build_font.build(build_font.DEFAULT_SOURCE, os.path.join(app_dir, "lsansrf.ttf"))
+    build_home.build(os.path.join(app_dir, "Backgrnd", "home.bmp"))
+    build_help.build(os.path.join(app_dir, "Help"))
 
 
 def main(argv):

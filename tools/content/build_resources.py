@@ -32,7 +32,32 @@ def manifest_lines():
     return lines
 
 
+DESKTOP_ENTRY = """[Desktop Entry]
+Type=Application
+Name=Tintorama
+GenericName=Colouring for children
+GenericName[vi]=Tô màu cho bé
+Comment=Colour line-art pictures with a click, with music
+Comment[vi]=Tô màu tranh chỉ với một cú bấm, có nhạc
+Exec=tintorama
+Icon=tintorama
+Terminal=false
+Categories=Education;Art;Game;KidsGame;
+Keywords=colouring;coloring;paint;drawing;children;kids;
+"""
+
+
+def build_linux(out_dir):
+    """The desktop entry and its icon, so the installed program shows in menus."""
+    linux = os.path.join(out_dir, "linux")
+    os.makedirs(linux, exist_ok=True)
+    with open(os.path.join(linux, "tintorama.desktop"), "w", encoding="utf-8", newline="\n") as f:
+        f.write(DESKTOP_ENTRY)
+    build_icons.app_icon(256).save(os.path.join(linux, "tintorama.png"))
+
+
 def build(out_dir):
+    build_linux(out_dir)
     build_icons.build(out_dir)
     build_sounds.build(out_dir)
     build_bitmaps.build_resources(out_dir)

@@ -30,10 +30,23 @@ class ResourcesTest(unittest.TestCase):
             return f.read()
 
     def test_repository_copy_matches_the_builders(self):
-        names = sorted(os.listdir(self.out))
-        self.assertEqual(sorted(os.listdir(RES)), names)
+        def files(root):
+            return sorted(os.path.relpath(os.path.join(d, f), root)
+                          for d, _, names in os.walk(root) for f in names)
+        names = files(self.out)
+        self.assertEqual(files(RES), names)
         _, mismatch, errors = filecmp.cmpfiles(RES, self.out, names, shallow=False)
         self.assertEqual(mismatch + errors, [], "run tools/content/build_resources.py")
+
+    def test_desktop_entry_names_the_program_and_its_icon(self):
+        with open(os.path.join(self.out, "linux", "tintorama.desktop"), encoding="utf-8") as f:
+            entry = dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+        self.assertEqual(entry["Type"], "Application")
+        self.assertEqual(entry["Name"], "Tintorama")
+        self.assertEqual(entry["Icon"], "tintorama")
+        self.assertTrue(entry["Categories"].endswith(";"))
+        icon = Image.open(os.path.join(self.out, "linux", "tintorama.png"))
+        self.assertEqual((icon.size, icon.mode), ((256, 256), "RGBA"))
 
     def test_manifest_names_existing_files_once(self):
         ids = []
