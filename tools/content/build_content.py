@@ -11,6 +11,7 @@ import sys
 import build_font
 import build_help
 import build_home
+import build_screens
 
 
 def build(app_dir):
@@ -18,6 +19,7 @@ def build(app_dir):
     build_font.build(build_font.DEFAULT_SOURCE, os.path.join(app_dir, "lsansrf.ttf"))
     build_home.build(os.path.join(app_dir, "Backgrnd", "home.bmp"))
     build_help.build(os.path.join(app_dir, "Help"))
+    build_screens.build(app_dir)
 
 
 def main(argv):
