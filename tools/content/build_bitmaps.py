@@ -8,7 +8,7 @@ import os
 import sys
 
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageDraw
 
 import dialog_units as du
 from style import (BLUE, CREAM, Canvas, GREEN, INK, ORANGE, PINK, PURPLE, RED, SKY, WHITE,
@@ -71,7 +71,6 @@ def rgb_cube():
         col[..., "rgb".index(b)] = coef[..., 1]
         img[ok] = np.round(col[ok] * 255).astype(np.uint8)
     pic = Image.fromarray(img)
-    from PIL import ImageDraw
     d = ImageDraw.Draw(pic)
     for end in CUBE_AXES.values():
         d.line([tuple(CUBE_CENTRE), tuple(end)], fill=WHITE, width=1)

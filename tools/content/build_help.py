@@ -4,12 +4,11 @@ and English, for children and for their parents."""
 import os
 import sys
 
-import numpy as np
 from PIL import Image, ImageDraw
 
 import build_home
 import build_icons
-from style import BLUE, Canvas, GREEN, INK, ORANGE, PINK, RED, WHITE, YELLOW
+from style import BLUE, GREEN, INK, ORANGE, PINK, RED, WHITE, YELLOW
 
 # Icons shown in the button legend: resource number, Vietnamese, English.
 LEGEND = [

@@ -8,8 +8,6 @@ button does, and nothing else important lies near them.
 import math
 import sys
 
-import numpy as np
-
 import dialog_units as du
 from style import (font, BLUE, BROWN, CREAM, Canvas, GRASS, GREEN, INK, ORANGE, PINK, PURPLE, RED,
                    SKY, TEAL, WHITE, YELLOW, note, star_points)

@@ -11,11 +11,11 @@ import os
 import sys
 
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageDraw
 
 import iconfile
 from style import (BLUE, BROWN, Canvas, GREEN, GREY, INK, ORANGE, PINK, PURPLE, RED, WHITE,
-                   YELLOW, note, star_points)
+                   YELLOW, note)
 
 
 def badge(colour, radius=15.0):
@@ -131,7 +131,6 @@ def app_icon(size=32):
 
 def brush_cursor():
     """The paint-brush cursor: 16 colours, no smoothing, tip at (16, 15)."""
-    from PIL import ImageDraw
     img = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     black, wood, ferrule, paint = (0, 0, 0, 255), (192, 128, 64, 255), (192, 192, 192, 255), (255, 0, 0, 255)
@@ -150,7 +149,6 @@ def brush_cursor():
         for dx in (-1, 0, 1):
             halo |= np.roll(np.roll(opaque, dy, 0), dx, 1)
     arr[halo & ~opaque] = (255, 255, 255, 255)
-    arr[16:, :, 3] = np.where(arr[16:, :, 3] > 0, arr[16:, :, 3], 0)
     return arr
 
 

@@ -14,7 +14,7 @@ import build_bitmaps
 import dialog_units as du
 import lineart
 import tcvn3
-from style import (BLUE, CREAM, Canvas, GRASS, GREEN, INK, ORANGE, PINK, PURPLE, RED, SKY,
+from style import (BLUE, CREAM, Canvas, GREEN, INK, ORANGE, PINK, PURPLE, RED, SKY,
                    WHITE, YELLOW, star_points)
 
 PANEL = CREAM

@@ -249,8 +249,8 @@ HOLIDAY = [
       " a b2 a2 f8 | e c e f | e e2 c2 B8 | a a b8 | a a b8 | e f b2 a2 f | e16",
       style="drone"),
     T("Cuckoo", "C", "3/4", 132,
-      "g8 e4 | g8 e4 | d4 c4 d4 | c8 z4 | d4 d4 e4 | f8 d4 | e4 e4 f4 | g8 e4 |"
-      " g8 e4 | g8 e4 | f4 e4 d4 | c8 z4"),
+      "g8 e4 | g8 e4 | f4 e4 d4 | c12 | d4 d4 e4 | f8 d4 | e4 e4 f4 | g8 e4 |"
+      " g8 e4 | g8 e4 | f4 e4 d4 | c12"),
 ]
 
 QUIET = [
