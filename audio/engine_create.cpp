@@ -1,0 +1,33 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "engine.h"
+
+Engine* engine_create(const DecoderOps* decoder) {
+    Engine* engine = static_cast<Engine*>(calloc(1, sizeof(Engine)));
+    if (!engine) return nullptr;
+    strcpy(engine->name_tag, "AUDIO");
+    engine->output.caps = output_caps_default;
+    engine->pcm.stereo = -1;
+    registry_init(engine);
+    engine->get_integer_variable = variable_get_integer;
+    engine->get_string_variable = variable_get_string;
+    engine->add_variable_watcher = variable_add_watcher;
+    engine->remove_variable_watcher = variable_remove_watcher;
+    if (decoder) engine->decoder_ops = *decoder;
+    if (engine->decoder_ops.create) {
+        engine->decoder = engine->decoder_ops.create(nullptr, nullptr);
+        if (!engine->decoder) {
+            free(engine);
+            return nullptr;
+        }
+    }
+    return engine;
+}
+
+void engine_destroy(Engine* engine) {
+    if (!engine) return;
+    registry_free(engine);
+    if (engine->decoder && engine->decoder_ops.destroy) engine->decoder_ops.destroy(engine->decoder);
+    free(engine);
+}
