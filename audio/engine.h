@@ -110,34 +110,43 @@ struct PcmBuffer {
 
 // What the decoder tells about the frame it decoded (or the header it read).
 struct FrameFormat {
-    int level;
+    int level;  // 1 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
     int layer;
     int bitrate;
     int frequency;
     int mode;
+    int channels;           // in the stream
     int samples_per_frame;  // per channel, at the stream's own rate
+    int stereo;             // the decoded block is interleaved stereo
+    int sample_rate;        // of the decoded block, after down-sampling
+    int count;              // 16-bit values in the decoded block
 };
 
 // How the engine drives a frame decoder. The read callback that create()
-// receives pulls bytes from the input chain.
+// receives pulls bytes from the input chain: the count read, 0 at the end,
+// or a negative error.
 typedef int (*decoder_read_function)(void* context, void* buffer, int size);
 struct DecoderOps {
     void* (*create)(decoder_read_function read, void* context);
     void (*destroy)(void* decoder);
     // Forgets everything between frames: bit reader, reservoir, synthesis.
     void (*reset)(void* decoder);
+    // Clears only the synthesis filters' memory (a new output).
+    void (*reset_synthesis)(void* decoder);
     // Decodes one frame into `samples` (room for 2304 16-bit values): 0 and
-    // the count of values, sample rate and stereo flag, or a negative code
-    // (-514 at the end of the input, -600 for a frame that was abandoned).
-    int (*decode_frame)(void* decoder, int16_t* samples, int* count, int* sample_rate,
-                        int* stereo, FrameFormat* format);
+    // the format, or a negative code (-514 at the end of the input, -600
+    // for a frame that was abandoned).
+    int (*decode_frame)(void* decoder, int16_t* samples, FrameFormat* format);
     // Reads a frame header from the first bytes of a stream: 0 and the
-    // format, or a negative code.
+    // format (without the block fields), or a negative code.
     int (*parse_header)(const uint8_t* bytes, int length, FrameFormat* format);
     void (*set_options)(void* decoder, int channel_mode, int quality);
     // 64 signed bytes, or null to switch the equaliser off.
-    int (*set_equalizer)(void* decoder, const signed char* bands);
+    void (*set_equalizer)(void* decoder, const signed char* bands);
 };
+
+// The library's own decoder.
+const DecoderOps* mpeg_decoder_ops();
 
 // Start options for the engine's thread routine: null runs the library's
 // own decoder; tests hand in a decoder of their own.

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine.h"
+#include "engine_internal.h"
 
 Engine* engine_create(const DecoderOps* decoder) {
     Engine* engine = static_cast<Engine*>(calloc(1, sizeof(Engine)));
@@ -16,7 +16,7 @@ Engine* engine_create(const DecoderOps* decoder) {
     engine->remove_variable_watcher = variable_remove_watcher;
     if (decoder) engine->decoder_ops = *decoder;
     if (engine->decoder_ops.create) {
-        engine->decoder = engine->decoder_ops.create(nullptr, nullptr);
+        engine->decoder = engine->decoder_ops.create(engine_read_input, engine);
         if (!engine->decoder) {
             free(engine);
             return nullptr;
@@ -29,5 +29,16 @@ void engine_destroy(Engine* engine) {
     if (!engine) return;
     registry_free(engine);
     if (engine->decoder && engine->decoder_ops.destroy) engine->decoder_ops.destroy(engine->decoder);
+    free(engine->input.name);
+    free(engine->output.name);
     free(engine);
+}
+
+int engine_read_input(void* context, void* buffer, int size) {
+    Engine* engine = static_cast<Engine*>(context);
+    if (!engine->input.state) return -102;
+    FilterNode* head = engine->input_head;
+    int n = head->slots.input.read(head, buffer, size);
+    if (n > 0) engine->input.position += n;
+    return n;
 }
