@@ -13,8 +13,8 @@ namespace {
 FilterNode* out_head(Player* p) { return p->engine->output_head; }
 
 // Companding: magnitude m (index for v >= 0, -index - 1 for v < 0) maps to a
-// code that grows with the logarithm of m; these anchors fix the curve and
-// the codes between them follow log(m) linearly.
+// code that is linear up to 8 and then grows with the logarithm of m; these
+// anchors fix the curve, and between them the code follows log(m).
 struct Anchor {
     int magnitude;
     int code;
@@ -28,6 +28,7 @@ int compand_code(int m) {
         if (m > hi.magnitude) continue;
         if (m == hi.magnitude) return hi.code;
         if (lo.magnitude == 0) return lo.code;  // only m = 0 lies below 1
+        if (hi.magnitude <= 8) return lo.code + (m - lo.magnitude);  // the linear start
         double t = std::log(static_cast<double>(m) / lo.magnitude) /
                    std::log(static_cast<double>(hi.magnitude) / lo.magnitude);
         return lo.code + static_cast<int>(std::lround(t * (hi.code - lo.code)));

@@ -1,6 +1,6 @@
 #include "registry.h"
 
-#include <dlfcn.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -51,9 +51,9 @@ int parse_address(const char* digits, register_function* out) {
 int load_symbol(const char* library, const char* symbol, register_function* out) {
     if (!*library) return err_library_not_found;
     // Loaded libraries stay loaded: registered tables point into them.
-    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return err_library_not_found;
-    void* address = *symbol ? dlsym(handle, symbol) : nullptr;
+    HMODULE module = LoadLibraryA(library);
+    if (!module) return err_library_not_found;
+    FARPROC address = *symbol ? GetProcAddress(module, symbol) : nullptr;
     if (!address) return err_symbol_not_found;
     *out = reinterpret_cast<register_function>(address);
     return 0;

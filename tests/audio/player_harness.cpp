@@ -297,8 +297,8 @@ void clear_recording() {
 
 int recording_output_register(void* descriptor) {
     *static_cast<OutputModule*>(descriptor) =
-        OutputModule{rec_probe,       rec_new, rec_delete, rec_open, rec_close, rec_write, nullptr,
-                     rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
+        OutputModule{rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close, rec_write,
+                     nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
     return 0;
 }
 
