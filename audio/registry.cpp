@@ -55,7 +55,7 @@ int load_symbol(const char* library, const char* symbol, register_function* out)
     if (!module) return err_library_not_found;
     FARPROC address = *symbol ? GetProcAddress(module, symbol) : nullptr;
     if (!address) return err_symbol_not_found;
-    *out = reinterpret_cast<register_function>(address);
+    *out = reinterpret_cast<register_function>(reinterpret_cast<void*>(address));
     return 0;
 }
 
