@@ -114,6 +114,33 @@ INSTANTIATE_TEST_SUITE_P(
                     encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
 
+// ---- channel routing on real joint-stereo streams ---------------------------
+
+TEST(Layer3Routing, OneChannelMatchesStereoAndMixIsTheMean) {
+    if (!have_tool("lame")) GTEST_SKIP() << "lame is not installed";
+    encoded_case c{"l3_routing_midside", "lame", 44100, 2, false, "-m f -b 128"};  // no clipping
+    std::string path = encode(c);
+    ASSERT_FALSE(path.empty());
+    std::vector<uint8_t> stream = read_file(path);
+    decoded both = decode_all(stream, 0);
+    decoded left = decode_all(stream, 1);
+    decoded right = decode_all(stream, 2);
+    decoded mixed = decode_all(stream, 3);
+    ASSERT_EQ(left.samples.size() * 2, both.samples.size());
+    std::vector<int16_t> l, r;
+    for (size_t i = 0; i < both.samples.size(); i += 2) {
+        l.push_back(both.samples[i]);
+        r.push_back(both.samples[i + 1]);
+    }
+    // Both channels are always decoded, so one-channel output is identical.
+    EXPECT_EQ(left.samples, l);
+    EXPECT_EQ(right.samples, r);
+    ASSERT_EQ(mixed.samples.size(), l.size());
+    int worst = 0;
+    for (size_t i = 0; i < l.size(); ++i) worst = std::max(worst, abs(2 * mixed.samples[i] - l[i] - r[i]));
+    EXPECT_LE(worst, 2);
+}
+
 // ---- conformance streams ---------------------------------------------------
 
 namespace {
