@@ -141,6 +141,44 @@ TEST(Layer3Routing, OneChannelMatchesStereoAndMixIsTheMean) {
     EXPECT_LE(worst, 2);
 }
 
+// ---- starting in the middle, as after a seek -----------------------------------
+
+TEST(Layer3Reservoir, StartingMidStreamGivesSilenceThenTheSameSamples) {
+    if (!have_tool("lame")) GTEST_SKIP() << "lame is not installed";
+    encoded_case c{"l3_midstream_vbr", "lame", 44100, 2, true, "-m j -V 4"};
+    std::string path = encode(c);
+    ASSERT_FALSE(path.empty());
+    std::vector<uint8_t> stream = read_file(path);
+
+    // Walk the frames to find where frame 20 starts and what it asks of the
+    // reservoir.
+    size_t at = 0;
+    std::vector<size_t> starts;
+    frame_header h;
+    while (at + 4 <= stream.size()) {
+        uint32_t w = (uint32_t)stream[at] << 24 | stream[at + 1] << 16 | stream[at + 2] << 8 | stream[at + 3];
+        if (!header_decode(w, &h)) break;
+        starts.push_back(at);
+        at += (size_t)h.length;
+    }
+    ASSERT_GT(starts.size(), 40u);
+    size_t first = 20;
+    while (first < starts.size() && (stream[starts[first] + 4] << 1 | stream[starts[first] + 5] >> 7) == 0) ++first;
+    ASSERT_LT(first, starts.size() - 10) << "no frame borrows from the reservoir";
+
+    std::vector<uint8_t> tail(stream.begin() + (ptrdiff_t)starts[first], stream.end());
+    decoded whole = decode_all(stream);
+    decoded cut = decode_all(tail);
+    ASSERT_EQ(cut.frames.size(), whole.frames.size() - first);
+    // The first frame needs bytes that were never read: a frame of silence.
+    for (size_t i = 0; i < 2304; ++i) ASSERT_EQ(cut.samples[i], 0) << i;
+    // A few frames later the filter memories have caught up: identical output.
+    size_t from = 4 * 2304;
+    std::vector<int16_t> expect(whole.samples.begin() + (ptrdiff_t)(first * 2304 + from), whole.samples.end());
+    std::vector<int16_t> got(cut.samples.begin() + (ptrdiff_t)from, cut.samples.end());
+    EXPECT_EQ(got, expect);
+}
+
 // ---- conformance streams ---------------------------------------------------
 
 namespace {
