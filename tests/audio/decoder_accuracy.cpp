@@ -10,6 +10,7 @@
 #include <string>
 
 #include "decoder_support.h"
+#include "player_harness.h"
 
 using namespace decoder_test;
 
@@ -113,6 +114,53 @@ INSTANTIATE_TEST_SUITE_P(
                     encoded_case{"l2_mpeg2_24k_joint", "twolame", 24000, 2, false, "-m j -b 96"},
                     encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
+
+// ---- the whole player: file input, decoder, file output ------------------------
+
+TEST(DecoderInPlayer, SongThroughThePlayerMatchesIndependentDecoder) {
+    if (!have_tool("lame") || !have_tool("mpg123")) GTEST_SKIP() << "lame or mpg123 is not installed";
+    encoded_case c{"l3_player_joint", "lame", 44100, 2, true, "-m j -V 3"};
+    std::string mp3 = encode(c);
+    ASSERT_FALSE(mp3.empty());
+    std::string ref_path = mp3 + ".ref";
+    ASSERT_TRUE(run("mpg123 -q --no-gapless -s " + mp3 + " > " + ref_path + " 2>/dev/null"));
+    std::string pcm_path = mp3 + ".player.raw";
+
+    {
+        using namespace test_player;
+        Harness h(mpeg_decoder_ops());
+        ASSERT_EQ(h.start_result, 0);
+        h.send(cmd_set_output_module, 0);  // the file output
+        ASSERT_EQ(h.answer(cmd_set_output_module), 0);
+        h.send(cmd_set_output_name, ("raw:" + pcm_path).c_str());
+        ASSERT_EQ(h.answer(cmd_set_output_name), 0);
+        h.send(cmd_set_player_mode, 4);  // drain and close the output at the end
+        ASSERT_EQ(h.answer(cmd_set_player_mode), 0);
+        h.send(cmd_input_open, mp3.c_str());
+        ASSERT_EQ(h.answer(cmd_input_open), 0);
+        h.send(cmd_play);
+        ASSERT_EQ(h.answer(cmd_play), 0);
+        Note n;
+        bool ended = false;
+        while (!ended && h.wait_for(ntf_player_state, &n)) ended = n.payload.byte == state_end_of_input;
+        ASSERT_TRUE(ended);
+        h.sync();
+    }
+
+    std::vector<uint8_t> stream = read_file(mp3);
+    std::vector<int16_t> played = read_pcm(pcm_path);
+    std::vector<int16_t> reference = read_pcm(ref_path);
+    size_t skip = tag_frame_values(stream);
+    ASSERT_GT(played.size(), skip);
+    std::vector<int16_t> aligned(played.begin() + (ptrdiff_t)skip, played.end());
+    EXPECT_EQ(aligned.size(), reference.size());
+    comparison cmp = compare(aligned, reference);
+    std::cout << "[ accuracy ] through the player: max " << cmp.max_error << " step, rms " << cmp.rms << " step over "
+              << cmp.compared << " samples\n";
+    EXPECT_GT(cmp.compared, (size_t)c.rate);
+    EXPECT_LE(cmp.max_error, 1);
+    EXPECT_LT(cmp.rms, 0.3);
+}
 
 // ---- channel routing on real joint-stereo streams ---------------------------
 
