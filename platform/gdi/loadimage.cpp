@@ -61,6 +61,9 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
     size_t offset = U32(data + 10);
     if (offset < kFileHeader + f.headerBytes) offset = kFileHeader + f.headerBytes;
     if (offset >= size) return nullptr;
+    // Uncompressed pixels must all be there before anything is allocated.
+    const bool rle = f.compression == BI_RLE4 || f.compression == BI_RLE8;
+    if (!rle && size - offset < f.imageBytes) return nullptr;
 
     std::vector<uint32_t> pixels;
     try {
