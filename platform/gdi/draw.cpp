@@ -120,8 +120,8 @@ void DrawLine(const Canvas& c, const Pen& pen, int rop2, int x0, int y0, int x1,
 
 // The outline ring between two rectangles (outer minus inner), row by row.
 void Ring(const Canvas& c, const RECT& outer, const RECT& inner, uint32_t color, int rop2) {
-    for (int y = outer.top; y < outer.bottom; ++y) {
-        if (y >= c.clip().bottom) break;
+    const int y0 = std::max<int>(outer.top, c.clip().top), y1 = std::min<int>(outer.bottom, c.clip().bottom);
+    for (int y = y0; y < y1; ++y) {
         if (y < inner.top || y >= inner.bottom || inner.left >= inner.right) {
             ClippedSpan(c, y, outer.left, outer.right, color, rop2);
         } else {
@@ -137,9 +137,9 @@ RECT Ordered(int l, int t, int r, int b) {
 
 // Row y's span [a, b) of the ellipse inscribed in `box`; false if none.
 bool EllipseRow(const RECT& box, int y, int& a, int& b) {
-    const double rx = (box.right - box.left) / 2.0, ry = (box.bottom - box.top) / 2.0;
+    const double rx = (double(box.right) - box.left) / 2.0, ry = (double(box.bottom) - box.top) / 2.0;
     if (rx <= 0 || ry <= 0) return false;
-    const double cx = (box.left + box.right) / 2.0, cy = (box.top + box.bottom) / 2.0;
+    const double cx = (double(box.left) + box.right) / 2.0, cy = (double(box.top) + box.bottom) / 2.0;
     const double dy = (y + 0.5 - cy) / ry;
     if (dy <= -1 || dy >= 1) return false;
     const double half = rx * std::sqrt(1 - dy * dy);
@@ -325,11 +325,12 @@ BOOL WINAPI DrawFocusRect(HDC handle, const RECT* rect) {
     auto dot = [&](int x, int y) {
         if (((x - ox + y - oy) & 1) == 0 && c.Visible(x, y)) v.row(y)[x] ^= 0xFFFFFF;
     };
-    for (int x = r.left; x < r.right; ++x) {
+    const RECT& k = c.clip();  // only the visible part is walked
+    for (int x = std::max(r.left, k.left); x < std::min(r.right, k.right); ++x) {
         dot(x, r.top);
         if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
     }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    for (int y = std::max(r.top + 1, k.top); y < std::min(r.bottom - 1, k.bottom); ++y) {
         dot(r.left, y);
         if (r.right - 1 > r.left) dot(r.right - 1, y);
     }
