@@ -4,6 +4,7 @@
 // DrawFocusRect, DrawEdge, InvertRect, WindowFromDC, LoadImageA) live here
 // with the rest of the drawing code.
 #pragma once
+#include "text.h"
 #include "types.h"
 
 // ---------------------------------------------------------------------------
@@ -157,24 +158,7 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
-#define LF_FACESIZE 32
-typedef struct tagLOGFONTA {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    CHAR lfFaceName[LF_FACESIZE];
-} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
-typedef LOGFONTA LOGFONT;
+// LOGFONTA lives in text.h with the rest of the font description.
 
 // ---------------------------------------------------------------------------
 // Constants, with Windows' values.
@@ -267,9 +251,7 @@ typedef LOGFONTA LOGFONT;
 #define OBJ_REGION 8
 #define OBJ_MEMDC 10
 
-// Background modes, stretch modes, flood fill types.
-#define TRANSPARENT 1
-#define OPAQUE 2
+// Stretch modes and flood fill types (the background modes are in text.h).
 #define BLACKONWHITE 1
 #define WHITEONBLACK 2
 #define COLORONCOLOR 3
