@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gdi/canvas.h"
+#include "win/user.h"
 
 using namespace win::gdi;
 
@@ -152,7 +153,7 @@ HBRUSH BrushOrSysColor(HBRUSH brush, COLORREF& color, bool& hollow) {
     // A brush value of COLOR_x + 1 stands for that system colour.
     const uintptr_t v = reinterpret_cast<uintptr_t>(brush);
     if (v >= 1 && v <= 31) {
-        color = ClassicSysColor(int(v) - 1);
+        color = GetSysColor(int(v) - 1);
         hollow = false;
         return brush;
     }
@@ -340,7 +341,11 @@ BOOL WINAPI DrawFocusRect(HDC handle, const RECT* rect) {
 BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     Dc* dc = FindDc(handle);
     if (!dc || !rect) return FALSE;
-    enum { kWindow = 5, kFrame = 6, kFace = 15, kShadow = 16, kHighlight = 20, kDark = 21, kLight = 22 };
+    enum {
+        kWindow = COLOR_WINDOW, kFrame = COLOR_WINDOWFRAME, kFace = COLOR_BTNFACE,
+        kShadow = COLOR_BTNSHADOW, kHighlight = COLOR_BTNHIGHLIGHT, kDark = COLOR_3DDKSHADOW,
+        kLight = COLOR_3DLIGHT
+    };
     // Top-left and bottom-right colours of the outer and inner borders.
     int outerTL = -1, outerBR = -1, innerTL = -1, innerBR = -1;
     if (edge & BDR_RAISEDOUTER) outerTL = kLight, outerBR = kDark;
@@ -358,7 +363,7 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     RECT r = c.ToPixels(*rect);
     auto border = [&](int tl, int br) {
         if (tl < 0 || IsEmpty(r)) return;
-        const uint32_t a = c.Color(ClassicSysColor(tl)), b = c.Color(ClassicSysColor(br));
+        const uint32_t a = c.Color(GetSysColor(tl)), b = c.Color(GetSysColor(br));
         // The bottom-right colour owns the top-right and bottom-left corners.
         if (flags & BF_LEFT) FillPixels(c, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, a, R2_COPYPEN);
         if (flags & BF_TOP) FillPixels(c, RECT{r.left, r.top, r.right - 1, r.top + 1}, a, R2_COPYPEN);
@@ -372,7 +377,7 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     border(outerTL, outerBR);
     border(innerTL, innerBR);
     if ((flags & BF_MIDDLE) && !IsEmpty(r))
-        FillPixels(c, r, c.Color(ClassicSysColor((flags & BF_MONO) ? kWindow : kFace)), R2_COPYPEN);
+        FillPixels(c, r, c.Color(GetSysColor((flags & BF_MONO) ? kWindow : kFace)), R2_COPYPEN);
     if (flags & BF_ADJUST) {
         const RECT before = c.ToPixels(*rect);
         rect->left += r.left - before.left;
