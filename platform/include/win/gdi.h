@@ -4,8 +4,8 @@
 // DrawFocusRect, DrawEdge, InvertRect, WindowFromDC, LoadImageA) live here
 // with the rest of the drawing code.
 #pragma once
-#include "text.h"
 #include "types.h"
+#include "text.h"
 
 // ---------------------------------------------------------------------------
 // Bitmap and DIB structures, with Windows' layout.
@@ -158,7 +158,7 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
-// LOGFONTA lives in text.h with the rest of the font description.
+// LOGFONTA lives with the text engine's declarations.
 
 // ---------------------------------------------------------------------------
 // Constants, with Windows' values.
@@ -251,7 +251,9 @@ typedef struct tagLOGBRUSH {
 #define OBJ_REGION 8
 #define OBJ_MEMDC 10
 
-// Stretch modes and flood fill types (the background modes are in text.h).
+// Background modes, stretch modes, flood fill types.
+#define TRANSPARENT 1
+#define OPAQUE 2
 #define BLACKONWHITE 1
 #define WHITEONBLACK 2
 #define COLORONCOLOR 3
