@@ -2,6 +2,7 @@
 // a background of the cell's size. The result is always 24 bits per pixel.
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 #include "pix_image.h"
@@ -162,10 +163,15 @@ bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* targ
         return false;
     }
     // Same size: the bilinear mapping lands on every pixel exactly.
-    if (GetBpp() == 24 && fitW < w && fitH < h)
-        AreaAverage(*this, fitted);
-    else
-        Bilinear(*this, fitted);
+    try {
+        if (GetBpp() == 24 && fitW < w && fitH < h)
+            AreaAverage(*this, fitted);
+        else
+            Bilinear(*this, fitted);
+    } catch (const std::bad_alloc&) {
+        SetLastError("Thumbnail: can't allocate memory");
+        return false;
+    }
 
     PixImage cell(m_state.nFormat);
     cell.SetXDPI(m_state.nXDPI);
