@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <vector>
 
 #include "pix_codecs.h"
 

@@ -15,7 +15,6 @@ public:
     // start, or -1 when they follow the colour table. An icon's header
     // counts its colour rows and its mask rows in the height.
     bool DecodeDib(PixFile* stream, long base, long pixelOffset, bool icon);
-    friend class PixImage;
 };
 
 class PixImageICO : public PixImage {

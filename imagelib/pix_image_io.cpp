@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "pix_codecs.h"
@@ -17,9 +18,14 @@ template <class Codec>
 bool DecodeWith(PixImage& into, PixFile* stream, std::string& error)
 {
     Codec codec;
-    if (codec.DecodeFile(stream) && into.Transfer(codec))
-        return true;
-    error = codec.GetLastError();
+    try {
+        if (codec.DecodeFile(stream) && into.Transfer(codec))
+            return true;
+        error = codec.GetLastError();
+    } catch (const std::bad_alloc&) {
+        // Working buffers are vectors; the library raises nothing.
+        error = "can't allocate memory";
+    }
     return false;
 }
 

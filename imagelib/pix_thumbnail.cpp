@@ -2,6 +2,7 @@
 // a background of the cell's size. The result is always 24 bits per pixel.
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 #include "pix_image.h"
@@ -68,55 +69,65 @@ void AreaAverage(const PixImage& src, PixImage& dst)
     }
 }
 
-// The source as 24-bit rows (bottom row first), palette colours expanded.
-std::vector<BYTE> TrueColourRows(const PixImage& src)
+// The colour of pixel x of a stored row, whatever the depth.
+inline void ReadPixel(const PixImage& src, const BYTE* row, DWORD x, const PixRGBQuad* palette, BYTE out[3])
 {
-    const DWORD w = src.GetWidth(), h = src.GetHeight();
-    std::vector<BYTE> rgb(size_t(w) * h * 3);
-    for (DWORD y = 0; y < h; ++y) {
-        BYTE* out = &rgb[size_t(y) * w * 3];
-        if (src.GetBpp() == 24) {
-            std::copy_n(src.GetRow(y), size_t(w) * 3, out);
-            continue;
-        }
-        for (DWORD x = 0; x < w; ++x) {
-            PixRGBQuad c = src.GetPixelColor(long(x), long(h - 1 - y));
-            out[x * 3] = c.rgbBlue;
-            out[x * 3 + 1] = c.rgbGreen;
-            out[x * 3 + 2] = c.rgbRed;
-        }
+    DWORD index;
+    switch (src.GetBpp()) {
+    case 24:
+        out[0] = row[x * 3];
+        out[1] = row[x * 3 + 1];
+        out[2] = row[x * 3 + 2];
+        return;
+    case 8: index = row[x]; break;
+    case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
+    default: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
     }
-    return rgb;
+    out[0] = palette[index].rgbBlue;
+    out[1] = palette[index].rgbGreen;
+    out[2] = palette[index].rgbRed;
 }
 
-// Bilinear interpolation between the four nearest source pixels.
+// Where destination pixel d samples a source axis of `from` pixels: the
+// two neighbours and the weight of the second, at pixel centres.
+struct Sample {
+    DWORD i0, i1;
+    float f;
+};
+
+std::vector<Sample> BilinearSamples(DWORD from, DWORD to)
+{
+    std::vector<Sample> samples(to);
+    for (DWORD d = 0; d < to; ++d) {
+        double s = std::clamp((d + 0.5) * double(from) / to - 0.5, 0.0, double(from - 1));
+        DWORD i0 = DWORD(s);
+        samples[d] = {i0, std::min(i0 + 1, from - 1), float(s - i0)};
+    }
+    return samples;
+}
+
+// Bilinear interpolation between the four nearest source pixels, read
+// straight from the source rows (no expanded copy of a large picture).
 void Bilinear(const PixImage& src, PixImage& dst)
 {
-    const DWORD sw = src.GetWidth(), sh = src.GetHeight();
-    const DWORD dw = dst.GetWidth(), dh = dst.GetHeight();
-    const std::vector<BYTE> rgb = TrueColourRows(src);
-    auto locate = [](DWORD d, DWORD from, DWORD to, DWORD& i0, DWORD& i1, float& f) {
-        double s = (d + 0.5) * double(from) / to - 0.5;
-        s = std::clamp(s, 0.0, double(from - 1));
-        i0 = DWORD(s);
-        i1 = std::min(i0 + 1, from - 1);
-        f = float(s - i0);
-    };
-    for (DWORD y = 0; y < dh; ++y) {
-        DWORD y0, y1;
-        float fy;
-        locate(y, sh, dh, y0, y1, fy);
-        const BYTE* r0 = &rgb[size_t(y0) * sw * 3];
-        const BYTE* r1 = &rgb[size_t(y1) * sw * 3];
+    const auto xs = BilinearSamples(src.GetWidth(), dst.GetWidth());
+    const auto ys = BilinearSamples(src.GetHeight(), dst.GetHeight());
+    const PixRGBQuad* palette = src.GetPalette();
+    for (DWORD y = 0; y < dst.GetHeight(); ++y) {
+        const BYTE* r0 = src.GetRow(ys[y].i0);
+        const BYTE* r1 = src.GetRow(ys[y].i1);
         BYTE* out = dst.GetRow(y);
-        for (DWORD x = 0; x < dw; ++x) {
-            DWORD x0, x1;
-            float fx;
-            locate(x, sw, dw, x0, x1, fx);
-            for (int c = 0; c < 3; ++c) {
-                float top = r0[x0 * 3 + c] + (r0[x1 * 3 + c] - r0[x0 * 3 + c]) * fx;
-                float bottom = r1[x0 * 3 + c] + (r1[x1 * 3 + c] - r1[x0 * 3 + c]) * fx;
-                out[x * 3 + c] = BYTE(std::clamp(std::lround(top + (bottom - top) * fy), 0L, 255L));
+        for (DWORD x = 0; x < dst.GetWidth(); ++x) {
+            BYTE a[3], b[3], c[3], d[3];
+            ReadPixel(src, r0, xs[x].i0, palette, a);
+            ReadPixel(src, r0, xs[x].i1, palette, b);
+            ReadPixel(src, r1, xs[x].i0, palette, c);
+            ReadPixel(src, r1, xs[x].i1, palette, d);
+            const float fx = xs[x].f, fy = ys[y].f;
+            for (int k = 0; k < 3; ++k) {
+                float top = a[k] + (b[k] - a[k]) * fx;
+                float bottom = c[k] + (d[k] - c[k]) * fx;
+                out[x * 3 + k] = BYTE(std::clamp(std::lround(top + (bottom - top) * fy), 0L, 255L));
             }
         }
     }
@@ -152,10 +163,15 @@ bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* targ
         return false;
     }
     // Same size: the bilinear mapping lands on every pixel exactly.
-    if (GetBpp() == 24 && fitW < w && fitH < h)
-        AreaAverage(*this, fitted);
-    else
-        Bilinear(*this, fitted);
+    try {
+        if (GetBpp() == 24 && fitW < w && fitH < h)
+            AreaAverage(*this, fitted);
+        else
+            Bilinear(*this, fitted);
+    } catch (const std::bad_alloc&) {
+        SetLastError("Thumbnail: can't allocate memory");
+        return false;
+    }
 
     PixImage cell(m_state.nFormat);
     cell.SetXDPI(m_state.nXDPI);

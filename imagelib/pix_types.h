@@ -2,29 +2,11 @@
 // Windows field names and layout (the block of an image is handed to the
 // GDI as a BITMAPINFO).
 #pragma once
-#include "win/types.h"
+#include "win/gdi.h"
 
-struct PixInfoHeader {
-    DWORD biSize;
-    LONG biWidth;
-    LONG biHeight;
-    WORD biPlanes;
-    WORD biBitCount;
-    DWORD biCompression;
-    DWORD biSizeImage;
-    LONG biXPelsPerMeter;
-    LONG biYPelsPerMeter;
-    DWORD biClrUsed;
-    DWORD biClrImportant;
-};
+using PixInfoHeader = BITMAPINFOHEADER;
+using PixRGBQuad = RGBQUAD;
 static_assert(sizeof(PixInfoHeader) == 40, "the info header is 40 bytes");
-
-struct PixRGBQuad {
-    BYTE rgbBlue;
-    BYTE rgbGreen;
-    BYTE rgbRed;
-    BYTE rgbReserved;
-};
 static_assert(sizeof(PixRGBQuad) == 4, "a colour table entry is 4 bytes");
 
 // Format codes of the image library.
