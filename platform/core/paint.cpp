@@ -7,7 +7,7 @@
 
 #include "backend.h"
 #include "dc_registry.h"
-#include "gdi_link.h"
+#include "surface.h"
 #include "queue.h"
 
 namespace win::core {
@@ -238,7 +238,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
         Window& top = TopLevelOf(*w);
         POINT origin = SurfaceOrigin(*w, false);
         RECT clip = Intersect(Offset(w->update, origin.x, origin.y), VisibleClip(*w, false));
-        dc = MakeWindowDC(&top.surface, origin, clip, hwnd);
+        dc = CreateWindowDC(&top.surface, origin, clip, hwnd);
         if (!dc) return nullptr;
         DCs()[dc] = {hwnd, top.hwnd, clip, true};
         *paint = PAINTSTRUCT{};
@@ -261,7 +261,7 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     if (it == DCs().end() || it->second.hwnd != hwnd || !it->second.paint) return FALSE;
     WindowDC record = it->second;
     DCs().erase(it);
-    DropWindowDC(paint->hdc);
+    ReleaseWindowDC(paint->hdc);
     if (auto w = LookupWindow(hwnd)) {
         w->paintDC = nullptr;
         // The border lies outside the client clip; present it too.
@@ -278,7 +278,7 @@ static HDC WindowDCFor(HWND hwnd, bool wholeWindow) {
         Window& desktop = Desktop();
         ResizeSurface(desktop);
         RECT all{0, 0, desktop.surface.width, desktop.surface.height};
-        HDC dc = MakeWindowDC(&desktop.surface, {0, 0}, all, nullptr);
+        HDC dc = CreateWindowDC(&desktop.surface, {0, 0}, all, nullptr);
         if (dc) DCs()[dc] = {nullptr, desktop.hwnd, all, false};
         return dc;
     }
@@ -289,7 +289,7 @@ static HDC WindowDCFor(HWND hwnd, bool wholeWindow) {
     }
     Window& top = TopLevelOf(*w);
     RECT clip = VisibleClip(*w, wholeWindow);
-    HDC dc = MakeWindowDC(&top.surface, SurfaceOrigin(*w, wholeWindow), clip, hwnd);
+    HDC dc = CreateWindowDC(&top.surface, SurfaceOrigin(*w, wholeWindow), clip, hwnd);
     if (dc) DCs()[dc] = {hwnd, top.hwnd, clip, false};
     return dc;
 }
@@ -303,7 +303,7 @@ int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
     if (it == DCs().end() || it->second.paint || it->second.hwnd != hwnd) return 0;
     WindowDC record = it->second;
     DCs().erase(it);
-    DropWindowDC(dc);
+    ReleaseWindowDC(dc);
     if (record.hwnd) {
         if (auto top = LookupWindow(record.top)) PresentChange(*top, record.clip);
     }
