@@ -387,7 +387,7 @@ void report_internal(Player* player, const char* reason) {
 
 int engine_thread_routine(PlayerControl* control, void* user) {
     const EngineOptions* options = static_cast<const EngineOptions*>(user);
-    const DecoderOps* decoder = options ? options->decoder : nullptr;
+    const DecoderOps* decoder = options && options->decoder ? options->decoder : mpeg_decoder_ops();
     Engine* engine = engine_create(decoder);
     if (!engine) exit(1);
 
