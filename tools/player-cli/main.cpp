@@ -125,12 +125,18 @@ private:
         switch (m.code) {
         case ntf_nack:
             end_progress();
-            fprintf(stderr, "player-cli: cannot %s: %s\n", command_name(p.byte_short.a),
+            fprintf(stderr, "player-cli: cannot %s: %s", command_name(p.byte_short.a),
                     error_name(p.byte_short.b));
+            if (!last_debug.empty() && !options.verbose) fprintf(stderr, " (%s)", last_debug.c_str());
+            fputc('\n', stderr);
             return 1;
         case ntf_debug:
-            end_progress();
-            fprintf(stderr, "player-cli: %s\n", p.debug.text);
+            // Shown with -v; otherwise kept to explain a failure.
+            last_debug = p.debug.text;
+            if (options.verbose) {
+                end_progress();
+                fprintf(stderr, "player-cli: %s\n", p.debug.text);
+            }
             return -1;
         case ntf_error:
             end_progress();
@@ -191,6 +197,7 @@ private:
     int duration = 0;
     bool at_end = false;
     bool progress_shown = false;
+    std::string last_debug;
     std::chrono::steady_clock::time_point started;
 };
 
