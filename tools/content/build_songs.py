@@ -3,7 +3,8 @@
 <out_dir>/<code>.mp3 (MPEG-1 Layer III, 44100 Hz mono, 64 kbit/s).
 
 A song is rendered again only when its tune or the synthesiser changed: a
-small <code>.hash file beside each song records what made it.
+small <code>.hash file in the stamp folder (by default the output folder)
+records what made each song.
 """
 import argparse
 import hashlib
@@ -21,13 +22,16 @@ import synth
 import tunes
 
 BITRATE = 64
+LAME_OPTIONS = ["--quiet", "-m", "m", "-b", str(BITRATE), "--cbr", "-q", "2"]
 
 
 def fingerprint(tune):
+    """What a song's sound depends on: its tune, the synthesiser, the encoder settings."""
     h = hashlib.sha256()
     h.update(repr(tune).encode())
-    for module in (melody, synth, sys.modules[__name__]):
+    for module in (melody, synth):
         h.update(inspect.getsource(module).encode())
+    h.update(" ".join(LAME_OPTIONS).encode())
     return h.hexdigest()
 
 
@@ -45,19 +49,20 @@ def encode(samples, target):
         wav = os.path.join(tmp, "song.wav")
         write_wave(wav, samples)
         partial = target + ".part"
-        subprocess.run(["lame", "--quiet", "-m", "m", "-b", str(BITRATE), "--cbr", "-q", "2",
-                        wav, partial], check=True)
+        subprocess.run(["lame", *LAME_OPTIONS, wav, partial], check=True)
         os.replace(partial, target)
 
 
-def build(out_dir, only=None):
+def build(out_dir, only=None, stamp_dir=None):
+    stamp_dir = stamp_dir or out_dir
     os.makedirs(out_dir, exist_ok=True)
+    os.makedirs(stamp_dir, exist_ok=True)
     built = 0
     for code, tune in tunes.songs():
         if only and code not in only:
             continue
         target = os.path.join(out_dir, f"{code}.mp3")
-        stamp = os.path.join(out_dir, f"{code}.hash")
+        stamp = os.path.join(stamp_dir, f"{code}.hash")
         digest = fingerprint(tune)
         if os.path.exists(target) and os.path.exists(stamp):
             with open(stamp) as f:
@@ -76,8 +81,9 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("out_dir")
     parser.add_argument("codes", nargs="*", help="build only these songs")
+    parser.add_argument("--stamps", help="folder for the .hash files (default: out_dir)")
     args = parser.parse_args(argv)
-    build(args.out_dir, set(args.codes))
+    build(args.out_dir, set(args.codes), args.stamps)
 
 
 if __name__ == "__main__":

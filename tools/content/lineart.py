@@ -293,14 +293,95 @@ def sun_and_cloud(p):
     return [(40, 30, YELLOW), (40, 5, ORANGE), (75, 80, SKY), (80, 56, SKY), (62, 60, SKY)]
 
 
+def bird(p):
+    p.line([(44, 84), (44, 96)])                        # legs
+    p.line([(56, 84), (56, 96)])
+    p.poly([(78, 52), (98, 40), (96, 66)])              # tail
+    p.ellipse(20, 36, 84, 88)                           # body
+    p.ellipse(40, 50, 72, 74)                           # wing
+    p.poly([(4, 34), (16, 28), (16, 40)])               # beak
+    p.circle(28, 32, 16)                                # head
+    p.dot(26, 28, 2.5)
+    p.circle(82, 12, 8)                                 # sun
+    p.ellipse(46, 4, 70, 18)                            # cloud
+    return [(58, 11, SKY), (45, 80, BLUE), (56, 62, SKY), (28, 38, BLUE), (10, 34, ORANGE), (88, 52, PURPLE),
+            (82, 12, YELLOW)]
+
+
+def bee(p):
+    p.ellipse(30, 6, 58, 40)                            # wings
+    p.ellipse(52, 6, 80, 40)
+    p.ellipse(14, 34, 86, 80)                           # body
+    p.line([(36, 36), (36, 78)])                        # stripes
+    p.line([(52, 34), (52, 80)])
+    p.line([(68, 36), (68, 78)])
+    p.poly([(85, 54), (98, 57), (85, 60)])              # sting
+    p.circle(14, 50, 12)                                # head
+    p.dot(10, 47, 2)
+    p.line([(10, 40), (4, 28)])
+    p.line([(16, 39), (20, 27)])
+    return [(44, 57, YELLOW), (26, 57, YELLOW), (60, 57, BROWN), (76, 57, YELLOW),
+            (40, 20, SKY), (68, 20, SKY), (14, 56, BROWN)]
+
+
+def plane(p):
+    p.poly([(34, 48), (54, 48), (40, 84), (26, 84)])    # lower wing
+    p.poly([(80, 44), (94, 20), (100, 20), (96, 50)])   # tail fin
+    p.rect(6, 36, 96, 58, radius=11)                    # body
+    p.poly([(34, 46), (52, 46), (38, 14), (26, 14)])    # upper wing
+    for x in (58, 68, 78):
+        p.circle(x, 44, 4)
+    p.poly([(8, 40), (18, 40), (18, 48), (8, 48)])      # cockpit
+    p.ellipse(62, 70, 98, 92)                           # cloud
+    return [(60, 54, RED), (40, 30, BLUE), (33, 76, BLUE), (92, 30, YELLOW), (13, 44, SKY),
+            (58, 44, SKY), (68, 44, SKY), (78, 44, SKY), (80, 81, SKY)]
+
+
+def umbrella(p):
+    p.line([(50, 46), (50, 86), (42, 94), (36, 88)], width=LINE + 1)
+    p.d.chord(p.box(6, 10, 94, 82), 180, 360, fill=WHITE, outline=BLACK, width=LINE)
+    p.line([(50, 10), (28, 46)])
+    p.line([(50, 10), (72, 46)])
+    p.circle(50, 8, 3)
+    for x, y in ((20, 62), (80, 66), (64, 86), (12, 88)):
+        p.poly([(x, y - 6), (x + 4, y + 2), (x, y + 5), (x - 4, y + 2)])
+    return [(20, 36, RED), (50, 30, YELLOW), (80, 36, BLUE), (20, 62, SKY), (80, 66, SKY),
+            (64, 86, SKY), (12, 88, SKY)]
+
+
+def kite(p):
+    p.line([(50, 88), (40, 96), (20, 98)])              # string
+    p.poly([(50, 4), (86, 40), (50, 88), (14, 40)])     # kite
+    p.line([(50, 4), (50, 88)])
+    p.line([(14, 40), (86, 40)])
+    p.line([(50, 88), (64, 92), (78, 90), (92, 94)])    # tail
+    for x, y, in ((64, 92), (78, 90), (92, 94)):
+        p.poly([(x, y - 5), (x + 5, y), (x, y + 5), (x - 5, y)])
+    return [(36, 28, RED), (64, 28, YELLOW), (36, 52, GREEN), (64, 52, BLUE), (64, 92, ORANGE),
+            (78, 90, PINK), (92, 94, ORANGE)]
+
+
+def mushroom(p):
+    p.rect(0, 88, 100, 100)                             # grass
+    p.rect(38, 50, 62, 90, radius=6)                    # stem
+    p.d.chord(p.box(10, 10, 90, 90), 180, 360, fill=WHITE, outline=BLACK, width=LINE)
+    for x, y, r in ((30, 34, 7), (52, 22, 8), (72, 36, 6), (50, 42, 5)):
+        p.circle(x, y, r)
+    p.rect(44, 64, 56, 78, radius=5)                    # door
+    return [(20, 44, RED), (50, 58, YELLOW), (50, 71, BROWN), (50, 95, GREEN)]
+
+
 TOPICS = ["Con vật", "Xe cộ", "Nhà và đồ vật", "Cây và hoa"]
 
 SUBJECTS = [  # name, topic number, draw
     ("cat", 1, cat), ("fish", 1, fish), ("butterfly", 1, butterfly), ("snail", 1, snail),
-    ("duck", 1, duck), ("turtle", 1, turtle),
+    ("duck", 1, duck), ("turtle", 1, turtle), ("bird", 1, bird), ("bee", 1, bee),
     ("car", 2, car), ("rocket", 2, rocket), ("boat", 2, boat), ("train", 2, train),
+    ("plane", 2, plane),
     ("house", 3, house), ("balloons", 3, balloons), ("icecream", 3, ice_cream),
+    ("umbrella", 3, umbrella), ("kite", 3, kite),
     ("flower", 4, flower), ("tree", 4, tree), ("sun", 4, sun_and_cloud),
+    ("mushroom", 4, mushroom),
 ]
 
 

@@ -7,7 +7,7 @@ then an optional length in sixteenths (default 4, a quarter note). `z` is a
 rest. `|` marks bar lines for the reader and is ignored.
 """
 import re
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 _TOKEN = re.compile(r"^([_^=]?)([a-gA-GzZ])([',]*)(\d*)$")
 _STEP = {"c": 0, "d": 2, "e": 4, "f": 5, "g": 7, "a": 9, "b": 11}
@@ -140,7 +140,6 @@ class Tune:
     chords: str | None = None   # chord names, one per segment, instead of harmonising
     style: str = "auto"         # auto, arpeggio (gentle), drone
     segment: int | None = None  # sixteenths per chord; default half a 4/4 bar, else a bar
-    notes: list = field(default=None, repr=False)
 
     def bar(self):
         return METERS[self.meter][0]

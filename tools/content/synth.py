@@ -29,9 +29,8 @@ INSTRUMENTS = {
 
 def note_samples(instrument, midi, seconds, level):
     partials, attack, tau, release, vibrato = INSTRUMENTS[instrument]
-    total = seconds + release + (3 * tau if tau else 0)
-    if tau:
-        total = min(total, seconds + 1.5 * tau + release)
+    # A decaying note rings on for one and a half of its decay times.
+    total = seconds + release + (1.5 * tau if tau else 0)
     n = int(total * RATE)
     t = np.arange(n) / RATE
     freq = midi_hz(midi)

@@ -60,6 +60,21 @@ class FontTest(unittest.TestCase):
             self.assertEqual(self.cmap[ord(ch)], self.source_cmap[ord(ch)])
         self.assertEqual(self.cmap[ord("ấ")], self.source_cmap[ord("ấ")])
 
+    def test_tcvn3_bytes_draw_like_the_vietnamese_text(self):
+        # Rendered through FreeType, as the program's layer draws text.
+        from PIL import Image, ImageDraw, ImageFont
+        ours = ImageFont.truetype(os.path.join(self.tmp.name, "lsansrf.ttf"), 24)
+        source = ImageFont.truetype(build_font.DEFAULT_SOURCE, 24)
+
+        def draw(font, text):
+            img = Image.new("L", (320, 40), 255)
+            ImageDraw.Draw(img).text((4, 4), text, font=font, fill=0)
+            return img.tobytes()
+        for text in ("Tất cả", "Con vật", "Xe cộ", "Cây và hoa", "Tô theo mẫu"):
+            as_read = tcvn3.encode(text).decode("cp1252")
+            self.assertEqual(draw(ours, as_read), draw(source, text), text)
+        self.assertNotEqual(draw(source, "Tất cả"), draw(source, "Tat ca"))
+
     def test_font_is_renamed(self):
         names = self.font["name"]
         self.assertEqual(names.getDebugName(1), "Lumora Sans Serif")
