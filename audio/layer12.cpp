@@ -117,7 +117,16 @@ int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
                 if (scale[ch][sb] == 63) return decoder_error_invalid_frame;
             }
 
+    // A codeword c of n + 1 bits gives (c - offset) x (2 / levels) x scale
+    // factor, levels = 2^(n+1) - 1: one factor per subband and channel.
     const float* sf = scales().v;
+    float factor[2][32] = {};
+    for (int sb = 0; sb < 32; ++sb)
+        for (int ch = 0; ch < channels; ++ch)
+            if (alloc[ch][sb]) {
+                int levels = (1 << (alloc[ch][sb] + 1)) - 1;
+                factor[ch][sb] = 2.0f / levels * sf[scale[ch][sb]];
+            }
     int used = used_subbands(left, right);
     float samples[2][32];
     for (int slot = 0; slot < 12; ++slot) {
@@ -127,14 +136,14 @@ int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
                 for (int ch = 0; ch < channels; ++ch) {
                     int n = alloc[ch][sb];
                     if (!n) continue;
-                    int c = bits_get(r, n + 1);
-                    samples[ch][sb] = requantise(c, (1 << (n + 1)) - 1) * sf[scale[ch][sb]];
+                    float c = (float)bits_get(r, n + 1) - ((1 << (n + 1)) - 2) * 0.5f;
+                    samples[ch][sb] = c * factor[ch][sb];
                 }
             } else if (alloc[0][sb]) {
                 int n = alloc[0][sb];
-                float v = requantise(bits_get(r, n + 1), (1 << (n + 1)) - 1);
-                samples[0][sb] = v * sf[scale[0][sb]];
-                samples[1][sb] = v * sf[scale[1][sb]];
+                float c = (float)bits_get(r, n + 1) - ((1 << (n + 1)) - 2) * 0.5f;
+                samples[0][sb] = c * factor[0][sb];
+                samples[1][sb] = c * factor[1][sb];
             }
         }
         for (int sb = used; sb < 32; ++sb) samples[0][sb] = samples[1][sb] = 0.0f;
@@ -199,8 +208,34 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
             }
         }
 
+    // Per subband and channel: the class's codeword width and, for grouped
+    // classes, the lookup table; ungrouped codewords c give
+    // (c - offset) x step with step = 2 / levels.
+    struct quantiser {
+        int bits;
+        const float* grouped;  // three values per codeword, or null
+        int codewords;         // valid grouped codewords
+        float offset, step;
+    };
     const float* sf = scales().v;
     const grouped_table& gt = grouped();
+    quantiser q[2][32] = {};
+    for (int sb = 0; sb < sblimit; ++sb)
+        for (int ch = 0; ch < channels; ++ch) {
+            int a = alloc[ch][sb];
+            if (!a) continue;
+            int levels = layer2_class_rows[t.subbands[sb].first_class][a - 1];
+            quantiser& z = q[ch][sb];
+            if (levels == 3) z = {5, &gt.v3[0][0], 27, 0, 0};
+            else if (levels == 5) z = {7, &gt.v5[0][0], 125, 0, 0};
+            else if (levels == 9) z = {10, &gt.v9[0][0], 729, 0, 0};
+            else {
+                int bitsn = 0;
+                while ((1 << bitsn) < levels + 1) ++bitsn;
+                z = {bitsn, nullptr, 0, (levels - 1) * 0.5f, 2.0f / levels};
+            }
+        }
+
     int used = used_subbands(left, right);
     float samples[3][2][32];
     for (int gr = 0; gr < 12; ++gr) {
@@ -209,23 +244,18 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
         for (int sb = 0; sb < sblimit; ++sb) {
             int nch = sb < bound ? channels : 1;
             for (int ch = 0; ch < nch; ++ch) {
-                int a = alloc[ch][sb];
-                if (!a) continue;
-                int levels = layer2_class_rows[t.subbands[sb].first_class][a - 1];
+                if (!alloc[ch][sb]) continue;
+                const quantiser& z = q[ch][sb];
                 float v[3];
-                if (levels == 3 || levels == 5 || levels == 9) {
-                    int bitsn = levels == 3 ? 5 : levels == 5 ? 7 : 10;
-                    int c = bits_get(r, bitsn);
-                    const float* g = levels == 3 ? gt.v3[c < 27 ? c : 26]
-                                   : levels == 5 ? gt.v5[c < 125 ? c : 124]
-                                                 : gt.v9[c < 729 ? c : 728];
+                if (z.grouped) {
+                    int c = (int)bits_get(r, z.bits);
+                    if (c >= z.codewords) c = z.codewords - 1;  // codes past the table: clamp
+                    const float* g = z.grouped + 3 * c;
                     v[0] = g[0];
                     v[1] = g[1];
                     v[2] = g[2];
                 } else {
-                    int bitsn = 0;
-                    while ((1 << bitsn) < levels + 1) ++bitsn;
-                    for (int i = 0; i < 3; ++i) v[i] = requantise(bits_get(r, bitsn), levels);
+                    for (int i = 0; i < 3; ++i) v[i] = ((float)bits_get(r, z.bits) - z.offset) * z.step;
                 }
                 if (sb < bound) {
                     float f = sf[scale[ch][sb][part]];

@@ -16,6 +16,7 @@ struct Source {
     PixelView view;
     RECT bounds{};        // readable pixels
     bool mono = false;
+    bool cleanTop = true; // pixels' top bytes are known to be zero
     uint32_t bkPixel = 0; // the source DC's background colour, for colour to mono
 };
 
@@ -75,8 +76,15 @@ void Stretch(const Canvas& dst, Dc* dstDc, int64_t x, int64_t y, int64_t w, int6
                                    Clamp(src->bounds.right - ox), Clamp(src->bounds.bottom - oy)});
         if (IsEmpty(r)) return;
         const size_t n = size_t(r.right - r.left);
-        for (int row = r.top; row < r.bottom; ++row)
-            std::memmove(v.row(row) + r.left, src->view.row(int(row + oy)) + (r.left + ox), n * 4);
+        for (int row = r.top; row < r.bottom; ++row) {
+            uint32_t* d = v.row(row) + r.left;
+            const uint32_t* s = src->view.row(int(row + oy)) + (r.left + ox);
+            if (src->cleanTop) {
+                std::memmove(d, s, n * 4);
+            } else {  // a caller's 32-bit DIB may carry alpha or junk up there
+                for (size_t i = 0; i < n; ++i) d[i] = s[i] & 0xFFFFFF;
+            }
+        }
         return;
     }
 
@@ -142,6 +150,7 @@ BOOL BlitDcs(HDC destHandle, int x, int y, int w, int h, HDC srcHandle, int sx, 
     // A source is read over its whole bitmap or visible area, not its clip.
     if (!srcDc->window) s.bounds = RECT{0, 0, s.view.width, s.view.height};
     s.mono = s.view.mono;
+    s.cleanTop = srcDc->window || !srcDc->bitmap->dibDirect;
     s.bkPixel = ToPixel(srcDc->bkColor);
     SourceCopy copy;
     if (s.view.base == d.view().base && !copy.Take(s)) return FALSE;

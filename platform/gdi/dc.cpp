@@ -10,12 +10,13 @@ namespace {
 // Pixel = logical + offset; device = logical - window origin + viewport
 // origin, and a window DC's device (0, 0) lies at `origin` of its surface.
 POINT PixelOffset(const Dc* dc) {
-    POINT p{dc->viewportOrg.x - dc->windowOrg.x, dc->viewportOrg.y - dc->windowOrg.y};
+    int64_t x = int64_t(dc->viewportOrg.x) - dc->windowOrg.x;
+    int64_t y = int64_t(dc->viewportOrg.y) - dc->windowOrg.y;
     if (dc->window) {
-        p.x += dc->origin.x;
-        p.y += dc->origin.y;
+        x += dc->origin.x;
+        y += dc->origin.y;
     }
-    return p;
+    return POINT{Clamp(x), Clamp(y)};
 }
 
 RECT Bounds(const Dc* dc) {
@@ -333,7 +334,8 @@ int WINAPI GetClipBox(HDC handle, LPRECT out) {
         *out = RECT{0, 0, 0, 0};
         return NULLREGION;
     }
-    *out = RECT{r.left - off.x, r.top - off.y, r.right - off.x, r.bottom - off.y};
+    *out = RECT{Clamp(int64_t(r.left) - off.x), Clamp(int64_t(r.top) - off.y),
+                Clamp(int64_t(r.right) - off.x), Clamp(int64_t(r.bottom) - off.y)};
     return SIMPLEREGION;
 }
 

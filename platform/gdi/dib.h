@@ -11,9 +11,11 @@
 
 namespace win::gdi {
 
-// Limits on the size of any bitmap the GDI creates or reads.
+// Limits on the size of any bitmap the GDI creates or reads: 16 million
+// pixels (64 MB) is room for a 4K screen, and keeps a tiny hostile RLE file
+// from costing more than that.
 constexpr int kMaxDimension = 32767;
-constexpr int64_t kMaxPixels = int64_t(1) << 26;
+constexpr int64_t kMaxPixels = int64_t(1) << 24;
 inline bool SizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
            width * height <= kMaxPixels;

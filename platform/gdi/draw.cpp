@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gdi/canvas.h"
+#include "win/user.h"
 
 using namespace win::gdi;
 
@@ -120,8 +121,8 @@ void DrawLine(const Canvas& c, const Pen& pen, int rop2, int x0, int y0, int x1,
 
 // The outline ring between two rectangles (outer minus inner), row by row.
 void Ring(const Canvas& c, const RECT& outer, const RECT& inner, uint32_t color, int rop2) {
-    for (int y = outer.top; y < outer.bottom; ++y) {
-        if (y >= c.clip().bottom) break;
+    const int y0 = std::max<int>(outer.top, c.clip().top), y1 = std::min<int>(outer.bottom, c.clip().bottom);
+    for (int y = y0; y < y1; ++y) {
         if (y < inner.top || y >= inner.bottom || inner.left >= inner.right) {
             ClippedSpan(c, y, outer.left, outer.right, color, rop2);
         } else {
@@ -137,9 +138,9 @@ RECT Ordered(int l, int t, int r, int b) {
 
 // Row y's span [a, b) of the ellipse inscribed in `box`; false if none.
 bool EllipseRow(const RECT& box, int y, int& a, int& b) {
-    const double rx = (box.right - box.left) / 2.0, ry = (box.bottom - box.top) / 2.0;
+    const double rx = (double(box.right) - box.left) / 2.0, ry = (double(box.bottom) - box.top) / 2.0;
     if (rx <= 0 || ry <= 0) return false;
-    const double cx = (box.left + box.right) / 2.0, cy = (box.top + box.bottom) / 2.0;
+    const double cx = (double(box.left) + box.right) / 2.0, cy = (double(box.top) + box.bottom) / 2.0;
     const double dy = (y + 0.5 - cy) / ry;
     if (dy <= -1 || dy >= 1) return false;
     const double half = rx * std::sqrt(1 - dy * dy);
@@ -152,7 +153,7 @@ HBRUSH BrushOrSysColor(HBRUSH brush, COLORREF& color, bool& hollow) {
     // A brush value of COLOR_x + 1 stands for that system colour.
     const uintptr_t v = reinterpret_cast<uintptr_t>(brush);
     if (v >= 1 && v <= 31) {
-        color = ClassicSysColor(int(v) - 1);
+        color = GetSysColor(int(v) - 1);
         hollow = false;
         return brush;
     }
@@ -325,11 +326,12 @@ BOOL WINAPI DrawFocusRect(HDC handle, const RECT* rect) {
     auto dot = [&](int x, int y) {
         if (((x - ox + y - oy) & 1) == 0 && c.Visible(x, y)) v.row(y)[x] ^= 0xFFFFFF;
     };
-    for (int x = r.left; x < r.right; ++x) {
+    const RECT& k = c.clip();  // only the visible part is walked
+    for (int x = std::max(r.left, k.left); x < std::min(r.right, k.right); ++x) {
         dot(x, r.top);
         if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
     }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    for (int y = std::max(r.top + 1, k.top); y < std::min(r.bottom - 1, k.bottom); ++y) {
         dot(r.left, y);
         if (r.right - 1 > r.left) dot(r.right - 1, y);
     }
@@ -339,7 +341,11 @@ BOOL WINAPI DrawFocusRect(HDC handle, const RECT* rect) {
 BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     Dc* dc = FindDc(handle);
     if (!dc || !rect) return FALSE;
-    enum { kWindow = 5, kFrame = 6, kFace = 15, kShadow = 16, kHighlight = 20, kDark = 21, kLight = 22 };
+    enum {
+        kWindow = COLOR_WINDOW, kFrame = COLOR_WINDOWFRAME, kFace = COLOR_BTNFACE,
+        kShadow = COLOR_BTNSHADOW, kHighlight = COLOR_BTNHIGHLIGHT, kDark = COLOR_3DDKSHADOW,
+        kLight = COLOR_3DLIGHT
+    };
     // Top-left and bottom-right colours of the outer and inner borders.
     int outerTL = -1, outerBR = -1, innerTL = -1, innerBR = -1;
     if (edge & BDR_RAISEDOUTER) outerTL = kLight, outerBR = kDark;
@@ -357,7 +363,7 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     RECT r = c.ToPixels(*rect);
     auto border = [&](int tl, int br) {
         if (tl < 0 || IsEmpty(r)) return;
-        const uint32_t a = c.Color(ClassicSysColor(tl)), b = c.Color(ClassicSysColor(br));
+        const uint32_t a = c.Color(GetSysColor(tl)), b = c.Color(GetSysColor(br));
         // The bottom-right colour owns the top-right and bottom-left corners.
         if (flags & BF_LEFT) FillPixels(c, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, a, R2_COPYPEN);
         if (flags & BF_TOP) FillPixels(c, RECT{r.left, r.top, r.right - 1, r.top + 1}, a, R2_COPYPEN);
@@ -371,7 +377,7 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     border(outerTL, outerBR);
     border(innerTL, innerBR);
     if ((flags & BF_MIDDLE) && !IsEmpty(r))
-        FillPixels(c, r, c.Color(ClassicSysColor((flags & BF_MONO) ? kWindow : kFace)), R2_COPYPEN);
+        FillPixels(c, r, c.Color(GetSysColor((flags & BF_MONO) ? kWindow : kFace)), R2_COPYPEN);
     if (flags & BF_ADJUST) {
         const RECT before = c.ToPixels(*rect);
         rect->left += r.left - before.left;

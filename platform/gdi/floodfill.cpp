@@ -1,6 +1,9 @@
 // ExtFloodFill: a scan-line span fill, 4-connected, exact colours, bounded
-// by the bitmap and the clip. It uses an explicit stack of seeds and one
-// visited mask per fill; nothing recurses and nothing is allocated per pixel.
+// by the bitmap and the clip. It uses an explicit stack of seeds; nothing
+// recurses and nothing is allocated per pixel. Painted pixels normally stop
+// matching the area's colour, which is what ends the fill; only when the
+// paint would still match (a border fill in another colour) does a visited
+// mask keep track.
 #include <vector>
 
 #include "gdi/canvas.h"
@@ -13,7 +16,10 @@ class Filler {
 public:
     Filler(const Canvas& c, uint32_t target, bool surface, uint32_t paint)
         : v_(c.view()), k_(c.clip()), target_(target), surface_(surface), paint_(paint),
-          width_(k_.right - k_.left), visited_(size_t(width_) * size_t(k_.bottom - k_.top), false) {}
+          width_(k_.right - k_.left) {
+        const bool paintMatches = surface ? paint == target : paint != target;
+        if (paintMatches) visited_.assign(size_t(width_) * size_t(k_.bottom - k_.top), false);
+    }
 
     void Run(int x, int y) {
         stack_.push_back({x, y});
@@ -40,12 +46,14 @@ private:
         int x, y;
     };
     bool Inside(int x, int y) const {
-        if (visited_[Index(x, y)]) return false;
+        if (!visited_.empty() && visited_[Index(x, y)]) return false;
         const bool same = (v_.row(y)[x] & 0xFFFFFF) == target_;
         return surface_ ? same : !same;
     }
     size_t Index(int x, int y) const { return size_t(y - k_.top) * size_t(width_) + size_t(x - k_.left); }
-    void Mark(int x, int y) { visited_[Index(x, y)] = true; }
+    void Mark(int x, int y) {
+        if (!visited_.empty()) visited_[Index(x, y)] = true;
+    }
     // One seed for each run of fillable pixels in row y between l and r.
     void Seeds(int l, int r, int y) {
         bool inRun = false;

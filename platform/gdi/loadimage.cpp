@@ -61,18 +61,33 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
     size_t offset = U32(data + 10);
     if (offset < kFileHeader + f.headerBytes) offset = kFileHeader + f.headerBytes;
     if (offset >= size) return nullptr;
-
-    std::vector<uint32_t> pixels;
-    try {
-        pixels.assign(size_t(f.width) * size_t(f.height), 0);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (!DecodeDib(f, data + offset, size - offset, pixels.data(), f.width)) return nullptr;
+    // Uncompressed pixels must all be there before anything is allocated.
+    const bool rle = f.compression == BI_RLE4 || f.compression == BI_RLE8;
+    if (!rle && size - offset < f.imageBytes) return nullptr;
 
     const int w = cx > 0 ? cx : f.width, h = cy > 0 ? cy : f.height;
     if (cx < 0 || cy < 0 || !SizeAllowed(w, h)) return nullptr;
-    if (w != f.width || h != f.height) {  // nearest-pixel scaling to the size asked for
+    const bool scale = w != f.width || h != f.height;
+    const bool section = (flags & LR_CREATEDIBSECTION) != 0;
+
+    // A plain DDB of the file's size is decoded straight into its pixels;
+    // otherwise through a buffer.
+    std::unique_ptr<Bitmap> bm;
+    std::vector<uint32_t> pixels;
+    if (!section && !scale) {
+        bm = NewBitmap(w, h, (flags & LR_MONOCHROME) != 0);
+        if (!bm) return nullptr;
+        pixels.swap(bm->pixels);
+    } else {
+        try {
+            pixels.assign(size_t(f.width) * size_t(f.height), 0);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
+    if (!DecodeDib(f, data + offset, size - offset, pixels.data(), f.width)) return nullptr;
+
+    if (scale) {  // nearest-pixel scaling to the size asked for
         std::vector<uint32_t> scaled;
         try {
             scaled.resize(size_t(w) * size_t(h));
@@ -87,8 +102,7 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
         pixels.swap(scaled);
     }
 
-    std::unique_ptr<Bitmap> bm;
-    if (flags & LR_CREATEDIBSECTION) {
+    if (section) {
         DibFormat s = f;
         s.width = w;
         s.height = h;
@@ -100,8 +114,10 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
         if (!bm) return nullptr;
         EncodeDib(bm->dib, pixels.data(), w, bm->dibBits.get());
     } else {
-        bm = NewBitmap(w, h, (flags & LR_MONOCHROME) != 0);
-        if (!bm) return nullptr;
+        if (!bm) {
+            bm = NewBitmap(w, h, (flags & LR_MONOCHROME) != 0);
+            if (!bm) return nullptr;
+        }
         if (bm->mono)
             for (uint32_t& p : pixels) p = MonoPixel(p);
         bm->pixels.swap(pixels);

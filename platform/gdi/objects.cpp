@@ -163,19 +163,6 @@ PixelAccess::~PixelAccess() {
     if (writes_ && b.dibSection && !b.dibDirect) EncodeDib(b.dib, b.pixels.data(), b.width, b.dibBits.get());
 }
 
-COLORREF ClassicSysColor(int index) {
-    static const COLORREF kColors[] = {
-        RGB(192, 192, 192), RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 128, 128),
-        RGB(192, 192, 192), RGB(255, 255, 255), RGB(0, 0, 0),       RGB(0, 0, 0),
-        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(192, 192, 192), RGB(192, 192, 192),
-        RGB(128, 128, 128), RGB(0, 0, 128),     RGB(255, 255, 255), RGB(192, 192, 192),
-        RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(192, 192, 192),
-        RGB(255, 255, 255), RGB(0, 0, 0),       RGB(192, 192, 192), RGB(0, 0, 0),
-        RGB(255, 255, 225)};
-    if (index < 0 || index >= int(sizeof(kColors) / sizeof(kColors[0]))) return 0;
-    return kColors[index];
-}
-
 namespace {
 
 std::unique_ptr<Object> MakeStock(int which) {

@@ -148,9 +148,6 @@ private:
     PixelView view_;
 };
 
-// Classic system colours for the 3-D edges and COLOR_x + 1 brushes.
-COLORREF ClassicSysColor(int index);
-
 // COLORREF (0x00BBGGRR) to a pixel (0x00RRGGBB) and back.
 inline uint32_t ToPixel(COLORREF c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);

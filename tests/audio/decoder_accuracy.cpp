@@ -10,6 +10,7 @@
 #include <string>
 
 #include "decoder_support.h"
+#include "player_harness.h"
 
 using namespace decoder_test;
 
@@ -113,6 +114,118 @@ INSTANTIATE_TEST_SUITE_P(
                     encoded_case{"l2_mpeg2_24k_joint", "twolame", 24000, 2, false, "-m j -b 96"},
                     encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
+
+// ---- the whole player: file input, decoder, file output ------------------------
+
+TEST(DecoderInPlayer, SongThroughThePlayerMatchesIndependentDecoder) {
+    if (!have_tool("lame") || !have_tool("mpg123")) GTEST_SKIP() << "lame or mpg123 is not installed";
+    encoded_case c{"l3_player_joint", "lame", 44100, 2, true, "-m j -V 3"};
+    std::string mp3 = encode(c);
+    ASSERT_FALSE(mp3.empty());
+    std::string ref_path = mp3 + ".ref";
+    ASSERT_TRUE(run("mpg123 -q --no-gapless -s " + mp3 + " > " + ref_path + " 2>/dev/null"));
+    std::string pcm_path = mp3 + ".player.raw";
+
+    {
+        using namespace test_player;
+        Harness h(mpeg_decoder_ops());
+        ASSERT_EQ(h.start_result, 0);
+        h.send(cmd_set_output_module, 0);  // the file output
+        ASSERT_EQ(h.answer(cmd_set_output_module), 0);
+        h.send(cmd_set_output_name, ("raw:" + pcm_path).c_str());
+        ASSERT_EQ(h.answer(cmd_set_output_name), 0);
+        h.send(cmd_set_player_mode, 4);  // drain and close the output at the end
+        ASSERT_EQ(h.answer(cmd_set_player_mode), 0);
+        h.send(cmd_input_open, mp3.c_str());
+        ASSERT_EQ(h.answer(cmd_input_open), 0);
+        h.send(cmd_play);
+        ASSERT_EQ(h.answer(cmd_play), 0);
+        Note n;
+        bool ended = false;
+        while (!ended && h.wait_for(ntf_player_state, &n)) ended = n.payload.byte == state_end_of_input;
+        ASSERT_TRUE(ended);
+        h.sync();
+    }
+
+    std::vector<uint8_t> stream = read_file(mp3);
+    std::vector<int16_t> played = read_pcm(pcm_path);
+    std::vector<int16_t> reference = read_pcm(ref_path);
+    size_t skip = tag_frame_values(stream);
+    ASSERT_GT(played.size(), skip);
+    std::vector<int16_t> aligned(played.begin() + (ptrdiff_t)skip, played.end());
+    EXPECT_EQ(aligned.size(), reference.size());
+    comparison cmp = compare(aligned, reference);
+    std::cout << "[ accuracy ] through the player: max " << cmp.max_error << " step, rms " << cmp.rms << " step over "
+              << cmp.compared << " samples\n";
+    EXPECT_GT(cmp.compared, (size_t)c.rate);
+    EXPECT_LE(cmp.max_error, 1);
+    EXPECT_LT(cmp.rms, 0.3);
+}
+
+// ---- channel routing on real joint-stereo streams ---------------------------
+
+TEST(Layer3Routing, OneChannelMatchesStereoAndMixIsTheMean) {
+    if (!have_tool("lame")) GTEST_SKIP() << "lame is not installed";
+    encoded_case c{"l3_routing_midside", "lame", 44100, 2, false, "-m f -b 128"};  // no clipping
+    std::string path = encode(c);
+    ASSERT_FALSE(path.empty());
+    std::vector<uint8_t> stream = read_file(path);
+    decoded both = decode_all(stream, 0);
+    decoded left = decode_all(stream, 1);
+    decoded right = decode_all(stream, 2);
+    decoded mixed = decode_all(stream, 3);
+    ASSERT_EQ(left.samples.size() * 2, both.samples.size());
+    std::vector<int16_t> l, r;
+    for (size_t i = 0; i < both.samples.size(); i += 2) {
+        l.push_back(both.samples[i]);
+        r.push_back(both.samples[i + 1]);
+    }
+    // Both channels are always decoded, so one-channel output is identical.
+    EXPECT_EQ(left.samples, l);
+    EXPECT_EQ(right.samples, r);
+    ASSERT_EQ(mixed.samples.size(), l.size());
+    int worst = 0;
+    for (size_t i = 0; i < l.size(); ++i) worst = std::max(worst, abs(2 * mixed.samples[i] - l[i] - r[i]));
+    EXPECT_LE(worst, 2);
+}
+
+// ---- starting in the middle, as after a seek -----------------------------------
+
+TEST(Layer3Reservoir, StartingMidStreamGivesSilenceThenTheSameSamples) {
+    if (!have_tool("lame")) GTEST_SKIP() << "lame is not installed";
+    encoded_case c{"l3_midstream_vbr", "lame", 44100, 2, true, "-m j -V 4"};
+    std::string path = encode(c);
+    ASSERT_FALSE(path.empty());
+    std::vector<uint8_t> stream = read_file(path);
+
+    // Walk the frames to find where frame 20 starts and what it asks of the
+    // reservoir.
+    size_t at = 0;
+    std::vector<size_t> starts;
+    frame_header h;
+    while (at + 4 <= stream.size()) {
+        uint32_t w = (uint32_t)stream[at] << 24 | stream[at + 1] << 16 | stream[at + 2] << 8 | stream[at + 3];
+        if (!header_decode(w, &h)) break;
+        starts.push_back(at);
+        at += (size_t)h.length;
+    }
+    ASSERT_GT(starts.size(), 40u);
+    size_t first = 20;
+    while (first < starts.size() && (stream[starts[first] + 4] << 1 | stream[starts[first] + 5] >> 7) == 0) ++first;
+    ASSERT_LT(first, starts.size() - 10) << "no frame borrows from the reservoir";
+
+    std::vector<uint8_t> tail(stream.begin() + (ptrdiff_t)starts[first], stream.end());
+    decoded whole = decode_all(stream);
+    decoded cut = decode_all(tail);
+    ASSERT_EQ(cut.frames.size(), whole.frames.size() - first);
+    // The first frame needs bytes that were never read: a frame of silence.
+    for (size_t i = 0; i < 2304; ++i) ASSERT_EQ(cut.samples[i], 0) << i;
+    // A few frames later the filter memories have caught up: identical output.
+    size_t from = 4 * 2304;
+    std::vector<int16_t> expect(whole.samples.begin() + (ptrdiff_t)(first * 2304 + from), whole.samples.end());
+    std::vector<int16_t> got(cut.samples.begin() + (ptrdiff_t)from, cut.samples.end());
+    EXPECT_EQ(got, expect);
+}
 
 // ---- conformance streams ---------------------------------------------------
 

@@ -330,3 +330,20 @@ TEST(Layer2Frames, LowSamplingFrequencyFramesDecode) {
     EXPECT_EQ(d.frames[0].frequency, 24000);
     EXPECT_EQ(d.frames[0].samples, 2304);
 }
+
+TEST(DecoderOptions, EqualiserReadsBackPerChannel) {
+    decoder_state* d = new decoder_state;
+    decoder_init(d, memory_input::read, nullptr);
+    signed char bytes[64], back[64];
+    for (int i = 0; i < 64; ++i) bytes[i] = (signed char)(i * 5 - 160 + (i < 32 ? 0 : 1));
+    EXPECT_EQ(decoder_get_equalizer(d, back), 0);
+    decoder_set_equalizer(d, bytes);
+    EXPECT_EQ(decoder_get_equalizer(d, back), 1);
+    EXPECT_EQ(memcmp(bytes, back, 64), 0);
+    EXPECT_FLOAT_EQ(d->right.gains[0], synthesis_gain_from_byte(bytes[32]));
+    decoder_set_equalizer(d, nullptr);
+    EXPECT_EQ(decoder_get_equalizer(d, back), 0);
+    for (signed char b : back) EXPECT_EQ(b, 0);
+    decoder_free(d);
+    delete d;
+}

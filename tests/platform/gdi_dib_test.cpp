@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/surface.h"
 #include "gdi_helpers.h"
 
 using gdi_test::MemCanvas;
@@ -236,4 +237,26 @@ TEST(GdiDib, CreateDIBitmapAndSetDIBitsRoundTrip) {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bm);
+}
+
+TEST(GdiDib, AlphaBytesOfA32BitSectionDoNotReachAWindow) {
+    Info info(2, 1, 32);
+    void* raw = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, info.bmi(), DIB_RGB_COLORS, &raw, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    static_cast<uint32_t*>(raw)[0] = 0xFF102030;
+    static_cast<uint32_t*>(raw)[1] = 0x80405060;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, section);
+    std::vector<uint32_t> pixels(2, 0);
+    win::Surface s{pixels.data(), 2, 1, 2};
+    HDC window = win::CreateWindowDC(&s, POINT{0, 0}, RECT{0, 0, 2, 1}, nullptr);
+    ASSERT_TRUE(BitBlt(window, 0, 0, 2, 1, mem, 0, 0, SRCCOPY));
+    EXPECT_EQ(pixels[0], 0x00102030u);
+    EXPECT_EQ(pixels[1], 0x00405060u);
+    EXPECT_EQ(GetPixel(mem, 0, 0), RGB(0x10, 0x20, 0x30));
+    win::ReleaseWindowDC(window);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(section);
 }

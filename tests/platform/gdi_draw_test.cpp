@@ -269,3 +269,33 @@ TEST(GdiDraw, EllipseIsSymmetricAndInsideItsBox) {
     SelectObject(c.dc, old);
     DeleteObject(red);
 }
+
+TEST(GdiDraw, HugeCoordinatesAreClippedQuickly) {
+    // Each of these would walk billions of pixels if not clipped first.
+    MemCanvas c(8, 8);
+    const int big = 2000000000;
+    HBRUSH red = CreateSolidBrush(kRed);
+    HGDIOBJ old = SelectObject(c.dc, red);
+    EXPECT_TRUE(Rectangle(c.dc, -big, -big, big, big));
+    EXPECT_EQ(c.Count(kRed), 64);
+    EXPECT_TRUE(Ellipse(c.dc, -big, -big, big, big));
+    RECT r{-big, -big, big, big};
+    EXPECT_TRUE(FrameRect(c.dc, &r, red));
+    EXPECT_TRUE(DrawFocusRect(c.dc, &r));
+    EXPECT_TRUE(DrawEdge(c.dc, &r, EDGE_SUNKEN, BF_RECT | BF_MIDDLE));
+    EXPECT_TRUE(PatBlt(c.dc, -big, -big, big, big, PATCOPY));
+    EXPECT_TRUE(BitBlt(c.dc, -big, -big, INT32_MAX, INT32_MAX, c.dc, big, big, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(c.dc, -big, -big, INT32_MAX, INT32_MAX, c.dc, 0, 0, 3, 3, SRCINVERT));
+    SetViewportOrgEx(c.dc, INT32_MAX, INT32_MIN, nullptr);
+    EXPECT_EQ(GetPixel(c.dc, INT32_MAX, INT32_MAX), CLR_INVALID);
+    EXPECT_TRUE(Rectangle(c.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    SetViewportOrgEx(c.dc, 0, 0, nullptr);
+    HPEN wide = CreatePen(PS_SOLID, 200, kRed);
+    SelectObject(c.dc, wide);
+    MoveToEx(c.dc, -big, 3, nullptr);
+    EXPECT_TRUE(LineTo(c.dc, big, 5));
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+    SelectObject(c.dc, old);
+    DeleteObject(red);
+}
