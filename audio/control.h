@@ -269,3 +269,63 @@ int control_stop(PlayerControl* control);
 int library_version(int kind);
 int player_start(PlayerControl** out, HWND* window);
 int player_stop(PlayerControl* control);
+
+// The client side of a player (the application derives from it). The
+// constructor starts the player with a hidden window as the target of its
+// notifications; DispatchNotification calls the handler of each code from
+// 64 to 106 (except 95). Every handler of this class does nothing.
+class PlayerClient {
+public:
+    explicit PlayerClient(HINSTANCE instance);
+    virtual ~PlayerClient();
+    PlayerClient(const PlayerClient&) = delete;
+    PlayerClient& operator=(const PlayerClient&) = delete;
+
+    virtual void DispatchNotification(const PlayerMessage* message);
+
+    virtual void OnReady() {}
+    virtual void OnAck(int /*command*/) {}
+    virtual void OnNack(const PlayerPayload* /*command, error*/) {}
+    virtual void OnPong(uint32_t /*tag*/) {}
+    virtual void OnExited() {}
+    virtual void OnPlayerState(int /*state*/) {}
+    virtual void OnPlayerMode(uint32_t /*mode*/) {}
+    virtual void OnEnvironmentInteger(const char* /*name*/, int /*value*/) {}
+    virtual void OnEnvironmentString(const char* /*name*/, const char* /*value*/) {}
+    virtual void OnInputState(int /*state*/) {}
+    virtual void OnInputName(const char* /*name*/) {}
+    virtual void OnInputCaps(uint32_t /*caps*/) {}
+    virtual void OnInputPosition(uint32_t /*offset*/, uint32_t /*range*/) {}
+    virtual void OnInputPositionRange(uint32_t /*range*/) {}
+    virtual void OnInputTimecode(const PlayerPayload* /*four bytes*/) {}
+    virtual void OnInputTimecodeGranularity(uint32_t /*hundredths*/) {}
+    virtual void OnInputDuration(uint32_t /*seconds*/) {}
+    virtual void OnInputStreamInfo(const PlayerPayload* /*stream_info*/) {}
+    virtual void OnInputModule(int /*id*/) {}
+    virtual void OnInputModuleInfo(const PlayerPayload* /*module_info*/) {}
+    virtual void OnInputDeviceInfo(const PlayerPayload* /*device_info*/) {}
+    virtual void OnInputFilterInfo(const PlayerPayload* /*named*/) {}
+    virtual void OnOutputState(int /*state*/) {}
+    virtual void OnOutputName(const char* /*name*/) {}
+    virtual void OnOutputCaps(uint32_t /*caps*/) {}
+    virtual void OnOutputVolume(const PlayerPayload* /*volume*/) {}
+    virtual void OnOutputBalance(int /*balance*/) {}
+    virtual void OnOutputPcmLevel(int /*level*/) {}
+    virtual void OnOutputMasterLevel(int /*level*/) {}
+    virtual void OnOutputChannels(int /*channels*/) {}
+    virtual void OnOutputPorts(int /*ports*/) {}
+    virtual void OnOutputModule(int /*id*/) {}
+    virtual void OnOutputModuleInfo(const PlayerPayload* /*module_info*/) {}
+    virtual void OnOutputDeviceInfo(const PlayerPayload* /*device_info*/) {}
+    virtual void OnOutputFilterInfo(const PlayerPayload* /*named*/) {}
+    virtual void OnCodecQuality(int /*quality*/) {}
+    virtual void OnCodecEqualizer(const void* /*64 bytes or null*/) {}
+    virtual void OnNotificationMask(uint32_t /*mask*/) {}
+    virtual void OnDebugLevel(int /*level*/) {}
+    virtual void OnProgress(const PlayerPayload* /*progress*/) {}
+    virtual void OnDebug(const PlayerPayload* /*debug*/) {}
+    virtual void OnError(const PlayerPayload* /*error*/) {}
+
+    PlayerControl* m_pControl;  // null when no player runs
+    HWND m_hWnd;                // the hidden window
+};

@@ -1,8 +1,10 @@
-// Error codes the decoder returns; values are the audio library's own.
+// Error codes the decoder returns: the audio library's own codes
+// (errors.h) under the decoder's names.
 #pragma once
+#include "errors.h"
 
 enum decoder_error {
-    decoder_error_bad_argument = -101,  // "invalid argument"
-    decoder_error_input_end = -514,     // "input end"
-    decoder_error_invalid_frame = -600, // "invalid frame"
+    decoder_error_bad_argument = err_invalid_parameters,  // "invalid parameters"
+    decoder_error_input_end = err_input_end,              // "input end"
+    decoder_error_invalid_frame = err_invalid_frame,      // "invalid frame"
 };

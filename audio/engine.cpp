@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "modules/file_input.h"
 #include "modules/file_output.h"
+#include "modules/wave_output.h"
 
 namespace {
 
@@ -363,14 +364,22 @@ void teardown(Player* player) {
     control_send(player->control, ntf_exited);
 }
 
+// Inputs: file (0); outputs: file (0), wave (1). Lookup by name tries the
+// newest first, so "" and "/dev/wave/N" go to the wave output and every
+// other output name to the file output.
 void register_builtin_modules(Engine* e) {
-    char spec[64];
-    snprintf(spec, sizeof spec, "function@%llx",
-             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(&file_input_register)));
-    registry_register_module(e, kind_input, spec);
-    snprintf(spec, sizeof spec, "function@%llx",
-             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(&file_output_register)));
-    registry_register_module(e, kind_output, spec);
+    struct Builtin {
+        ModuleKind kind;
+        register_function fill;
+    } builtins[] = {{kind_input, file_input_register},
+                    {kind_output, file_output_register},
+                    {kind_output, wave_output_register}};
+    for (const Builtin& b : builtins) {
+        char spec[64];
+        snprintf(spec, sizeof spec, "function@%llx",
+                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(b.fill)));
+        registry_register_module(e, b.kind, spec);
+    }
 }
 
 }  // namespace

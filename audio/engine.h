@@ -148,8 +148,8 @@ struct DecoderOps {
 // The library's own decoder.
 const DecoderOps* mpeg_decoder_ops();
 
-// Start options for the engine's thread routine: null runs the library's
-// own decoder; tests hand in a decoder of their own.
+// Start options for the engine's thread routine: null (or a null decoder)
+// runs the library's own decoder; tests hand in a decoder of their own.
 struct EngineOptions {
     const DecoderOps* decoder;
 };
@@ -203,8 +203,8 @@ struct Engine {
 };
 
 // Creates an Engine with its slots cleared, both chains holding only their
-// terminal node and the variable functions hooked up (decoder: null = the
-// library's own). Null when memory runs out.
+// terminal node and the variable functions hooked up. Without a decoder
+// the Engine serves the registry only. Null when memory runs out.
 Engine* engine_create(const DecoderOps* decoder);
 void engine_destroy(Engine* engine);
 

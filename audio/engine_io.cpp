@@ -281,7 +281,12 @@ int output_set_control(Player* player, OutputControl* control, unsigned flags) {
 }
 
 void volume_report(Player* player) {
+    // What a module leaves untouched reads as the usual defaults.
     OutputControl control{};
+    control.master_level = 100;
+    control.pcm_level = 100;
+    control.balance = 50;
+    control.ports = 1;
     out_head(player)->slots.output.get_control(out_head(player), &control,
                                                control_master_level | control_pcm_level |
                                                    control_balance | control_ports);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "engine.h"
 #include "errors.h"
@@ -306,13 +308,20 @@ Variable* find_variable(Engine* engine, const char* name) {
     return nullptr;
 }
 
+bool watcher_listed(Engine* engine, const VariableWatcher* watcher) {
+    for (VariableWatcher* w = engine->watchers; w; w = w->next)
+        if (w == watcher) return true;
+    return false;
+}
+
+// A callback may add or remove watchers, its own or others': the watchers
+// to tell are taken first, and each is called only if it is still listed.
 void tell_watchers(Engine* engine, const char* name, const void* value) {
-    VariableWatcher* w = engine->watchers;
-    while (w) {
-        VariableWatcher* next = w->next;  // the callback may remove its own watcher
-        if (strcmp(w->name, name) == 0) w->callback(w->user, name, value);
-        w = next;
-    }
+    std::vector<VariableWatcher*> due;
+    for (VariableWatcher* w = engine->watchers; w; w = w->next)
+        if (strcmp(w->name, name) == 0) due.push_back(w);
+    for (VariableWatcher* w : due)
+        if (watcher_listed(engine, w)) w->callback(w->user, name, value);
 }
 
 Variable* new_variable(Engine* engine, const char* name, int type) {
@@ -581,7 +590,9 @@ int variable_set_integer(Engine* engine, const char* name, int value) {
         if (!v) return err_out_of_memory;
     }
     v->integer = value;
-    tell_watchers(engine, v->name, &v->integer);
+    // Watchers get copies: a callback may change or unset the variable.
+    std::string kept(v->name);
+    tell_watchers(engine, kept.c_str(), &value);
     return 0;
 }
 
@@ -609,7 +620,8 @@ int variable_set_string(Engine* engine, const char* name, const char* text) {
     }
     free(v->text);
     v->text = copy;
-    tell_watchers(engine, v->name, v->text);
+    std::string kept(v->name), kept_text(copy);
+    tell_watchers(engine, kept.c_str(), kept_text.c_str());
     return 0;
 }
 
@@ -628,8 +640,12 @@ int variable_get_string(Engine* engine, const char* name, char* buffer, int capa
 int variable_unset(Engine* engine, const char* name) {
     if (!engine || missing(name)) return err_no_such_variable;
     Variable* v = find_variable(engine, name);
-    if (!v) return err_no_such_variable;
-    tell_watchers(engine, v->name, nullptr);
+    if (!v || v->removing) return err_no_such_variable;
+    v->removing = true;  // an unset from a watcher's callback finds nothing
+    std::string kept(v->name);
+    tell_watchers(engine, kept.c_str(), nullptr);
+    v = find_variable(engine, kept.c_str());
+    if (!v) return 0;
     if (v->previous) v->previous->next = v->next;
     else engine->variables = v->next;
     if (v->next) v->next->previous = v->previous;

@@ -171,6 +171,7 @@ struct Variable {
     int integer;
     Variable* previous;
     Variable* next;
+    bool removing;  // being unset: its watchers are being told
 };
 
 struct VariableWatcher {

@@ -31,10 +31,13 @@ void InstallBackend(std::unique_ptr<Backend> backend) {
 bool BlockOnBackend(Guard& lock, bool hasDeadline, Clock::time_point deadline) {
     Backend& backend = CurrentBackend();
     DWORD self = GetCurrentThreadId();
+    unsigned long long seen = StateChanged().generation;
     lock.unlock();
     bool acted = backend.BeforeBlock();
     lock.lock();
-    if (acted) return true;
+    // A post while the lock was free has already notified: waiting now
+    // would sleep through it, so let the caller look again.
+    if (acted || StateChanged().generation != seen) return true;
     if (!backend.WaitsForThread(self)) return false;
     int timeout = -1;
     if (hasDeadline) {

@@ -9,8 +9,8 @@ std::recursive_mutex& BigLock() {
     return *lock;
 }
 
-std::condition_variable_any& StateChanged() {
-    static auto* cv = new std::condition_variable_any;
+StateSignal& StateChanged() {
+    static auto* cv = new StateSignal;
     return *cv;
 }
 

@@ -9,8 +9,18 @@
 namespace win::core {
 
 std::recursive_mutex& BigLock();
-// Notified whenever an event is set, a thread ends or a message is posted.
-std::condition_variable_any& StateChanged();
+
+// Notified (under BigLock) whenever an event is set, a thread ends or a
+// message is posted. The generation counts the notifications, so that code
+// which lets go of the lock before waiting can tell whether it missed one.
+struct StateSignal : std::condition_variable_any {
+    unsigned long long generation = 0;
+    void notify_all() noexcept {
+        ++generation;
+        std::condition_variable_any::notify_all();
+    }
+};
+StateSignal& StateChanged();
 
 using Guard = std::unique_lock<std::recursive_mutex>;
 using Clock = std::chrono::steady_clock;

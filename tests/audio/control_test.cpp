@@ -344,10 +344,10 @@ TEST_F(Transport, WaitTimesOut) {
 // 100 000 commands with strings one way, 100 000 notifications the other;
 // under the sanitizer build a leaked copy fails the run.
 TEST_F(Transport, StormOfMessagesBothWays) {
-    const int total = 100000, batch = 2000;
+    constexpr int total = 100000, batch = 2000;
     for (int sent = 0; sent < total; sent += batch) {
         for (int i = 0; i < batch; ++i) ASSERT_EQ(control_send(control, cmd_input_open, "storm"), 0);
-        player.queue([batch](PlayerControl* c) {
+        player.queue([](PlayerControl* c) {
             for (int i = 0; i < batch; ++i) control_send(c, ntf_input_name, "back");
         });
         notes.clear();

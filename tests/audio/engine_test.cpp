@@ -2,7 +2,13 @@
 // with a decoder, an input and an output of our own.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -545,6 +551,80 @@ TEST_F(Playing, StormOfRandomCommands) {
     }
     h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
     h.sync();
+}
+
+}  // namespace
+
+// The real decoder end to end: a variable-bit-rate MP3 made by lame carries
+// a "Xing" frame, so its duration comes from the frame count; the stream
+// plays into a WAV file through the file output.
+namespace {
+
+std::string make_vbr_mp3(const std::string& dir) {
+    std::string wav = dir + "/tone.wav", mp3 = dir + "/tone.mp3";
+    FILE* f = fopen(wav.c_str(), "wb");
+    if (!f) return "";
+    const int rate = 44100, seconds = 3, frames = rate * seconds;
+    auto put32 = [&](uint32_t v) { fwrite(&v, 4, 1, f); };
+    auto put16 = [&](uint16_t v) { fwrite(&v, 2, 1, f); };
+    fwrite("RIFF", 1, 4, f);
+    put32(36 + frames * 4);
+    fwrite("WAVEfmt ", 1, 8, f);
+    put32(16);
+    put16(1);
+    put16(2);
+    put32(rate);
+    put32(rate * 4);
+    put16(4);
+    put16(16);
+    fwrite("data", 1, 4, f);
+    put32(frames * 4);
+    for (int i = 0; i < frames; ++i) {
+        int16_t v = static_cast<int16_t>(8000 * std::sin(i * 2 * M_PI * (220 + i / 500) / rate));
+        put16(static_cast<uint16_t>(v));
+        put16(static_cast<uint16_t>(v / 2));
+    }
+    fclose(f);
+    std::string command = "lame --quiet -V 4 '" + wav + "' '" + mp3 + "'";
+    return system(command.c_str()) == 0 ? mp3 : "";
+}
+
+TEST(EngineWithDecoder, VbrFileDurationAndConversion) {
+    if (system("command -v lame >/dev/null 2>&1") != 0) GTEST_SKIP() << "lame is not installed";
+    std::string dir = ::testing::TempDir() + "engine_vbr_" + std::to_string(getpid());
+    mkdir(dir.c_str(), 0755);
+    std::string mp3 = make_vbr_mp3(dir);
+    ASSERT_FALSE(mp3.empty());
+    std::string out = dir + "/out.wav";
+
+    Harness h(nullptr);  // the library's own decoder
+    h.send(cmd_set_player_mode, 4);
+    h.send(cmd_set_output_name, ("wav:" + out).c_str());
+    h.send(cmd_input_open, mp3.c_str());
+    EXPECT_EQ(h.answer(cmd_input_open), 0);
+    EXPECT_EQ(of_code(h.seen, ntf_input_duration).back().payload.value, 3u);
+    Note info = of_code(h.seen, ntf_input_stream_info).back();
+    EXPECT_EQ(info.payload.stream_info.level, 1);
+    EXPECT_EQ(info.payload.stream_info.layer, 3);
+    EXPECT_EQ(info.payload.stream_info.frequency, 44100);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    Note closed;
+    ASSERT_TRUE(h.wait_for(ntf_output_state, &closed));
+    EXPECT_EQ(closed.payload.byte, 1);
+
+    FILE* f = fopen(out.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    unsigned char header[44];
+    ASSERT_EQ(fread(header, 1, 44, f), 44u);
+    fseek(f, 0, SEEK_END);
+    long size = ftell(f);
+    fclose(f);
+    uint32_t data = header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
+    EXPECT_EQ(static_cast<long>(data) + 44, size);
+    EXPECT_GE(data, 3u * 44100 * 4) << "three seconds of stereo samples";
+    std::string cleanup = "rm -rf '" + dir + "'";
+    EXPECT_EQ(system(cleanup.c_str()), 0);
 }
 
 }  // namespace

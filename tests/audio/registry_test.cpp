@@ -473,4 +473,34 @@ TEST_F(Registry, WatchersAreToldNewestFirst) {
     EXPECT_EQ(g_seen[0].watcher, "w1");
 }
 
+// A watcher whose callback removes another watcher and unsets the variable
+// it watches (again while it is being unset): the removed watcher is not
+// called, the nested unset finds nothing, nothing is used after it is freed.
+struct Meddler {
+    Engine* engine;
+    VariableWatcher* victim;
+    int calls;
+};
+void meddle(void* user, const char* name, const void*) {
+    Meddler* m = static_cast<Meddler*>(user);
+    ++m->calls;
+    if (m->victim) variable_remove_watcher(m->engine, m->victim);
+    m->victim = nullptr;
+    variable_unset(m->engine, name);
+}
+void must_not_run(void*, const char*, const void*) { ADD_FAILURE() << "a removed watcher was called"; }
+
+TEST_F(Registry, WatchersMayChangeTheStoreFromTheirCallback) {
+    Meddler m{engine, nullptr, 0};
+    ASSERT_EQ(variable_add_watcher(engine, "Z.INT", nullptr, must_not_run, &m.victim), 0);
+    ASSERT_EQ(variable_add_watcher(engine, "Z.INT", &m, meddle, nullptr), 0);
+    EXPECT_EQ(variable_set_integer(engine, "Z.INT", 1), 0);
+    EXPECT_EQ(m.calls, 2) << "told of the value, then of the unset inside the callback";
+    EXPECT_EQ(variable_unset(engine, "Z.INT"), -800) << "the callback unset it already";
+    EXPECT_EQ(variable_set_string(engine, "Z.INT", "text"), 0);
+    EXPECT_EQ(m.calls, 4);
+    int value = 0;
+    EXPECT_EQ(variable_get_integer(engine, "Z.INT", &value), -800);
+}
+
 }  // namespace

@@ -1,0 +1,7 @@
+// The built-in output module that plays PCM on the system's waveform output
+// device through a ring of 64 device buffers; it answers for the empty name
+// and for "/dev/wave/N" (0: the wave mapper, N >= 1: device N - 1).
+#pragma once
+
+// Fills an OutputModule descriptor; returns 0.
+int wave_output_register(void* descriptor);

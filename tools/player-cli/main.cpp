@@ -1,0 +1,210 @@
+// player-cli: plays an MPEG audio file, standard input or URL to the
+// default output, or converts it to a WAV or raw PCM file, through the same
+// player thread and messages the program uses.
+//
+//   player-cli [-q] [-v] [-t] INPUT [OUTPUT]
+//
+// OUTPUT is an output name ("wav:song.wav", "raw:song.pcm", "-" for
+// standard output); a bare name ending in ".wav" is written as WAV.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "control.h"
+#include "errors.h"
+
+namespace {
+
+struct Options {
+    bool quiet = false;
+    bool verbose = false;
+    bool timing = false;
+    const char* input = nullptr;
+    std::string output;
+};
+
+int usage() {
+    fprintf(stderr,
+            "usage: player-cli [-q] [-v] [-t] INPUT [OUTPUT]\n"
+            "  INPUT   a file, - for standard input, or a URL\n"
+            "  OUTPUT  wav:FILE, raw:FILE, FILE.wav, FILE (raw) or - (standard output);\n"
+            "          without it the stream plays on the default output\n"
+            "  -q      no progress line   -v  the player's debug messages   -t  decoding speed\n");
+    return 2;
+}
+
+bool parse(int argc, char** argv, Options* o) {
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-' && argv[i][1]; ++i) {
+        if (!strcmp(argv[i], "-q")) o->quiet = true;
+        else if (!strcmp(argv[i], "-v")) o->verbose = true;
+        else if (!strcmp(argv[i], "-t")) o->timing = true;
+        else if (!strcmp(argv[i], "--")) {
+            ++i;
+            break;
+        } else return false;
+    }
+    if (i >= argc || argc - i > 2) return false;
+    o->input = argv[i];
+    if (i + 1 < argc) {
+        o->output = argv[i + 1];
+        bool prefixed = o->output.find(':') != std::string::npos && o->output.find(':') < 5;
+        size_t n = o->output.size();
+        if (!prefixed && n > 4 && o->output.compare(n - 4, 4, ".wav") == 0) o->output = "wav:" + o->output;
+    }
+    return true;
+}
+
+const char* command_name(unsigned code) {
+    switch (code) {
+    case cmd_input_open: return "open the input";
+    case cmd_set_output_name: return "open the output";
+    case cmd_play: return "play";
+    default: return "a command";
+    }
+}
+
+const char* mode_name(int mode) {
+    static const char* const names[] = {"stereo", "joint stereo", "dual channel", "mono"};
+    return mode >= 0 && mode < 4 ? names[mode] : "?";
+}
+
+const char* level_name(int level) { return level == 1 ? "1" : level == 2 ? "2" : "2.5"; }
+
+class Session {
+public:
+    explicit Session(const Options& o) : options(o) {}
+
+    int run() {
+        int result = player_start(&control, nullptr);
+        if (result < 0) {
+            fprintf(stderr, "player-cli: cannot start the player: %s\n", error_name(result));
+            return 1;
+        }
+        int status = talk();
+        player_stop(control);
+        return status;
+    }
+
+private:
+    int talk() {
+        if (!wait_ready()) return 1;
+        control_send(control, cmd_set_debug_level, options.verbose ? 9 : 0);
+        control_send(control, cmd_set_player_mode, 0x4);  // drain and close at the end
+        control_send(control, cmd_set_output_name, options.output.c_str());
+        control_send(control, cmd_input_open, options.input);
+        control_send(control, cmd_play);
+        started = std::chrono::steady_clock::now();
+
+        PlayerMessage m;
+        for (;;) {
+            int r = control_wait(control, &m, -1);
+            if (r < 0) {
+                fprintf(stderr, "player-cli: lost the player: %s\n", error_name(r));
+                return 1;
+            }
+            int done = handle(m);
+            if (done >= 0) return done;
+        }
+    }
+
+    bool wait_ready() {
+        PlayerMessage m;
+        int r = control_wait(control, &m, 5000000);
+        if (r < 0 || m.code != ntf_ready) {
+            fprintf(stderr, "player-cli: the player did not start\n");
+            return false;
+        }
+        return true;
+    }
+
+    // Returns the exit status when the session is over, -1 to go on.
+    int handle(const PlayerMessage& m) {
+        const PlayerPayload& p = m.payload;
+        switch (m.code) {
+        case ntf_nack:
+            end_progress();
+            fprintf(stderr, "player-cli: cannot %s: %s", command_name(p.byte_short.a),
+                    error_name(p.byte_short.b));
+            if (!last_debug.empty() && !options.verbose) fprintf(stderr, " (%s)", last_debug.c_str());
+            fputc('\n', stderr);
+            return 1;
+        case ntf_debug:
+            // Shown with -v; otherwise kept to explain a failure.
+            last_debug = p.debug.text;
+            if (options.verbose) {
+                end_progress();
+                fprintf(stderr, "player-cli: %s\n", p.debug.text);
+            }
+            return -1;
+        case ntf_error:
+            end_progress();
+            fprintf(stderr, "player-cli: error %d (%s): %s\n", p.error.code, error_name(p.error.code),
+                    p.error.text);
+            return -1;
+        case ntf_input_duration:
+            duration = static_cast<int>(p.value);
+            return -1;
+        case ntf_input_stream_info:
+            if (!options.quiet) {
+                end_progress();
+                fprintf(stderr, "MPEG-%s Layer %d, %d kbit/s, %d Hz, %s\n",
+                        level_name(p.stream_info.level), p.stream_info.layer, p.stream_info.bitrate,
+                        p.stream_info.frequency, mode_name(p.stream_info.mode));
+            }
+            return -1;
+        case ntf_input_timecode:
+            show_progress(p.four[0], p.four[1], p.four[2]);
+            return -1;
+        case ntf_player_state:
+            if (p.byte == 3) at_end = true;
+            return -1;
+        case ntf_output_state:
+            if (p.byte == 1 && at_end) return finish();
+            return -1;
+        default:
+            return -1;
+        }
+    }
+
+    void show_progress(int h, int m, int s) {
+        if (options.quiet) return;
+        fprintf(stderr, "\r%02d:%02d:%02d / %02d:%02d:%02d", h, m, s, duration / 3600,
+                duration / 60 % 60, duration % 60);
+        progress_shown = true;
+    }
+
+    void end_progress() {
+        if (progress_shown) fputc('\n', stderr);
+        progress_shown = false;
+    }
+
+    int finish() {
+        end_progress();
+        if (options.timing) {
+            double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            fprintf(stderr, "decoded in %.3f s", seconds);
+            if (duration > 0 && seconds > 0) fprintf(stderr, " (%.1f x real time)", duration / seconds);
+            fputc('\n', stderr);
+        }
+        return 0;
+    }
+
+    Options options;
+    PlayerControl* control = nullptr;
+    int duration = 0;
+    bool at_end = false;
+    bool progress_shown = false;
+    std::string last_debug;
+    std::chrono::steady_clock::time_point started;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, &options)) return usage();
+    return Session(options).run();
+}
