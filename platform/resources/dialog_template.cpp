@@ -90,8 +90,13 @@ std::string ClassName(const std::string& text, int ordinal) {
         case 0x83: return "ListBox";
         case 0x84: return "ScrollBar";
         case 0x85: return "ComboBox";
-        default: return ordinal >= 0 ? "#" + std::to_string(ordinal) : text;
+        default:
+            break;
     }
+    if (ordinal < 0) return text;
+    std::string name(1, '#');
+    name += std::to_string(ordinal);
+    return name;
 }
 
 }  // namespace
