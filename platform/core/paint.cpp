@@ -261,7 +261,7 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     if (it == DCs().end() || it->second.hwnd != hwnd || !it->second.paint) return FALSE;
     WindowDC record = it->second;
     DCs().erase(it);
-    ReleaseWindowDC(paint->hdc);
+    win::ReleaseWindowDC(paint->hdc);
     if (auto w = LookupWindow(hwnd)) {
         w->paintDC = nullptr;
         // The border lies outside the client clip; present it too.
@@ -303,7 +303,7 @@ int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
     if (it == DCs().end() || it->second.paint || it->second.hwnd != hwnd) return 0;
     WindowDC record = it->second;
     DCs().erase(it);
-    ReleaseWindowDC(dc);
+    win::ReleaseWindowDC(dc);
     if (record.hwnd) {
         if (auto top = LookupWindow(record.top)) PresentChange(*top, record.clip);
     }
