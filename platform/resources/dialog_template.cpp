@@ -1,5 +1,7 @@
 #include "resources/dialog_template.h"
 
+#include <algorithm>
+
 #include "resources/registry.h"
 #include "text/cp1252.h"
 #include "win/res.h"
@@ -90,8 +92,13 @@ std::string ClassName(const std::string& text, int ordinal) {
         case 0x83: return "ListBox";
         case 0x84: return "ScrollBar";
         case 0x85: return "ComboBox";
-        default: return ordinal >= 0 ? "#" + std::to_string(ordinal) : text;
+        default:
+            break;
     }
+    if (ordinal < 0) return text;
+    std::string name(1, '#');
+    name += std::to_string(ordinal);
+    return name;
 }
 
 }  // namespace
@@ -134,7 +141,9 @@ bool ParseDialogTemplate(const void* data, size_t size, DialogTemplate& out) {
     }
     if (in.failed()) return false;
 
-    out.items.reserve(count);
+    // Every item takes at least 24 bytes: a huge count in a small template
+    // must not reserve memory it cannot fill.
+    out.items.reserve(std::min<size_t>(count, size / 24));
     for (uint16_t i = 0; i < count; ++i) {
         in.Align4();
         DialogItemTemplate item;

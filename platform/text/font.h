@@ -56,6 +56,8 @@ public:
 
     // Width of the Windows-1252 string in pixels (sum of the advances).
     int MeasureWidth(std::string_view text) const;
+    // GetTextExtentPoint32: the width of the string, the height of the cell.
+    SIZE Extent(std::string_view text) const { return SIZE{MeasureWidth(text), metrics_.height}; }
     // The glyph of a code point (rendered once, then cached). The returned
     // reference stays valid for the life of the font.
     const Glyph& GlyphFor(char32_t code) const;

@@ -134,7 +134,13 @@ TextLayout LayoutText(std::string_view text, const RECT& rect, UINT format, int 
     layout.bounds.bottom = rect.top + textHeight;
     // With a vertical placement DrawText answers the offset of the text's
     // bottom from the rectangle's top.
-    layout.result = layout.lines.empty() ? 0 : y - rect.top;
+    layout.result = y - rect.top;
+    if (text.empty()) {
+        // An empty string still answers one line's height; its rectangle is
+        // empty, except that a single line keeps its height.
+        layout.bounds.bottom = rect.top + (singleLine ? lineHeight : 0);
+        layout.result = singleLine ? y + lineHeight - rect.top : lineHeight;
+    }
     return layout;
 }
 

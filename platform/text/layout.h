@@ -40,7 +40,9 @@ int StripPrefixes(std::string_view text, std::string& out);
 // DrawText on a pixel buffer. Logical (0, 0) of `rect` and the layout lies
 // at `origin` in target pixels; `clip` is in target pixels. Unless
 // DT_NOCLIP, drawing is also clipped to `rect`. With DT_CALCRECT nothing is
-// drawn and `rect` receives the bounds. Returns the text's height.
+// drawn and `rect` receives the bounds. Returns the text's height. An empty
+// string is DrawText's "" (one line's height); a caller given a character
+// count of 0 answers 0 itself without calling this.
 int DrawTextInto(const Font& font, const PixelTarget& target, POINT origin, const RECT& clip,
                  std::string_view text, RECT& rect, UINT format, const TextColors& colors);
 

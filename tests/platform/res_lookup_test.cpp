@@ -7,6 +7,7 @@
 #include "resources/dialog_template.h"
 #include "resources/icon_file.h"
 #include "resources/strings.h"
+#include "win/mmsystem.h"
 #include "win/res.h"
 
 namespace {
@@ -272,4 +273,13 @@ TEST(ResProgram, IconsCursorBitmapsAndSoundsAreCompiledIn) {
         EXPECT_EQ(std::memcmp(LockResource(LoadResource(nullptr, sound)), "RIFF", 4), 0) << id;
     }
 #endif
+}
+
+TEST(ResLookup, PlaySoundFindsWaveResources) {
+    ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
+    const DWORD flags = SND_RESOURCE | SND_NODEFAULT;
+    EXPECT_TRUE(PlaySoundA(MAKEINTRESOURCEA(9103), nullptr, flags));
+    EXPECT_TRUE(PlaySoundA("NamedSound", nullptr, flags));
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(9102), nullptr, flags));  // a bitmap, not a sound
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(4242), nullptr, flags));
 }

@@ -74,6 +74,8 @@ TEST(TextFont, HeightSignSelectsCellOrCharacterHeight) {
     EXPECT_GT(character->MeasureWidth("Hello"), cell->MeasureWidth("Hello"));
     EXPECT_GT(bold->MeasureWidth("Hello"), character->MeasureWidth("Hello"));
     EXPECT_EQ(character->MeasureWidth(""), 0);
+    EXPECT_EQ(character->Extent("").cy, character->Metrics().height);
+    EXPECT_EQ(character->Extent("Hello").cx, character->MeasureWidth("Hello"));
     EXPECT_EQ(character->MeasureWidth("\r\n\t"), 0);  // controls take no room
 }
 

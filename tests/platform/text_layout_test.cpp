@@ -63,9 +63,16 @@ TEST(TextLayout, CalcRectBoundsTheText) {
     auto single = Lay("ab", RECT{0, 0, 300, 300}, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(single.bounds.right, 20);
     EXPECT_EQ(single.bounds.bottom, 10);
-    auto empty = Lay("", RECT{0, 0, 300, 300}, DT_CALCRECT);
-    EXPECT_EQ(empty.bounds.right, 0);
-    EXPECT_EQ(empty.result, 0);
+    // An empty string: no lines, one line's height; the rectangle collapses,
+    // keeping one line's height when single-line.
+    auto empty = Lay("", RECT{10, 10, 300, 300}, DT_CALCRECT);
+    EXPECT_TRUE(empty.lines.empty());
+    EXPECT_EQ(empty.result, 10);
+    EXPECT_EQ(empty.bounds.right, 10);
+    EXPECT_EQ(empty.bounds.bottom, 10);
+    EXPECT_EQ(Lay("", RECT{10, 10, 300, 300}, DT_CALCRECT | DT_SINGLELINE).bounds.bottom, 20);
+    // A final line break adds no line.
+    EXPECT_EQ(Lay("a\n", RECT{0, 0, 300, 300}, DT_CALCRECT).bounds.bottom, 10);
 }
 
 TEST(TextLayout, PrefixesUnderlineAndDoubleAmpersand) {

@@ -82,6 +82,9 @@ CONSTANTS = {
     'IDOK': 1, 'IDCANCEL': 2, 'IDABORT': 3, 'IDRETRY': 4, 'IDIGNORE': 5, 'IDYES': 6,
     'IDNO': 7, 'IDC_STATIC': -1,
     'FW_NORMAL': 400, 'FW_BOLD': 700,
+    # Languages, accepted and ignored.
+    'LANG_NEUTRAL': 0, 'SUBLANG_NEUTRAL': 0, 'SUBLANG_DEFAULT': 1, 'LANG_ENGLISH': 9,
+    'SUBLANG_ENGLISH_US': 1, 'LANG_VIETNAMESE': 0x2A,
 }
 
 # Predefined window classes and their ordinals in a dialog template.

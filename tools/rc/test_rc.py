@@ -54,7 +54,8 @@ class Errors(unittest.TestCase):
         self.refused('', 'no resources')
 
     def test_good_script_compiles(self):
-        code, err, out = compile_script('#define X 5\nX DIALOG 0,0,1,1\nBEGIN\nEND\n'
+        code, err, out = compile_script('#pragma code_page(1252)\nLANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\n'
+                                        '#define X 5\nX DIALOG 0,0,1,1\nBEGIN\nEND\n'
                                         'STRINGTABLE BEGIN 1 "a" END\n')
         self.assertEqual(code, 0, err)
         self.assertIn('{nullptr, 5, nullptr, 5,', out)

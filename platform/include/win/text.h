@@ -1,11 +1,10 @@
-// Fonts and text: the font description (LOGFONTA), text metrics, the DrawText
+// Fonts and text: font weights and character sets, text metrics, the DrawText
 // format flags and the process font table (AddFontResourceA and
 // RemoveFontResourceA). Drawing with a DC goes through the text engine in
 // platform/text/.
 #pragma once
 #include "types.h"
-
-#define LF_FACESIZE 32
+#include "gdi.h"  // LOGFONTA, background modes
 
 // Font weights.
 #define FW_DONTCARE 0
@@ -27,26 +26,9 @@
 #define FF_DONTCARE 0
 #define FF_SWISS 0x20
 
-// lfHeight > 0 asks for a cell height (ascent + descent) in pixels,
-// lfHeight < 0 for a character (em) height of -lfHeight pixels, 0 for the
-// default size.
-typedef struct tagLOGFONTA {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    CHAR lfFaceName[LF_FACESIZE];
-} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
-typedef LOGFONTA LOGFONT;
+// LOGFONTA (gdi.h): lfHeight > 0 asks for a cell height (ascent + descent)
+// in pixels, lfHeight < 0 for a character (em) height of -lfHeight pixels,
+// 0 for the default size.
 
 typedef struct tagTEXTMETRICA {
     LONG tmHeight;
@@ -86,10 +68,6 @@ typedef TEXTMETRICA TEXTMETRIC;
 #define DT_NOPREFIX 0x00000800
 #define DT_END_ELLIPSIS 0x00008000
 #define DT_HIDEPREFIX 0x00100000
-
-// Background modes for SetBkMode.
-#define TRANSPARENT 1
-#define OPAQUE 2
 
 // Registers the family of the TrueType/OpenType file at `path` (backslashes
 // allowed) for this process. Returns the number of faces added, 0 on failure.
