@@ -4,7 +4,6 @@
 // platform/text/.
 #pragma once
 #include "types.h"
-#include "gdi.h"  // LOGFONTA, background modes
 
 // Font weights.
 #define FW_DONTCARE 0
@@ -26,9 +25,28 @@
 #define FF_DONTCARE 0
 #define FF_SWISS 0x20
 
-// LOGFONTA (gdi.h): lfHeight > 0 asks for a cell height (ascent + descent)
-// in pixels, lfHeight < 0 for a character (em) height of -lfHeight pixels,
-// 0 for the default size.
+#define LF_FACESIZE 32
+
+// lfHeight > 0 asks for a cell height (ascent + descent) in pixels,
+// lfHeight < 0 for a character (em) height of -lfHeight pixels, 0 for the
+// default size.
+typedef struct tagLOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
+typedef LOGFONTA LOGFONT;
 
 typedef struct tagTEXTMETRICA {
     LONG tmHeight;
