@@ -16,5 +16,8 @@ const WindowDC* FindWindowDC(HDC dc);
 // Fills the DC's clip with the window's class brush when that brush is a
 // system colour (COLOR_x + 1). False when it did not erase.
 bool EraseWithClassBrush(HWND hwnd, HDC dc);
+// Releases the DCs still out on a window that is going away, so that none
+// is left drawing on pixels that no longer exist.
+void ReleaseDCsOf(HWND hwnd);
 
 }  // namespace win::core

@@ -86,6 +86,17 @@ const WindowDC* FindWindowDC(HDC dc) {
     return it == DCs().end() ? nullptr : &it->second;
 }
 
+void ReleaseDCsOf(HWND hwnd) {
+    for (auto it = DCs().begin(); it != DCs().end();) {
+        if (it->second.hwnd == hwnd || it->second.top == hwnd) {
+            DropWindowDC(it->first);
+            it = DCs().erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 bool EraseWithClassBrush(HWND hwnd, HDC dc) {
     auto w = LookupWindow(hwnd);
     const WindowDC* record = FindWindowDC(dc);

@@ -200,6 +200,12 @@ TEST_F(Paint, GetDcAndReleaseDcPairUp) {
     PAINTSTRUCT fake{};
     fake.hdc = dc;
     EXPECT_FALSE(EndPaint(top, &fake));
+    // A DC still out when its window goes away is released with it.
+    HWND child = Child(top, 1, 0, 0, 10, 10);
+    HDC childDC = GetDC(child);
+    ASSERT_NE(childDC, nullptr);
+    DestroyWindow(child);
+    EXPECT_EQ(ReleaseDC(child, childDC), 0);
 }
 
 }  // namespace
