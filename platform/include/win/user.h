@@ -467,6 +467,8 @@ HWND WINAPI GetActiveWindow();
 BOOL WINAPI SetForegroundWindow(HWND hwnd);
 HWND WINAPI GetForegroundWindow();
 HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg);
+#define IsDialogMessage IsDialogMessageA
 SHORT WINAPI GetKeyState(int virtualKey);
 SHORT WINAPI GetAsyncKeyState(int virtualKey);
 
