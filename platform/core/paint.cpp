@@ -7,6 +7,7 @@
 
 #include "backend.h"
 #include "dc_registry.h"
+#include "surface.h"
 #include "queue.h"
 
 namespace win::core {

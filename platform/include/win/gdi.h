@@ -5,6 +5,7 @@
 // with the rest of the drawing code.
 #pragma once
 #include "types.h"
+#include "text.h"
 
 // ---------------------------------------------------------------------------
 // Bitmap and DIB structures, with Windows' layout.
@@ -157,24 +158,7 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
-#define LF_FACESIZE 32
-typedef struct tagLOGFONTA {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    CHAR lfFaceName[LF_FACESIZE];
-} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
-typedef LOGFONTA LOGFONT;
+// LOGFONTA lives with the text engine's declarations.
 
 // ---------------------------------------------------------------------------
 // Constants, with Windows' values.

@@ -1,0 +1,138 @@
+// PlaySoundA on the null device.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "sound_helpers.h"
+
+using namespace sound_test;
+using win::sound::NullDeviceSamples;
+using win::sound::WaitNullDeviceIdle;
+
+namespace {
+
+const HMODULE kModule = reinterpret_cast<HMODULE>(uintptr_t(0x400000));
+std::map<int, std::vector<uint8_t>> g_resources;
+
+bool Lookup(HMODULE module, LPCSTR name, const void** data, DWORD* size) {
+    if (module != kModule || !IS_INTRESOURCE(name)) return false;
+    auto it = g_resources.find(int(reinterpret_cast<uintptr_t>(name)));
+    if (it == g_resources.end()) return false;
+    *data = it->second.data();
+    *size = DWORD(it->second.size());
+    return true;
+}
+
+constexpr DWORD kClickFlags = SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT;
+
+class PlaySoundTest : public ::testing::Test {
+protected:
+    void SetUp() override { Use(win::SoundBackend::NullInstant); }
+    void TearDown() override {
+        PlaySoundA(nullptr, nullptr, 0);
+        win::SetWaveResourceLookup(nullptr);
+        g_resources.clear();
+    }
+    void Use(win::SoundBackend backend) {
+        ASSERT_TRUE(win::SetSoundBackend(backend));
+        win::sound::ClearNullDeviceCapture();
+        win::SetWaveResourceLookup(&Lookup);
+    }
+};
+
+TEST_F(PlaySoundTest, ClickFlagsHaveTheirWindowsValue) { EXPECT_EQ(0x42007u, kClickFlags); }
+
+TEST_F(PlaySoundTest, PlaysAResourceConvertedToTheDevice) {
+    // Mono 22050 Hz, as the thumbnail sound is: twice the frames at 44100 Hz.
+    g_resources[155] = MakeWave(22050, 1, 16, Sine(500, 22050, 2205));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(155), kModule, kClickFlags));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_NEAR(4410.0, double(SoundingFrames(got)), 3);
+    EXPECT_NEAR(500.0, MeasureFrequency(got, 0, 44100), 3);
+    EXPECT_NEAR(500.0, MeasureFrequency(got, 1, 44100), 3);
+}
+
+TEST_F(PlaySoundTest, MissingSoundWithNoDefaultPlaysNothing) {
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(999), kModule, kClickFlags));
+    g_resources[154] = {'R', 'I', 'F', 'F', 0, 0, 0, 0};  // there, but not a sound
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(154), kModule, kClickFlags));
+    EXPECT_FALSE(PlaySoundA("no/such/file.wav", nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    EXPECT_TRUE(NullDeviceSamples().empty());
+
+    // Without SND_NODEFAULT the default sound stands in.
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(999), kModule, SND_RESOURCE | SND_ASYNC));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    EXPECT_GT(SoundingFrames(NullDeviceSamples()), 1000u);
+}
+
+TEST_F(PlaySoundTest, ANewSoundReplacesThePlayingOne) {
+    Use(win::SoundBackend::Null);  // real-time pace, so that the first is still playing
+    g_resources[1] = MakeWave(44100, 1, 16, std::vector<int16_t>(44100, 1000));
+    g_resources[2] = MakeWave(44100, 1, 16, std::vector<int16_t>(2205, 2000));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(1), kModule, kClickFlags));
+    ASSERT_TRUE(WaitFor([] { return !NullDeviceSamples().empty(); }));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(2), kModule, kClickFlags));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    auto second = std::find(got.begin(), got.end(), 2000);
+    ASSERT_NE(got.end(), second);
+    EXPECT_LT(second - got.begin(), 44100 * 2) << "the first sound played to its end";
+    EXPECT_EQ(2205 * 2, std::count(got.begin(), got.end(), 2000));
+    EXPECT_EQ(got.end(), std::find(second, got.end(), 1000)) << "the first sound came back";
+}
+
+TEST_F(PlaySoundTest, NoStopKeepsThePlayingSoundAndNullStopsIt) {
+    Use(win::SoundBackend::Null);
+    g_resources[1] = MakeWave(44100, 1, 16, std::vector<int16_t>(44100 * 5, 1000));
+    g_resources[2] = MakeWave(44100, 1, 16, std::vector<int16_t>(441, 2000));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(1), kModule, kClickFlags));
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(2), kModule, kClickFlags | SND_NOSTOP));
+    ASSERT_TRUE(PlaySoundA(nullptr, nullptr, 0));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(2)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_LT(got.size(), 44100u * 2) << "stopping took too long";
+    EXPECT_EQ(0, std::count(got.begin(), got.end(), 2000));
+    // Nothing plays now, so SND_NOSTOP no longer holds a sound back.
+    EXPECT_TRUE(PlaySoundA(MAKEINTRESOURCEA(2), kModule, kClickFlags | SND_NOSTOP));
+}
+
+TEST_F(PlaySoundTest, SynchronousPlayReturnsWhenTheSoundIsOver) {
+    g_resources[3] = MakeWave(11025, 2, 8, std::vector<int16_t>(2000, 0x2000));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(3), kModule, SND_RESOURCE | SND_NODEFAULT));
+    EXPECT_TRUE(PlaySoundA(MAKEINTRESOURCEA(3), kModule, kClickFlags | SND_NOSTOP))
+        << "the synchronous sound was still playing";
+}
+
+TEST_F(PlaySoundTest, LoopsUntilStopped) {
+    g_resources[4] = MakeWave(44100, 1, 16, std::vector<int16_t>(100, 3000));
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(4), kModule, kClickFlags | SND_LOOP));
+    ASSERT_TRUE(WaitFor([] { return NullDeviceSamples().size() > 10000; }));
+    PlaySoundA(nullptr, nullptr, SND_PURGE);
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_GT(std::count(got.begin(), got.end(), 3000), 10000 - 882);
+}
+
+TEST_F(PlaySoundTest, PlaysFilesWithWindowsPathsAndMemoryImages) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("tinto_sound_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "Sounds");
+    std::vector<uint8_t> image = MakeWave(22050, 1, 8, std::vector<int16_t>(220, 0x1000));
+    FILE* f = std::fopen((dir / "Sounds" / "pop.wav").c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fwrite(image.data(), 1, image.size(), f);
+    std::fclose(f);
+    std::string windows_path = dir.string() + "\\Sounds\\pop.wav";
+    EXPECT_TRUE(PlaySoundA(windows_path.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
+    EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(image.data()), nullptr, SND_MEMORY | SND_NODEFAULT));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_EQ(2 * 2 * 440, std::count(got.begin(), got.end(), 0x1000));
+    fs::remove_all(dir);
+}
+
+}  // namespace
