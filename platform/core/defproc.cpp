@@ -46,10 +46,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_ERASEBKGND: {
-            Guard lock(BigLock());
+        case WM_ERASEBKGND:
             return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-        }
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
