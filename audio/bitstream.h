@@ -50,7 +50,18 @@ struct bit_reader {
 };
 
 void bits_start(bit_reader* r, const uint8_t* data, size_t bytes);
-uint32_t bits_get(bit_reader* r, int n);  // n 0..32, most significant first
+// The next n bits (0..32), most significant first. Reads past the data see
+// the zeroed slack behind it.
+static inline uint32_t bits_get(bit_reader* r, int n) {
+    if (n <= 0) return 0;
+    size_t byte = r->pos >> 3;
+    if (byte > r->limit) byte = r->limit;  // hostile lengths: read the slack
+    uint64_t v;
+    __builtin_memcpy(&v, r->data + byte, 8);
+    v = __builtin_bswap64(v) << (r->pos & 7);
+    r->pos += n;
+    return (uint32_t)(v >> (64 - n));
+}
 void bits_put_back(bit_reader* r, int n);
 void bits_skip(bit_reader* r, size_t n);
 

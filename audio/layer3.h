@@ -6,6 +6,9 @@
 
 struct layer3_state {
     float overlap[2][32][18];  // second half of the last IMDCT per subband
+    // Working space of one granule: spectrum, then subband samples by slot.
+    float xr[2][576];
+    float hybrid[2][18][32];
 };
 
 void layer3_reset(layer3_state* s);

@@ -8,3 +8,5 @@
 #include "win/user.h"     // windows, messages, input, painting, dialogs
 #include "win/gdi.h"      // device contexts, bitmaps, drawing
 #include "win/mmsystem.h" // PlaySoundA, waveOut, mixer
+#include "win/text.h"     // fonts, text metrics, DrawText flags
+#include "win/res.h"      // resources compiled into the executable

@@ -1,0 +1,248 @@
+// Layers I and II: allocation, scale factors and requantised subband
+// samples, fed to the synthesis filter bank one time slot at a time.
+#include "layer12.h"
+
+#include <math.h>
+#include <string.h>
+
+#include "decoder_errors.h"
+#include "mpeg_tables.h"
+
+namespace {
+
+// Scale factors 2^(1 - i/3); index 63 is not a valid factor and gives 0.
+struct scale_table {
+    float v[64];
+    scale_table() {
+        for (int i = 0; i < 63; ++i) v[i] = (float)pow(2.0, 1.0 - i / 3.0);
+        v[63] = 0.0f;
+    }
+};
+const scale_table& scales() {
+    static const scale_table t;
+    return t;
+}
+
+// A codeword c of a quantiser with `levels` steps stands for
+// (2c - (levels - 1)) / levels.
+inline float requantise(int c, int levels) {
+    return (float)(2 * c - (levels - 1)) / (float)levels;
+}
+
+// Grouped classes (3, 5, 9 levels): three values per codeword, looked up.
+struct grouped_table {
+    float v3[27][3], v5[125][3], v9[729][3];
+    grouped_table() {
+        fill(&v3[0][0], 3);
+        fill(&v5[0][0], 5);
+        fill(&v9[0][0], 9);
+    }
+    static void fill(float* out, int levels) {
+        int n = levels * levels * levels;
+        for (int c = 0; c < n; ++c) {
+            int v = c;
+            for (int i = 0; i < 3; ++i) {
+                out[3 * c + i] = requantise(v % levels, levels);
+                v /= levels;
+            }
+        }
+    }
+};
+const grouped_table& grouped() {
+    static const grouped_table t;
+    return t;
+}
+
+int bound_of(const frame_header* h, int sblimit) {
+    if (h->channels == 1) return 0;
+    if (h->mode == 1) return 4 * (h->mode_extension + 1);
+    return sblimit;
+}
+
+// Feeds one time slot: samples[ch][32] to the output states.
+void synthesise_slot(float samples[2][32], const int used[2][32], int channels, synthesis_state* left,
+                     synthesis_state* right) {
+    if (channels == 1) {
+        left->input = samples[0];
+        synthesis_run(left);
+        return;
+    }
+    if (left && left == right) {
+        float mix[32];
+        for (int s = 0; s < 32; ++s) {
+            float a = used[0][s] ? samples[0][s] : 0.0f;
+            float b = used[1][s] ? samples[1][s] : 0.0f;
+            mix[s] = (a + b) * 0.5f;
+        }
+        left->input = mix;
+        synthesis_run(left);
+        return;
+    }
+    if (left) {
+        left->input = samples[0];
+        synthesis_run(left);
+    }
+    if (right) {
+        right->input = samples[1];
+        synthesis_run(right);
+    }
+}
+
+int used_subbands(const synthesis_state* left, const synthesis_state* right) {
+    const synthesis_state* s = left ? left : right;
+    return 32 >> (s ? s->shift : 0);
+}
+
+}  // namespace
+
+int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right) {
+    int channels = h->channels;
+    int bound = h->mode == 1 ? 4 * (h->mode_extension + 1) : 32;
+    if (channels == 1) bound = 32;
+    int alloc[2][32] = {};
+    int scale[2][32] = {};
+
+    for (int sb = 0; sb < 32; ++sb) {
+        if (sb < bound) {
+            for (int ch = 0; ch < channels; ++ch) alloc[ch][sb] = bits_get(r, 4);
+        } else {
+            alloc[0][sb] = alloc[1][sb] = bits_get(r, 4);
+        }
+        if (alloc[0][sb] == 15 || alloc[1][sb] == 15) return decoder_error_invalid_frame;
+    }
+    for (int sb = 0; sb < 32; ++sb)
+        for (int ch = 0; ch < channels; ++ch)
+            if (alloc[ch][sb]) {
+                scale[ch][sb] = bits_get(r, 6);
+                if (scale[ch][sb] == 63) return decoder_error_invalid_frame;
+            }
+
+    const float* sf = scales().v;
+    int used = used_subbands(left, right);
+    float samples[2][32];
+    for (int slot = 0; slot < 12; ++slot) {
+        memset(samples, 0, sizeof samples);
+        for (int sb = 0; sb < 32; ++sb) {
+            if (sb < bound) {
+                for (int ch = 0; ch < channels; ++ch) {
+                    int n = alloc[ch][sb];
+                    if (!n) continue;
+                    int c = bits_get(r, n + 1);
+                    samples[ch][sb] = requantise(c, (1 << (n + 1)) - 1) * sf[scale[ch][sb]];
+                }
+            } else if (alloc[0][sb]) {
+                int n = alloc[0][sb];
+                float v = requantise(bits_get(r, n + 1), (1 << (n + 1)) - 1);
+                samples[0][sb] = v * sf[scale[0][sb]];
+                samples[1][sb] = v * sf[scale[1][sb]];
+            }
+        }
+        for (int sb = used; sb < 32; ++sb) samples[0][sb] = samples[1][sb] = 0.0f;
+        synthesise_slot(samples, alloc, channels, left, right);
+    }
+    return 0;
+}
+
+int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right) {
+    int channels = h->channels;
+    int table;
+    if (h->version != 1) {
+        table = 4;
+    } else {
+        int i = h->bitrate_index;
+        if (channels == 2) i = i == 4 ? 1 : i - 4;
+        // i selects the table by bit rate per channel (see the table header).
+        if (i < 1) i = 1;
+        bool low = i <= 2;
+        if (h->sampling_frequency == 1) table = low ? 2 : 0;           // 48 kHz
+        else if (h->sampling_frequency == 0) table = low ? 2 : (i <= 5 ? 0 : 1);  // 44.1 kHz
+        else table = low ? 3 : (i <= 5 ? 0 : 1);                        // 32 kHz
+    }
+    const layer2_table& t = layer2_tables[table];
+    int sblimit = t.sblimit;
+    int bound = channels == 1 ? sblimit : bound_of(h, sblimit);
+    if (channels == 2 && h->mode == 1 && bound > sblimit) return decoder_error_invalid_frame;
+    if (bound > sblimit) bound = sblimit;
+
+    int alloc[2][32] = {};
+    int scfsi[2][32] = {};
+    int scale[2][32][3] = {};
+    for (int sb = 0; sb < sblimit; ++sb) {
+        int nbal = t.subbands[sb].nbal;
+        if (sb < bound) {
+            for (int ch = 0; ch < channels; ++ch) alloc[ch][sb] = bits_get(r, nbal);
+        } else {
+            alloc[0][sb] = alloc[1][sb] = bits_get(r, nbal);
+        }
+    }
+    for (int sb = 0; sb < sblimit; ++sb)
+        for (int ch = 0; ch < channels; ++ch)
+            if (alloc[ch][sb]) scfsi[ch][sb] = bits_get(r, 2);
+    for (int sb = 0; sb < sblimit; ++sb)
+        for (int ch = 0; ch < channels; ++ch) {
+            if (!alloc[ch][sb]) continue;
+            int* s = scale[ch][sb];
+            switch (scfsi[ch][sb]) {
+            case 0:
+                s[0] = bits_get(r, 6);
+                s[1] = bits_get(r, 6);
+                s[2] = bits_get(r, 6);
+                break;
+            case 1:
+                s[0] = s[1] = bits_get(r, 6);
+                s[2] = bits_get(r, 6);
+                break;
+            case 2: s[0] = s[1] = s[2] = bits_get(r, 6); break;
+            default:
+                s[0] = bits_get(r, 6);
+                s[1] = s[2] = bits_get(r, 6);
+            }
+        }
+
+    const float* sf = scales().v;
+    const grouped_table& gt = grouped();
+    int used = used_subbands(left, right);
+    float samples[3][2][32];
+    for (int gr = 0; gr < 12; ++gr) {
+        int part = gr / 4;
+        memset(samples, 0, sizeof samples);
+        for (int sb = 0; sb < sblimit; ++sb) {
+            int nch = sb < bound ? channels : 1;
+            for (int ch = 0; ch < nch; ++ch) {
+                int a = alloc[ch][sb];
+                if (!a) continue;
+                int levels = layer2_class_rows[t.subbands[sb].first_class][a - 1];
+                float v[3];
+                if (levels == 3 || levels == 5 || levels == 9) {
+                    int bitsn = levels == 3 ? 5 : levels == 5 ? 7 : 10;
+                    int c = bits_get(r, bitsn);
+                    const float* g = levels == 3 ? gt.v3[c < 27 ? c : 26]
+                                   : levels == 5 ? gt.v5[c < 125 ? c : 124]
+                                                 : gt.v9[c < 729 ? c : 728];
+                    v[0] = g[0];
+                    v[1] = g[1];
+                    v[2] = g[2];
+                } else {
+                    int bitsn = 0;
+                    while ((1 << bitsn) < levels + 1) ++bitsn;
+                    for (int i = 0; i < 3; ++i) v[i] = requantise(bits_get(r, bitsn), levels);
+                }
+                if (sb < bound) {
+                    float f = sf[scale[ch][sb][part]];
+                    for (int i = 0; i < 3; ++i) samples[i][ch][sb] = v[i] * f;
+                } else {
+                    float f0 = sf[scale[0][sb][part]], f1 = sf[scale[1][sb][part]];
+                    for (int i = 0; i < 3; ++i) {
+                        samples[i][0][sb] = v[i] * f0;
+                        samples[i][1][sb] = v[i] * f1;
+                    }
+                }
+            }
+        }
+        for (int i = 0; i < 3; ++i) {
+            for (int sb = used; sb < 32; ++sb) samples[i][0][sb] = samples[i][1][sb] = 0.0f;
+            synthesise_slot(samples[i], alloc, channels, left, right);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,546 @@
+// Layer III decoding of one frame down to subband samples.
+#include "layer3.h"
+
+#include <math.h>
+#include <string.h>
+
+#include "decoder_errors.h"
+#include "layer3_huffman.h"
+#include "layer3_imdct.h"
+#include "layer3_stereo.h"
+#include "mpeg_tables.h"
+
+namespace {
+
+struct granule_channel {
+    int part2_3_length;
+    int big_values;
+    int global_gain;
+    int scalefac_compress;
+    int window_switching;
+    int block_type;
+    int mixed;
+    int table_select[3];
+    int subblock_gain[3];
+    int region0_count;
+    int region1_count;
+    int preflag;
+    int scalefac_scale;
+    int count1_table;
+    int region1_start;
+    int region2_start;
+};
+
+struct side_info {
+    int main_data_begin;
+    int scfsi[2];
+    granule_channel gr[2][2];
+};
+
+
+// |v|^(4/3) for every magnitude big values can code (15 + 13 linbits).
+struct power_table {
+    float v[8207];
+    power_table() {
+        for (int i = 0; i < 8207; ++i) v[i] = (float)pow((double)i, 4.0 / 3.0);
+    }
+};
+const power_table& powers() {
+    static const power_table t;
+    return t;
+}
+
+int band_table_index(const frame_header* h) {
+    int base = h->version == 1 ? 0 : h->version == 0 ? 3 : 6;
+    return base + h->sampling_frequency;
+}
+
+int read_side_info(bit_reader* r, const frame_header* h, side_info* si) {
+    int channels = h->channels;
+    bool mpeg1 = h->version == 1;
+    int granules = mpeg1 ? 2 : 1;
+    memset(si, 0, sizeof *si);
+    if (mpeg1) {
+        si->main_data_begin = bits_get(r, 9);
+        bits_get(r, channels == 1 ? 5 : 3);
+        for (int ch = 0; ch < channels; ++ch) si->scfsi[ch] = bits_get(r, 4);
+    } else {
+        si->main_data_begin = bits_get(r, 8);
+        bits_get(r, channels == 1 ? 1 : 2);
+    }
+    const int16_t* long_bands = layer3_long_bands[band_table_index(h)];
+    const int16_t* short_bands = layer3_short_bands[band_table_index(h)];
+    for (int gr = 0; gr < granules; ++gr) {
+        for (int ch = 0; ch < channels; ++ch) {
+            granule_channel* g = &si->gr[gr][ch];
+            g->part2_3_length = bits_get(r, 12);
+            g->big_values = bits_get(r, 9);
+            g->global_gain = bits_get(r, 8);
+            g->scalefac_compress = bits_get(r, mpeg1 ? 4 : 9);
+            g->window_switching = bits_get(r, 1);
+            if (g->window_switching) {
+                g->block_type = bits_get(r, 2);
+                g->mixed = bits_get(r, 1);
+                g->table_select[0] = bits_get(r, 5);
+                g->table_select[1] = bits_get(r, 5);
+                for (int w = 0; w < 3; ++w) g->subblock_gain[w] = bits_get(r, 3);
+                if (g->block_type == 0) return decoder_error_invalid_frame;
+                // Region 1 starts at the fourth short band boundary for short
+                // blocks (line 36, or 72 at 8000 Hz), else at the ninth long one.
+                g->region1_start = g->block_type == 2 ? 3 * short_bands[3] : long_bands[8];
+                g->region2_start = 576;
+            } else {
+                for (int i = 0; i < 3; ++i) g->table_select[i] = bits_get(r, 5);
+                g->region0_count = bits_get(r, 4);
+                g->region1_count = bits_get(r, 3);
+                int r1 = g->region0_count + 1;
+                int r2 = g->region0_count + g->region1_count + 2;
+                g->region1_start = long_bands[r1 > 22 ? 22 : r1];
+                g->region2_start = long_bands[r2 > 22 ? 22 : r2];
+            }
+            if (mpeg1) g->preflag = bits_get(r, 1);
+            g->scalefac_scale = bits_get(r, 1);
+            g->count1_table = bits_get(r, 1);
+            if (g->big_values > 288) return decoder_error_invalid_frame;
+        }
+    }
+    return 0;
+}
+
+// MPEG-1 scale factors; returns the bits read (part2_length).
+int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi, int gr, layer3_scale_factors* sf) {
+    int slen1 = layer3_slen[0][g->scalefac_compress];
+    int slen2 = layer3_slen[1][g->scalefac_compress];
+    size_t start = r->pos;
+    if (g->window_switching && g->block_type == 2) {
+        int sfb = 0;
+        if (g->mixed) {
+            for (; sfb < 8; ++sfb) sf->l[sfb] = bits_get(r, slen1);
+            sfb = 3;
+        }
+        for (; sfb < 12; ++sfb) {
+            int n = sfb < 6 ? slen1 : slen2;
+            for (int w = 0; w < 3; ++w) sf->s[sfb][w] = bits_get(r, n);
+        }
+        for (int w = 0; w < 3; ++w) sf->s[12][w] = 0;
+    } else {
+        static const int group_start[5] = {0, 6, 11, 16, 21};
+        for (int grp = 0; grp < 4; ++grp) {
+            int n = grp < 2 ? slen1 : slen2;
+            if (gr == 1 && (scfsi & (8 >> grp))) continue;  // kept from granule 0
+            for (int sfb = group_start[grp]; sfb < group_start[grp + 1]; ++sfb) sf->l[sfb] = bits_get(r, n);
+        }
+        sf->l[21] = 0;
+    }
+    for (int i = 0; i < 22; ++i) sf->l_max[i] = 7;
+    for (int i = 0; i < 13; ++i) sf->s_max[i] = 7;
+    return (int)(r->pos - start);
+}
+
+// MPEG-2 and 2.5 scale factors; right_intensity selects the intensity
+// variant of the length coding.
+int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool right_intensity, layer3_scale_factors* sf) {
+    int slen[4] = {0, 0, 0, 0};
+    int table;
+    int sfc = g->scalefac_compress;
+    g->preflag = 0;
+    if (!right_intensity) {
+        if (sfc < 400) {
+            slen[0] = (sfc >> 4) / 5;
+            slen[1] = (sfc >> 4) % 5;
+            slen[2] = (sfc % 16) >> 2;
+            slen[3] = sfc % 4;
+            table = 0;
+        } else if (sfc < 500) {
+            int s = sfc - 400;
+            slen[0] = (s >> 2) / 5;
+            slen[1] = (s >> 2) % 5;
+            slen[2] = s % 4;
+            table = 1;
+        } else {
+            int s = sfc - 500;
+            slen[0] = s / 3;
+            slen[1] = s % 3;
+            g->preflag = 1;
+            table = 2;
+        }
+        sf->intensity_scale = 0;
+    } else {
+        int s = sfc >> 1;
+        sf->intensity_scale = sfc & 1;
+        if (s < 180) {
+            slen[0] = s / 36;
+            slen[1] = (s % 36) / 6;
+            slen[2] = (s % 36) % 6;
+            table = 3;
+        } else if (s < 244) {
+            s -= 180;
+            slen[0] = (s % 64) >> 4;
+            slen[1] = (s % 16) >> 2;
+            slen[2] = s % 4;
+            table = 4;
+        } else {
+            s -= 244;
+            if (s > 11) s = 11;
+            slen[0] = s / 3;
+            slen[1] = s % 3;
+            table = 5;
+        }
+    }
+    int kind = (g->window_switching && g->block_type == 2) ? (g->mixed ? 2 : 1) : 0;
+    const uint8_t* parts = layer3_partitions[table][kind];
+
+    // Values in transmission order, with the length each was read with.
+    int values[54], lengths[54];
+    int n = 0;
+    size_t start = r->pos;
+    for (int p = 0; p < 4; ++p)
+        for (int i = 0; i < parts[p] && n < 54; ++i) {
+            lengths[n] = slen[p];
+            values[n++] = slen[p] ? (int)bits_get(r, slen[p]) : 0;
+        }
+    for (; n < 54; ++n) values[n] = lengths[n] = 0;
+
+    int k = 0;
+    if (kind == 0) {
+        for (int sfb = 0; sfb < 21; ++sfb, ++k) {
+            sf->l[sfb] = values[k];
+            sf->l_max[sfb] = (1 << lengths[k]) - 1;
+        }
+        sf->l[21] = 0;
+        sf->l_max[21] = sf->l_max[20];
+    } else {
+        int sfb = 0;
+        if (kind == 2) {
+            for (; sfb < 6; ++sfb, ++k) {
+                sf->l[sfb] = values[k];
+                sf->l_max[sfb] = (1 << lengths[k]) - 1;
+            }
+            sfb = 3;
+        }
+        for (; sfb < 12; ++sfb) {
+            for (int w = 0; w < 3; ++w, ++k) sf->s[sfb][w] = values[k];
+            sf->s_max[sfb] = (1 << lengths[k - 1]) - 1;
+        }
+        for (int w = 0; w < 3; ++w) sf->s[12][w] = 0;
+        sf->s_max[12] = sf->s_max[11];
+    }
+    return (int)(r->pos - start);
+}
+
+// 2^(q/4) for any whole q.
+inline float quarter_power(int q) {
+    static const float fraction[4] = {1.0f, 1.18920712f, 1.41421356f, 1.68179283f};
+    return ldexpf(fraction[q & 3], q >> 2);
+}
+
+// Gain of each line's scale-factor band, as a list of (end line, gain).
+struct band_gains {
+    int end[40];
+    float gain[40];
+    int count;
+};
+
+void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int table_index, bool mpeg1, int gain_offset,
+                   band_gains* out) {
+    const int16_t* lb = layer3_long_bands[table_index];
+    const int16_t* sb = layer3_short_bands[table_index];
+    int base = g->global_gain - 210 - gain_offset;
+    int shift = g->scalefac_scale ? 4 : 2;  // quarter steps per scale-factor unit
+    int n = 0;
+    bool short_blocks = g->window_switching && g->block_type == 2;
+    int long_bands = 22;
+    int first_short = 0;
+    if (short_blocks) {
+        long_bands = g->mixed ? (mpeg1 ? 8 : 6) : 0;
+        first_short = g->mixed ? 3 : 0;
+    }
+    for (int b = 0; b < long_bands; ++b) {
+        int pre = g->preflag ? layer3_pretab[b] : 0;
+        out->end[n] = lb[b + 1];
+        out->gain[n++] = quarter_power(base - shift * (sf->l[b] + pre));
+    }
+    for (int b = first_short; short_blocks && b < 13; ++b) {
+        int width = sb[b + 1] - sb[b];
+        int line = 3 * sb[b];
+        for (int w = 0; w < 3; ++w) {
+            line += width;
+            out->end[n] = line;
+            out->gain[n++] = quarter_power(base - 8 * g->subblock_gain[w] - shift * sf->s[b][w]);
+        }
+    }
+    out->count = n;
+}
+
+// Huffman decoding with requantisation into xr[576]. Returns the number of
+// lines written (all lines from there up are zero).
+int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits, const band_gains* gains, float* xr) {
+    const float* pow43 = powers().v;
+    size_t end = r->pos + (g->part2_3_length - part2_bits);
+    if (g->part2_3_length < part2_bits) end = r->pos;  // scale factors overran: no spectrum
+    int band = 0;
+    int band_end = gains->end[0];
+    float gain = gains->gain[0];
+    int line = 0;
+
+    int big_end = g->big_values * 2;
+    int region_end[3] = {g->region1_start, g->region2_start, 576};
+    for (int region = 0; region < 3 && line < big_end; ++region) {
+        int stop = region_end[region] < big_end ? region_end[region] : big_end;
+        if (stop <= line) continue;
+        const huffman_lookup* t = huffman_big_value_lookup(g->table_select[region]);
+        int linbits = layer3_huffman[g->table_select[region]].linbits;
+        for (; line < stop; line += 2) {
+            int x = 0, y = 0;
+            if (t) {
+                int v = huffman_decode(r, t);
+                x = v >> 4;
+                y = v & 15;
+            }
+            float vals[2];
+            int mags[2] = {x, y};
+            for (int i = 0; i < 2; ++i) {
+                int m = mags[i];
+                if (m == 15 && linbits) m += bits_get(r, linbits);
+                float f = 0.0f;
+                if (m) {
+                    f = pow43[m];
+                    if (bits_get(r, 1)) f = -f;
+                }
+                vals[i] = f;
+            }
+            for (int i = 0; i < 2; ++i) {
+                while (line + i >= band_end && band + 1 < gains->count) {
+                    ++band;
+                    band_end = gains->end[band];
+                    gain = gains->gain[band];
+                }
+                xr[line + i] = vals[i] * gain;
+            }
+        }
+    }
+
+    // Count1 region: quadruples until the bits are spent.
+    const huffman_lookup* quad = huffman_count1_lookup();
+    while (line + 4 <= 576 && r->pos < end) {
+        int v = g->count1_table ? 15 - (int)bits_get(r, 4) : huffman_decode(r, quad);
+        for (int i = 0; i < 4; ++i) {
+            float f = 0.0f;
+            if (v & (8 >> i)) {
+                f = bits_get(r, 1) ? -1.0f : 1.0f;
+            }
+            while (line + i >= band_end && band + 1 < gains->count) {
+                ++band;
+                band_end = gains->end[band];
+                gain = gains->gain[band];
+            }
+            xr[line + i] = f * gain;
+        }
+        line += 4;
+    }
+    int written = line;
+    for (; line < 576; ++line) xr[line] = 0.0f;
+    // Exactly part2_3_length bits belong to this channel.
+    r->pos = end;
+    return written;
+}
+
+// Lines of short-block data are ordered band, window, line.
+struct short_span {
+    int start, width;
+};
+inline short_span short_band_window(const int16_t* sb, int b, int w) {
+    int width = sb[b + 1] - sb[b];
+    return {3 * sb[b] + w * width, width};
+}
+
+void alias_reduce(float* xr, int boundaries) {
+    static struct coeffs {
+        float cs[8], ca[8];
+        coeffs() {
+            for (int i = 0; i < 8; ++i) {
+                double c = layer3_alias_c[i];
+                double sq = sqrt(1.0 + c * c);
+                cs[i] = (float)(1.0 / sq);
+                ca[i] = (float)(c / sq);
+            }
+        }
+    } const k;
+    for (int sb = 1; sb <= boundaries; ++sb) {
+        float* lo = xr + 18 * sb - 1;
+        float* hi = xr + 18 * sb;
+        for (int i = 0; i < 8; ++i) {
+            float a = lo[-i], b = hi[i];
+            lo[-i] = a * k.cs[i] - b * k.ca[i];
+            hi[i] = b * k.cs[i] + a * k.ca[i];
+        }
+    }
+}
+
+// Hybrid synthesis of one channel into out[18][32] (time slot, subband).
+void hybrid(const float* xr, const granule_channel* g, int table_index, int k, float overlap[32][18],
+            float out[18][32]) {
+    bool short_blocks = g->window_switching && g->block_type == 2;
+    int long_sb = short_blocks ? (g->mixed ? 2 : 0) : k;
+    int type = g->window_switching ? g->block_type : 0;
+    if (short_blocks) type = 0;  // the long part of mixed blocks uses the normal window
+
+    float buf[36];
+    int sb = 0;
+    for (; sb < long_sb && sb < 32; ++sb) {
+        // The mixed flag puts the two lowest subbands under the normal
+        // window, whatever the block type.
+        imdct36(xr + 18 * sb, (g->mixed && g->window_switching && sb < 2) ? 0 : type, buf);
+        for (int i = 0; i < 18; ++i) {
+            out[i][sb] = buf[i] + overlap[sb][i];
+            overlap[sb][i] = buf[18 + i];
+        }
+    }
+    if (short_blocks) {
+        // Frequencies of each window back in natural order.
+        const int16_t* sbt = layer3_short_bands[table_index];
+        float win[3][192];
+        memset(win, 0, sizeof win);
+        for (int b = g->mixed ? 3 : 0; b < 13; ++b)
+            for (int w = 0; w < 3; ++w) {
+                short_span sp = short_band_window(sbt, b, w);
+                for (int j = 0; j < sp.width; ++j) win[w][sbt[b] + j] = xr[sp.start + j];
+            }
+        for (; sb < k; ++sb) {
+            imdct_short(win[0] + 6 * sb, win[1] + 6 * sb, win[2] + 6 * sb, buf);
+            for (int i = 0; i < 18; ++i) {
+                out[i][sb] = buf[i] + overlap[sb][i];
+                overlap[sb][i] = buf[18 + i];
+            }
+        }
+    }
+    for (; sb < 32; ++sb) {
+        for (int i = 0; i < 18; ++i) {
+            out[i][sb] = overlap[sb][i];
+            overlap[sb][i] = 0.0f;
+        }
+    }
+    // Frequency inversion: odd time slots of odd subbands change sign.
+    for (int i = 1; i < 18; i += 2)
+        for (int s = 1; s < 32; s += 2) out[i][s] = -out[i][s];
+}
+
+}  // namespace
+
+void layer3_reset(layer3_state* s) {
+    memset(s->overlap, 0, sizeof s->overlap);
+}
+
+int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synthesis_state* right) {
+    const frame_header* h = &f->header;
+    bool mpeg1 = h->version == 1;
+    int granules = mpeg1 ? 2 : 1;
+    int channels = h->channels;
+    bool ms = h->mode == 1 && (h->mode_extension & 2);
+    bool is = h->mode == 1 && (h->mode_extension & 1);
+    int table_index = band_table_index(h);
+
+    side_info si;
+    int r = read_side_info(&f->bits, h, &si);
+    if (r < 0) return r;
+    int total_bits = 0;
+    for (int gr = 0; gr < granules; ++gr)
+        for (int ch = 0; ch < channels; ++ch) total_bits += si.gr[gr][ch].part2_3_length;
+
+    synthesis_state* outs[2] = {left, right};
+    bool mixed_out = left && left == right;
+    int shift = left ? left->shift : right ? right->shift : 0;
+
+    r = frame_reader_gather(f, si.main_data_begin, total_bits);
+    if (r < 0) return r;
+    if (r == 0) {
+        for (int gr = 0; gr < granules; ++gr)
+            for (int t = 0; t < 18; ++t) {
+                if (left) synthesis_silence(left);
+                if (right && !mixed_out) synthesis_silence(right);
+            }
+        layer3_reset(st);
+        return 0;
+    }
+
+    bit_reader* bits = &f->bits;
+    layer3_scale_factors sf[2];
+    memset(sf, 0, sizeof sf);
+    float (*xr)[576] = st->xr;
+    float (*hyb)[18][32] = st->hybrid;
+
+    for (int gr = 0; gr < granules; ++gr) {
+        int written[2] = {0, 0};
+        for (int ch = 0; ch < channels; ++ch) {
+            granule_channel* g = &si.gr[gr][ch];
+            int part2;
+            if (mpeg1) part2 = read_layer3_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
+            else part2 = read_layer3_scale_factors_mpeg2(bits, g, is && ch == 1, &sf[ch]);
+            band_gains gains;
+            // With middle/side alone the 1/sqrt(2) of the step goes into the gain.
+            int offset = (ms && !is) ? 2 : 0;
+            compute_gains(g, &sf[ch], table_index, mpeg1, offset, &gains);
+            written[ch] = decode_spectrum(bits, g, part2, &gains, xr[ch]);
+        }
+
+        if (channels == 2 && (ms || is)) {
+            if (is) {
+                {
+                const granule_channel* g = &si.gr[gr][1];
+                bool short_blocks = g->window_switching && g->block_type == 2;
+                layer3_stereo(xr[0], xr[1], short_blocks, g->mixed, &sf[1], table_index, mpeg1, ms);
+            }
+                written[1] = written[0] > written[1] ? written[0] : written[1];
+            } else {
+                for (int i = 0; i < 576; ++i) {
+                    float a = xr[0][i], b = xr[1][i];
+                    xr[0][i] = a + b;
+                    xr[1][i] = a - b;
+                }
+            }
+            int m = written[0] > written[1] ? written[0] : written[1];
+            written[0] = written[1] = m;
+        }
+
+        int used = 32 >> shift;
+        for (int ch = 0; ch < channels; ++ch) {
+            granule_channel* g = &si.gr[gr][ch];
+            bool short_blocks = g->window_switching && g->block_type == 2;
+            int nonzero_sb = (written[ch] + 17) / 18;
+            if (!short_blocks) alias_reduce(xr[ch], nonzero_sb < 31 ? nonzero_sb : 31);
+            else if (g->mixed) alias_reduce(xr[ch], 1);
+            int k = nonzero_sb + 1;
+            if (k > 32) k = 32;
+            if (short_blocks) k = 32;
+            if (k > used) k = used;
+            bool wanted = channels == 1 ? ch == 0 : (mixed_out || outs[ch]);
+            if (wanted) hybrid(xr[ch], g, table_index, k, st->overlap[ch], hyb[ch]);
+        }
+
+        if (channels == 1) {
+            for (int t = 0; t < 18; ++t) {
+                left->input = hyb[0][t];
+                synthesis_run(left);
+            }
+        } else if (mixed_out) {
+            float mix[32];
+            for (int t = 0; t < 18; ++t) {
+                for (int s = 0; s < 32; ++s) mix[s] = (hyb[0][t][s] + hyb[1][t][s]) * 0.5f;
+                left->input = mix;
+                synthesis_run(left);
+            }
+        } else {
+            for (int t = 0; t < 18; ++t) {
+                if (left) {
+                    left->input = hyb[0][t];
+                    synthesis_run(left);
+                }
+                if (right) {
+                    right->input = hyb[1][t];
+                    synthesis_run(right);
+                }
+            }
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,74 @@
+// The headless backend's test API: a virtual 1024 x 768 desktop whose
+// top-level windows keep their pixels in memory. Tests inject pointer and
+// key events at screen points, run the calling thread's message loop until
+// nothing is left to do, and read back any window's pixels.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace headless {
+
+enum class Button { Left, Right, Middle };
+
+// Pointer and keys. Events carry the headless clock's time (see
+// AdvanceClock), so double clicks depend on it, not on how fast a test runs.
+void MouseMove(int x, int y);
+void MouseDown(int x, int y, Button button = Button::Left);
+void MouseUp(int x, int y, Button button = Button::Left);
+void Click(int x, int y, Button button = Button::Left);
+void PointerLeave();  // the pointer left the program's windows
+void KeyDown(UINT virtualKey);
+void KeyUp(UINT virtualKey);
+void KeyPress(UINT virtualKey);  // down, then up
+void TypeChar(unsigned char ch);
+void AdvanceClock(DWORD milliseconds);
+DWORD Now();
+
+// Retrieves, translates and dispatches the calling thread's messages
+// (posted, input, paint, due timers) until none is left. Returns how many
+// were dispatched; stops after `limit` to survive a window that keeps
+// invalidating itself.
+int RunUntilIdle(int limit = 100000);
+
+// Called on the thread that set it whenever that thread is about to block
+// for messages (for example inside a modal loop). Returning true makes the
+// loop look at its queue again. Pass nullptr to remove.
+void SetIdleHandler(std::function<bool()> handler);
+
+// Pixels. A window's pixels are its rectangle on its top-level window's
+// pixels (client area only with clientOnly), top-down, 0x00RRGGBB.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    COLORREF At(int x, int y) const;  // CLR_INVALID outside
+};
+bool ReadPixels(HWND hwnd, Image* out, bool clientOnly = true);
+COLORREF PixelAt(HWND hwnd, int clientX, int clientY);  // CLR_INVALID outside
+// Writes an image as a 24-bit bottom-up BMP file.
+bool SaveBmp(const Image& image, const std::string& path);
+
+// The desktop.
+struct TopLevel {
+    HWND hwnd;
+    std::string title;
+    std::string className;
+    RECT rect;
+    bool visible;
+};
+std::vector<TopLevel> TopLevelWindows();  // in z-order, topmost first
+SIZE ScreenSize();
+
+// What the backend was asked to show: rectangles presented per window since
+// the last call, and the cursor last set.
+struct Presented {
+    HWND hwnd;
+    RECT rect;
+};
+std::vector<Presented> TakePresented();
+HCURSOR CurrentCursor();
+
+}  // namespace headless

@@ -1,0 +1,211 @@
+// The headless backend: windows live only in memory; nothing is shown.
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "core/backend.h"
+#include "core/input.h"
+#include "core/window.h"
+#include "headless.h"
+
+namespace {
+
+class HeadlessBackend : public win::core::Backend {
+public:
+    SIZE ScreenSize() const override { return {1024, 768}; }
+    void Present(HWND hwnd, const win::Surface&, const RECT& changed) override {
+        presented.push_back({hwnd, changed});
+        if (presented.size() > 100000) presented.erase(presented.begin(), presented.begin() + 50000);
+    }
+    void SetCursor(HCURSOR c) override { cursor = c; }
+    bool BeforeBlock() override {
+        std::function<bool()> handler;
+        {
+            win::core::Guard lock(win::core::BigLock());
+            if (!idleHandler || idleThread != GetCurrentThreadId()) return false;
+            handler = idleHandler;
+        }
+        return handler();
+    }
+
+    std::vector<headless::Presented> presented;
+    HCURSOR cursor = nullptr;
+    std::function<bool()> idleHandler;
+    DWORD idleThread = 0;
+};
+
+HeadlessBackend* Installed() {
+    auto* backend = dynamic_cast<HeadlessBackend*>(&win::core::CurrentBackend());
+    return backend;
+}
+
+DWORD& ClockOffset() {
+    static DWORD offset = 0;
+    return offset;
+}
+
+}  // namespace
+
+namespace win::core {
+std::unique_ptr<Backend> CreateHeadlessBackend() { return std::make_unique<HeadlessBackend>(); }
+}  // namespace win::core
+
+namespace headless {
+
+using win::core::Guard;
+using win::core::BigLock;
+
+DWORD Now() { return GetTickCount() + ClockOffset(); }
+void AdvanceClock(DWORD milliseconds) { ClockOffset() += milliseconds; }
+
+static win::core::MouseButton ToCore(Button b) {
+    switch (b) {
+        case Button::Right: return win::core::MouseButton::Right;
+        case Button::Middle: return win::core::MouseButton::Middle;
+        default: return win::core::MouseButton::Left;
+    }
+}
+
+void MouseMove(int x, int y) { win::core::InjectMouseMove({x, y}, Now()); }
+void MouseDown(int x, int y, Button b) {
+    win::core::InjectMouseMove({x, y}, Now());
+    win::core::InjectMouseButton({x, y}, ToCore(b), true, Now());
+}
+void MouseUp(int x, int y, Button b) {
+    win::core::InjectMouseMove({x, y}, Now());
+    win::core::InjectMouseButton({x, y}, ToCore(b), false, Now());
+}
+void Click(int x, int y, Button b) {
+    MouseDown(x, y, b);
+    MouseUp(x, y, b);
+}
+void PointerLeave() { win::core::InjectPointerLeft(); }
+void KeyDown(UINT vk) { win::core::InjectKey(vk, true); }
+void KeyUp(UINT vk) { win::core::InjectKey(vk, false); }
+void KeyPress(UINT vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+void TypeChar(unsigned char ch) { win::core::InjectChar(ch); }
+
+int RunUntilIdle(int limit) {
+    int count = 0;
+    MSG msg;
+    while (count < limit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit for the caller's own loop to see.
+            PostQuitMessage(int(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        ++count;
+    }
+    return count;
+}
+
+void SetIdleHandler(std::function<bool()> handler) {
+    auto* backend = Installed();
+    if (!backend) return;
+    Guard lock(BigLock());
+    backend->idleHandler = std::move(handler);
+    backend->idleThread = GetCurrentThreadId();
+}
+
+COLORREF Image::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+    uint32_t p = pixels[size_t(y) * size_t(width) + size_t(x)];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+bool ReadPixels(HWND hwnd, Image* out, bool clientOnly) {
+    if (!out) return false;
+    Guard lock(BigLock());
+    auto w = win::core::LookupWindow(hwnd);
+    if (!w) return false;
+    win::core::Window& top = win::core::TopLevelOf(*w);
+    POINT origin = win::core::SurfaceOrigin(*w, !clientOnly);
+    RECT area = clientOnly ? win::core::ClientRectOf(*w)
+                           : RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    out->width = area.right;
+    out->height = area.bottom;
+    out->pixels.assign(size_t(out->width) * size_t(out->height), 0);
+    const win::Surface& s = top.surface;
+    for (int y = 0; y < out->height; ++y) {
+        int sy = origin.y + y;
+        if (sy < 0 || sy >= s.height) continue;
+        for (int x = 0; x < out->width; ++x) {
+            int sx = origin.x + x;
+            if (sx >= 0 && sx < s.width)
+                out->pixels[size_t(y) * size_t(out->width) + size_t(x)] = s.pixels[size_t(sy) * s.stride + sx];
+        }
+    }
+    return true;
+}
+
+COLORREF PixelAt(HWND hwnd, int clientX, int clientY) {
+    Image image;
+    if (!ReadPixels(hwnd, &image)) return CLR_INVALID;
+    return image.At(clientX, clientY);
+}
+
+bool SaveBmp(const Image& image, const std::string& path) {
+    if (image.width <= 0 || image.height <= 0) return false;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    uint32_t rowBytes = (uint32_t(image.width) * 3 + 3) & ~3u;
+    uint32_t dataSize = rowBytes * uint32_t(image.height);
+    unsigned char header[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) header[at + i] = (unsigned char)(v >> (8 * i));
+    };
+    put32(2, 54 + dataSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(image.width));
+    put32(22, uint32_t(image.height));
+    header[26] = 1;
+    header[28] = 24;
+    put32(34, dataSize);
+    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    std::vector<unsigned char> row(rowBytes, 0);
+    for (int y = image.height - 1; ok && y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t p = image.pixels[size_t(y) * size_t(image.width) + size_t(x)];
+            row[size_t(x) * 3] = (unsigned char)(p & 0xFF);
+            row[size_t(x) * 3 + 1] = (unsigned char)((p >> 8) & 0xFF);
+            row[size_t(x) * 3 + 2] = (unsigned char)((p >> 16) & 0xFF);
+        }
+        ok = std::fwrite(row.data(), 1, rowBytes, f) == rowBytes;
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+std::vector<TopLevel> TopLevelWindows() {
+    Guard lock(BigLock());
+    std::vector<TopLevel> list;
+    for (HWND h : win::core::TopLevels()) {
+        auto w = win::core::LookupWindow(h);
+        if (!w) continue;
+        list.push_back({h, w->text, w->cls ? w->cls->name : std::string(), w->rect,
+                        (w->style & WS_VISIBLE) != 0});
+    }
+    return list;
+}
+
+SIZE ScreenSize() { return win::core::CurrentBackend().ScreenSize(); }
+
+std::vector<Presented> TakePresented() {
+    auto* backend = Installed();
+    if (!backend) return {};
+    Guard lock(BigLock());
+    return std::exchange(backend->presented, {});
+}
+
+HCURSOR CurrentCursor() {
+    auto* backend = Installed();
+    Guard lock(BigLock());
+    return backend ? backend->cursor : nullptr;
+}
+
+}  // namespace headless

@@ -1,0 +1,54 @@
+// What the window core asks of a display backend: native top-level windows,
+// presenting changed pixels, blocking for input and being woken up, and the
+// mouse cursor. The headless backend is the default; the SDL2 backend
+// replaces it with InstallBackend before the first window is created.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "lock.h"
+#include "surface.h"
+
+namespace win::core {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual SIZE ScreenSize() const = 0;
+    // Native top-level windows. Called with BigLock() held; must not call
+    // back into the window core.
+    virtual void WindowCreated(HWND) {}
+    virtual void WindowDestroyed(HWND) {}
+    virtual void WindowShown(HWND, bool /*visible*/) {}
+    virtual void WindowMoved(HWND, const RECT& /*screen*/) {}
+    virtual void WindowTitleChanged(HWND, const std::string&) {}
+    // The rectangle `changed` (surface pixels) of a top-level window's
+    // pixels was painted. Called with BigLock() held.
+    virtual void Present(HWND, const Surface&, const RECT& /*changed*/) {}
+    virtual void SetCursor(HCURSOR) {}
+
+    // Blocking. A backend whose user-interface thread must wait on native
+    // events answers true for that thread; the core then calls
+    // WaitForEvents (without BigLock) instead of waiting itself, and Wake
+    // from any thread to end such a wait early.
+    virtual bool WaitsForThread(DWORD /*threadId*/) const { return false; }
+    virtual void WaitForEvents(int /*timeoutMs*/) {}
+    virtual void Wake() {}
+    // Called (without BigLock) when a thread is about to block for input;
+    // answers true if it did something, in which case the thread looks at
+    // its queue again first. Tests use it to act from inside modal loops.
+    virtual bool BeforeBlock() { return false; }
+};
+
+Backend& CurrentBackend();
+void InstallBackend(std::unique_ptr<Backend> backend);
+std::unique_ptr<Backend> CreateHeadlessBackend();
+
+// For the queue: block in the backend if it owns the calling thread's
+// waits (returns false when it does not).
+bool BlockOnBackend(Guard& lock, bool hasDeadline, Clock::time_point deadline);
+void WakeBackend();
+
+}  // namespace win::core

@@ -1,0 +1,87 @@
+// The default window procedure.
+#include <cstring>
+
+#include "backend.h"
+#include "dc_registry.h"
+#include "window.h"
+
+using namespace win::core;
+
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCCREATE: {
+            auto cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            if (w && cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
+            return TRUE;
+        }
+        case WM_SETTEXT: {
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            if (!w) return FALSE;
+            auto text = reinterpret_cast<const char*>(lParam);
+            w->text = text ? text : "";
+            if (!w->parent) CurrentBackend().WindowTitleChanged(hwnd, w->text);
+            return TRUE;
+        }
+        case WM_GETTEXT: {
+            auto buffer = reinterpret_cast<char*>(lParam);
+            if (!buffer || wParam == 0) return 0;
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            if (!w) return 0;
+            size_t n = std::min<size_t>(wParam - 1, w->text.size());
+            std::memcpy(buffer, w->text.data(), n);
+            buffer[n] = '\0';
+            return LRESULT(n);
+        }
+        case WM_GETTEXTLENGTH: {
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            return w ? LRESULT(w->text.size()) : 0;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND: {
+            Guard lock(BigLock());
+            return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_SETCURSOR: {
+            if (LOWORD(lParam) != HTCLIENT) return FALSE;
+            HWND parent = nullptr;
+            HCURSOR cursor = nullptr;
+            {
+                Guard lock(BigLock());
+                auto w = LookupWindow(hwnd);
+                if (!w) return FALSE;
+                if (w->style & WS_CHILD) parent = w->parent;
+                if (w->cls) cursor = w->cls->info.hCursor;
+            }
+            // The parent may set the cursor for its children.
+            if (parent && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+            if (!cursor) return FALSE;
+            SetCursor(cursor);
+            return TRUE;
+        }
+        case WM_CANCELMODE:
+            if (GetCapture() == hwnd) ReleaseCapture();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(hwnd);
+            return 0;
+        case WM_MOUSEACTIVATE:
+            return MA_ACTIVATE;
+        case WM_NCHITTEST:
+            return HTCLIENT;
+        case WM_NCACTIVATE:
+            return TRUE;
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+// Mouse and keyboard input as the backends deliver it: raw events at screen
+// points, routed here to windows (capture, hit-testing, focus), turned into
+// Windows messages and queued on the window's thread.
+#pragma once
+#include <windows.h>
+
+namespace win::core {
+
+enum class MouseButton { Left, Right, Middle };
+
+POINT CursorPosition();
+void InjectMouseMove(POINT screen, DWORD time);
+void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time);
+// The pointer left every window of the program (left the native window).
+void InjectPointerLeft();
+void InjectKey(UINT virtualKey, bool down);
+void InjectChar(unsigned char ch);
+
+// Window lifetime hooks (called without BigLock, on the window's thread).
+void ForgetWindowInput(HWND hwnd);  // during destruction
+
+}  // namespace win::core

@@ -1,0 +1,69 @@
+// Resource ids of the program, shared by the resource script and the code.
+#pragma once
+
+// Dialog templates.
+#define IDD_ABOUTBOX 100
+#define IDD_HOME 102
+#define IDD_SAMPLE_COLORING 129
+#define IDD_FREE_COLORING 130
+#define IDD_BROWSE 140
+#define IDD_COLOR_MIXER 141
+#define IDD_MUSIC_LIST 147
+
+// Strings.
+#define IDS_ABOUTBOX 101
+
+// Icons, cursor, bitmaps and sounds.
+#define IDR_MAINFRAME 128
+#define IDC_PAINT_BRUSH 131
+#define IDI_STRIP_DOWN 132
+#define IDI_STRIP_UP 134
+#define IDI_CLOSE 135
+#define IDI_SAVE 136
+#define IDI_START_AGAIN 137
+#define IDI_BROWSE 139
+#define IDB_COLOR_WHEEL 142
+#define IDB_RGB_CUBE 143
+#define IDI_OK 144
+#define IDI_PAGE_PREVIOUS 145
+#define IDI_PAGE_NEXT 146
+#define IDB_MUSIC_LIST 148
+#define IDI_MUSIC_ON 149
+#define IDI_MUSIC_LIST 150
+#define IDI_MUSIC_OFF 151
+#define IDI_HELP 164
+#define IDW_HOVER 153
+#define IDW_CLICK 154
+#define IDW_THUMBNAIL 155
+#define IDW_FILL 156
+#define IDW_PALETTE 157
+
+// Controls.
+#define IDC_THUMBNAILS 1000
+#define IDC_STRIP_UP 1003
+#define IDC_STRIP_DOWN 1004
+#define IDC_SAMPLE_BROWSE 1005
+#define IDC_EXAMPLE_CANVAS 1006
+#define IDC_CANVAS 1007
+#define IDC_PALETTE 1008
+#define IDC_START_AGAIN 1009
+#define IDC_SAVE 1010
+#define IDC_MUSIC_LIST 1011
+#define IDC_FREE_BROWSE 1012
+#define IDC_SAMPLE_TOPICS 1012
+#define IDC_HOME_SAMPLE 1013
+#define IDC_HOME_FREE 1014
+#define IDC_HOME_MUSIC 1015
+#define IDC_HOME_SPARE 1016
+#define IDC_RGB_AREA 1019
+#define IDC_HSB_AREA 1020
+#define IDC_START_PREVIEW 1021
+#define IDC_CURRENT_PREVIEW 1022
+#define IDC_BROWSE_TOPICS 1029
+#define IDC_FREE_TOPICS 1034
+#define IDC_SONGS 1035
+#define IDC_MUSIC_TOGGLE 1036
+#define IDC_RANGE_LABEL 1037
+#define IDC_HOME_HELP 1039
+#define IDC_PAGE_PREVIOUS 1003
+#define IDC_PAGE_NEXT 1004

@@ -1,0 +1,66 @@
+// Helpers for the decoder tests: in-memory inputs, whole-stream decoding,
+// generated signals and the external encoders and reference decoder.
+#pragma once
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+
+namespace decoder_test {
+
+// An input callback over a byte vector; chunk limits each read, fail_every
+// makes every n-th call fail with a transient error (-502) before reading.
+struct memory_input {
+    std::vector<uint8_t> data;
+    size_t pos = 0;
+    int chunk = 1 << 30;
+    int fail_every = 0;
+    int calls = 0;
+
+    static int read(void* ctx, void* buf, int size);
+};
+
+struct decoded {
+    std::vector<int16_t> samples;
+    std::vector<decoder_frame_info> frames;
+    int invalid_frames = 0;  // -600 results
+    int other_errors = 0;
+    int last_result = 0;
+};
+
+// Decodes until the input ends; options as the engine would set them.
+decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode = 0, int quality = 0, int chunk = 1 << 30,
+                   int fail_every = 0);
+
+std::vector<uint8_t> read_file(const std::string& path);
+std::vector<int16_t> read_pcm(const std::string& path);
+void write_file(const std::string& path, const std::vector<uint8_t>& data);
+
+// Interleaved 16-bit test signal: tones, and bursts of noise when
+// transients is set (to make encoders switch to short blocks).
+std::vector<int16_t> make_signal(int rate, int channels, double seconds, bool transients);
+
+bool have_tool(const char* name);
+// Runs a shell command; true on exit status 0.
+bool run(const std::string& command);
+std::string temp_dir();
+
+struct comparison {
+    int max_error = 0;
+    double rms = 0.0;
+    size_t compared = 0;
+};
+comparison compare(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
+
+// Values to drop from our output so it lines up with the reference
+// decoder's: an encoder's "Xing"/"Info" tag frame is decoded by us (as
+// silence) but skipped by the reference.
+size_t tag_frame_values(const std::vector<uint8_t>& stream);
+
+// Builds a frame header word.
+uint32_t header_word(int version, int layer, int bitrate_index, int sampling_frequency, int padding, int mode,
+                     int mode_extension = 0, int protection_bit = 1);
+
+}  // namespace decoder_test

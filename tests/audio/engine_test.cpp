@@ -1,0 +1,550 @@
+// The player engine driven through the real transport on its own thread,
+// with a decoder, an input and an output of our own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+#include "engine_internal.h"
+#include "player_harness.h"
+
+using namespace test_player;
+
+namespace {
+
+std::vector<Note> of_code(const std::vector<Note>& notes, unsigned code) {
+    std::vector<Note> out;
+    for (const Note& n : notes)
+        if (n.code == code) out.push_back(n);
+    return out;
+}
+
+bool has_answer_for(const std::vector<Note>& notes, unsigned command) {
+    for (const Note& n : notes)
+        if ((n.code == ntf_ack && n.payload.byte == command) ||
+            (n.code == ntf_nack && n.payload.byte_short.a == command))
+            return true;
+    return false;
+}
+
+// Waits until the player reports `state`.
+bool wait_state(Harness& h, int state) {
+    Note n;
+    while (h.wait_for(ntf_player_state, &n))
+        if (n.payload.byte == state) return true;
+    return false;
+}
+
+TEST(Engine, AnswersCommandsOnlyAndPings) {
+    Harness h;
+    ASSERT_EQ(h.start_result, 0);
+    h.send(ntf_ready);      // a notification code sent to the player
+    h.send(ntf_error, 1, 2, "x");
+    h.sync();
+    EXPECT_FALSE(has_answer_for(h.seen, ntf_ready));
+    EXPECT_FALSE(has_answer_for(h.seen, ntf_error));
+    EXPECT_EQ(h.send(0u), -306);
+}
+
+TEST(Engine, BuiltInModulesAreReported) {
+    Harness h;
+    h.send(cmd_input_modules_list);
+    EXPECT_EQ(h.answer(cmd_input_modules_list), 0);
+    std::vector<Note> info = of_code(h.seen, ntf_input_module_info);
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].payload.module_info.id, 0);
+    EXPECT_EQ(info[0].payload.module_info.count, 2);
+    EXPECT_EQ(info[0].text, "Input From File");
+    EXPECT_EQ(info[0].text2, "Version 1.2");
+    std::vector<Note> devices = of_code(h.seen, ntf_input_device_info);
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].text, "*");
+    EXPECT_EQ(devices[0].payload.device_info.flags, 1);
+    EXPECT_EQ(devices[1].text2, "standard input");
+    EXPECT_EQ(devices[1].payload.device_info.index, 1);
+
+    h.send(cmd_output_module_query, 0);
+    EXPECT_EQ(h.answer(cmd_output_module_query), 0);
+    EXPECT_EQ(of_code(h.seen, ntf_output_module_info).back().text, "Output To File");
+    EXPECT_EQ(of_code(h.seen, ntf_output_device_info).size(), 3u);
+    h.send(cmd_input_module_query, 5);
+    EXPECT_EQ(h.answer(cmd_input_module_query), -507);
+
+    h.register_test_modules();
+    h.take_seen();
+    h.send(cmd_input_module_query, 1);
+    EXPECT_EQ(h.answer(cmd_input_module_query), 0);
+    EXPECT_EQ(of_code(h.seen, ntf_input_module_info).back().text, "unknown module name");
+    EXPECT_EQ(of_code(h.seen, ntf_input_device_info).back().text, "unknown device name");
+
+    h.send(cmd_input_module_register, "/no/such/library.so");
+    EXPECT_EQ(h.answer(cmd_input_module_register), -700);
+}
+
+TEST(Engine, SettersRefuseBadValuesAndChangeNothing) {
+    Harness h;
+    Note n;
+    h.send(cmd_set_input_position_range, 0);
+    EXPECT_EQ(h.answer(cmd_set_input_position_range), -101);
+    h.send(cmd_get_input_position_range);
+    ASSERT_TRUE(h.wait_for(ntf_input_position_range, &n));
+    EXPECT_EQ(n.payload.value, 400u);
+
+    h.send(cmd_set_input_timecode_granularity, 0);
+    EXPECT_EQ(h.answer(cmd_set_input_timecode_granularity), -101);
+    h.send(cmd_get_input_timecode_granularity);
+    ASSERT_TRUE(h.wait_for(ntf_input_timecode_granularity, &n));
+    EXPECT_EQ(n.payload.value, 100u);
+
+    h.send(cmd_set_input_module, -1);
+    EXPECT_EQ(h.answer(cmd_set_input_module), 0);
+    h.send(cmd_set_input_module, -2);
+    EXPECT_EQ(h.answer(cmd_set_input_module), -507);
+    h.send(cmd_set_input_module, 1);  // only the file input exists
+    EXPECT_EQ(h.answer(cmd_set_input_module), -507);
+    h.send(cmd_set_output_module, 0);
+    EXPECT_EQ(h.answer(cmd_set_output_module), 0);
+    h.send(cmd_get_output_module);
+    ASSERT_TRUE(h.wait_for(ntf_output_module, &n));
+    EXPECT_EQ(n.payload.short_value, 0);
+
+    h.send(cmd_set_player_mode, 5);
+    h.send(cmd_get_player_mode);
+    ASSERT_TRUE(h.wait_for(ntf_player_mode, &n));
+    EXPECT_EQ(n.payload.value, 5u);
+    h.send(cmd_set_codec_quality, 3);
+    EXPECT_EQ(h.answer(cmd_set_codec_quality), -101);
+    h.send(cmd_set_output_channels, 2);
+    EXPECT_EQ(h.answer(cmd_set_output_channels), 0);
+    h.send(cmd_get_output_channels);
+    ASSERT_TRUE(h.wait_for(ntf_output_channels, &n));
+    EXPECT_EQ(n.payload.byte, 2);
+
+    signed char bands[64] = {};
+    bands[3] = -9;
+    h.send(cmd_set_codec_equalizer, bands);
+    h.send(cmd_get_codec_equalizer);
+    ASSERT_TRUE(h.wait_for(ntf_codec_equalizer, &n));
+    ASSERT_EQ(n.block.size(), 64u);
+    EXPECT_EQ(static_cast<signed char>(n.block[3]), -9);
+    h.send(cmd_set_codec_equalizer, nullptr);
+    h.send(cmd_get_codec_equalizer);
+    ASSERT_TRUE(h.wait_for(ntf_codec_equalizer, &n));
+    EXPECT_TRUE(n.block.empty());
+
+    // Commands on a closed output.
+    h.send(cmd_output_mute);
+    EXPECT_EQ(h.answer(cmd_output_mute), -102);
+    h.send(cmd_set_output_volume, 50, 50, 50);
+    EXPECT_EQ(h.answer(cmd_set_output_volume), -102);
+    h.send(cmd_pause);
+    EXPECT_EQ(h.answer(cmd_pause), -102);
+    h.send(cmd_stop);
+    EXPECT_EQ(h.answer(cmd_stop), -102);
+    h.send(cmd_input_close);
+    EXPECT_EQ(h.answer(cmd_input_close), -102);
+    h.send(cmd_seek, 1, 0);
+    EXPECT_EQ(h.answer(cmd_seek), -101);
+    h.send(cmd_seek, 1, 2);
+    EXPECT_EQ(h.answer(cmd_seek), -1);
+}
+
+TEST(Engine, MaskSilencesNotificationsButGettersAreStillAcknowledged) {
+    Harness h;
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu & ~0x80u);
+    h.send(cmd_get_input_name);
+    EXPECT_EQ(h.answer(cmd_get_input_name), 0);
+    EXPECT_TRUE(of_code(h.seen, ntf_input_name).empty());
+
+    h.send(cmd_set_notification_mask, 0xDEADBEE7u);  // acks off
+    h.send(cmd_get_notification_mask);
+    Note n;
+    ASSERT_TRUE(h.wait_for(ntf_notification_mask, &n));
+    EXPECT_EQ(n.payload.value, 0xDEADBEE7u);
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
+    h.sync();
+    EXPECT_FALSE(has_answer_for(h.seen, cmd_get_notification_mask));
+}
+
+TEST(Engine, EnvironmentVariables) {
+    Harness h;
+    Note n;
+    h.send(cmd_set_environment_integer, "OUTPUT.WAVE.PLAYBACK-RATE", -3);
+    EXPECT_EQ(h.answer(cmd_set_environment_integer), 0);
+    h.send(cmd_get_environment_integer, "OUTPUT.WAVE.PLAYBACK-RATE");
+    ASSERT_TRUE(h.wait_for(ntf_environment_integer, &n));
+    EXPECT_EQ(n.text, "OUTPUT.WAVE.PLAYBACK-RATE");
+    EXPECT_EQ(static_cast<int32_t>(n.payload.text_value.value), -3);
+    h.send(cmd_get_environment_string, "OUTPUT.WAVE.PLAYBACK-RATE");
+    EXPECT_EQ(h.answer(cmd_get_environment_string), -801);
+    h.send(cmd_set_environment_string, "NETWORK.HTTP.PROXY.HOSTNAME", "proxy.local");
+    h.send(cmd_get_environment_string, "NETWORK.HTTP.PROXY.HOSTNAME");
+    ASSERT_TRUE(h.wait_for(ntf_environment_string, &n));
+    EXPECT_EQ(n.text2, "proxy.local");
+    h.send(cmd_unset_environment, "NETWORK.HTTP.PROXY.HOSTNAME");
+    EXPECT_EQ(h.answer(cmd_unset_environment), 0);
+    h.send(cmd_unset_environment, "NETWORK.HTTP.PROXY.HOSTNAME");
+    EXPECT_EQ(h.answer(cmd_unset_environment), -800);
+    h.send(cmd_set_environment_integer, "", 1);
+    EXPECT_EQ(h.answer(cmd_set_environment_integer), -101);
+}
+
+const char* echo_name() { return "echo"; }
+int echo_filter_register(void* d) {
+    static_cast<InputFilter*>(d)->get_name = echo_name;
+    return 0;
+}
+
+TEST(Engine, FilterCommands) {
+    Harness h;
+    std::string spec = function_spec(echo_filter_register);
+    Note n;
+    h.send(cmd_input_filter_add, spec.c_str(), 0);
+    ASSERT_TRUE(h.wait_for(ntf_input_filter_info, &n));
+    EXPECT_EQ(n.text, "echo");
+    EXPECT_EQ(n.payload.named.id, 1);
+    EXPECT_EQ(h.answer(cmd_input_filter_add), 0);
+    h.send(cmd_input_filter_add, spec.c_str(), -1);
+    EXPECT_EQ(h.answer(cmd_input_filter_add), 0);
+    h.take_seen();
+    h.send(cmd_input_filters_list);
+    EXPECT_EQ(h.answer(cmd_input_filters_list), 0);
+    std::vector<Note> list = of_code(h.seen, ntf_input_filter_info);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].payload.named.id, 2);
+    EXPECT_EQ(list[1].payload.named.id, 1);
+    h.send(cmd_input_filter_remove, "echo", -2);
+    EXPECT_EQ(h.answer(cmd_input_filter_remove), 0) << "returns the new head's id, 1";
+    h.send(cmd_input_filter_remove, "", 0);
+    EXPECT_EQ(h.answer(cmd_input_filter_remove), 0);
+    h.send(cmd_input_filter_remove, "", 0);
+    EXPECT_EQ(h.answer(cmd_input_filter_remove), -1) << "no filter left";
+    h.send(cmd_output_filter_add, spec.c_str(), -2);
+    EXPECT_EQ(h.answer(cmd_output_filter_add), -101);
+}
+
+class Playing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        h.register_test_modules();
+        h.send(cmd_set_output_name, "rec:out");
+        ASSERT_EQ(h.answer(cmd_set_output_name), 0);
+        h.take_seen();
+    }
+    void open(const std::string& key, std::vector<uint8_t> bytes) {
+        put_memory_file(key, std::move(bytes));
+        h.send(cmd_input_open, ("mem:" + key).c_str());
+        ASSERT_EQ(h.answer(cmd_input_open), 0);
+    }
+    Harness h;
+};
+
+TEST_F(Playing, OpenPlayAndEndOfInputInOrder) {
+    FakeFrame frame;
+    open("song", fake_stream(frame, 10));
+    std::vector<unsigned> expected = {ntf_input_state, ntf_input_name, ntf_input_caps,
+                                      ntf_input_duration, ntf_input_stream_info, ntf_ack};
+    EXPECT_EQ(h.codes_seen(), expected);
+    EXPECT_EQ(h.seen[0].payload.byte, 0) << "0 means open";
+    EXPECT_EQ(h.seen[1].text, "mem:song");
+    EXPECT_EQ(h.seen[2].payload.value, 1u);
+    EXPECT_EQ(h.seen[4].payload.stream_info.bitrate, 128);
+    h.take_seen();
+
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    std::vector<unsigned> codes = h.codes_seen();
+    std::vector<unsigned> opening = {ntf_output_state,        ntf_output_name,
+                                     ntf_output_caps,         ntf_output_balance,
+                                     ntf_output_pcm_level,    ntf_output_master_level,
+                                     ntf_output_ports,        ntf_player_state,
+                                     ntf_ack};
+    ASSERT_GE(codes.size(), opening.size());
+    EXPECT_EQ(std::vector<unsigned>(codes.begin(), codes.begin() + 9), opening);
+    EXPECT_EQ(h.seen[3].payload.bytes[2], 50);
+    EXPECT_EQ(h.seen[5].payload.byte, 100);
+    EXPECT_EQ(h.seen[7].payload.byte, state_playing);
+    std::vector<Note> positions = of_code(h.seen, ntf_input_position);
+    ASSERT_FALSE(positions.empty());
+    EXPECT_EQ(positions.back().payload.values.a, 400u);
+    EXPECT_EQ(positions.back().payload.values.b, 400u);
+
+    Recording r = recording();
+    ASSERT_EQ(r.writes.size(), 10u);
+    EXPECT_EQ(r.writes[0].size, 4608);
+    EXPECT_EQ(r.writes[0].bytes_per_sample, 2);
+    EXPECT_EQ(r.writes[0].sample_rate, 44100);
+    EXPECT_EQ(r.writes[0].first_bytes[0], 1000 & 0xFF);
+    EXPECT_EQ(r.closes, 0) << "without mode 0x4 the output stays open";
+
+    // Play again at the end: nothing is left, so straight back to the end.
+    h.take_seen();
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    EXPECT_EQ(recording().writes.size(), 10u);
+}
+
+TEST_F(Playing, DrainModeClosesTheOutputAtTheEnd) {
+    h.send(cmd_set_player_mode, 4);
+    open("drain", fake_stream(FakeFrame{}, 3));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    Note n;
+    ASSERT_TRUE(h.wait_for(ntf_output_state, &n));
+    EXPECT_EQ(n.payload.byte, 1) << "closed";
+    Recording r = recording();
+    EXPECT_EQ(r.closes, 1);
+    ASSERT_FALSE(r.controls.empty());
+    EXPECT_EQ(r.controls.back().flags, 0x1000u);
+}
+
+TEST_F(Playing, FormatChangesAreAnnouncedBeforeTheBlock) {
+    FakeFrame stereo;
+    FakeFrame mono = stereo;
+    mono.stereo = 0;
+    mono.count = 1152;
+    FakeFrame slow = mono;
+    slow.frequency = 22050;
+    std::vector<uint8_t> bytes = fake_stream(stereo, 2);
+    for (auto part : {fake_stream(mono, 2), fake_stream(slow, 2)}) bytes.insert(bytes.end(), part.begin(), part.end());
+    open("formats", bytes);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    std::vector<ControlCall> formats;
+    for (const ControlCall& c : recording().controls)
+        if (c.has_record) formats.push_back(c);
+    ASSERT_EQ(formats.size(), 3u);
+    EXPECT_EQ(formats[0].flags, 0x7u);
+    EXPECT_EQ(formats[0].record.stereo, 1);
+    EXPECT_EQ(formats[1].flags, 0x6u);
+    EXPECT_EQ(formats[1].record.stereo, 0);
+    EXPECT_EQ(formats[2].flags, 0x4u);
+    EXPECT_EQ(formats[2].record.sample_rate, 22050);
+    Recording r = recording();
+    ASSERT_EQ(r.writes.size(), 6u);
+    EXPECT_EQ(r.writes[2].size, 2304);
+    EXPECT_EQ(r.writes[4].sample_rate, 22050);
+}
+
+TEST_F(Playing, EightBitOutputs) {
+    set_recording_caps(0);  // no 16-bit: unsigned 8-bit samples
+    FakeFrame frame;
+    frame.count = 100;
+    frame.value = -1000;
+    open("eight", fake_stream(frame, 1));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    Recording r = recording();
+    ASSERT_EQ(r.writes.size(), 1u);
+    EXPECT_EQ(r.writes[0].bytes_per_sample, 1);
+    EXPECT_EQ(r.writes[0].size, 100);
+    EXPECT_EQ(r.writes[0].first_bytes[0], 125);  // -1000 / 256 = -3, + 128
+
+    clear_recording();
+    set_recording_caps(0x10000);  // companded
+    h.send(cmd_output_close);
+    EXPECT_EQ(h.answer(cmd_output_close), 0);
+    h.send(cmd_seek, 0, 1);
+    EXPECT_EQ(h.answer(cmd_seek), 0);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    r = recording();
+    ASSERT_EQ(r.writes.size(), 1u);
+    EXPECT_EQ(r.writes[0].first_bytes[0], companded_byte(-1000 / 32));
+}
+
+TEST(Companding, CurveThroughItsAnchors) {
+    const std::pair<int, int> anchors[] = {{0, 0x7E},    {1, 0x7D},    {8, 0x76},   {32, 0x67},
+                                           {128, 0x4D},  {512, 0x2F},  {1023, 0x1F}, {-1, 0xFE},
+                                           {-8, 0xF7},   {-32, 0xE7},  {-128, 0xCD}, {-512, 0xAF},
+                                           {-1024, 0x9F}};
+    for (auto [index, byte] : anchors) EXPECT_EQ(companded_byte(index), byte) << index;
+    for (int i = 1; i < 1024; ++i) EXPECT_LE(companded_byte(i), companded_byte(i - 1)) << i;
+    EXPECT_EQ(companded_byte(5000), companded_byte(1023)) << "out of range is clamped";
+}
+
+// 300 frames of 1000 bytes at 800 kbit/s: each frame is 1/100 s, 3 s in all.
+std::vector<uint8_t> three_seconds() {
+    FakeFrame frame;
+    frame.bitrate = 800;
+    frame.length = 1000;
+    frame.count = 4;
+    return fake_stream(frame, 300);
+}
+
+std::vector<Note> timecodes_of_playing(Harness& h) {
+    h.send(cmd_play);
+    EXPECT_TRUE(wait_state(h, state_end_of_input));
+    return of_code(h.seen, ntf_input_timecode);
+}
+
+TEST_F(Playing, TimecodeOncePerSecondAtGranularity100) {
+    open("three", three_seconds());
+    Note duration = of_code(h.seen, ntf_input_duration).back();
+    EXPECT_EQ(duration.payload.value, 3u);
+    h.take_seen();
+    std::vector<Note> codes = timecodes_of_playing(h);
+    ASSERT_GE(codes.size(), 3u);
+    ASSERT_LE(codes.size(), 4u);
+    for (size_t i = 0; i < codes.size(); ++i) {
+        EXPECT_EQ(codes[i].payload.four[3], 0);
+        EXPECT_EQ(codes[i].payload.four[2], i);
+    }
+}
+
+TEST_F(Playing, TimecodeAtGranularity25) {
+    h.send(cmd_set_input_timecode_granularity, 25);
+    open("three", three_seconds());
+    h.take_seen();
+    std::vector<Note> codes = timecodes_of_playing(h);
+    ASSERT_GE(codes.size(), 11u);
+    ASSERT_LE(codes.size(), 13u);
+    for (const Note& n : codes) EXPECT_EQ(n.payload.four[3] % 25, 0);
+}
+
+TEST_F(Playing, XingTagGivesDurationAndTableOfContents) {
+    // A first frame of 200 bytes carrying "Xing" at offset 36 (MPEG-1 stereo).
+    FakeFrame head;
+    head.length = 200;
+    head.count = 0;
+    std::vector<uint8_t> bytes = fake_frame(head);
+    memcpy(bytes.data() + 36, "Xing\0\0\0\x07", 8);
+    uint32_t frames = 38282;  // 38282 * 1152 / 44100 = 1000.02 s
+    for (int i = 0; i < 4; ++i) bytes[44 + i] = static_cast<uint8_t>(frames >> (24 - 8 * i));
+    for (int i = 0; i < 100; ++i) bytes[52 + i] = static_cast<uint8_t>(i * i * 255 / 9801);
+    std::vector<uint8_t> rest = fake_stream(FakeFrame{}, 20);
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    open("vbr", bytes);
+    EXPECT_EQ(of_code(h.seen, ntf_input_duration).back().payload.value, 1000u);
+
+    long long size = static_cast<long long>(bytes.size());
+    h.send(cmd_seek, 1, 2);
+    EXPECT_EQ(h.answer(cmd_seek), 0);
+    EXPECT_EQ(memory_stats().last_seek, static_cast<long long>(size * (50 * 50 * 255 / 9801) / 256.0));
+    h.send(cmd_seek, 1, 1);
+    EXPECT_EQ(h.answer(cmd_seek), 0);
+    EXPECT_EQ(memory_stats().last_seek, size) << "the last entry runs to 256";
+}
+
+TEST_F(Playing, OpenFailures) {
+    h.send(cmd_input_open, "mem:missing");
+    EXPECT_EQ(h.answer(cmd_input_open), -513);
+    EXPECT_TRUE(of_code(h.seen, ntf_input_state).empty()) << "no instance, no open step";
+
+    h.send(cmd_input_open, "/no/such/dir/song.mp3");  // through the file input
+    EXPECT_EQ(h.answer(cmd_input_open), -513);
+    std::vector<Note> debug = of_code(h.seen, ntf_debug);
+    ASSERT_FALSE(debug.empty());
+    EXPECT_EQ(debug.back().text, "cannot open input file (file not found)");
+    EXPECT_EQ(of_code(h.seen, ntf_input_state).back().payload.byte, 1);
+    h.take_seen();
+
+    h.send(cmd_play);  // no name stored: "" goes to the file input, which refuses it
+    EXPECT_EQ(h.answer(cmd_play), -513) << "the stored name is the failed path";
+}
+
+TEST(Engine, PlayWithNoInputNameIsRefused) {
+    Harness h;
+    h.send(cmd_play);
+    EXPECT_EQ(h.answer(cmd_play), -101);
+    EXPECT_TRUE(of_code(h.seen, ntf_player_state).empty());
+    EXPECT_EQ(of_code(h.seen, ntf_debug).back().text,
+              "internal error (null params or null/empty input name)");
+}
+
+TEST_F(Playing, ReopeningTheSameNameKeepsTheInstance) {
+    MemoryStats before = memory_stats();
+    open("same", fake_stream(FakeFrame{}, 2));
+    open("same", fake_stream(FakeFrame{}, 2));
+    MemoryStats after = memory_stats();
+    EXPECT_EQ(after.news - before.news, 1);
+    EXPECT_EQ(after.opens - before.opens, 2);
+    h.send(cmd_input_close);
+    EXPECT_EQ(h.answer(cmd_input_close), 0);
+    open("same", fake_stream(FakeFrame{}, 2));
+    EXPECT_EQ(memory_stats().news - before.news, 1);
+}
+
+TEST_F(Playing, SeekPauseStopAndSnapshotsStayInside) {
+    h.send(cmd_set_output_feedback_rate, 200);
+    open("long", three_seconds());
+    h.send(cmd_seek, 1, 3);
+    Note n;
+    ASSERT_TRUE(h.wait_for(ntf_input_position, &n));
+    EXPECT_EQ(n.payload.values.a, 1u);
+    EXPECT_EQ(n.payload.values.b, 3u);
+    ASSERT_TRUE(h.wait_for(ntf_input_timecode, &n));
+    EXPECT_EQ(n.payload.four[2], 1) << "a third of 3 s";
+    EXPECT_EQ(h.answer(cmd_seek), 0);
+
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    h.send(cmd_pause);
+    ASSERT_TRUE(wait_state(h, state_paused));
+    h.send(cmd_stop);
+    ASSERT_TRUE(wait_state(h, state_stopped));
+    EXPECT_EQ(memory_stats().last_seek, 0);
+    h.sync();
+    EXPECT_TRUE(of_code(h.seen, ntf_output_pcm_snapshot).empty());
+    h.send(cmd_get_output_feedback_rate);
+    ASSERT_TRUE(h.wait_for(ntf_output_feedback_rate, &n));
+    EXPECT_EQ(n.payload.byte, 200);
+}
+
+TEST_F(Playing, StormOfRandomCommands) {
+    put_memory_file("storm", three_seconds());
+    std::mt19937 random(1234);
+    const char* texts[] = {"mem:storm", "", "rec:x", "mem:none", "/no/such.so", "A.B", "x@y"};
+    unsigned char block[64] = {};
+    for (int i = 0; i < 3000; ++i) {
+        unsigned code = 2 + random() % 118;  // never cmd_exit; includes garbage codes
+        const char* text = texts[random() % 7];
+        int a = static_cast<int>(random() % 7) - 2;
+        switch (code) {
+        case cmd_input_open:
+        case cmd_output_open:
+        case cmd_set_input_name:
+        case cmd_set_output_name:
+        case cmd_input_module_register:
+        case cmd_output_module_register:
+        case cmd_get_environment_integer:
+        case cmd_get_environment_string:
+        case cmd_unset_environment:
+            h.send(code, text);
+            break;
+        case cmd_input_filter_add:
+        case cmd_output_filter_add:
+        case cmd_input_filter_remove:
+        case cmd_output_filter_remove:
+        case cmd_set_environment_integer:
+            h.send(code, text, a);
+            break;
+        case cmd_set_environment_string:
+            h.send(code, text, text);
+            break;
+        case cmd_input_send_message:
+        case cmd_output_send_message:
+            h.send(code, a, block, 64);
+            break;
+        case cmd_set_codec_equalizer:
+        case ntf_codec_equalizer:
+            h.send(code, a > 0 ? block : nullptr);
+            break;
+        default:
+            // Any shape may read a string from any argument: give it text
+            // everywhere; the integers get the pointer's bits.
+            h.send(code, text, text, text, text, text);
+        }
+        if (i % 200 == 0) {
+            h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
+            h.sync();
+            h.take_seen();
+        }
+    }
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
+    h.sync();
+}
+
+}  // namespace

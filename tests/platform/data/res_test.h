@@ -1,0 +1,9 @@
+#define IDD_TEST 9001
+#define IDD_PLAIN 9002
+#define IDI_TEST 9100
+#define IDC_TEST (9100 + 1)
+#define IDB_TEST 9102
+#define IDW_TEST 9103
+#define IDS_FIRST 9008
+#define IDS_LAST_OF_BLOCK 9023
+#define IDS_NEXT_BLOCK 9024
