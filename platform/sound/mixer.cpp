@@ -25,7 +25,7 @@ Mixer& Mixer::Get() {
 }
 
 bool Mixer::SetBackend(SoundBackend backend) {
-    std::unique_ptr<AudioBackend> old;
+    std::shared_ptr<AudioBackend> old;
     {
         std::lock_guard lock(mutex_);
         if (!voices_.empty()) return false;
@@ -88,12 +88,11 @@ void Mixer::RunDeferred() {
 }
 
 void Mixer::Wake() {
-    AudioBackend* backend;
+    std::shared_ptr<AudioBackend> backend;
     {
         std::lock_guard lock(mutex_);
-        backend = open_ ? backend_.get() : nullptr;
+        if (open_) backend = backend_;
     }
-    // The backend lives until SetBackend, which refuses while voices exist.
     if (backend) backend->Wake();
 }
 

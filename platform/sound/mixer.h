@@ -55,7 +55,7 @@ private:
 
     std::mutex mutex_;
     SoundBackend choice_ = SoundBackend::Automatic;
-    std::unique_ptr<AudioBackend> backend_;
+    std::shared_ptr<AudioBackend> backend_;  // shared: Wake uses it unlocked
     bool backend_tried_ = false;
     bool open_ = false;
     int rate_ = 44100;

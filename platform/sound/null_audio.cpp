@@ -1,6 +1,7 @@
 // The null device: a thread that pulls blocks from the mixer while anything
 // plays, at real-time pace or at once, and sleeps on a condition variable
 // while nothing does.
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -30,6 +31,7 @@ Capture& TheCapture() {
 class NullBackend;
 std::mutex g_current_mutex;
 NullBackend* g_current = nullptr;  // the open null device, if any
+std::atomic<bool> g_hold{false};
 
 class NullBackend : public AudioBackend {
 public:
@@ -78,7 +80,7 @@ private:
         for (;;) {
             // Asked without our own lock held: the mixer's lock is taken
             // before ours elsewhere (opening the device).
-            bool work = mixer.HasWork();
+            bool work = !g_hold && mixer.HasWork();
             {
                 std::unique_lock lock(mutex_);
                 if (!work && !wake_ && !stop_) {
@@ -94,7 +96,7 @@ private:
             // Play while there is something to play.
             auto next = std::chrono::steady_clock::now();
             bool more = true;
-            while (more) {
+            while (more && !g_hold) {
                 more = mixer.Render(block.data(), kNullBlockFrames);
                 Keep(block);
                 if (realtime_) {
@@ -154,6 +156,12 @@ void ClearNullDeviceCapture() {
     std::lock_guard lock(capture.mutex);
     capture.blocks.clear();
     capture.samples = 0;
+}
+
+void HoldNullDevice(bool hold) {
+    g_hold = hold;
+    std::lock_guard lock(g_current_mutex);
+    if (g_current && !hold) g_current->Wake();
 }
 
 bool WaitNullDeviceIdle(std::chrono::milliseconds timeout) {

@@ -22,6 +22,9 @@ std::vector<CapturedBlock> NullDeviceBlocks();
 // Every captured sample, blocks joined.
 std::vector<int16_t> NullDeviceSamples();
 void ClearNullDeviceCapture();
+// Holds the null device: while held it takes nothing, so that a test can
+// start several voices at the same instant.
+void HoldNullDevice(bool hold);
 // Waits until the null device has nothing left to play; true at once when
 // no null device is open. False on time-out.
 bool WaitNullDeviceIdle(std::chrono::milliseconds timeout);

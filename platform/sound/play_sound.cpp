@@ -16,6 +16,7 @@
 #include "sound/pcm_format.h"
 #include "sound/voice.h"
 #include "win/mmsystem.h"
+#include "win/res.h"
 
 namespace win {
 
@@ -25,7 +26,16 @@ namespace {
 // Larger images are refused rather than read into memory.
 constexpr size_t kMaxSoundBytes = size_t(64) << 20;
 
-std::atomic<WaveResourceLookup> g_lookup{nullptr};
+// WAVE resources compiled into the executable.
+bool ExecutableWave(HMODULE module, LPCSTR name, const void** data, DWORD* size) {
+    HRSRC resource = FindResourceA(module, name, "WAVE");
+    if (!resource) return false;
+    *data = LockResource(LoadResource(module, resource));
+    *size = SizeofResource(module, resource);
+    return *data != nullptr;
+}
+
+std::atomic<WaveResourceLookup> g_lookup{&ExecutableWave};
 
 class SoundVoice : public Voice {
 public:
@@ -88,7 +98,7 @@ std::vector<uint8_t> LoadSound(LPCSTR sound, HMODULE module, DWORD flags) {
         const void* data = nullptr;
         DWORD size = 0;
         WaveResourceLookup lookup = g_lookup.load();
-        if (!lookup || !lookup(module, sound, &data, &size) || !data || size > kMaxSoundBytes) return {};
+        if (!lookup(module, sound, &data, &size) || !data || size > kMaxSoundBytes) return {};
         auto* bytes = static_cast<const uint8_t*>(data);
         return {bytes, bytes + size};
     }
@@ -177,7 +187,9 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
 }  // namespace
 }  // namespace sound
 
-void SetWaveResourceLookup(WaveResourceLookup lookup) { sound::g_lookup.store(lookup); }
+void SetWaveResourceLookup(WaveResourceLookup lookup) {
+    sound::g_lookup.store(lookup ? lookup : &sound::ExecutableWave);
+}
 
 bool SetSoundBackend(SoundBackend backend) {
     sound::StopSound();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "sound/pcm_format.h"
 #include "sound_helpers.h"
 
 using namespace sound_test;
@@ -134,5 +135,58 @@ TEST_F(PlaySoundTest, PlaysFilesWithWindowsPathsAndMemoryImages) {
     EXPECT_EQ(2 * 2 * 440, std::count(got.begin(), got.end(), 0x1000));
     fs::remove_all(dir);
 }
+
+}  // namespace
+
+namespace {
+
+// Without a lookup of its own, SND_RESOURCE finds the WAVE resources linked
+// into this executable (tests/platform/data/res_test.rc).
+TEST_F(PlaySoundTest, PlaysTheExecutablesOwnResources) {
+    win::SetWaveResourceLookup(nullptr);
+    // click.wav: 22050 Hz mono, frames 0, 1000, -1000, 0.
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(9103), nullptr, kClickFlags));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    ASSERT_GE(got.size(), 16u);
+    const int16_t expected[8] = {0, 500, 1000, 0, -1000, -500, 0, 0};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(expected[i], got[2 * i]) << "frame " << i;
+        EXPECT_EQ(expected[i], got[2 * i + 1]) << "frame " << i;
+    }
+    EXPECT_TRUE(PlaySoundA("NamedSound", nullptr, kClickFlags));
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(9102), nullptr, kClickFlags)) << "a bitmap is no sound";
+}
+
+#ifdef TINTO_CONTENT_RESOURCES
+// The program's click sounds, in the formats the screens expect, play at
+// their full length.
+TEST_F(PlaySoundTest, TheProgramsClickSoundsPlay) {
+    win::SetWaveResourceLookup(nullptr);
+    struct Sound {
+        int id, channels, rate;
+    };
+    for (Sound s : {Sound{153, 2, 22050}, Sound{154, 1, 44100}, Sound{155, 1, 22050},
+                    Sound{156, 1, 22050}, Sound{157, 1, 22050}}) {
+        SCOPED_TRACE(s.id);
+        HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(s.id), "WAVE");
+        ASSERT_NE(nullptr, res);
+        win::sound::WaveImage wave;
+        ASSERT_TRUE(win::sound::ParseWave(static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, res))),
+                                          SizeofResource(nullptr, res), &wave));
+        EXPECT_EQ(s.channels, wave.format.channels);
+        EXPECT_EQ(s.rate, wave.format.rate);
+        EXPECT_EQ(16, wave.format.bits);
+
+        win::sound::ClearNullDeviceCapture();
+        ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(s.id), GetModuleHandleA(nullptr), kClickFlags));
+        ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(5)));
+        size_t frames = wave.bytes / size_t(wave.format.FrameBytes()) * 44100 / size_t(s.rate);
+        size_t captured = NullDeviceSamples().size() / 2;
+        EXPECT_GE(captured, frames);
+        EXPECT_LT(captured, frames + win::sound::kNullBlockFrames + 2);
+    }
+}
+#endif
 
 }  // namespace

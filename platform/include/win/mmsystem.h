@@ -335,7 +335,8 @@ namespace win {
 // such resource. The bytes must stay valid for the life of the module.
 typedef bool (*WaveResourceLookup)(HMODULE module, LPCSTR name, const void** data,
                                    DWORD* size);
-// Installs the lookup PlaySoundA(SND_RESOURCE) uses; null removes it.
+// Replaces the lookup PlaySoundA(SND_RESOURCE) uses; null restores the
+// default, the WAVE resources compiled into the executable (FindResourceA).
 void SetWaveResourceLookup(WaveResourceLookup lookup);
 
 // Where sound goes. Automatic reads TINTO_AUDIO ("sdl", "null",
