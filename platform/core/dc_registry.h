@@ -12,9 +12,11 @@ struct WindowDC {
     bool paint;  // from BeginPaint
 };
 
-const WindowDC* FindWindowDC(HDC dc);
-// Fills the DC's clip with the window's class brush when that brush is a
-// system colour (COLOR_x + 1). False when it did not erase.
+// Fills the window's client area on `dc` with its class brush. False when
+// it has none (nothing erased). Called without BigLock().
 bool EraseWithClassBrush(HWND hwnd, HDC dc);
+// Releases the DCs still out on a window that is going away, so that none
+// is left drawing on pixels that no longer exist.
+void ReleaseDCsOf(HWND hwnd);
 
 }  // namespace win::core

@@ -46,10 +46,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_ERASEBKGND: {
-            Guard lock(BigLock());
+        case WM_ERASEBKGND:
             return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-        }
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
@@ -69,6 +67,16 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             if (!cursor) return FALSE;
             SetCursor(cursor);
             return TRUE;
+        }
+        case WM_MOUSEWHEEL: {
+            // Unhandled wheel turns go up to the parent, as on Windows.
+            HWND parent = nullptr;
+            {
+                Guard lock(BigLock());
+                auto w = LookupWindow(hwnd);
+                if (w && (w->style & WS_CHILD)) parent = w->parent;
+            }
+            return parent ? SendMessageA(parent, WM_MOUSEWHEEL, wParam, lParam) : 0;
         }
         case WM_CANCELMODE:
             if (GetCapture() == hwnd) ReleaseCapture();

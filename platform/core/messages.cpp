@@ -115,7 +115,7 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Guard lock(BigLock());
     if (!hwnd) return PostToQueue(GetCurrentThreadId(), Stamp(nullptr, message, wParam, lParam));
-    if (hwnd == reinterpret_cast<HWND>(0xFFFF)) {  // HWND_BROADCAST
+    if (hwnd == HWND_BROADCAST) {
         for (HWND top : TopLevels()) {
             if (auto w = LookupWindow(top)) PostToQueue(w->threadId, Stamp(top, message, wParam, lParam));
         }

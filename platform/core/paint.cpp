@@ -81,22 +81,30 @@ void PresentChange(Window& top, const RECT& surfaceRect) {
     CurrentBackend().Present(top.hwnd, top.surface, r);
 }
 
-const WindowDC* FindWindowDC(HDC dc) {
-    auto it = DCs().find(dc);
-    return it == DCs().end() ? nullptr : &it->second;
+void ReleaseDCsOf(HWND hwnd) {
+    for (auto it = DCs().begin(); it != DCs().end();) {
+        if (it->second.hwnd == hwnd || it->second.top == hwnd) {
+            win::ReleaseWindowDC(it->first);
+            it = DCs().erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 bool EraseWithClassBrush(HWND hwnd, HDC dc) {
-    auto w = LookupWindow(hwnd);
-    const WindowDC* record = FindWindowDC(dc);
-    if (!w || !w->cls || !record || record->hwnd != hwnd) return false;
-    auto brush = reinterpret_cast<ULONG_PTR>(w->cls->info.hbrBackground);
-    // Class brushes given as COLOR_x + 1 stand for that system colour.
-    if (brush == 0 || brush > COLOR_MENUBAR + 1) return false;
-    Window& top = TopLevelOf(*w);
-    if (!top.surface.pixels) return true;
-    FillSurface(top.surface, record->clip, ToPixel(GetSysColor(int(brush) - 1)));
-    return true;
+    HBRUSH brush;
+    RECT client;
+    {
+        Guard lock(BigLock());
+        auto w = LookupWindow(hwnd);
+        if (!w || !w->cls || !w->cls->info.hbrBackground) return false;
+        brush = w->cls->info.hbrBackground;
+        client = ClientRectOf(*w);
+    }
+    // A class brush of COLOR_x + 1 stands for that system colour; FillRect
+    // takes both forms.
+    return FillRect(dc, &client, brush) != 0;
 }
 
 }  // namespace win::core

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "dc_registry.h"
 #include "input.h"
 #include "paint.h"
 #include "queue.h"
@@ -333,6 +334,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
             std::erase_if(queue->posted, [&](const MSG& m) { return m.hwnd == h; });
             std::erase_if(queue->input, [&](const MSG& m) { return m.hwnd == h; });
         }
+        ReleaseDCsOf(h);
         if (!w->parent) CurrentBackend().WindowDestroyed(h);
         Windows().Remove(h);
     }

@@ -200,6 +200,152 @@ TEST_F(Paint, GetDcAndReleaseDcPairUp) {
     PAINTSTRUCT fake{};
     fake.hdc = dc;
     EXPECT_FALSE(EndPaint(top, &fake));
+    // A DC still out when its window goes away is released with it.
+    HWND child = Child(top, 1, 0, 0, 10, 10);
+    HDC childDC = GetDC(child);
+    ASSERT_NE(childDC, nullptr);
+    DestroyWindow(child);
+    EXPECT_EQ(ReleaseDC(child, childDC), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A window that fills its whole client area with the colour kept in its
+// user data whenever it paints.
+LRESULT CALLBACK FillOnPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        HBRUSH brush = CreateSolidBrush(COLORREF(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class PaintPixels : public WindowTest {
+protected:
+    HWND Filled(HWND parent, int x, int y, int w, int h, COLORREF colour, DWORD extraStyle = 0) {
+        static bool registered = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = FillOnPaint;
+            wc.lpszClassName = "TestFillOnPaint";
+            return RegisterClassA(&wc) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        DWORD style = (parent ? WS_CHILD : WS_POPUP) | extraStyle;
+        HWND hwnd = CreateWindowExA(0, "TestFillOnPaint", "", style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(colour));
+        ShowWindow(hwnd, parent ? SW_SHOWNA : SW_SHOW);
+        if (!parent) owned_.push_back(hwnd);
+        return hwnd;
+    }
+    void TearDown() override {
+        for (HWND h : owned_) DestroyWindow(h);
+        WindowTest::TearDown();
+    }
+    std::vector<HWND> owned_;
+};
+
+const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
+
+TEST_F(PaintPixels, ChildrenRepaintOverTheirParentAfterIt) {
+    HWND top = Filled(nullptr, 0, 0, 100, 80, kRed);
+    HWND child = Filled(top, 10, 10, 20, 20, kBlue);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 5, 5), kRed);
+    EXPECT_EQ(headless::PixelAt(top, 15, 15), kBlue);
+    SetWindowLongPtrA(top, GWLP_USERDATA, LONG_PTR(kGreen));
+    InvalidateRect(top, nullptr, FALSE);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 5, 5), kGreen);
+    EXPECT_EQ(headless::PixelAt(top, 15, 15), kBlue);  // painted again after the parent
+    EXPECT_EQ(headless::PixelAt(child, 19, 19), kBlue);
+}
+
+TEST_F(PaintPixels, PaintingIsClippedToTheUpdateRectangle) {
+    HWND top = Filled(nullptr, 0, 0, 100, 80, kRed);
+    Pump();
+    SetWindowLongPtrA(top, GWLP_USERDATA, LONG_PTR(kGreen));
+    RECT part{10, 10, 30, 20};
+    InvalidateRect(top, &part, FALSE);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 10, 10), kGreen);
+    EXPECT_EQ(headless::PixelAt(top, 29, 19), kGreen);
+    EXPECT_EQ(headless::PixelAt(top, 30, 19), kRed);
+    EXPECT_EQ(headless::PixelAt(top, 9, 10), kRed);
+    EXPECT_EQ(headless::PixelAt(top, 10, 20), kRed);
+}
+
+TEST_F(PaintPixels, AChildIsClippedToItsParentsClientArea) {
+    HWND top = Filled(nullptr, 0, 0, 60, 60, kRed);
+    Filled(top, 40, 40, 50, 50, kBlue);  // hangs over the bottom-right edge
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 59, 59), kBlue);
+    EXPECT_EQ(headless::PixelAt(top, 39, 39), kRed);
+    headless::Image whole;
+    ASSERT_TRUE(headless::ReadPixels(top, &whole, false));
+    EXPECT_EQ(whole.width, 60);
+    EXPECT_EQ(whole.height, 60);
+}
+
+TEST_F(PaintPixels, AParentsWindowDcIsNotClippedByItsChildren) {
+    HWND top = Filled(nullptr, 0, 0, 60, 60, kRed);
+    HWND child = Filled(top, 10, 10, 20, 20, kBlue);
+    Pump();
+    HDC dc = GetDC(top);
+    RECT all{0, 0, 60, 60};
+    HBRUSH green = CreateSolidBrush(kGreen);
+    FillRect(dc, &all, green);
+    DeleteObject(green);
+    ReleaseDC(top, dc);
+    EXPECT_EQ(headless::PixelAt(child, 5, 5), kGreen);
+    // A child's DC stays inside the child.
+    dc = GetDC(child);
+    HBRUSH red = CreateSolidBrush(kRed);
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    ReleaseDC(child, dc);
+    EXPECT_EQ(headless::PixelAt(top, 15, 15), kRed);
+    EXPECT_EQ(headless::PixelAt(top, 31, 31), kGreen);
+    EXPECT_EQ(headless::PixelAt(top, 9, 9), kGreen);
+}
+
+TEST_F(PaintPixels, MovingAChildUncoversItsParent) {
+    HWND top = Filled(nullptr, 0, 0, 100, 60, kRed);
+    HWND child = Filled(top, 0, 0, 20, 20, kBlue);
+    Pump();
+    MoveWindow(child, 50, 30, 20, 20, TRUE);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 5, 5), kRed);
+    EXPECT_EQ(headless::PixelAt(top, 55, 35), kBlue);
+    ShowWindow(child, SW_HIDE);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 55, 35), kRed);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintPixels, ASolidClassBrushErasesToo) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hbrBackground = CreateSolidBrush(RGB(10, 20, 30));
+    wc.lpszClassName = "TestSolidBrushClass";
+    ASSERT_TRUE(RegisterClassA(&wc));
+    HWND top = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr,
+                               nullptr, nullptr);
+    owned_.push_back(top);
+    Pump();
+    EXPECT_EQ(headless::PixelAt(top, 0, 0), RGB(10, 20, 30));
+    EXPECT_EQ(headless::PixelAt(top, 19, 19), RGB(10, 20, 30));
 }
 
 }  // namespace

@@ -304,3 +304,36 @@ TEST(HiddenWindow, ReceivesEveryPostFromAnotherThreadThroughABlockingLoop) {
 }
 
 }  // namespace
+
+namespace {
+
+using Modal = WindowTest;
+
+TEST_F(Modal, TheIdleHandlerAnswersAWindowFromInsideANestedLoop) {
+    HWND owner = Top(0, 0, 200, 200);
+    HWND box = Top(50, 50, 80, 40, WS_POPUP | WS_VISIBLE, kPlain, "Question");
+    EnableWindow(owner, FALSE);
+    int calls = 0;
+    headless::SetIdleHandler([&] {
+        ++calls;
+        for (auto& t : headless::TopLevelWindows()) {
+            if (t.title == "Question" && t.visible) {
+                PostMessageA(t.hwnd, WM_CLOSE, 0, 0);
+                return true;
+            }
+        }
+        return false;
+    });
+    // The modal loop: runs until the box is gone, blocking in GetMessage.
+    MSG msg;
+    while (IsWindow(box) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    headless::SetIdleHandler(nullptr);
+    EnableWindow(owner, TRUE);
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_GE(calls, 1);
+}
+
+}  // namespace
