@@ -1,0 +1,121 @@
+// The SDL2 backend's blocking under a private Xvfb server: the user-interface
+// thread sleeps in SDL's event queue, a post from another thread or a due
+// timer wakes it, and waiting costs no CPU. Each test runs in a process of
+// its own (CTest), so installing the backend touches no other test.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "backends/sdl2/sdl_backend.h"
+
+extern char** environ;
+
+namespace {
+
+double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+bool OnPath(const char* tool) {
+    std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+LRESULT CALLBACK Plain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class SdlWait : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+        int number = 80 + int(getpid() % 9);
+        std::string display = ":" + std::to_string(number);
+        const char* args[] = {"Xvfb", display.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        int rc = posix_spawnp(&server_, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_EQ(rc, 0) << "cannot start Xvfb";
+        std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        struct stat st {};
+        for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        setenv("DISPLAY", display.c_str(), 1);
+        std::string error;
+        auto backend = win::sdl::CreateBackend(&error);
+        ASSERT_TRUE(backend) << error;
+        win::core::InstallBackend(std::move(backend));
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Plain;
+        wc.lpszClassName = "SdlWaitPlain";
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, "SdlWaitPlain", "wait", WS_POPUP | WS_VISIBLE, 10, 10, 100, 80, nullptr,
+                                  nullptr, nullptr, nullptr);
+        ASSERT_TRUE(window_);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    void TearDown() override {
+        if (window_) DestroyWindow(window_);
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+
+    pid_t server_ = 0;
+    HWND window_ = nullptr;
+};
+
+TEST_F(SdlWait, APostFromAnotherThreadWakesTheIdleThreadAndWaitingCostsNoCpu) {
+    DWORD self = GetCurrentThreadId();
+    std::thread poster([self] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        PostThreadMessageA(self, WM_APP + 7, 42, 0);
+    });
+    double cpuBefore = ThreadCpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    MSG msg{};
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    auto waited = std::chrono::steady_clock::now() - start;
+    double cpu = ThreadCpuSeconds() - cpuBefore;
+    poster.join();
+    ASSERT_GT(got, 0);
+    EXPECT_EQ(msg.message, UINT(WM_APP + 7));
+    EXPECT_EQ(msg.wParam, WPARAM(42));
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_LT(cpu, 0.05) << "the thread spun while it waited";
+}
+
+TEST_F(SdlWait, ADueTimerEndsTheWaitInSdl) {
+    ASSERT_NE(SetTimer(window_, 3, 300, nullptr), 0u);
+    double cpuBefore = ThreadCpuSeconds();
+    auto start = std::chrono::steady_clock::now();
+    MSG msg{};
+    ASSERT_GT(GetMessageA(&msg, nullptr, 0, 0), 0);
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    EXPECT_GE(waited, std::chrono::milliseconds(250));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.05);
+    KillTimer(window_, 3);
+}
+
+}  // namespace
