@@ -91,12 +91,14 @@ TEST_F(SdlWait, APostFromAnotherThreadWakesTheIdleThreadAndWaitingCostsNoCpu) {
     });
     double cpuBefore = ThreadCpuSeconds();
     auto start = std::chrono::steady_clock::now();
-    MSG msg{};
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    // Bounded, so that a lost wake-up fails instead of hanging.
+    DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT);
     auto waited = std::chrono::steady_clock::now() - start;
     double cpu = ThreadCpuSeconds() - cpuBefore;
     poster.join();
-    ASSERT_GT(got, 0);
+    ASSERT_EQ(woke, DWORD(WAIT_OBJECT_0)) << "the post did not wake the thread";
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, UINT(WM_APP + 7));
     EXPECT_EQ(msg.wParam, WPARAM(42));
     EXPECT_GE(waited, std::chrono::milliseconds(900));
