@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -18,8 +18,6 @@
 #include <thread>
 
 #include "backends/sdl2/sdl_backend.h"
-
-extern char** environ;
 
 namespace {
 
@@ -44,14 +42,18 @@ protected:
         if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
         int number = 80 + int(getpid() % 9);
         std::string display = ":" + std::to_string(number);
-        const char* args[] = {"Xvfb", display.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        int rc = posix_spawnp(&server_, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ASSERT_EQ(rc, 0) << "cannot start Xvfb";
+        server_ = fork();
+        if (server_ == 0) {
+            // The server dies with the test, even if the test crashes.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(server_, 0) << "cannot start Xvfb";
         std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
         struct stat st {};
         for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i)
@@ -73,6 +75,8 @@ protected:
     }
     void TearDown() override {
         if (window_) DestroyWindow(window_);
+        // Closes SDL's connection before its server goes away.
+        win::core::InstallBackend(win::core::CreateHeadlessBackend());
         if (server_ > 0) {
             kill(server_, SIGTERM);
             waitpid(server_, nullptr, 0);

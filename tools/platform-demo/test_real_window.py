@@ -4,8 +4,10 @@ xdotool must fill a region, the fill must reach the screen, the idle program
 must use no CPU, and Escape must end it cleanly. Without a display the demo
 must refuse to run. Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's
 import is missing."""
+import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -51,17 +53,24 @@ def refuses_without_display():
     return True
 
 
+def die_with_parent():
+    # PR_SET_PDEATHSIG: the server and the demo go when this script does.
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)
+
+
 def real_window():
     number = 90 + os.getpid() % 9
     display = dict(os.environ, DISPLAY=f":{number}")
     server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              preexec_fn=die_with_parent)
     demo = None
     try:
         if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10):
             print("FAIL: Xvfb did not start")
             return False
-        demo = subprocess.Popen([DEMO], env=display, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        demo = subprocess.Popen([DEMO], env=display, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                preexec_fn=die_with_parent)
         x, y = CANVAS[0] + WALLS[0], CANVAS[1] + WALLS[1]
         if not wait_for(lambda: pixel(display, x, y) == (255, 255, 255), 15):
             print(f"FAIL: the white canvas never appeared on screen (pixel {pixel(display, x, y)})")
