@@ -66,7 +66,9 @@ def real_window():
                               preexec_fn=die_with_parent)
     demo = None
     try:
-        if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10):
+        answers = lambda: subprocess.run(["xdotool", "getmouselocation"], env=display, capture_output=True,
+                                         timeout=10).returncode == 0
+        if not wait_for(answers, 10):
             print("FAIL: Xvfb did not start")
             return False
         demo = subprocess.Popen([DEMO], env=display, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
