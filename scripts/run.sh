@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
-# Until the home screen lands this runs the layer's demo window.
+# Until the home screen lands this runs the layer's demo in a real window
+# (pass --headless for its scripted run).
 exec build/platform-demo "$@"

@@ -68,6 +68,16 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             SetCursor(cursor);
             return TRUE;
         }
+        case WM_MOUSEWHEEL: {
+            // Unhandled wheel turns go up to the parent, as on Windows.
+            HWND parent = nullptr;
+            {
+                Guard lock(BigLock());
+                auto w = LookupWindow(hwnd);
+                if (w && (w->style & WS_CHILD)) parent = w->parent;
+            }
+            return parent ? SendMessageA(parent, WM_MOUSEWHEEL, wParam, lParam) : 0;
+        }
         case WM_CANCELMODE:
             if (GetCapture() == hwnd) ReleaseCapture();
             return 0;

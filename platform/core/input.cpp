@@ -174,6 +174,18 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time) 
     }
 }
 
+void InjectMouseWheel(POINT screen, int delta) {
+    Guard lock(BigLock());
+    auto& s = State();
+    s.cursor = screen;
+    CheckLeave(HitTest(screen, true));
+    delta = std::clamp(delta, -32768, 32767);
+    WPARAM flags = MouseKeyFlags();
+    WORD turn = static_cast<WORD>(static_cast<short>(delta));
+    if (auto w = MouseTarget(screen))
+        QueueInput(*w, WM_MOUSEWHEEL, MAKEWPARAM(flags, turn), MAKELPARAM(screen.x, screen.y), GetTickCount());
+}
+
 void InjectPointerLeft() {
     Guard lock(BigLock());
     CheckLeave(nullptr);

@@ -11,6 +11,9 @@ enum class MouseButton { Left, Right, Middle };
 POINT CursorPosition();
 void InjectMouseMove(POINT screen, DWORD time);
 void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time);
+// One turn of the wheel at a screen point: `delta` in WHEEL_DELTA units
+// (positive away from the user). Goes to the window under the pointer.
+void InjectMouseWheel(POINT screen, int delta);
 // The pointer left every window of the program (left the native window).
 void InjectPointerLeft();
 void InjectKey(UINT virtualKey, bool down);

@@ -286,3 +286,31 @@ TEST_F(Input, TheClassCursorIsSetOverTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, WheelGoesUnderThePointerWithScreenCoordinatesAndBubblesToTheParent) {
+    HWND top = Top(100, 100, 200, 200);
+    HWND child = Child(top, 1, 10, 10, 50, 50);
+    Pump();
+    Forget();
+    headless::Wheel(100 + 20, 100 + 30, -WHEEL_DELTA);
+    Pump();
+    auto turns = Of(WM_MOUSEWHEEL);
+    // The child leaves it to the default procedure, which hands it up.
+    ASSERT_EQ(turns.size(), 2u);
+    EXPECT_EQ(turns[0].hwnd, child);
+    EXPECT_EQ(turns[1].hwnd, top);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(turns[0].wParam), -WHEEL_DELTA);
+    EXPECT_EQ(turns[0].lParam, MAKELPARAM(120, 130));
+    EXPECT_EQ(turns[1].wParam, turns[0].wParam);
+    // Away from every window, or over a disabled one, nothing arrives.
+    Forget();
+    headless::Wheel(900, 700, WHEEL_DELTA);
+    EnableWindow(top, FALSE);
+    headless::Wheel(100 + 20, 100 + 30, WHEEL_DELTA);
+    Pump();
+    EXPECT_TRUE(Of(WM_MOUSEWHEEL).empty());
+}
+
+}  // namespace

@@ -3,15 +3,17 @@
 // press captures the mouse, and releasing the button over the canvas
 // flood-fills the region under the pointer with the next colour.
 //
-// There is no display backend yet, so the demo runs headless: it clicks
-// inside a few regions by script, checks that they were filled, and writes
-// a screenshot of its window as a BMP file.
+// It opens a real window and runs until closed (Escape or the close box).
+// With --headless it runs by script instead: it clicks inside a few regions,
+// checks that they were filled, and writes a screenshot of its window as a
+// BMP file.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "backends/display.h"
 #include "backends/headless/headless.h"
 
 namespace {
@@ -72,6 +74,9 @@ LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) PostMessageA(GetParent(hwnd), WM_CLOSE, 0, 0);
+            return 0;
         case WM_LBUTTONDOWN:
             SetCapture(hwnd);
             return 0;
@@ -102,6 +107,7 @@ LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) PostMessageA(hwnd, WM_CLOSE, 0, 0);
     if (message == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -127,32 +133,7 @@ std::string DefaultScreenshotPath() {
     return dir.substr(0, dir.find_last_of('/') + 1) + "platform-demo.bmp";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string out = DefaultScreenshotPath();
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-            out = argv[++i];
-        } else {
-            std::fprintf(stderr, "usage: %s [--out screenshot.bmp]\n", argv[0]);
-            return 2;
-        }
-    }
-    if (!Register()) {
-        std::fprintf(stderr, "platform-demo: cannot register the window classes\n");
-        return 1;
-    }
-    const int frameX = 100, frameY = 80;
-    HWND frame = CreateWindowExA(0, "DemoFrame", "Tintorama layer demo", WS_POPUP | WS_BORDER | WS_VISIBLE,
-                                 frameX, frameY, kCanvasWidth + 42, kCanvasHeight + 42, nullptr, nullptr,
-                                 nullptr, nullptr);
-    HWND canvas = CreateWindowExA(0, "DemoCanvas", "", WS_CHILD | WS_VISIBLE, 20, 20, kCanvasWidth,
-                                  kCanvasHeight, frame, reinterpret_cast<HMENU>(1), nullptr, nullptr);
-    if (!frame || !canvas) {
-        std::fprintf(stderr, "platform-demo: cannot create the windows\n");
-        return 1;
-    }
+int RunScripted(HWND frame, HWND canvas, const std::string& out) {
     headless::RunUntilIdle();
 
     // Scripted clicks (canvas coordinates): the walls, the sun, the sky, and
@@ -188,7 +169,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "platform-demo: cannot write %s\n", out.c_str());
         ok = false;
     } else {
-        std::printf("platform-demo: ran headless (no display backend yet), clicked %zu regions;\n"
+        std::printf("platform-demo: ran headless, clicked %zu regions;\n"
                     "screenshot written to %s\n",
                     std::size(clicks), out.c_str());
     }
@@ -196,4 +177,42 @@ int main(int argc, char** argv) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool scripted = false;
+    for (int i = 1; i < argc; ++i) scripted = scripted || std::strcmp(argv[i], "--headless") == 0;
+    if (!win::StartDisplay(argc, argv)) return 1;
+    std::string out = DefaultScreenshotPath();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+            out = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: %s [--headless [--out screenshot.bmp]]\n", argv[0]);
+            return 2;
+        }
+    }
+    if (!Register()) {
+        std::fprintf(stderr, "platform-demo: cannot register the window classes\n");
+        return 1;
+    }
+    const int frameX = 100, frameY = 80;
+    HWND frame = CreateWindowExA(0, "DemoFrame", "Tintorama layer demo", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                                 frameX, frameY, kCanvasWidth + 42, kCanvasHeight + 42, nullptr, nullptr,
+                                 nullptr, nullptr);
+    HWND canvas = CreateWindowExA(0, "DemoCanvas", "", WS_CHILD | WS_VISIBLE, 20, 20, kCanvasWidth,
+                                  kCanvasHeight, frame, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    if (!frame || !canvas) {
+        std::fprintf(stderr, "platform-demo: cannot create the windows\n");
+        return 1;
+    }
+    if (scripted) return RunScripted(frame, canvas, out);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
 }

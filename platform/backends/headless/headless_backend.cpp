@@ -79,6 +79,7 @@ void Click(int x, int y, Button b) {
     MouseDown(x, y, b);
     MouseUp(x, y, b);
 }
+void Wheel(int x, int y, int delta) { win::core::InjectMouseWheel({x, y}, delta); }
 void PointerLeave() { win::core::InjectPointerLeft(); }
 void KeyDown(UINT vk) { win::core::InjectKey(vk, true); }
 void KeyUp(UINT vk) { win::core::InjectKey(vk, false); }

@@ -1,0 +1,20 @@
+// How SDL's keys and text reach the window core: named keys become Windows
+// virtual-key codes, typed text becomes Windows-1252 characters.
+#pragma once
+#include <SDL.h>
+
+#include <string>
+
+namespace win::sdl {
+
+// The virtual-key code of a key the program handles as a key (Tab, Enter,
+// Escape, arrows, Home/End, PageUp/PageDown, Backspace, Delete, F1 and the
+// modifiers), or 0. Letters, digits and space are not mapped: they arrive
+// as text, and TranslateMessage would otherwise type them twice.
+unsigned VirtualKeyOf(SDL_Keycode key);
+
+// The Windows-1252 bytes of UTF-8 text. Characters that code page lacks,
+// control characters and malformed sequences are dropped.
+std::string Utf8ToWindows1252(const char* utf8);
+
+}  // namespace win::sdl
