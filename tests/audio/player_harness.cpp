@@ -343,7 +343,7 @@ bool Harness::receive(Note* note, int timeout_ms) {
 }
 
 bool Harness::wait_for(unsigned code, Note* note) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now())

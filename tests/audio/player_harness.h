@@ -88,7 +88,7 @@ public:
     }
     // Takes the next notification (kept in `seen`); false on time-out.
     bool receive(Note* note, int timeout_ms);
-    // Waits (at most 5 s) for the next notification with this code,
+    // Waits (at most 30 s: a safety net for loaded machines, not a timing) for the next notification with this code,
     // keeping every notification seen on the way in `seen`. Returns false on
     // time-out.
     bool wait_for(unsigned code, Note* note = nullptr);

@@ -83,7 +83,7 @@ inline size_t SoundingFrames(const std::vector<int16_t>& stereo) {
 }
 
 inline bool WaitFor(const std::function<bool()>& condition,
-                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+                    std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
     auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) return false;

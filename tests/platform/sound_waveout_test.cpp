@@ -162,7 +162,7 @@ TEST_F(WaveOutTest, BuffersPlayInOrderAndComeBackDone) {
         EXPECT_TRUE(IsDone(b->header));
         EXPECT_FALSE(b->header.dwFlags & WHDR_INQUEUE);
     }
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     ASSERT_GE(got.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin()));
@@ -220,7 +220,7 @@ TEST_F(WaveOutTest, PauseHoldsAndRestartResumes) {
     ASSERT_EQ(MMSYSERR_NOERROR, waveOutRestart(h));
     ASSERT_TRUE(WaitFor([&] { return IsDone(b.header); }));
     EXPECT_TRUE(IsDone(a.header));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     ASSERT_GE(got.size(), 1764u);
     EXPECT_EQ(500, got[0]);
@@ -262,7 +262,7 @@ TEST_F(WaveOutTest, VolumeAndBalanceScaleTheSamples) {
     Buffer b(s);
     Play(h, b);
     ASSERT_TRUE(WaitFor([&] { return IsDone(b.header); }));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     ASSERT_GE(got.size(), s.size());
     for (size_t i = 0; i < s.size(); i += 2) {
@@ -276,7 +276,7 @@ TEST_F(WaveOutTest, VolumeAndBalanceScaleTheSamples) {
     Buffer c(s);
     Play(h, c);
     ASSERT_TRUE(WaitFor([&] { return IsDone(c.header); }));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     got = NullDeviceSamples();
     ASSERT_GE(got.size(), s.size());
     for (size_t i = 0; i < s.size(); i += 2) {
@@ -296,7 +296,7 @@ TEST_F(WaveOutTest, HandlesAreMixedAndClipped) {
     Play(b, loud2);
     win::sound::HoldNullDevice(false);
     ASSERT_TRUE(WaitFor([&] { return IsDone(loud1.header) && IsDone(loud2.header); }));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     ASSERT_GE(got.size(), 4u * 441);
     EXPECT_EQ(2 * 441, std::count(got.begin(), got.begin() + 2 * 441, -2000));
@@ -313,7 +313,7 @@ TEST_F(WaveOutTest, PlaybackRateChangesSpeed) {
     Buffer b(Sine(441, 44100, 8820));
     Play(h, b);
     ASSERT_TRUE(WaitFor([&] { return IsDone(b.header); }));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     // Twice as fast: half the frames, twice the pitch.
     EXPECT_NEAR(4410.0, double(SoundingFrames(got)), 3);
@@ -350,7 +350,7 @@ TEST_F(WaveOutTest, ConversionKeepsLengthAndPitch) {
         waveOutPrepareHeader(h, &header, sizeof header);
         waveOutWrite(h, &header, sizeof header);
         ASSERT_TRUE(WaitFor([&] { return IsDone(header); }));
-        ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+        ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
         std::vector<int16_t> got = NullDeviceSamples();
         EXPECT_NEAR(22050.0, double(SoundingFrames(got)), 4);
         EXPECT_NEAR(440.0, MeasureFrequency(got, 0, 44100), 2);
@@ -404,7 +404,7 @@ TEST_F(WaveOutTest, CallbacksMayCallBackIn) {
     Play(h, first);
     ASSERT_TRUE(WaitFor([&] { return chain.done.load() == 2; }));
     EXPECT_TRUE(IsDone(second.header));
-    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     EXPECT_EQ(200, std::count(got.begin(), got.end(), 22));
 }
