@@ -231,7 +231,15 @@ int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool righ
 // 2^(q/4) for any whole q.
 inline float quarter_power(int q) {
     static const float fraction[4] = {1.0f, 1.18920712f, 1.41421356f, 1.68179283f};
-    return ldexpf(fraction[q & 3], q >> 2);
+    int e = q >> 2;
+    // Building the power of two from its exponent bits is exact and far
+    // cheaper than a library call; very small gains are subnormal and go
+    // the slow way.
+    if (e < -126 || e > 127) return ldexpf(fraction[q & 3], e);
+    uint32_t bits = (uint32_t)(e + 127) << 23;
+    float scale;
+    memcpy(&scale, &bits, sizeof scale);
+    return fraction[q & 3] * scale;
 }
 
 // Gain of each line's scale-factor band, as a list of (end line, gain).

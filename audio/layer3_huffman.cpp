@@ -37,7 +37,12 @@ void build_level(std::vector<uint32_t>& out, size_t base, int width, const std::
             size_t at = out.size();
             out.resize(at + (1u << sub), 0);
             out[base + i] = 0x80000000u | (uint32_t)sub << 24 | (uint32_t)at;
-            build_level(out, at, sub, codes, p, d);
+            // Only the longer codes under this prefix can land in the
+            // sub-level; handing down just those keeps start-up quick.
+            std::vector<code> under;
+            for (const code& c : codes)
+                if (c.length > d && (c.bits >> (c.length - d)) == p) under.push_back(c);
+            build_level(out, at, sub, under, p, d);
         } else {
             out[base + i] = 0;  // unreachable for a complete code; decodes as 0
         }
