@@ -829,3 +829,47 @@ typedef struct tagNMHDR {
 #define MB_TASKMODAL 0x00002000L
 #define MB_SETFOREGROUND 0x00010000L
 #define MB_TOPMOST 0x00040000L
+
+// ---- Dialog manager ---------------------------------------------------------
+#define WM_COMPAREITEM 0x0039
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define DS_FIXEDSYS 0x0008L
+#define DS_CENTERMOUSE 0x1000L
+#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+
+#define DM_REPOSITION (WM_USER + 2)
+
+// The dialog window class.
+#define WC_DIALOG "#32770"
+
+HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc,
+                               LPARAM param);
+HWND WINAPI CreateDialogIndirectParamA(HINSTANCE instance, const void* dialogTemplate, HWND owner,
+                                       DLGPROC proc, LPARAM param);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc,
+                               LPARAM param);
+INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE instance, const void* dialogTemplate, HWND owner,
+                                       DLGPROC proc, LPARAM param);
+#define CreateDialogA(inst, name, owner, proc) CreateDialogParamA(inst, name, owner, proc, 0)
+#define DialogBoxA(inst, name, owner, proc) DialogBoxParamA(inst, name, owner, proc, 0)
+#define CreateDialogParam CreateDialogParamA
+#define CreateDialogIndirectParam CreateDialogIndirectParamA
+#define DialogBoxParam DialogBoxParamA
+#define DialogBoxIndirectParam DialogBoxIndirectParamA
+#define CreateDialog CreateDialogA
+#define DialogBox DialogBoxA
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+LRESULT WINAPI DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+#define DefDlgProc DefDlgProcA
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+#define SendDlgItemMessage SendDlgItemMessageA
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
+#define SetDlgItemText SetDlgItemTextA
+#define GetDlgItemText GetDlgItemTextA
+BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
+UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
+BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect);
+LONG WINAPI GetDialogBaseUnits();
+HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
