@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "controls/controls.h"
 #include "backend.h"
 #include "input.h"
 #include "paint.h"
@@ -185,6 +186,7 @@ using namespace win::core;
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
+    win::controls::RegisterControlClasses();
     HWND hwnd;
     {
         Guard lock(BigLock());

@@ -71,4 +71,15 @@ struct Presented {
 std::vector<Presented> TakePresented();
 HCURSOR CurrentCursor();
 
+// What the program asked the shell (ShellExecuteA) since the last call;
+// nothing is launched while the headless backend is installed.
+struct ShellRequest {
+    std::string operation;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show;
+};
+std::vector<ShellRequest> TakeShellRequests();
+
 }  // namespace headless

@@ -7,11 +7,21 @@
 #include "core/input.h"
 #include "core/window.h"
 #include "headless.h"
+#include "shell/shell.h"
 
 namespace {
 
 class HeadlessBackend : public win::core::Backend {
 public:
+    // Nothing leaves a headless run: the shell's requests are only recorded.
+    HeadlessBackend() {
+        win::shell::SetLauncher([this](const win::shell::Request& r) -> INT_PTR {
+            win::core::Guard lock(win::core::BigLock());
+            shellRequests.push_back({r.operation, r.file, r.parameters, r.directory, r.show});
+            return 42;
+        });
+    }
+    ~HeadlessBackend() override { win::shell::SetLauncher(nullptr); }
     SIZE ScreenSize() const override { return {1024, 768}; }
     void Present(HWND hwnd, const win::Surface&, const RECT& changed) override {
         presented.push_back({hwnd, changed});
@@ -32,6 +42,7 @@ public:
     HCURSOR cursor = nullptr;
     std::function<bool()> idleHandler;
     DWORD idleThread = 0;
+    std::vector<headless::ShellRequest> shellRequests;
 };
 
 HeadlessBackend* Installed() {
@@ -206,6 +217,13 @@ HCURSOR CurrentCursor() {
     auto* backend = Installed();
     Guard lock(BigLock());
     return backend ? backend->cursor : nullptr;
+}
+
+std::vector<ShellRequest> TakeShellRequests() {
+    Guard lock(BigLock());
+    HeadlessBackend* backend = Installed();
+    if (!backend) return {};
+    return std::exchange(backend->shellRequests, {});
 }
 
 }  // namespace headless
