@@ -119,6 +119,7 @@ void CloseList(HWND hwnd, ComboState* st, bool accept) {
     st->list = nullptr;
     DestroyWindow(list);
     st->closing = false;
+    PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes the list's loop if it waits
     Redraw(hwnd);
     NotifyParent(hwnd, CBN_CLOSEUP);
     if (accept) SelectByUser(hwnd, st, chosen);

@@ -82,4 +82,12 @@ struct ShellRequest {
 };
 std::vector<ShellRequest> TakeShellRequests();
 
+// Runs `action` once on this thread, the next time it is about to wait for
+// messages (for example inside a message box's or the save dialog's loop)
+// while a visible top-level window of `className` is up. The action may read
+// the window and answer it (press a button, type a name). Message boxes are
+// of class kMessageBoxClass; their text is the child with id 0xFFFF.
+void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)> action);
+inline constexpr const char* kMessageBoxClass = "TintoMessageBox";
+
 }  // namespace headless
