@@ -6,7 +6,7 @@
 namespace win::controls {
 
 // Registers "BUTTON", "STATIC", "LISTBOX", "COMBOBOX", "ComboLBox" and
-// "tooltips_class32" once; later calls do nothing.
+// "EDIT", "tooltips_class32" once; later calls do nothing.
 void RegisterControlClasses();
 
 WNDPROC ButtonWindowProc();
@@ -14,5 +14,6 @@ WNDPROC StaticWindowProc();
 WNDPROC ListBoxWindowProc();
 WNDPROC ComboBoxWindowProc();
 WNDPROC ToolTipWindowProc();
+WNDPROC EditWindowProc();
 
 }  // namespace win::controls

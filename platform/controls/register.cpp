@@ -18,6 +18,7 @@ void RegisterControlClasses() {
             {"LISTBOX", ListBoxWindowProc(), CS_DBLCLKS | CS_PARENTDC},
             {"ComboLBox", ListBoxWindowProc(), CS_DBLCLKS | CS_SAVEBITS},
             {"COMBOBOX", ComboBoxWindowProc(), CS_DBLCLKS | CS_PARENTDC},
+            {"EDIT", EditWindowProc(), CS_DBLCLKS | CS_PARENTDC},
             {TOOLTIPS_CLASSA, ToolTipWindowProc(), CS_SAVEBITS},
         };
         for (const Entry& e : entries) {
