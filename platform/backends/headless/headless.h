@@ -89,5 +89,7 @@ std::vector<ShellRequest> TakeShellRequests();
 // of class kMessageBoxClass; their text is the child with id 0xFFFF.
 void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)> action);
 inline constexpr const char* kMessageBoxClass = "TintoMessageBox";
+// The save and open dialogs: the file name box is the child with id 1152.
+inline constexpr const char* kFileDialogClass = "TintoFileDialog";
 
 }  // namespace headless
