@@ -61,16 +61,16 @@ std::string Parent(const std::string& folder) {
     return folder.substr(0, slash);
 }
 
-std::vector<Filter> ParseFilters(const char* spec) {
+std::vector<Filter> ParseFilters(const char* list) {
     std::vector<Filter> out;
     // Pairs of NUL-terminated strings, ended by an empty string; bounded so a
     // malformed list cannot run away.
-    for (int pairs = 0; spec && *spec && pairs < 64; ++pairs) {
+    for (int pairs = 0; list && *list && pairs < 64; ++pairs) {
         Filter f;
-        f.description = spec;
-        spec += std::strlen(spec) + 1;
-        std::string patterns = spec;
-        spec += std::strlen(spec) + 1;
+        f.description = list;
+        list += std::strlen(list) + 1;
+        std::string patterns = list;
+        list += std::strlen(list) + 1;
         size_t start = 0;
         while (start <= patterns.size()) {
             size_t end = patterns.find(';', start);
