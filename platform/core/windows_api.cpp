@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "controls/controls.h"
 #include "backend.h"
 #include "dc_registry.h"
 #include "input.h"
@@ -186,6 +187,7 @@ using namespace win::core;
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
+    win::controls::RegisterControlClasses();
     HWND hwnd;
     {
         Guard lock(BigLock());

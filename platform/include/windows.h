@@ -10,3 +10,4 @@
 #include "win/mmsystem.h" // PlaySoundA, waveOut, mixer
 #include "win/text.h"     // fonts, text metrics, DrawText flags
 #include "win/res.h"      // resources compiled into the executable
+#include "win/controls.h" // standard controls, message boxes, the shell

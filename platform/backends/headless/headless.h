@@ -72,4 +72,25 @@ struct Presented {
 std::vector<Presented> TakePresented();
 HCURSOR CurrentCursor();
 
+// What the program asked the shell (ShellExecuteA) since the last call;
+// nothing is launched while the headless backend is installed.
+struct ShellRequest {
+    std::string operation;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show;
+};
+std::vector<ShellRequest> TakeShellRequests();
+
+// Runs `action` once on this thread, the next time it is about to wait for
+// messages (for example inside a message box's or the save dialog's loop)
+// while a visible top-level window of `className` is up. The action may read
+// the window and answer it (press a button, type a name). Message boxes are
+// of class kMessageBoxClass; their text is the child with id 0xFFFF.
+void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)> action);
+inline constexpr const char* kMessageBoxClass = "TintoMessageBox";
+// The save and open dialogs: the file name box is the child with id 1152.
+inline constexpr const char* kFileDialogClass = "TintoFileDialog";
+
 }  // namespace headless

@@ -1,4 +1,6 @@
 // The headless backend: windows live only in memory; nothing is shown.
+#include <strings.h>
+
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -7,11 +9,21 @@
 #include "core/input.h"
 #include "core/window.h"
 #include "headless.h"
+#include "shell/shell.h"
 
 namespace {
 
 class HeadlessBackend : public win::core::Backend {
 public:
+    // Nothing leaves a headless run: the shell's requests are only recorded.
+    HeadlessBackend() {
+        win::shell::SetLauncher([this](const win::shell::Request& r) -> INT_PTR {
+            win::core::Guard lock(win::core::BigLock());
+            shellRequests.push_back({r.operation, r.file, r.parameters, r.directory, r.show});
+            return 42;
+        });
+    }
+    ~HeadlessBackend() override { win::shell::SetLauncher(nullptr); }
     SIZE ScreenSize() const override { return {1024, 768}; }
     void Present(HWND hwnd, const win::Surface&, const RECT& changed) override {
         presented.push_back({hwnd, changed});
@@ -19,6 +31,7 @@ public:
     }
     void SetCursor(HCURSOR c) override { cursor = c; }
     bool BeforeBlock() override {
+        if (RunWatcher()) return true;
         std::function<bool()> handler;
         {
             win::core::Guard lock(win::core::BigLock());
@@ -32,6 +45,42 @@ public:
     HCURSOR cursor = nullptr;
     std::function<bool()> idleHandler;
     DWORD idleThread = 0;
+    std::vector<headless::ShellRequest> shellRequests;
+
+    struct Watcher {
+        std::string className;
+        std::function<void(HWND)> action;
+        DWORD thread;
+    };
+    std::vector<Watcher> watchers;
+
+    // Runs the first watcher whose window is up, once.
+    bool RunWatcher() {
+        Watcher chosen;
+        HWND target = nullptr;
+        {
+            win::core::Guard lock(win::core::BigLock());
+            if (watchers.empty()) return false;
+        }
+        auto windows = headless::TopLevelWindows();
+        {
+            win::core::Guard lock(win::core::BigLock());
+            for (size_t i = 0; i < watchers.size() && !target; ++i) {
+                if (watchers[i].thread != GetCurrentThreadId()) continue;
+                for (auto& w : windows) {
+                    if (w.visible && strcasecmp(w.className.c_str(), watchers[i].className.c_str()) == 0) {
+                        target = w.hwnd;
+                        chosen = std::move(watchers[i]);
+                        watchers.erase(watchers.begin() + ptrdiff_t(i));
+                        break;
+                    }
+                }
+            }
+        }
+        if (!target) return false;
+        chosen.action(target);
+        return true;
+    }
 };
 
 HeadlessBackend* Installed() {
@@ -207,6 +256,20 @@ HCURSOR CurrentCursor() {
     auto* backend = Installed();
     Guard lock(BigLock());
     return backend ? backend->cursor : nullptr;
+}
+
+std::vector<ShellRequest> TakeShellRequests() {
+    Guard lock(BigLock());
+    HeadlessBackend* backend = Installed();
+    if (!backend) return {};
+    return std::exchange(backend->shellRequests, {});
+}
+
+void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)> action) {
+    Guard lock(BigLock());
+    HeadlessBackend* backend = Installed();
+    if (!backend || !action) return;
+    backend->watchers.push_back({className, std::move(action), GetCurrentThreadId()});
 }
 
 }  // namespace headless
