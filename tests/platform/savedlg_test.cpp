@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "ctl_helpers.h"
 
 namespace fs = std::filesystem;
@@ -11,7 +13,8 @@ class SaveDialogTest : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        folder = fs::path(testing::TempDir()) / "savedlg_pictures";
+        // One folder per process: CTest runs these tests side by side.
+        folder = fs::path(testing::TempDir()) / ("savedlg_pictures_" + std::to_string(getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder / "sub");
         std::FILE* f = std::fopen((folder / "old.pic").c_str(), "w");
