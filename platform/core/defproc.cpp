@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "backend.h"
+#include "core/menu.h"
 #include "dc_registry.h"
 #include "window.h"
 
@@ -50,6 +51,14 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
+            return 0;
+        case WM_SYSCOMMAND:
+            return win::menus::DefSysCommand(hwnd, wParam, lParam);
+        case WM_SYSKEYDOWN:
+            win::menus::DefSysKeyDown(hwnd, wParam, lParam);
+            return 0;
+        case WM_RBUTTONUP:
+            win::menus::DefRightButtonUp(hwnd, lParam);
             return 0;
         case WM_SETCURSOR: {
             if (LOWORD(lParam) != HTCLIENT) return FALSE;
