@@ -71,6 +71,33 @@ TEST_F(IconBackend, SetIconReachesTheNativeWindow) {
     DestroyIcon(small);
 }
 
+TEST_F(IconBackend, IconStaticControlsLoadAndDrawTheirIcon) {
+    HWND top = Top(0, 0, 200, 200);
+    // A dialog template's ICON control names its icon in its text.
+    HWND icon = CreateWindowExA(0, "STATIC", "#9100", WS_CHILD | WS_VISIBLE | SS_ICON, 10, 10, 5, 5, top,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(icon, nullptr);
+    Pump();
+    RECT r;
+    GetClientRect(icon, &r);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYICON));
+    EXPECT_EQ(HICON(SendMessageA(icon, STM_GETICON, 0, 0)), LoadIconA(nullptr, kIcon));
+    // The 32-pixel image is blue with alpha rising to the right.
+    COLORREF right = headless::PixelAt(icon, 31, 5);
+    EXPECT_GT(GetBValue(right), 200);
+    EXPECT_LT(GetRValue(right), 30);
+    EXPECT_NE(headless::PixelAt(icon, 0, 5), right);
+    // A name that is no icon leaves the control empty, at its own size.
+    HWND none = CreateWindowExA(0, "STATIC", "#4242", WS_CHILD | WS_VISIBLE | SS_ICON, 60, 10, 5, 5, top,
+                                nullptr, nullptr, nullptr);
+    Pump();
+    GetClientRect(none, &r);
+    EXPECT_EQ(r.right, 5);
+    EXPECT_EQ(SendMessageA(none, STM_GETICON, 0, 0), 0);
+    DestroyWindow(top);
+}
+
 TEST(IconSurface, PixelsAndHotSpotsForNativeCursorsAndIcons) {
     auto cursor = win::icons::Find(LoadCursorA(nullptr, kCursor));
     ASSERT_TRUE(cursor);
