@@ -112,7 +112,9 @@ HICON Standard(int id, bool cursor) {
 }
 
 HICON LoadIconImage(LPCSTR name, bool cursor, int cx, int cy, UINT flags, bool fromFile) {
-    if (!name || cx < 0 || cy < 0) return nullptr;
+    // Icons are small: a request beyond the largest image a file can hold
+    // is refused rather than scaled to an enormous size.
+    if (!name || cx < 0 || cy < 0 || cx > res::kMaxIconSide || cy > res::kMaxIconSide) return nullptr;
     const int systemSize = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
     if (flags & LR_DEFAULTSIZE) {
         if (cx == 0) cx = systemSize;

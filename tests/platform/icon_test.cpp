@@ -181,7 +181,10 @@ TEST(IconLoad, FromFilesAndRefusingBrokenOnes) {
     for (size_t e = 0; e < 3; ++e) bad[6 + e * 16 + 15] = '\x7F';
     EXPECT_EQ(load(files.Write("bad.ico", bad)), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, MAKEINTRESOURCEA(9100), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, "x.ico", IMAGE_ICON, -1, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, -1, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 100000, 100000, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, kIcon, IMAGE_ICON, 257, 16, 0), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, kIcon, 7, 0, 0, 0), nullptr);  // no such image type
 }
 
 TEST(IconLoad, BitmapResources) {

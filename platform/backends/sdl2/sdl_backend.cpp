@@ -232,11 +232,23 @@ private:
                 break;
             }
             case SDL_KEYDOWN:
-            case SDL_KEYUP:
-                if (unsigned vk = VirtualKeyOf(event.key.keysym.sym))
-                    core::InjectKey(vk, event.type == SDL_KEYDOWN);
+            case SDL_KEYUP: {
+                const bool down = event.type == SDL_KEYDOWN;
+                unsigned vk = VirtualKeyOf(event.key.keysym.sym);
+                if (!vk) {
+                    // Typing keys count as keys only with Alt (and not Ctrl)
+                    // held, or when released after such a press.
+                    const unsigned system = SystemKeyOf(event.key.keysym.sym);
+                    const Uint16 mod = event.key.keysym.mod;
+                    const bool alt = (mod & KMOD_ALT) && !(mod & KMOD_CTRL);
+                    if (system && (down ? alt : GetAsyncKeyState(int(system)) < 0)) vk = system;
+                }
+                if (vk) core::InjectKey(vk, down);
                 break;
+            }
             case SDL_TEXTINPUT:
+                // Alt+key is a command, not typing.
+                if ((SDL_GetModState() & KMOD_ALT) && !(SDL_GetModState() & KMOD_CTRL)) break;
                 for (char ch : Utf8ToWindows1252(event.text.text)) core::InjectChar(static_cast<unsigned char>(ch));
                 break;
             case SDL_WINDOWEVENT:

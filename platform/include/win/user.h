@@ -500,6 +500,10 @@ SHORT WINAPI GetAsyncKeyState(int virtualKey);
 #define VK_DOWN 0x28
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F10 0x79
 
 // ---- Timers ---------------------------------------------------------------
 typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
