@@ -38,7 +38,8 @@ void OpenSystemMenu(HWND hwnd, int x, int y, bool keyboard);
 void DropSystemMenu(HWND hwnd);
 
 // DefWindowProc's share: WM_SYSCOMMAND, system keys and the right click on
-// the top strip of a captionless window.
+// the top strip of a captionless top-level window (on the window itself,
+// not on its children).
 LRESULT DefSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
 bool DefSysKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam);
 bool DefRightButtonUp(HWND hwnd, LPARAM lParam);

@@ -1,6 +1,7 @@
 // Per-window system menus: GetSystemMenu, opening the menu from Alt+Space
 // or a right click on the top strip of a captionless window, and what
 // DefWindowProc does with WM_SYSCOMMAND.
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -101,17 +102,17 @@ bool DefSysKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 }
 
 bool DefRightButtonUp(HWND hwnd, LPARAM lParam) {
-    HWND root = GetAncestor(hwnd, GA_ROOT);
-    if (!root || !HasSystemMenu(root) || (GetWindowLongA(root, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
-        return false;
+    // Only the window's own background counts: a control in the strip may
+    // give right clicks a meaning of its own (and pass them on by default).
+    if (!HasSystemMenu(hwnd) || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return false;
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ClientToScreen(hwnd, &pt);
     RECT r;
-    GetWindowRect(root, &r);
+    GetWindowRect(hwnd, &r);
     // The strip where a caption would be.
     r.bottom = std::min<LONG>(r.bottom, r.top + GetSystemMetrics(SM_CYCAPTION));
     if (!PtInRect(&r, pt)) return false;
-    SendMessageA(root, WM_SYSCOMMAND, SC_MOUSEMENU, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU, MAKELPARAM(pt.x, pt.y));
     return true;
 }
 

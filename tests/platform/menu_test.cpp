@@ -189,9 +189,15 @@ TEST_F(Menus, AccessKeysChooseOnlyAvailableItems) {
 
 TEST_F(Menus, RightClickOnTheTopStripAndChoosingWithTheMouse) {
     HWND home = Home();
-    // Lower down, a right click is only a right click.
+    // Lower down, a right click is only a right click; so is one on a
+    // control that lies in the strip.
     headless::Click(150, 200, headless::Button::Right);
+    HWND control = Child(home, 5, 250, 0, 40, 20);
     Pump();
+    headless::Click(360, 105, headless::Button::Right);
+    Pump();
+    EXPECT_EQ(Of(WM_RBUTTONUP).size(), 2u);
+    EXPECT_EQ(Of(WM_RBUTTONUP)[1].hwnd, control);
     EXPECT_TRUE(Commands().empty());
 
     headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND popup) {
