@@ -1,8 +1,8 @@
 // The popup that shows a menu (TrackPopupMenu, the system menu): a topmost
 // window listing the items, run in a nested loop. The pointer is captured:
 // moving highlights, releasing over an item chooses it, a press outside
-// dismisses. Keys: Up/Down/Home/End move, Enter chooses, Escape dismisses,
-// an item's access key chooses it.
+// dismisses. Keys: Up/Down/Home/End move, Enter chooses, Escape or Alt
+// dismisses, an item's access key chooses it.
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -297,8 +297,15 @@ int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND 
             break;
         }
         switch (msg.message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: HandleKey(popup, p, UINT(msg.wParam)); continue;
+        case WM_SYSKEYDOWN:
+            // A fresh press of Alt leaves the menu, as it does on Windows.
+            if (msg.wParam == VK_MENU && !(msg.lParam & 0x40000000)) {
+                p.done = true;
+                continue;
+            }
+            HandleKey(popup, p, UINT(msg.wParam));
+            continue;
+        case WM_KEYDOWN: HandleKey(popup, p, UINT(msg.wParam)); continue;
         case WM_KEYUP:
         case WM_SYSKEYUP:
         case WM_CHAR:

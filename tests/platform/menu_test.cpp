@@ -258,6 +258,8 @@ TEST_F(Menus, TrackPopupMenuReturnsOrPostsTheChoice) {
 
     headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND) { headless::KeyPress(VK_ESCAPE); });
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
+    headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND) { headless::KeyPress(VK_MENU); });
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
     DestroyMenu(menu);
 }
 
