@@ -90,7 +90,16 @@ TEST(DcTextMetrics, ExtentFollowsTheSelectedFontAndAddsUp) {
     ASSERT_TRUE(GetTextExtentPoint32A(c.dc, "M", 1, &one));
     ASSERT_TRUE(GetTextExtentPoint32A(c.dc, "MMMM", 4, &four));
     ASSERT_TRUE(GetTextExtentPoint32A(c.dc, nullptr, 0, &empty));
+    // DejaVu Sans Mono advances 1233/2048 em and spans 1901 + 483 units of
+    // 2048 above and below the baseline: at a 40-pixel em, 24 pixels a
+    // character and a 37 + 9 pixel cell.
+    EXPECT_EQ(one.cx, 24);
     EXPECT_EQ(four.cx, 4 * one.cx);  // a fixed-pitch face
+    EXPECT_EQ(one.cy, 46);
+    TEXTMETRICA tm{};
+    ASSERT_TRUE(GetTextMetricsA(c.dc, &tm));
+    EXPECT_EQ(tm.tmAscent, 37);
+    EXPECT_EQ(tm.tmDescent, 9);
     EXPECT_GT(one.cy, system.cy);
     EXPECT_EQ(empty.cx, 0);
     EXPECT_EQ(empty.cy, one.cy);
