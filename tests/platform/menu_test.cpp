@@ -187,6 +187,22 @@ TEST_F(Menus, AccessKeysChooseOnlyAvailableItems) {
     EXPECT_FALSE(IsWindow(home));
 }
 
+TEST_F(Menus, AltSpaceOnAFocusedControlOpensItsWindowsMenu) {
+    HWND home = Home();
+    HWND button = CreateWindowExA(0, "BUTTON", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 60, 24, home,
+                                  reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    ASSERT_NE(button, nullptr);
+    SetFocus(button);
+    Pump();
+    Forget();
+    headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND) { headless::KeyPress('A'); });
+    AltSpace();
+    Pump();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{SC_KEYMENU, 16}));
+    for (const Seen& s : Of(WM_SYSCOMMAND)) EXPECT_EQ(s.hwnd, home);
+    EXPECT_TRUE(Of(WM_COMMAND).empty());  // Alt+Space is not a press of the button
+}
+
 TEST_F(Menus, RightClickOnTheTopStripAndChoosingWithTheMouse) {
     HWND home = Home();
     // Lower down, a right click is only a right click; so is one on a
