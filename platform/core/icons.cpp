@@ -146,7 +146,9 @@ HICON LoadIconImage(LPCSTR name, bool cursor, int cx, int cy, UINT flags, bool f
     const int w = cx ? cx : (cy ? cy : icon.width);
     const int h = cy ? cy : (cx ? cx : icon.height);
     auto made = Scaled(icon, w, h);
-    made->shared = (flags & LR_SHARED) != 0;
+    // Files are never shared (Windows forbids it): their icons stay the
+    // caller's to destroy.
+    made->shared = (flags & LR_SHARED) && !fromFile;
     return Add(std::move(made));
 }
 

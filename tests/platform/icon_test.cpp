@@ -167,6 +167,11 @@ TEST(IconLoad, FromFilesAndRefusingBrokenOnes) {
                                                 LR_LOADFROMFILE | LR_DEFAULTSIZE));
     EXPECT_EQ(Inspect(sized).width, 32);
     DestroyIcon(sized);
+    // LR_SHARED means nothing for files: each load is the caller's to free.
+    HICON once = static_cast<HICON>(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_SHARED));
+    ASSERT_NE(once, nullptr);
+    EXPECT_TRUE(DestroyIcon(once));
+    EXPECT_FALSE(DestroyIcon(once));
 
     auto load = [](const std::string& path, UINT type = IMAGE_ICON) {
         return LoadImageA(nullptr, path.c_str(), type, 0, 0, LR_LOADFROMFILE);
