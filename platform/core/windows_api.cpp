@@ -9,6 +9,7 @@
 #include "core/menu.h"
 #include "backend.h"
 #include "dc_registry.h"
+#include "hooks.h"
 #include "input.h"
 #include "paint.h"
 #include "queue.h"
@@ -247,7 +248,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style), windowName,
                      className, exStyle};
-    if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
+    if (CbtCreateRefused(hwnd, &cs) || !IsWindow(hwnd) ||
+        !SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;

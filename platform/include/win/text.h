@@ -70,6 +70,7 @@ typedef struct tagTEXTMETRICA {
     BYTE tmPitchAndFamily;
     BYTE tmCharSet;
 } TEXTMETRICA, *PTEXTMETRICA, *LPTEXTMETRICA;
+typedef LPTEXTMETRICA LPTEXTMETRIC;
 typedef TEXTMETRICA TEXTMETRIC;
 
 // DrawText format flags.

@@ -1025,3 +1025,21 @@ HMENU WINAPI GetSubMenu(HMENU menu, int position);
 BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                            const RECT* ignored);
 BOOL WINAPI EndMenu();
+
+// Window hooks: only the computer-based-training hook's window creation
+// notice (WH_CBT, HCBT_CREATEWND) is supported, and only for the calling
+// thread. It runs after the window exists and before WM_NCCREATE, so a
+// framework can bind its object to the window before any message arrives.
+DECLARE_HANDLE(HHOOK);
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+#define WH_CBT 5
+#define HCBT_CREATEWND 3
+typedef struct tagCBT_CREATEWNDA {
+    LPCREATESTRUCTA lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDA, *LPCBT_CREATEWNDA;
+typedef CBT_CREATEWNDA CBT_CREATEWND;
+HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE instance, DWORD threadId);
+BOOL WINAPI UnhookWindowsHookEx(HHOOK hook);
+LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+#define SetWindowsHookEx SetWindowsHookExA
