@@ -81,7 +81,7 @@ BOOL AfxRegisterClass(WNDCLASS* lpWndClass) {
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
     CWnd* main = AfxGetMainWnd();
     const char* caption = gApp && gApp->m_pszAppName ? gApp->m_pszAppName : "";
-    return ::MessageBoxA(main ? main->GetSafeHwnd() : nullptr, lpszText, caption, nType);
+    return ::MessageBoxA(main ? afx::HwndOf(main) : nullptr, lpszText, caption, nType);
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {

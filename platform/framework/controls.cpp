@@ -139,7 +139,7 @@ int CComboBox::SetItemHeight(int nIndex, UINT cy) {
 // Tool-tips
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
-    return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
+    return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, 0, 0, 0, 0, afx::HwndOf(pParentWnd),
                           nullptr);
 }
 
@@ -148,7 +148,7 @@ namespace {
 TOOLINFO ToolOf(CWnd* pWnd, UINT_PTR nIDTool) {
     TOOLINFO ti{};
     ti.cbSize = sizeof(ti);
-    ti.hwnd = pWnd->GetSafeHwnd();
+    ti.hwnd = afx::HwndOf(pWnd);
     if (nIDTool == 0) {
         // The window itself is the tool.
         ti.uFlags = TTF_IDISHWND;

@@ -55,7 +55,7 @@ HDC CDC::Detach() {
     return hDC;
 }
 
-BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC->GetSafeHdc())); }
+BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(afx::HdcOf(pDC))); }
 
 BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
@@ -69,21 +69,21 @@ int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex)
 // Selection
 
 CPen* CDC::SelectObject(CPen* pPen) {
-    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->GetSafeHandle())));
+    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, afx::HandleOf(pPen))));
 }
 CBrush* CDC::SelectObject(CBrush* pBrush) {
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->GetSafeHandle())));
+    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, afx::HandleOf(pBrush))));
 }
 CFont* CDC::SelectObject(CFont* pFont) {
-    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, pFont->GetSafeHandle())));
+    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, afx::HandleOf(pFont))));
 }
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
-    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->GetSafeHandle())));
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, afx::HandleOf(pBitmap))));
 }
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject->GetSafeHandle()));
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, afx::HandleOf(pObject)));
 }
-int CDC::SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
+int CDC::SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn))); }
 HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
 CGdiObject* CDC::SelectStockObject(int nIndex) {
     HGDIOBJ stock = ::GetStockObject(nIndex);
@@ -128,7 +128,7 @@ CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
 }
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
 int CDC::IntersectClipRect(LPCRECT r) { return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
+int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn))); }
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 
 // ---------------------------------------------------------------------------
@@ -146,10 +146,10 @@ BOOL CDC::Rectangle(LPCRECT r) { return ::Rectangle(m_hDC, r->left, r->top, r->r
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
 BOOL CDC::Ellipse(LPCRECT r) { return ::Ellipse(m_hDC, r->left, r->top, r->right, r->bottom); }
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
-    ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) {
-    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
 void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
@@ -185,11 +185,11 @@ BOOL CDC::ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType) {
     return ::ExtFloodFill(m_hDC, x, y, crColor, nFillType);
 }
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, afx::HdcOf(pSrcDC), xSrc, ySrc, dwRop);
 }
 BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                      int nSrcHeight, DWORD dwRop) {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight,
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, afx::HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
                         dwRop);
 }
 BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
@@ -226,15 +226,15 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBru
                         nFlags | DST_ICON);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush) {
-    return DrawState(pt, size, hIcon, nFlags, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    return DrawState(pt, size, hIcon, nFlags, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush) {
     return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx,
                         size.cy, nFlags | DST_BITMAP);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush) {
-    return DrawState(pt, size, static_cast<HBITMAP>(pBitmap->GetSafeHandle()), nFlags,
-                     static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    return DrawState(pt, size, static_cast<HBITMAP>(afx::HandleOf(pBitmap)), nFlags,
+                     static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     HBRUSH hBrush) {
@@ -243,7 +243,7 @@ BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL b
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     CBrush* pBrush) {
-    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 
 // ---------------------------------------------------------------------------
@@ -257,13 +257,13 @@ CPaintDC::~CPaintDC() {
     Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { m_hDC = m_hAttribDC = ::GetDC(m_hWnd); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) { m_hDC = m_hAttribDC = ::GetDC(m_hWnd); }
 CClientDC::~CClientDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     Detach();
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { m_hDC = m_hAttribDC = ::GetWindowDC(m_hWnd); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) { m_hDC = m_hAttribDC = ::GetWindowDC(m_hWnd); }
 CWindowDC::~CWindowDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     Detach();

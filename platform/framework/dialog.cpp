@@ -25,10 +25,10 @@ CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
 // A dialog without a parent is owned by the program's main window, unless
 // it is that window.
 HWND CDialog::OwnerForModal() const {
-    HWND owner = m_pParentWnd->GetSafeHwnd();
+    HWND owner = afx::HwndOf(m_pParentWnd);
     if (!owner) {
         CWnd* main = AfxGetMainWnd();
-        if (main && main != this) owner = main->GetSafeHwnd();
+        if (main && main != this) owner = afx::HwndOf(main);
     }
     return owner ? GetAncestor(owner, GA_ROOT) : nullptr;
 }
@@ -90,7 +90,7 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
     m_lpszTemplateName = lpszTemplateName;
     if (pParentWnd) m_pParentWnd = pParentWnd;
     afx::HookCreate(this);
-    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), lpszTemplateName, m_pParentWnd->GetSafeHwnd(),
+    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), lpszTemplateName, afx::HwndOf(m_pParentWnd),
                                      AfxDlgProc, 0);
     afx::UnhookCreate();
     if (!hWnd) {
@@ -165,7 +165,7 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
-    HWND control = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+    HWND control = ::GetDlgItem(afx::HwndOf(m_pDlgWnd), nIDC);
     if (!control) AfxThrowNotSupportedException();
     return control;
 }

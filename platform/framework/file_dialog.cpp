@@ -32,7 +32,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 }
 
 INT_PTR CFileDialog::DoModal() {
-    HWND owner = m_pParentWnd->GetSafeHwnd();
+    HWND owner = afx::HwndOf(m_pParentWnd);
     if (!owner && AfxGetMainWnd()) owner = AfxGetMainWnd()->GetSafeHwnd();
     m_ofn.hwndOwner = owner;
     m_ofn.hInstance = AfxGetInstanceHandle();

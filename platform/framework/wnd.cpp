@@ -170,7 +170,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
     const bool child = (dwStyle & WS_CHILD) != 0;
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                    rect.right - rect.left, rect.bottom - rect.top, afx::HwndOf(pParentWnd),
                     child ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr, lpParam);
 }
 

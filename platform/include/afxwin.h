@@ -799,4 +799,12 @@ BOOL AfxRegisterClass(WNDCLASS* lpWndClass);
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = UINT(-1));
 
+// The handle of an object that may be null (the framework's own callers
+// pass optional windows, DCs and drawing objects through these).
+namespace afx {
+inline HWND HwndOf(const CWnd* wnd) { return wnd ? wnd->m_hWnd : nullptr; }
+inline HDC HdcOf(const CDC* dc) { return dc ? dc->m_hDC : nullptr; }
+inline HGDIOBJ HandleOf(const CGdiObject* object) { return object ? object->m_hObject : nullptr; }
+}  // namespace afx
+
 #include "afxmsg.h"
