@@ -267,6 +267,10 @@ int control_stop(PlayerControl* control);
 
 // kind 1: the library's version; kind 2: the client interface's version.
 int library_version(int kind);
+// True when `version` (library_version(2)) is an interface 3.2 that this
+// client speaks; otherwise shows the "Audio Error" box, without an owner,
+// and returns false once it is closed.
+bool client_version_check(int version);
 int player_start(PlayerControl** out, HWND* window);
 int player_stop(PlayerControl* control);
 

@@ -1,8 +1,6 @@
 // PlayerClient: the client side of a player. A hidden window receives the
 // player's notifications on the user-interface thread and turns each into a
 // call of a virtual handler.
-#include <cstdio>
-
 #include "control.h"
 #include "message.h"
 
@@ -26,14 +24,15 @@ LRESULT CALLBACK client_window_proc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
 
 }  // namespace
 
+bool client_version_check(int version) {
+    if (((version >> 16) & 0xFF) == 3 && ((version >> 8) & 0xFF) == 2) return true;
+    MessageBoxA(nullptr, "Audio DLL API version mismatch", "Audio Error",
+                MB_TOPMOST | MB_SETFOREGROUND | MB_ICONERROR);
+    return false;
+}
+
 PlayerClient::PlayerClient(HINSTANCE instance) : m_pControl(nullptr), m_hWnd(nullptr) {
-    int version = library_version(2);
-    if (((version >> 16) & 0xFF) != 3 || ((version >> 8) & 0xFF) != 2) {
-        // The layer has no message boxes yet; the text goes to standard
-        // error under the box's caption.
-        fprintf(stderr, "Audio Error: Audio DLL API version mismatch\n");
-        return;
-    }
+    if (!client_version_check(library_version(2))) return;  // no window, no player
     WNDCLASSA wc{};
     wc.lpfnWndProc = client_window_proc;
     wc.hInstance = instance;
