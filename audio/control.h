@@ -281,6 +281,9 @@ int player_stop(PlayerControl* control);
 class PlayerClient {
 public:
     explicit PlayerClient(HINSTANCE instance);
+    // Runs `routine` with `user` on the player thread in place of the player
+    // engine (a player of the caller's own, such as a test's).
+    PlayerClient(HINSTANCE instance, player_routine routine, void* user);
     virtual ~PlayerClient();
     PlayerClient(const PlayerClient&) = delete;
     PlayerClient& operator=(const PlayerClient&) = delete;
@@ -332,4 +335,8 @@ public:
 
     PlayerControl* m_pControl;  // null when no player runs
     HWND m_hWnd;                // the hidden window
+
+private:
+    // The version check and the hidden window: false when neither may be.
+    bool CreateHiddenWindow(HINSTANCE instance);
 };

@@ -32,7 +32,17 @@ bool client_version_check(int version) {
 }
 
 PlayerClient::PlayerClient(HINSTANCE instance) : m_pControl(nullptr), m_hWnd(nullptr) {
-    if (!client_version_check(library_version(2))) return;  // no window, no player
+    if (CreateHiddenWindow(instance) && player_start(&m_pControl, &m_hWnd) < 0) m_pControl = nullptr;
+}
+
+PlayerClient::PlayerClient(HINSTANCE instance, player_routine routine, void* user)
+    : m_pControl(nullptr), m_hWnd(nullptr) {
+    if (CreateHiddenWindow(instance) && control_start(&m_pControl, &m_hWnd, routine, user) < 0)
+        m_pControl = nullptr;
+}
+
+bool PlayerClient::CreateHiddenWindow(HINSTANCE instance) {
+    if (!client_version_check(library_version(2))) return false;
     WNDCLASSA wc{};
     wc.lpfnWndProc = client_window_proc;
     wc.hInstance = instance;
@@ -41,9 +51,9 @@ PlayerClient::PlayerClient(HINSTANCE instance) : m_pControl(nullptr), m_hWnd(nul
     m_hWnd = CreateWindowExA(0, client_class, "Audio Hidden Window", 0, 0, 0, 0, 0, nullptr, nullptr,
                              instance, nullptr);
     // Without its window the client could never receive a notification.
-    if (!m_hWnd) return;
+    if (!m_hWnd) return false;
     SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (player_start(&m_pControl, &m_hWnd) < 0) m_pControl = nullptr;
+    return true;
 }
 
 PlayerClient::~PlayerClient() {

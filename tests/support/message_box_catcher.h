@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
     MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
     std::vector<ShownBox> boxes;
+    // Runs while each box is up, before it is answered.
+    std::function<void(HWND)> whileUp;
 
 private:
     static std::string TextOf(HWND hwnd) {
@@ -57,6 +60,7 @@ private:
             shown.topmost = (GetWindowLongPtrA(t.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
             shown.errorIcon = HasRedDisc(t.hwnd);
             boxes.push_back(shown);
+            if (whileUp) whileUp(t.hwnd);
             SendMessageA(GetDlgItem(t.hwnd, IDOK), BM_CLICK, 0, 0);
             return true;
         }
