@@ -5,10 +5,10 @@
 
 #include "audio/errors.h"
 
-CMusicPlayer::CMusicPlayer(HINSTANCE hInstance) : PlayerClient(hInstance), m_nState(STOPPED) {}
+CMusicPlayer::CMusicPlayer(HINSTANCE hInstance) : PlayerClient(hInstance), m_nState(STOPPED), m_bAdvanced(false) {}
 
 CMusicPlayer::CMusicPlayer(HINSTANCE hInstance, player_routine routine, void* user)
-    : PlayerClient(hInstance, routine, user), m_nState(STOPPED) {}
+    : PlayerClient(hInstance, routine, user), m_nState(STOPPED), m_bAdvanced(false) {}
 
 void CMusicPlayer::OpenSong(const std::string& path) { Send(cmd_input_open, path.c_str()); }
 
@@ -49,9 +49,15 @@ void CMusicPlayer::OnPlayerState(int state) {
         m_nState = state;
         break;
     case AT_EOF:
-        // The song has ended: start it again from the top.
-        Send(cmd_seek, 0, 1);
-        Send(cmd_play);
+        // The song has ended: start it again from the top, if it played at
+        // all. An empty or unplayable file would otherwise end, rewind and
+        // end again for ever, with a failure box for every turn whose
+        // rewind the player refuses.
+        if (m_bAdvanced) {
+            Send(cmd_seek, 0, 1);
+            Send(cmd_play);
+            m_bAdvanced = false;
+        }
         m_nState = AT_EOF;
         break;
     default:
@@ -60,5 +66,11 @@ void CMusicPlayer::OnPlayerState(int state) {
 }
 
 void CMusicPlayer::OnInputState(int state) {
-    if (state == 0) Send(cmd_play);  // a song was just opened
+    if (state != 0) return;
+    m_bAdvanced = false;  // a song was just opened: play it
+    Send(cmd_play);
+}
+
+void CMusicPlayer::OnInputPosition(uint32_t offset, uint32_t /*range*/) {
+    if (offset > 0) m_bAdvanced = true;
 }

@@ -1,7 +1,7 @@
 // CMusicPlayer: the program's side of the background music. It starts the
-// audio library's player, answers four of its notifications (play a song as
-// soon as it is open, loop it at its end, keep the sound device closed while
-// the music is off, show failed commands) and records the player's state.
+// audio library's player, answers its notifications (play a song as soon as
+// it is open, loop it at its end, keep the sound device closed while the
+// music is off, show failed commands) and records the player's state.
 // The home screen owns one and offers its music operations through it.
 #pragma once
 
@@ -36,12 +36,17 @@ public:
     static std::string SongPath(const std::string& appDir, const std::string& code);
 
     int m_nState;  // the last player state reported, STOPPED at the start
+    // The song got past its start since it was opened or last rewound. A
+    // song that ends without that (a file with no playable frame) is not
+    // started again: its loop would spin without end.
+    bool m_bAdvanced;
 
 protected:
     void OnReady() override;
     void OnNack(const PlayerPayload* payload) override;
     void OnPlayerState(int state) override;
     void OnInputState(int state) override;
+    void OnInputPosition(uint32_t offset, uint32_t range) override;
 
 private:
     template <class... Args>

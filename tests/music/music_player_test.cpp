@@ -5,7 +5,6 @@
 // headless backend.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -110,6 +109,7 @@ TEST_F(MusicPlayerTest, PlayerStatesAreRecorded) {
 TEST_F(MusicPlayerTest, EndOfSongRewindsAndPlaysAgain) {
     Start();
     ReportState(1);
+    Report([](PlayerControl* c) { control_send(c, ntf_input_position, 120, 400); });
     fake.Take();
     ReportState(3);
     auto commands = fake.Take();
@@ -121,6 +121,34 @@ TEST_F(MusicPlayerTest, EndOfSongRewindsAndPlaysAgain) {
     EXPECT_EQ(music->m_nState, CMusicPlayer::AT_EOF);
     ReportState(1);
     EXPECT_EQ(music->m_nState, CMusicPlayer::PLAYING);
+    // Each turn of the loop needs the song to have moved again.
+    Report([](PlayerControl* c) { control_send(c, ntf_input_position, 400, 400); });
+    fake.Take();
+    ReportState(3);
+    EXPECT_EQ(TakeCodes(), (Codes{cmd_seek, cmd_play}));
+}
+
+// A song that ends without ever leaving its start (a file with no playable
+// frame) is not rewound: its loop would spin for ever.
+TEST_F(MusicPlayerTest, SongThatNeverAdvancedIsNotLooped) {
+    Start();
+    Report([](PlayerControl* c) {
+        control_send(c, ntf_input_state, 0);  // opened: play
+        control_send(c, ntf_player_state, 1);
+        control_send(c, ntf_input_position, 0, 1);
+        control_send(c, ntf_player_state, 3);
+    });
+    EXPECT_EQ(TakeCodes(), (Codes{cmd_set_player_mode, cmd_play}));
+    EXPECT_EQ(music->m_nState, CMusicPlayer::AT_EOF);
+
+    // A song that played, then another one opened that does not: the new
+    // song starts with a clean slate.
+    Report([](PlayerControl* c) {
+        control_send(c, ntf_input_position, 200, 400);
+        control_send(c, ntf_input_state, 0);
+        control_send(c, ntf_player_state, 3);
+    });
+    EXPECT_EQ(TakeCodes(), Codes{cmd_play});
 }
 
 TEST_F(MusicPlayerTest, OpenedInputIsPlayed) {
@@ -228,22 +256,6 @@ TEST_F(MusicPlayerTest, ShutDownWithNoSongShowsNoBox) {
 TEST(MusicPlayerSongPath, OneNativeSeparatorBetweenTheParts) {
     EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama/", "11"), "/opt/tintorama/Data/Media/Music/11.mp3");
     EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama", "516"), "/opt/tintorama/Data/Media/Music/516.mp3");
-}
-
-// The real player engine, with a song file that is not there.
-TEST(MusicPlayerWithEngine, MissingSongShowsCommandSevenAndTheErrorName) {
-    MessageBoxCatcher boxes;
-    ObservedPlayer music(nullptr);
-    ASSERT_NE(music.m_pControl, nullptr);
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/tinto-no-such-program-dir/";
-    music.OpenSong(CMusicPlayer::SongPath(dir, "999"));
-    ASSERT_TRUE(PumpUntil([&] { return !boxes.boxes.empty(); }));
-    EXPECT_EQ(boxes.boxes[0].caption, "Audio Command Failed");
-    EXPECT_EQ(boxes.boxes[0].text, "Command 7 failed\n[no such file]");
-    ASSERT_TRUE(RoundTrip(music));
-    EXPECT_FALSE(music.IsPlaying()) << "the music stays silent";
-    EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
 }  // namespace
