@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dialog_create.h"
 #include "resources/dialog_template.h"
 
 namespace {
@@ -251,6 +252,21 @@ INT_PTR ModalFromTemplate(const win::res::DialogTemplate& t, HWND owner, DLGPROC
 }
 
 }  // namespace
+
+namespace win::core {
+
+HWND CreateDialogFromResource(LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+    win::res::DialogTemplate t;
+    if (!win::res::LoadDialogTemplate(templateName, t)) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    t.style &= ~DWORD(WS_VISIBLE | WS_CHILD);  // the caller shows it once its owner is disabled
+    if (owner) owner = GetAncestor(owner, GA_ROOT);
+    return CreateFromTemplate(t, owner, proc, param);
+}
+
+}  // namespace win::core
 
 HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
     win::res::DialogTemplate t;

@@ -203,7 +203,13 @@ void InjectKey(UINT virtualKey, bool down) {
     LPARAM lParam = 1;
     if (repeat) lParam |= 0x40000000;
     if (!down) lParam |= LPARAM(0xC0000000);
-    QueueInput(*w, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam, GetTickCount());
+    // With Alt held (and not Ctrl) keys are system keys, as is Alt itself:
+    // they open the system menu rather than reach the control.
+    const bool alt = s.keys[VK_MENU] || virtualKey == VK_MENU;
+    const bool system = alt && !s.keys[VK_CONTROL];
+    if (s.keys[VK_MENU]) lParam |= 0x20000000;  // the context code: Alt is down
+    UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    QueueInput(*w, message, virtualKey, lParam, GetTickCount());
 }
 
 void InjectChar(unsigned char ch) {
@@ -282,19 +288,6 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
 HCURSOR WINAPI GetCursor() {
     Guard lock(BigLock());
     return State().cursorShape;
-}
-
-// The system cursors are handles with their resource numbers; cursors of
-// the program's own resources are not loaded here.
-HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    static const WORD kSystem[] = {32512, 32513, 32514, 32515, 32646, 32648, 32649};
-    if (!instance && IS_INTRESOURCE(name)) {
-        WORD id = LOWORD(reinterpret_cast<ULONG_PTR>(name));
-        for (WORD known : kSystem)
-            if (known == id) return reinterpret_cast<HCURSOR>(uintptr_t(id));
-    }
-    SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
-    return nullptr;
 }
 
 UINT WINAPI GetDoubleClickTime() { return 500; }

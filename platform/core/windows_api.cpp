@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "core/menu.h"
 #include "backend.h"
 #include "dc_registry.h"
+#include "hooks.h"
 #include "input.h"
 #include "paint.h"
 #include "queue.h"
@@ -246,7 +248,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style), windowName,
                      className, exStyle};
-    if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
+    if (CbtCreateRefused(hwnd, &cs) || !IsWindow(hwnd) ||
+        !SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -327,6 +330,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         HWND h = *it;
         SendMessageA(h, WM_NCDESTROY, 0, 0);
         ForgetWindowInput(h);
+        win::menus::DropSystemMenu(h);
         Guard lock(BigLock());
         auto w = LookupWindow(h);
         if (!w) continue;

@@ -21,6 +21,17 @@ TEST(SdlKeyMap, NamedKeysBecomeVirtualKeysAndTypingKeysDoNot) {
     EXPECT_EQ(VirtualKeyOf(SDLK_a), 0u);
     EXPECT_EQ(VirtualKeyOf(SDLK_SPACE), 0u);
     EXPECT_EQ(VirtualKeyOf(SDLK_5), 0u);
+    EXPECT_EQ(VirtualKeyOf(SDLK_F4), unsigned(VK_F4));
+}
+
+TEST(SdlKeyMap, TypingKeysWithAltAreSystemKeys) {
+    using win::sdl::SystemKeyOf;
+    EXPECT_EQ(SystemKeyOf(SDLK_SPACE), unsigned(VK_SPACE));
+    EXPECT_EQ(SystemKeyOf(SDLK_a), unsigned('A'));
+    EXPECT_EQ(SystemKeyOf(SDLK_z), unsigned('Z'));
+    EXPECT_EQ(SystemKeyOf(SDLK_7), unsigned('7'));
+    EXPECT_EQ(SystemKeyOf(SDLK_TAB), 0u);
+    EXPECT_EQ(SystemKeyOf(SDLK_F4), 0u);
 }
 
 TEST(SdlKeyMap, TextBecomesWindows1252) {

@@ -23,6 +23,7 @@ unsigned VirtualKeyOf(SDL_Keycode key) {
         case SDLK_PAGEUP: return VK_PRIOR;
         case SDLK_PAGEDOWN: return VK_NEXT;
         case SDLK_F1: return VK_F1;
+        case SDLK_F4: return VK_F4;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT: return VK_SHIFT;
         case SDLK_LCTRL:
@@ -31,6 +32,13 @@ unsigned VirtualKeyOf(SDL_Keycode key) {
         case SDLK_RALT: return VK_MENU;
         default: return 0;
     }
+}
+
+unsigned SystemKeyOf(SDL_Keycode key) {
+    if (key == SDLK_SPACE) return VK_SPACE;
+    if (key >= SDLK_a && key <= SDLK_z) return unsigned('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9) return unsigned('0' + (key - SDLK_0));
+    return 0;
 }
 
 namespace {

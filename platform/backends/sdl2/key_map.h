@@ -13,6 +13,10 @@ namespace win::sdl {
 // as text, and TranslateMessage would otherwise type them twice.
 unsigned VirtualKeyOf(SDL_Keycode key);
 
+// With Alt held those typing keys are system keys (Alt+Space opens the
+// system menu, Alt+letter picks a menu item): their virtual-key code, or 0.
+unsigned SystemKeyOf(SDL_Keycode key);
+
 // The Windows-1252 bytes of UTF-8 text. Characters that code page lacks,
 // control characters and malformed sequences are dropped.
 std::string Utf8ToWindows1252(const char* utf8);

@@ -20,6 +20,8 @@ typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef int INT;
 typedef unsigned int UINT;
+typedef UINT* PUINT;
+typedef int* LPINT;
 typedef short SHORT;
 typedef unsigned short USHORT;
 typedef char CHAR;
