@@ -71,6 +71,9 @@ struct Presented {
 };
 std::vector<Presented> TakePresented();
 HCURSOR CurrentCursor();
+// The icon last handed to a top-level window's native window by WM_SETICON
+// (which is ICON_BIG or ICON_SMALL); NULL when none.
+HICON WindowIcon(HWND hwnd, int which = ICON_BIG);
 
 // What the program asked the shell (ShellExecuteA) since the last call;
 // nothing is launched while the headless backend is installed.
@@ -97,5 +100,8 @@ void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)>
 inline constexpr const char* kMessageBoxClass = "TintoMessageBox";
 // The save and open dialogs: the file name box is the child with id 1152.
 inline constexpr const char* kFileDialogClass = "TintoFileDialog";
+// Open popup menus (TrackPopupMenu, the system menu) are top-level windows
+// of this class; item i (0-based) is listed top to bottom.
+inline constexpr const char* kPopupMenuClass = "TintoPopupMenu";
 
 }  // namespace headless

@@ -85,7 +85,39 @@ typedef TEXTMETRICA TEXTMETRIC;
 #define DT_CALCRECT 0x00000400
 #define DT_NOPREFIX 0x00000800
 #define DT_END_ELLIPSIS 0x00008000
+#define DT_EXPANDTABS 0x00000040
 #define DT_HIDEPREFIX 0x00100000
+
+// TextOutA reference point (SetTextAlign).
+#define TA_NOUPDATECP 0
+#define TA_UPDATECP 1
+#define TA_LEFT 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
+#define TA_TOP 0
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
+
+// Text on a device context, in the DC's selected font (SYSTEM_FONT until one
+// is selected), text colour, background colour and background mode. Strings
+// are Windows-1252; a count of -1 means a NUL-terminated string.
+//
+// DrawTextA lays `text` out in `rect` by `format` (DT_*) and returns the
+// height of the text drawn, 0 on failure; with DT_CALCRECT it draws nothing
+// and sets rect's right and bottom to the size the text needs. An '&' marks
+// the next character as underlined unless DT_NOPREFIX ("&&" is one '&').
+int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
+#define DrawText DrawTextA
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+#define TextOut TextOutA
+BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
+#define GetTextExtentPoint32 GetTextExtentPoint32A
+BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
+#define GetTextMetrics GetTextMetricsA
+int WINAPI GetTextFaceA(HDC dc, int size, LPSTR face);
+#define GetTextFace GetTextFaceA
+UINT WINAPI SetTextAlign(HDC dc, UINT align);
+UINT WINAPI GetTextAlign(HDC dc);
 
 // Registers the family of the TrueType/OpenType file at `path` (backslashes
 // allowed) for this process. Returns the number of faces added, 0 on failure.

@@ -263,6 +263,7 @@ BOOL WINAPI BringWindowToTop(HWND hwnd);
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NOTIFY 0x004E
 #define WM_HELP 0x0053
+#define WM_GETICON 0x007F
 #define WM_SETICON 0x0080
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
@@ -282,6 +283,8 @@ BOOL WINAPI BringWindowToTop(HWND hwnd);
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
+#define WM_INITMENU 0x0116
+#define WM_INITMENUPOPUP 0x0117
 #define WM_TIMER 0x0113
 #define WM_HSCROLL 0x0114
 #define WM_VSCROLL 0x0115
@@ -631,8 +634,13 @@ int WINAPI GetSystemMetrics(int index);
 #define SC_MOVE 0xF010
 #define SC_MINIMIZE 0xF020
 #define SC_MAXIMIZE 0xF030
+#define SC_NEXTWINDOW 0xF040
+#define SC_PREVWINDOW 0xF050
 #define SC_CLOSE 0xF060
+#define SC_MOUSEMENU 0xF090
+#define SC_KEYMENU 0xF100
 #define SC_RESTORE 0xF120
+#define SC_TASKLIST 0xF130
 
 #define BS_PUSHBUTTON 0x00000000L
 #define BS_DEFPUSHBUTTON 0x00000001L
@@ -873,3 +881,142 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
 BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect);
 LONG WINAPI GetDialogBaseUnits();
 HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+
+// ---- Icons, cursors and bitmaps from resources ------------------------------
+// Icons and cursors are the same kind of object (HCURSOR is HICON): colour
+// pixels with an AND mask (or alpha) and a hot spot. An icon's hot spot is
+// its centre; a cursor's is its own.
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDI_HAND MAKEINTRESOURCEA(32513)
+#define IDI_QUESTION MAKEINTRESOURCEA(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEA(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEA(32516)
+#define IDI_WINLOGO MAKEINTRESOURCEA(32517)
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_ERROR IDI_HAND
+#define IDI_INFORMATION IDI_ASTERISK
+
+// WM_SETICON / WM_GETICON wParam.
+#define ICON_SMALL 0
+#define ICON_BIG 1
+
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
+// Resource ids (MAKEINTRESOURCEA) or names of group-icon / group-cursor /
+// bitmap resources of the executable; the IDI_ and IDC_ ids with a null
+// instance. Icons are loaded at SM_CXICON x SM_CYICON. Standard icons and
+// cursors are shared: DestroyIcon of one is a harmless no-op.
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+#define LoadIcon LoadIconA
+HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
+#define LoadBitmap LoadBitmapA
+// GetIconInfo hands out new bitmaps (32 bpp colour, monochrome mask) that
+// the caller deletes with DeleteObject.
+BOOL WINAPI GetIconInfo(HICON icon, PICONINFO info);
+HICON WINAPI CreateIconIndirect(PICONINFO info);
+BOOL WINAPI DestroyIcon(HICON icon);
+BOOL WINAPI DestroyCursor(HCURSOR cursor);
+HICON WINAPI CopyIcon(HICON icon);
+#define CopyCursor(c) ((HCURSOR)CopyIcon((HICON)(c)))
+
+// DrawIconEx flags.
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+#define DI_COMPAT 0x0004
+#define DI_DEFAULTSIZE 0x0008
+BOOL WINAPI DrawIcon(HDC dc, int x, int y, HICON icon);
+// cx/cy 0 with DI_DEFAULTSIZE: SM_CXICON x SM_CYICON; 0 without it: the
+// icon's own size. `step` and `flickerFreeBrush` are accepted and ignored.
+BOOL WINAPI DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step,
+                       HBRUSH flickerFreeBrush, UINT flags);
+
+// DrawStateA: an image kind (DST_*) drawn in a state (DSS_*).
+typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC dc, LPARAM data, WPARAM wData, int cx, int cy);
+#define DST_COMPLEX 0x0000
+#define DST_TEXT 0x0001
+#define DST_PREFIXTEXT 0x0002
+#define DST_ICON 0x0003
+#define DST_BITMAP 0x0004
+#define DSS_NORMAL 0x0000
+#define DSS_UNION 0x0010
+#define DSS_DISABLED 0x0020
+#define DSS_MONO 0x0080
+#define DSS_HIDEPREFIX 0x0200
+#define DSS_PREFIXONLY 0x0400
+#define DSS_RIGHT 0x8000
+// For DST_ICON/DST_BITMAP `data` is the handle; for DST_TEXT/DST_PREFIXTEXT
+// it is the string and `wData` its length (0: NUL-terminated); for
+// DST_COMPLEX `proc` draws. cx/cy 0 mean the image's own size. DSS_MONO
+// paints the image's shape with `brush`.
+BOOL WINAPI DrawStateA(HDC dc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM wData,
+                       int x, int y, int cx, int cy, UINT flags);
+#define DrawState DrawStateA
+
+// ---- Menus -------------------------------------------------------------------
+// Popup menus and the per-window system menu. Choosing an item of a window's
+// system menu sends it WM_SYSCOMMAND with the item's id; Alt+Space, or a
+// right click on the top strip of a window without a caption, opens it.
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_STRING 0x00000000L
+#define MF_POPUP 0x00000010L
+#define MF_DEFAULT 0x00001000L
+
+#define TPM_LEFTBUTTON 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_CENTERALIGN 0x0004L
+#define TPM_RIGHTALIGN 0x0008L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_VCENTERALIGN 0x0010L
+#define TPM_BOTTOMALIGN 0x0020L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+
+HMENU WINAPI CreatePopupMenu();
+HMENU WINAPI CreateMenu();
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI IsMenu(HMENU menu);
+// revert FALSE: the window's own copy of the system menu (made on first
+// use); TRUE: drops that copy and returns NULL.
+HMENU WINAPI GetSystemMenu(HWND hwnd, BOOL revert);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+#define AppendMenu AppendMenuA
+BOOL WINAPI InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem,
+                        LPCSTR newItem);
+#define InsertMenu InsertMenuA
+BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
+BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT idEnableItem, UINT enable);  // previous state or -1
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT idCheckItem, UINT check);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int position);
+UINT WINAPI GetMenuState(HMENU menu, UINT id, UINT flags);
+int WINAPI GetMenuStringA(HMENU menu, UINT idItem, LPSTR text, int maxCount, UINT flags);
+#define GetMenuString GetMenuStringA
+HMENU WINAPI GetSubMenu(HMENU menu, int position);
+// Shows `menu` at screen point (x, y) and runs a nested loop until an item
+// is chosen or the menu is dismissed (Escape, a click outside). Without
+// TPM_RETURNCMD the choice is sent to `owner` as WM_COMMAND and the result
+// is nonzero when an item was chosen; with it, the result is the item id.
+BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                           const RECT* ignored);
+BOOL WINAPI EndMenu();
