@@ -2,65 +2,23 @@
 // drawing and notification helpers every control shares.
 #include "controls/control_text.h"
 
-#include <cstring>
-#include <map>
-#include <memory>
-#include <mutex>
-
-#include "gdi/canvas.h"
-#include "text/layout.h"
-#include "text/render.h"
-
 namespace win::controls {
-namespace {
 
-// Opened faces by description: opening one costs a fontconfig lookup.
-std::shared_ptr<text::Font> FontOf(gdi::Dc* dc) {
-    LOGFONTA log{};
-    if (dc->font) {
-        log = dc->font->log;
-    } else if (auto* stock = static_cast<gdi::Font*>(gdi::Stock(DEFAULT_GUI_FONT))) {
-        log = stock->log;
-    }
-    std::string key(reinterpret_cast<const char*>(&log), sizeof log);
-    static std::mutex lock;
-    static auto* cache = new std::map<std::string, std::shared_ptr<text::Font>>;
-    std::lock_guard<std::mutex> guard(lock);
-    auto& slot = (*cache)[key];
-    if (!slot) slot = text::Font::Create(log);
-    return slot;
+int PaintText(HDC dc, const std::string& str, RECT& rect, UINT format) {
+    // DrawTextA reads an empty string as "nothing to draw" only with a
+    // count of 0; controls measure "" as one line, as DrawText of "" does.
+    if (str.empty()) return DrawTextA(dc, "", -1, &rect, format);
+    return DrawTextA(dc, str.data(), int(str.size()), &rect, format);
 }
 
-}  // namespace
-
-int PaintText(HDC handle, const std::string& str, RECT& rect, UINT format) {
-    gdi::Dc* dc = gdi::FindDc(handle);
-    if (!dc) return 0;
-    auto font = FontOf(dc);
-    if (!font) return 0;
-    text::TextColors colors;
-    colors.text = dc->textColor;
-    colors.opaque = dc->bkMode == OPAQUE;
-    colors.background = dc->bkColor;
-    gdi::Canvas canvas(dc, !(format & DT_CALCRECT));
-    const gdi::PixelView& view = canvas.view();
-    text::PixelTarget target{view.base, view.width, view.height, int(view.pitch)};
-    POINT origin{canvas.X(0), canvas.Y(0)};
-    return text::DrawTextInto(*font, target, origin, canvas.clip(), str, rect, format, colors);
+int FontHeight(HDC dc) {
+    TEXTMETRICA tm{};
+    return GetTextMetricsA(dc, &tm) ? tm.tmHeight : 0;
 }
 
-int FontHeight(HDC handle) {
-    gdi::Dc* dc = gdi::FindDc(handle);
-    if (!dc) return 0;
-    auto font = FontOf(dc);
-    return font ? font->Metrics().height : 0;
-}
-
-int TextWidth(HDC handle, const std::string& str) {
-    gdi::Dc* dc = gdi::FindDc(handle);
-    if (!dc) return 0;
-    auto font = FontOf(dc);
-    return font ? font->MeasureWidth(str) : 0;
+int TextWidth(HDC dc, const std::string& str) {
+    SIZE size{};
+    return GetTextExtentPoint32A(dc, str.data(), int(str.size()), &size) ? size.cx : 0;
 }
 
 HBRUSH ControlColor(HWND control, HDC dc, UINT message) {

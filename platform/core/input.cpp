@@ -284,19 +284,6 @@ HCURSOR WINAPI GetCursor() {
     return State().cursorShape;
 }
 
-// The system cursors are handles with their resource numbers; cursors of
-// the program's own resources are not loaded here.
-HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    static const WORD kSystem[] = {32512, 32513, 32514, 32515, 32646, 32648, 32649};
-    if (!instance && IS_INTRESOURCE(name)) {
-        WORD id = LOWORD(reinterpret_cast<ULONG_PTR>(name));
-        for (WORD known : kSystem)
-            if (known == id) return reinterpret_cast<HCURSOR>(uintptr_t(id));
-    }
-    SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
-    return nullptr;
-}
-
 UINT WINAPI GetDoubleClickTime() { return 500; }
 
 BOOL WINAPI _TrackMouseEvent(LPTRACKMOUSEEVENT track) {

@@ -1,10 +1,14 @@
-// LoadImageA of BMP files.
+// LoadImageA (BMP files and bitmap resources; icons and cursors through
+// the icon code) and LoadBitmapA.
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <vector>
 
+#include "core/icons.h"
 #include "core/paths.h"
+#include "resources/registry.h"
+#include "win/res.h"
 #include "gdi/bmpfile.h"
 #include "gdi/canvas.h"
 
@@ -127,11 +131,47 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
 
 }  // namespace win::gdi
 
+namespace {
+
+// A bitmap resource is a BMP file without its file header.
+HBITMAP BitmapFromResource(LPCSTR name, int cx, int cy, UINT flags) {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    if (!win::res::FindData(name, RT_BITMAP, &data, &size)) return nullptr;
+    std::vector<uint8_t> file(kFileHeader, 0);
+    file[0] = 'B';
+    file[1] = 'M';  // a zero pixel offset means "right after the colour table"
+    file.insert(file.end(), data, data + size);
+    return BitmapFromBmp(file.data(), file.size(), cx, cy, flags);
+}
+
+}  // namespace
+
+// Bitmaps from files or resources; icons and cursors go to the icon code.
 HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    // Only bitmap files are read here; resources are not.
-    if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || !name || IS_INTRESOURCE(name))
-        return nullptr;
-    std::vector<uint8_t> data;
-    if (!ReadFile(name, data)) return nullptr;
-    return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
+    if (!name || cx < 0 || cy < 0) return nullptr;
+    const bool fromFile = (flags & LR_LOADFROMFILE) != 0;
+    switch (type) {
+    case IMAGE_BITMAP: {
+        if (!fromFile) return BitmapFromResource(name, cx, cy, flags);
+        if (IS_INTRESOURCE(name)) return nullptr;
+        std::vector<uint8_t> data;
+        if (!ReadFile(name, data)) return nullptr;
+        return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
+    }
+    case IMAGE_ICON:
+    case IMAGE_CURSOR: {
+        const bool cursor = type == IMAGE_CURSOR;
+        if (!fromFile && (flags & LR_SHARED)) return win::icons::LoadShared(name, cursor, cx, cy, flags);
+        return win::icons::LoadIconImage(name, cursor, cx, cy, flags, fromFile);
+    }
+    default: return nullptr;
+    }
+}
+
+HBITMAP WINAPI LoadBitmapA(HINSTANCE, LPCSTR name) {
+    if (!name) return nullptr;
+    HBITMAP bitmap = BitmapFromResource(name, 0, 0, 0);
+    if (!bitmap) SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return bitmap;
 }

@@ -97,6 +97,7 @@ struct Dc : Object {
     COLORREF bkColor = RGB(255, 255, 255);
     COLORREF textColor = RGB(0, 0, 0);
     int bkMode = OPAQUE;
+    UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     int rop2 = R2_COPYPEN;
     int stretchMode = BLACKONWHITE;
     POINT pos{};                    // current position, logical

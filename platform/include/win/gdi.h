@@ -1,5 +1,5 @@
 // Software GDI on 32-bit pixels: device contexts, bitmaps and DIBs, pens,
-// brushes, blits, lines, rectangles, flood fill, LoadImageA of BMP files.
+// brushes, blits, lines, rectangles, flood fill, LoadImageA of bitmaps.
 // The drawing helpers that Windows keeps in USER32 (FillRect, FrameRect,
 // DrawFocusRect, DrawEdge, InvertRect, WindowFromDC, LoadImageA) live here
 // with the rest of the drawing code.

@@ -100,7 +100,8 @@ typedef TEXTMETRICA TEXTMETRIC;
 
 // Text on a device context, in the DC's selected font (SYSTEM_FONT until one
 // is selected), text colour, background colour and background mode. Strings
-// are Windows-1252; a count of -1 means a NUL-terminated string.
+// are Windows-1252. DrawTextA takes a count of -1 for a NUL-terminated
+// string; the others need the count.
 //
 // DrawTextA lays `text` out in `rect` by `format` (DT_*) and returns the
 // height of the text drawn, 0 on failure; with DT_CALCRECT it draws nothing
