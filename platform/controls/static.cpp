@@ -45,8 +45,20 @@ void Paint(HWND hwnd, HDC dc, StaticState* st) {
         return;
     }
     FillRect(dc, &client, brush);
-    // Icons are kept (STM_SETICON) but not drawn until the layer can draw them.
-    if (type == SS_ICON) return;
+    if (type == SS_ICON) {
+        ICONINFO info{};
+        HICON icon = static_cast<HICON>(st->image);
+        if (icon && GetIconInfo(icon, &info)) {
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            // An icon's hot spot is its centre.
+            const int w = int(info.xHotspot) * 2, h = int(info.yHotspot) * 2;
+            const bool centred = style & SS_CENTERIMAGE;
+            DrawIconEx(dc, centred ? (client.right - w) / 2 : 0, centred ? (client.bottom - h) / 2 : 0,
+                       icon, 0, 0, 0, nullptr, DI_NORMAL);
+        }
+        return;
+    }
     if (type == SS_BITMAP) {
         if (st->image) PaintBitmap(dc, static_cast<HBITMAP>(st->image), client, style & SS_CENTERIMAGE);
         return;
@@ -88,11 +100,18 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             Statics().Erase(hwnd);
             break;
         case WM_CREATE: {
-            // A bitmap control names its image in its text.
+            // A bitmap or icon control names its image in its text.
             auto cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
             DWORD type = Type(hwnd);
-            if (cs && cs->lpszName && type == SS_BITMAP)
+            if (cs && cs->lpszName && *cs->lpszName && type == SS_BITMAP)
                 st->image = LoadImageA(cs->hInstance, cs->lpszName, IMAGE_BITMAP, 0, 0, 0);
+            if (cs && cs->lpszName && *cs->lpszName && type == SS_ICON) {
+                st->image = LoadIconA(cs->hInstance, cs->lpszName);
+                // The control takes the icon's size unless it centres it.
+                if (st->image && !(cs->style & SS_CENTERIMAGE))
+                    SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             return 0;
         }
         case WM_ERASEBKGND: return 1;

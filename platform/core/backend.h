@@ -28,6 +28,9 @@ public:
     // pixels was painted. Called with BigLock() held.
     virtual void Present(HWND, const Surface&, const RECT& /*changed*/) {}
     virtual void SetCursor(HCURSOR) {}
+    // WM_SETICON changed a top-level window's icons (either may be null).
+    // Called with BigLock() held.
+    virtual void WindowIconChanged(HWND, HICON /*big*/, HICON /*small*/) {}
 
     // Blocking. A backend whose user-interface thread must wait on native
     // events answers true for that thread; the core then calls

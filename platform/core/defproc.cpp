@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "backend.h"
+#include "core/menu.h"
 #include "dc_registry.h"
 #include "window.h"
 
@@ -50,6 +51,34 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
+            return 0;
+        case WM_SETICON: {
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            if (!w || (wParam != ICON_BIG && wParam != ICON_SMALL)) return 0;
+            HICON& slot = wParam == ICON_BIG ? w->bigIcon : w->smallIcon;
+            HICON previous = slot;
+            slot = reinterpret_cast<HICON>(lParam);
+            if (!w->parent) CurrentBackend().WindowIconChanged(hwnd, w->bigIcon, w->smallIcon);
+            return reinterpret_cast<LRESULT>(previous);
+        }
+        case WM_GETICON: {
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            if (!w) return 0;
+            HICON icon = nullptr;
+            if (wParam == ICON_BIG) icon = w->bigIcon;
+            else if (wParam == ICON_SMALL) icon = w->smallIcon;
+            else if (wParam == ICON_SMALL2) icon = w->smallIcon ? w->smallIcon : w->bigIcon;
+            return reinterpret_cast<LRESULT>(icon);
+        }
+        case WM_SYSCOMMAND:
+            return win::menus::DefSysCommand(hwnd, wParam, lParam);
+        case WM_SYSKEYDOWN:
+            win::menus::DefSysKeyDown(hwnd, wParam, lParam);
+            return 0;
+        case WM_RBUTTONUP:
+            win::menus::DefRightButtonUp(hwnd, lParam);
             return 0;
         case WM_SETCURSOR: {
             if (LOWORD(lParam) != HTCLIENT) return FALSE;

@@ -203,7 +203,13 @@ void InjectKey(UINT virtualKey, bool down) {
     LPARAM lParam = 1;
     if (repeat) lParam |= 0x40000000;
     if (!down) lParam |= LPARAM(0xC0000000);
-    QueueInput(*w, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam, GetTickCount());
+    // With Alt held (and not Ctrl) keys are system keys, as is Alt itself:
+    // they open the system menu rather than reach the control.
+    const bool alt = s.keys[VK_MENU] || virtualKey == VK_MENU;
+    const bool system = alt && !s.keys[VK_CONTROL];
+    if (s.keys[VK_MENU]) lParam |= 0x20000000;  // the context code: Alt is down
+    UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    QueueInput(*w, message, virtualKey, lParam, GetTickCount());
 }
 
 void InjectChar(unsigned char ch) {

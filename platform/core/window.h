@@ -46,6 +46,10 @@ struct Window {
     bool destroying = false;
     bool created = false;  // WM_CREATE answered
 
+    // WM_SETICON's icons (not owned).
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+
     // Top-level windows own their pixels.
     std::vector<uint32_t> pixels;
     Surface surface;

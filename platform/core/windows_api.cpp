@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "core/menu.h"
 #include "backend.h"
 #include "dc_registry.h"
 #include "input.h"
@@ -327,6 +328,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         HWND h = *it;
         SendMessageA(h, WM_NCDESTROY, 0, 0);
         ForgetWindowInput(h);
+        win::menus::DropSystemMenu(h);
         Guard lock(BigLock());
         auto w = LookupWindow(h);
         if (!w) continue;

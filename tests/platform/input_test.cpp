@@ -55,12 +55,13 @@ TEST_F(Input, RightAndMiddleButtonsAndModifierFlags) {
     HWND top = Top(0, 0, 100, 100);
     Pump();
     Forget();
+    // Below the top strip, where a right click would open the system menu.
     headless::KeyDown(VK_SHIFT);
-    headless::MouseDown(10, 10, headless::Button::Right);
-    headless::MouseUp(10, 10, headless::Button::Right);
+    headless::MouseDown(10, 60, headless::Button::Right);
+    headless::MouseUp(10, 60, headless::Button::Right);
     headless::KeyUp(VK_SHIFT);
-    headless::MouseDown(10, 10, headless::Button::Middle);
-    headless::MouseUp(10, 10, headless::Button::Middle);
+    headless::MouseDown(10, 60, headless::Button::Middle);
+    headless::MouseUp(10, 60, headless::Button::Middle);
     Pump();
     ASSERT_EQ(Of(WM_RBUTTONDOWN).size(), 1u);
     EXPECT_EQ(Of(WM_RBUTTONDOWN)[0].wParam, WPARAM(MK_RBUTTON | MK_SHIFT));

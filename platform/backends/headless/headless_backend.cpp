@@ -2,6 +2,7 @@
 #include <strings.h>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -31,6 +32,8 @@ public:
         if (presented.size() > 100000) presented.erase(presented.begin(), presented.begin() + 50000);
     }
     void SetCursor(HCURSOR c) override { cursor = c; }
+    void WindowIconChanged(HWND hwnd, HICON big, HICON small) override { icons[hwnd] = {big, small}; }
+    void WindowDestroyed(HWND hwnd) override { icons.erase(hwnd); }
     bool BeforeBlock() override {
         if (RunWatcher()) return true;
         std::function<bool()> handler;
@@ -44,6 +47,7 @@ public:
 
     std::vector<headless::Presented> presented;
     HCURSOR cursor = nullptr;
+    std::map<HWND, std::pair<HICON, HICON>> icons;  // big, small per native window
     std::function<bool()> idleHandler;
     DWORD idleThread = 0;
     std::vector<headless::ShellRequest> shellRequests;
@@ -257,6 +261,15 @@ HCURSOR CurrentCursor() {
     auto* backend = Installed();
     Guard lock(BigLock());
     return backend ? backend->cursor : nullptr;
+}
+
+HICON WindowIcon(HWND hwnd, int which) {
+    auto* backend = Installed();
+    Guard lock(BigLock());
+    if (!backend) return nullptr;
+    auto it = backend->icons.find(hwnd);
+    if (it == backend->icons.end()) return nullptr;
+    return which == ICON_BIG ? it->second.first : it->second.second;
 }
 
 std::vector<ShellRequest> TakeShellRequests() {

@@ -13,6 +13,7 @@
 
 #include "core/input.h"
 #include "core/window.h"
+#include "icon_surface.h"
 #include "key_map.h"
 
 namespace win::sdl {
@@ -37,18 +38,6 @@ bool ToScreen(HWND hwnd, int x, int y, POINT* screen) {
     return true;
 }
 
-SDL_SystemCursor SystemCursorOf(HCURSOR cursor) {
-    switch (reinterpret_cast<uintptr_t>(cursor)) {
-        case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
-        case 32514: return SDL_SYSTEM_CURSOR_WAIT;
-        case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
-        case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
-        case 32648: return SDL_SYSTEM_CURSOR_NO;
-        case 32649: return SDL_SYSTEM_CURSOR_HAND;
-        default: return SDL_SYSTEM_CURSOR_ARROW;
-    }
-}
-
 class SdlBackend : public core::Backend {
 public:
     SdlBackend(DWORD uiThread, SIZE screen) : uiThread_(uiThread), screen_(screen) {
@@ -57,6 +46,7 @@ public:
     ~SdlBackend() override {
         for (auto& [hwnd, native] : natives_) SDL_DestroyWindow(native);
         for (auto& [id, cursor] : cursors_) SDL_FreeCursor(cursor);
+        for (auto& [handle, cursor] : ownCursors_) SDL_FreeCursor(cursor);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
@@ -134,15 +124,43 @@ public:
 
     void SetCursor(HCURSOR cursor) override {
         if (!OnUiThread()) return;
-        if (!cursor) {
+        auto icon = icons::Find(cursor);
+        if (!icon) {
             SDL_ShowCursor(SDL_DISABLE);
             return;
         }
-        SDL_SystemCursor id = SystemCursorOf(cursor);
-        SDL_Cursor*& shape = cursors_[id];
-        if (!shape) shape = SDL_CreateSystemCursor(id);
+        SDL_Cursor* shape = nullptr;
+        const int system = sdl::SystemCursorFor(icon->systemId);
+        if (system >= 0) {
+            SDL_Cursor*& made = cursors_[system];
+            if (!made) made = SDL_CreateSystemCursor(SDL_SystemCursor(system));
+            shape = made;
+        } else {
+            // A cursor of the program's own: a colour cursor from its
+            // pixels and hot spot, made once per handle.
+            SDL_Cursor*& made = ownCursors_[cursor];
+            if (!made) {
+                if (SDL_Surface* surface = sdl::IconSurface(*icon)) {
+                    made = SDL_CreateColorCursor(surface, icon->hotspotX, icon->hotspotY);
+                    SDL_FreeSurface(surface);
+                }
+            }
+            shape = made;
+        }
         if (shape) SDL_SetCursor(shape);
         SDL_ShowCursor(SDL_ENABLE);
+    }
+
+    void WindowIconChanged(HWND hwnd, HICON big, HICON small) override {
+        SDL_Window* native = NativeOf(hwnd);
+        if (!native) return;
+        // The native window has one icon: the big one, else the small one.
+        auto icon = icons::Find(big ? big : small);
+        if (!icon) return;
+        if (SDL_Surface* surface = sdl::IconSurface(*icon)) {
+            SDL_SetWindowIcon(native, surface);
+            SDL_FreeSurface(surface);
+        }
     }
 
     // SDL can only block without polling while a native window exists; until
@@ -282,7 +300,8 @@ private:
     Uint32 wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, SDL_Window*> natives_;  // guarded by BigLock
-    std::map<int, SDL_Cursor*> cursors_;
+    std::map<int, SDL_Cursor*> cursors_;        // system cursors by SDL id
+    std::map<HCURSOR, SDL_Cursor*> ownCursors_;  // colour cursors by handle
 };
 
 }  // namespace

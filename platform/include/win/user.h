@@ -899,6 +899,7 @@ HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 // WM_SETICON / WM_GETICON wParam.
 #define ICON_SMALL 0
 #define ICON_BIG 1
+#define ICON_SMALL2 2  // WM_GETICON: the small icon, else the big one
 
 typedef struct _ICONINFO {
     BOOL fIcon;
