@@ -267,6 +267,10 @@ int control_stop(PlayerControl* control);
 
 // kind 1: the library's version; kind 2: the client interface's version.
 int library_version(int kind);
+// True when `version` (library_version(2)) is an interface 3.2 that this
+// client speaks; otherwise shows the "Audio Error" box, without an owner,
+// and returns false once it is closed.
+bool client_version_check(int version);
 int player_start(PlayerControl** out, HWND* window);
 int player_stop(PlayerControl* control);
 
@@ -277,6 +281,9 @@ int player_stop(PlayerControl* control);
 class PlayerClient {
 public:
     explicit PlayerClient(HINSTANCE instance);
+    // Runs `routine` with `user` on the player thread in place of the player
+    // engine (a player of the caller's own, such as a test's).
+    PlayerClient(HINSTANCE instance, player_routine routine, void* user);
     virtual ~PlayerClient();
     PlayerClient(const PlayerClient&) = delete;
     PlayerClient& operator=(const PlayerClient&) = delete;
@@ -328,4 +335,8 @@ public:
 
     PlayerControl* m_pControl;  // null when no player runs
     HWND m_hWnd;                // the hidden window
+
+private:
+    // The version check and the hidden window: false when neither may be.
+    bool CreateHiddenWindow(HINSTANCE instance);
 };

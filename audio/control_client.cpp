@@ -1,8 +1,6 @@
 // PlayerClient: the client side of a player. A hidden window receives the
 // player's notifications on the user-interface thread and turns each into a
 // call of a virtual handler.
-#include <cstdio>
-
 #include "control.h"
 #include "message.h"
 
@@ -26,14 +24,25 @@ LRESULT CALLBACK client_window_proc(HWND hwnd, UINT message, WPARAM w, LPARAM l)
 
 }  // namespace
 
+bool client_version_check(int version) {
+    if (((version >> 16) & 0xFF) == 3 && ((version >> 8) & 0xFF) == 2) return true;
+    MessageBoxA(nullptr, "Audio DLL API version mismatch", "Audio Error",
+                MB_TOPMOST | MB_SETFOREGROUND | MB_ICONERROR);
+    return false;
+}
+
 PlayerClient::PlayerClient(HINSTANCE instance) : m_pControl(nullptr), m_hWnd(nullptr) {
-    int version = library_version(2);
-    if (((version >> 16) & 0xFF) != 3 || ((version >> 8) & 0xFF) != 2) {
-        // The layer has no message boxes yet; the text goes to standard
-        // error under the box's caption.
-        fprintf(stderr, "Audio Error: Audio DLL API version mismatch\n");
-        return;
-    }
+    if (CreateHiddenWindow(instance) && player_start(&m_pControl, &m_hWnd) < 0) m_pControl = nullptr;
+}
+
+PlayerClient::PlayerClient(HINSTANCE instance, player_routine routine, void* user)
+    : m_pControl(nullptr), m_hWnd(nullptr) {
+    if (CreateHiddenWindow(instance) && control_start(&m_pControl, &m_hWnd, routine, user) < 0)
+        m_pControl = nullptr;
+}
+
+bool PlayerClient::CreateHiddenWindow(HINSTANCE instance) {
+    if (!client_version_check(library_version(2))) return false;
     WNDCLASSA wc{};
     wc.lpfnWndProc = client_window_proc;
     wc.hInstance = instance;
@@ -42,9 +51,9 @@ PlayerClient::PlayerClient(HINSTANCE instance) : m_pControl(nullptr), m_hWnd(nul
     m_hWnd = CreateWindowExA(0, client_class, "Audio Hidden Window", 0, 0, 0, 0, 0, nullptr, nullptr,
                              instance, nullptr);
     // Without its window the client could never receive a notification.
-    if (!m_hWnd) return;
+    if (!m_hWnd) return false;
     SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (player_start(&m_pControl, &m_hWnd) < 0) m_pControl = nullptr;
+    return true;
 }
 
 PlayerClient::~PlayerClient() {

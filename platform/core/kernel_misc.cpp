@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <mutex>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -33,7 +34,22 @@ HMODULE ExecutableModule() {
     return self;
 }
 
+std::mutex& ExecutablePathLock() {
+    static auto* lock = new std::mutex;
+    return *lock;
+}
+
+// Set by tests through the headless API; empty means the real executable.
+std::string& ExecutablePathOverride() {
+    static auto* path = new std::string;
+    return *path;
+}
+
 std::string ExecutablePath() {
+    {
+        std::lock_guard<std::mutex> hold(ExecutablePathLock());
+        if (!ExecutablePathOverride().empty()) return ExecutablePathOverride();
+    }
     std::string path(4096, '\0');
     ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
     if (n <= 0) return {};
@@ -72,6 +88,11 @@ DWORD CopyOut(const std::string& text, LPSTR buffer, DWORD size) {
 }
 
 }  // namespace
+
+void SetExecutablePathOverride(const std::string& path) {
+    std::lock_guard<std::mutex> hold(ExecutablePathLock());
+    ExecutablePathOverride() = path;
+}
 }  // namespace win::core
 
 using namespace win::core;

@@ -45,6 +45,10 @@ struct ThreadObject : KernelObject {
 // The table of every kernel HANDLE. Callers hold BigLock().
 HandleTable<KernelObject>& KernelHandles();
 
+// What GetModuleFileNameA reports for the executable; empty restores the
+// real path. For tests that give a program a prepared folder.
+void SetExecutablePathOverride(const std::string& path);
+
 template <typename T>
 std::shared_ptr<T> FindKernelObject(HANDLE handle) {
     return std::dynamic_pointer_cast<T>(KernelHandles().Find(handle));

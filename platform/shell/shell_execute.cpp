@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <mutex>
 
+#include "core/paths.h"
 #include "shell/shell.h"
 
 extern char** environ;
@@ -82,9 +83,10 @@ HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR param
     Request request;
     request.operation = operation && *operation ? operation : "open";
     if (request.operation != "open") return result(SE_ERR_NOASSOC);
-    request.file = file;
     request.parameters = parameters ? parameters : "";
-    request.directory = directory ? directory : "";
+    // Paths are written the Windows way; addresses go on as they are.
+    request.file = IsUrl(file) ? std::string(file) : win::NativePath(file);
+    request.directory = win::NativePath(directory);
     request.show = showCommand;
     if (!IsUrl(request.file)) {
         std::string path = request.file;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/message_box_catcher.h"
 #include "control.h"
 
 namespace {
@@ -110,6 +111,27 @@ TEST(PlayerClient, DestroyedWithNotificationsStillQueued) {
     delete client;  // the sanitizer build fails on any copy left behind
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, player_message_base, player_message_last, PM_REMOVE));
+}
+
+// The client speaks interface 3.2 (any revision); anything else is refused
+// with a box that has no owner, stays on top and shows the error icon.
+TEST(PlayerClient, VersionCheckShowsTheMismatchBox) {
+    MessageBoxCatcher catcher;
+    EXPECT_TRUE(client_version_check(library_version(2)));
+    EXPECT_TRUE(client_version_check(0x302FF));
+    EXPECT_TRUE(catcher.boxes.empty());
+
+    for (int wrong : {0x30100, 0x40200, 0x20200, 0x00302, 0}) {
+        catcher.boxes.clear();
+        EXPECT_FALSE(client_version_check(wrong)) << std::hex << wrong;
+        ASSERT_EQ(catcher.boxes.size(), 1u) << std::hex << wrong;
+    }
+    const ShownBox& box = catcher.boxes[0];
+    EXPECT_EQ(box.caption, "Audio Error");
+    EXPECT_EQ(box.text, "Audio DLL API version mismatch");
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_TRUE(box.topmost);
+    EXPECT_TRUE(box.errorIcon);
 }
 
 }  // namespace

@@ -378,6 +378,45 @@ TEST(TransportStop, ReturnsWithinTenSecondsWhenThePlayerHangs) {
         message_discard(msg.message, msg.lParam);
 }
 
+// The Windows message's parameters themselves: a round trip cannot catch a
+// layout that is wrong the same way on both ends.
+TEST(WireLayout, PackedParameters) {
+    auto pack = [](unsigned code, std::initializer_list<ControlArg> args, WPARAM* w, LPARAM* l) {
+        PlayerMessage m{};
+        ASSERT_EQ(message_build(code, args.begin(), static_cast<int>(args.size()), &m), 0);
+        ASSERT_EQ(message_pack(&m, w, l), 0);
+    };
+    WPARAM w = 0;
+    LPARAM l = 0;
+    pack(cmd_set_output_volume, {30, 200, 100}, &w, &l);  // balance, PCM, master
+    EXPECT_EQ(w, 30u | 200u << 8 | 100u << 16) << "wParam bytes 0, 1, 2 are payload bytes 2, 1, 0";
+    EXPECT_EQ(l, 0);
+    pack(ntf_input_stream_info, {2, 3, 320, 48000, 1}, &w, &l);
+    EXPECT_EQ(w, 2u | 3u << 8 | 1u << 16) << "level, layer, mode";
+    EXPECT_EQ(static_cast<uint32_t>(l), 320u | 48000u << 16) << "bit rate low, frequency high";
+    pack(ntf_nack, {7, -513}, &w, &l);
+    EXPECT_EQ(w, 7u);
+    EXPECT_EQ(l, -513) << "the error code is sign-extended";
+    pack(ntf_input_module, {-1}, &w, &l);
+    EXPECT_EQ(static_cast<intptr_t>(w), -1);
+    pack(ntf_input_timecode, {1, 2, 3, 99}, &w, &l);
+    EXPECT_EQ(w, 1u | 2u << 8 | 3u << 16 | 99u << 24);
+
+    // And the way back from raw parameters.
+    char area[control_string_area];
+    PlayerMessage m{};
+    message_unpack_into(UINT(player_message_base) + ntf_input_stream_info, 0x020103, (44100 << 16) | 128, area, &m);
+    EXPECT_EQ(m.payload.stream_info.level, 3);
+    EXPECT_EQ(m.payload.stream_info.layer, 1);
+    EXPECT_EQ(m.payload.stream_info.mode, 2);
+    EXPECT_EQ(m.payload.stream_info.bitrate, 128);
+    EXPECT_EQ(m.payload.stream_info.frequency, 44100);
+    message_unpack_into(UINT(player_message_base) + cmd_set_output_volume, 0x0A1420, 0, area, &m);
+    EXPECT_EQ(m.payload.bytes[2], 0x20) << "balance";
+    EXPECT_EQ(m.payload.bytes[1], 0x14) << "PCM level";
+    EXPECT_EQ(m.payload.bytes[0], 0x0A) << "master level";
+}
+
 TEST(LibraryVersion, Kinds) {
     EXPECT_EQ(library_version(1), 0x30100);
     EXPECT_EQ(library_version(2), 0x30200);

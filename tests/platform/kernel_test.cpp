@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string>
 
+#include "backends/headless/headless.h"
+
 namespace {
 
 DWORD WINAPI ReturnParameter(LPVOID p) { return static_cast<DWORD>(reinterpret_cast<uintptr_t>(p)); }
@@ -218,6 +220,18 @@ TEST(Modules, ModuleFileNameIsTheExecutablesRealPath) {
     EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), DWORD(sizeof small));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(std::string(small), std::string(expected).substr(0, 7));
+}
+
+TEST(Modules, TestsCanGiveTheExecutableAnotherPath) {
+    char real[MAX_PATH * 4];
+    ASSERT_GT(GetModuleFileNameA(nullptr, real, sizeof real), 0u);
+    headless::SetExecutablePath("/prepared/folder/tintorama");
+    char path[MAX_PATH];
+    EXPECT_EQ(GetModuleFileNameA(nullptr, path, sizeof path), 26u);
+    EXPECT_STREQ(path, "/prepared/folder/tintorama");
+    headless::SetExecutablePath("");
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    EXPECT_STREQ(path, real);
 }
 
 TEST(Helpers, MulDivRoundsHalfAwayFromZeroAndRejectsOverflow) {

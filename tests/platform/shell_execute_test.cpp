@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "backends/headless/headless.h"
@@ -31,6 +32,23 @@ TEST(ShellExecute, OpensExistingFilesAndAddressesThroughTheRecorder) {
     EXPECT_EQ(requests[1].file, "https://example.org/help");
     EXPECT_EQ(requests[1].operation, "open");
     std::remove(path.c_str());
+}
+
+TEST(ShellExecute, OpensPathsWrittenWithBackslashes) {
+    headless::TakeShellRequests();
+    std::string dir = testing::TempDir() + "/shell_backslash";
+    std::string native = dir + "/page.htm";
+    std::filesystem::create_directories(dir);
+    FILE* f = std::fopen(native.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    std::string windowsStyle = testing::TempDir() + "/shell_backslash\\page.htm";
+    EXPECT_GT(Open(windowsStyle.c_str()), 32);
+    auto requests = headless::TakeShellRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(requests[0].file), std::filesystem::path(native));
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ShellExecute, RefusesWhatItCannotOpen) {

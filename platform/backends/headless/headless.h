@@ -86,6 +86,11 @@ struct ShellRequest {
 };
 std::vector<ShellRequest> TakeShellRequests();
 
+// What GetModuleFileNameA answers for the executable from now on, so that a
+// program under test finds its data in a prepared folder; "" restores the
+// real path.
+void SetExecutablePath(const std::string& path);
+
 // Runs `action` once on this thread, the next time it is about to wait for
 // messages (for example inside a message box's or the save dialog's loop)
 // while a visible top-level window of `className` is up. The action may read

@@ -8,6 +8,7 @@
 
 #include "core/backend.h"
 #include "core/input.h"
+#include "core/kernel_objects.h"
 #include "core/window.h"
 #include "headless.h"
 #include "shell/shell.h"
@@ -277,6 +278,8 @@ std::vector<ShellRequest> TakeShellRequests() {
     if (!backend) return {};
     return std::exchange(backend->shellRequests, {});
 }
+
+void SetExecutablePath(const std::string& path) { win::core::SetExecutablePathOverride(path); }
 
 void WhenTopLevelAppears(const std::string& className, std::function<void(HWND)> action) {
     Guard lock(BigLock());
