@@ -2,33 +2,11 @@
 // and give back their window's DC around their own life.
 #include <afxwin.h>
 
-#include <map>
-#include <memory>
-
-namespace {
-
-// Wrappers that FromHandle made for DCs without an object of their own;
-// those of deleted DCs are dropped now and then.
-std::map<HDC, std::unique_ptr<CDC>>& Temporaries() {
-    thread_local std::map<HDC, std::unique_ptr<CDC>> temps;
-    return temps;
-}
-
-}  // namespace
+#include "temporary_map.h"
 
 CDC* CDC::FromHandle(HDC hDC) {
-    if (!hDC) return nullptr;
-    auto& temps = Temporaries();
-    auto it = temps.find(hDC);
-    if (it != temps.end()) return it->second.get();
-    if (temps.size() >= 64) {
-        for (auto i = temps.begin(); i != temps.end();) {
-            i = ::GetObjectType(i->first) ? std::next(i) : temps.erase(i);
-        }
-    }
-    auto wrapper = std::make_unique<CDC>();
-    wrapper->m_hDC = wrapper->m_hAttribDC = hDC;
-    return temps.emplace(hDC, std::move(wrapper)).first->second.get();
+    thread_local afx::TemporaryMap<HDC, CDC> temps([](HDC h) { return ::GetObjectType(h) != 0; }, 64);
+    return temps.Get<CDC>(hDC, [](CDC& wrapper, HDC h) { wrapper.m_hDC = wrapper.m_hAttribDC = h; });
 }
 
 CDC::~CDC() {

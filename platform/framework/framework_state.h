@@ -6,13 +6,14 @@
 #include <afxwin.h>
 
 #include <map>
-#include <memory>
+
+#include "temporary_map.h"
 
 namespace afx {
 
 struct ThreadState {
     std::map<HWND, CWnd*> permanent;                    // windows with an object of their own
-    std::map<HWND, std::unique_ptr<CWnd>> temporary;    // wrappers made by FromHandle
+    TemporaryMap<HWND, CWnd> temporary{[](HWND h) { return ::IsWindow(h) != FALSE; }, 64};  // made by FromHandle
     MSG lastMessage{};                                  // the message WindowProc is handling
     CWnd* pendingCreate = nullptr;                      // the object whose window is being created
     HHOOK createHook = nullptr;
@@ -24,8 +25,5 @@ ThreadState& State();
 // message. Pair every call with UnhookCreate.
 void HookCreate(CWnd* wnd);
 void UnhookCreate();
-
-// Drops wrappers whose window is gone; wrappers of live windows stay valid.
-void PruneTemporaries();
 
 }  // namespace afx

@@ -4,39 +4,22 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <map>
-#include <memory>
+
+#include "temporary_map.h"
 
 namespace {
 
-// Wrappers that FromHandle made for handles without an object of their own.
-// A wrapper lives as long as its handle does; those of deleted handles are
-// dropped now and then.
-std::map<HGDIOBJ, std::unique_ptr<CGdiObject>>& Temporaries() {
-    thread_local std::map<HGDIOBJ, std::unique_ptr<CGdiObject>> temps;
+afx::TemporaryMap<HGDIOBJ, CGdiObject>& Temporaries() {
+    thread_local afx::TemporaryMap<HGDIOBJ, CGdiObject> temps([](HGDIOBJ h) { return ::GetObjectType(h) != 0; }, 256);
     return temps;
 }
 
 template <class T>
 T* TemporaryFor(HGDIOBJ handle) {
-    if (!handle) return nullptr;
-    auto& temps = Temporaries();
-    auto it = temps.find(handle);
-    if (it != temps.end()) {
-        if (auto* same = dynamic_cast<T*>(it->second.get())) return same;
-        temps.erase(it);  // asked for as another kind: make a new wrapper
-    }
-    if (temps.size() >= 256) {
-        for (auto i = temps.begin(); i != temps.end();) {
-            i = ::GetObjectType(i->first) ? std::next(i) : temps.erase(i);
-        }
-    }
-    auto wrapper = std::make_unique<T>();
-    wrapper->m_hObject = handle;
-    wrapper->m_bTemporary = true;
-    T* result = wrapper.get();
-    temps[handle] = std::move(wrapper);
-    return result;
+    return Temporaries().Get<T>(handle, [](T& wrapper, HGDIOBJ h) {
+        wrapper.m_hObject = h;
+        wrapper.m_bTemporary = true;
+    });
 }
 
 }  // namespace

@@ -1,32 +1,16 @@
 // CMenu: a menu handle and the menu functions on it.
 #include <afxwin.h>
 
-#include <map>
-#include <memory>
 #include <vector>
 
-namespace {
-
-// Wrappers that FromHandle made; dropped once their menu is gone.
-std::map<HMENU, std::unique_ptr<CMenu>>& Temporaries() {
-    thread_local std::map<HMENU, std::unique_ptr<CMenu>> temps;
-    return temps;
-}
-
-}  // namespace
+#include "temporary_map.h"
 
 CMenu* CMenu::FromHandle(HMENU hMenu) {
-    if (!hMenu) return nullptr;
-    auto& temps = Temporaries();
-    auto it = temps.find(hMenu);
-    if (it != temps.end()) return it->second.get();
-    if (temps.size() >= 64) {
-        for (auto i = temps.begin(); i != temps.end();) i = ::IsMenu(i->first) ? std::next(i) : temps.erase(i);
-    }
-    auto wrapper = std::make_unique<CMenu>();
-    wrapper->m_hMenu = hMenu;
-    wrapper->m_bTemporary = true;
-    return temps.emplace(hMenu, std::move(wrapper)).first->second.get();
+    thread_local afx::TemporaryMap<HMENU, CMenu> temps([](HMENU h) { return ::IsMenu(h) != FALSE; }, 64);
+    return temps.Get<CMenu>(hMenu, [](CMenu& wrapper, HMENU h) {
+        wrapper.m_hMenu = h;
+        wrapper.m_bTemporary = true;
+    });
 }
 
 CMenu::~CMenu() {

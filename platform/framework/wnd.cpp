@@ -41,17 +41,6 @@ void UnhookCreate() {
     }
 }
 
-void PruneTemporaries() {
-    auto& temps = State().temporary;
-    for (auto it = temps.begin(); it != temps.end();) {
-        if (IsWindow(it->first)) {
-            ++it;
-        } else {
-            it = temps.erase(it);
-        }
-    }
-}
-
 }  // namespace afx
 
 using afx::State;
@@ -74,21 +63,15 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
 CWnd* CWnd::FromHandle(HWND hWnd) {
     if (!hWnd) return nullptr;
     if (CWnd* wnd = FromHandlePermanent(hWnd)) return wnd;
-    auto& temps = State().temporary;
-    auto it = temps.find(hWnd);
-    if (it != temps.end()) return it->second.get();
     if (!IsWindow(hWnd)) return nullptr;
-    if (temps.size() >= 64) afx::PruneTemporaries();
-    auto wrapper = std::make_unique<CWnd>();
-    wrapper->m_hWnd = hWnd;
-    return temps.emplace(hWnd, std::move(wrapper)).first->second.get();
+    return State().temporary.Get<CWnd>(hWnd, [](CWnd& wrapper, HWND h) { wrapper.m_hWnd = h; });
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {
     if (!hWndNew || m_hWnd || !IsWindow(hWndNew) || FromHandlePermanent(hWndNew)) return FALSE;
     m_hWnd = hWndNew;
     State().permanent[hWndNew] = this;
-    State().temporary.erase(hWndNew);
+    State().temporary.Erase(hWndNew);
     return TRUE;
 }
 
