@@ -26,8 +26,11 @@ protected:                                                     \
         return &messageMap;                                                        \
     }
 
-// A handler of the given CWnd signature, stored as the map's common type.
+// A handler of the given CWnd signature, stored as the map's common type:
+// by its standard name (the ON_WM_ entries) or as a member pointer
+// (`&CMyDlg::OnSomething`, the other entries).
 #define AFX_WND_PMSG(type, fn) AfxPmsgCast<AFX_PMSG>(static_cast<type>(&ThisClass::fn))
+#define AFX_WND_PMSG_PTR(type, memberFxn) AfxPmsgCast<AFX_PMSG>(static_cast<type>(memberFxn))
 #define AFX_MAP_MSG(msg, sig, type, fn) {msg, 0, 0, 0, sig, AFX_WND_PMSG(type, fn)},
 
 // Window messages.
@@ -74,17 +77,17 @@ protected:                                                     \
 
 // Any message, handled as LRESULT (WPARAM, LPARAM).
 #define ON_MESSAGE(message, memberFxn) \
-    AFX_MAP_MSG(message, AfxSig_lwl, LRESULT (CWnd::*)(WPARAM, LPARAM), memberFxn)
+    {message, 0, 0, 0, AfxSig_lwl, AFX_WND_PMSG_PTR(LRESULT (CWnd::*)(WPARAM, LPARAM), memberFxn)},
 
 // Commands and control notifications (WM_COMMAND), handled by the parent.
 #define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, 0, UINT(id), UINT(id), AfxSig_vv, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(&ThisClass::memberFxn))},
+    {WM_COMMAND, 0, UINT(id), UINT(id), AfxSig_vv, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(memberFxn))},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, 0, UINT(id), UINT(idLast), AfxSig_vw, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)(UINT)>(&ThisClass::memberFxn))},
+    {WM_COMMAND, 0, UINT(id), UINT(idLast), AfxSig_vw, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)(UINT)>(memberFxn))},
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
-    {WM_COMMAND, UINT(wNotifyCode), UINT(id), UINT(id), AfxSig_vv, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(&ThisClass::memberFxn))},
+    {WM_COMMAND, UINT(wNotifyCode), UINT(id), UINT(id), AfxSig_vv, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(memberFxn))},
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn) \
-    {WM_COMMAND, UINT(wNotifyCode), UINT(id), UINT(idLast), AfxSig_vw, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)(UINT)>(&ThisClass::memberFxn))},
+    {WM_COMMAND, UINT(wNotifyCode), UINT(id), UINT(idLast), AfxSig_vw, AfxPmsgCast<AFX_PMSG>(static_cast<void (CCmdTarget::*)(UINT)>(memberFxn))},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_BN_SETFOCUS(id, memberFxn) ON_CONTROL(BN_SETFOCUS, id, memberFxn)
@@ -98,19 +101,19 @@ protected:                                                     \
 
 // WM_NOTIFY from a control, handled by the parent.
 #define ON_NOTIFY(wNotifyCode, id, memberFxn) \
-    {WM_NOTIFY, UINT(wNotifyCode), UINT(id), UINT(id), AfxSig_vNMHDRpl, AFX_WND_PMSG(void (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
+    {WM_NOTIFY, UINT(wNotifyCode), UINT(id), UINT(id), AfxSig_vNMHDRpl, AFX_WND_PMSG_PTR(void (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
 
 // Notifications reflected back to the control that sent them. With the _EX
 // forms the handler answers TRUE to keep the parent from seeing the
 // notification, FALSE to let the parent's handler run too.
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, UINT(wNotifyCode), 0, 0, AfxSig_vv, AFX_WND_PMSG(void (CWnd::*)(), memberFxn)},
+    {WM_REFLECT_BASE + WM_COMMAND, UINT(wNotifyCode), 0, 0, AfxSig_vv, AFX_WND_PMSG_PTR(void (CWnd::*)(), memberFxn)},
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, UINT(wNotifyCode), 0, 0, AfxSig_bv, AFX_WND_PMSG(BOOL (CWnd::*)(), memberFxn)},
+    {WM_REFLECT_BASE + WM_COMMAND, UINT(wNotifyCode), 0, 0, AfxSig_bv, AFX_WND_PMSG_PTR(BOOL (CWnd::*)(), memberFxn)},
 #define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_NOTIFY, UINT(wNotifyCode), 0, 0, AfxSig_vNMHDRpl, AFX_WND_PMSG(void (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
+    {WM_REFLECT_BASE + WM_NOTIFY, UINT(wNotifyCode), 0, 0, AfxSig_vNMHDRpl, AFX_WND_PMSG_PTR(void (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
 #define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_NOTIFY, UINT(wNotifyCode), 0, 0, AfxSig_bNMHDRpl, AFX_WND_PMSG(BOOL (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
+    {WM_REFLECT_BASE + WM_NOTIFY, UINT(wNotifyCode), 0, 0, AfxSig_bNMHDRpl, AFX_WND_PMSG_PTR(BOOL (CWnd::*)(NMHDR*, LRESULT*), memberFxn)},
 #define ON_WM_CTLCOLOR_REFLECT() \
     {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, AfxSig_hDw, AFX_WND_PMSG(HBRUSH (CWnd::*)(CDC*, UINT), CtlColor)},
 #define ON_BN_CLICKED_REFLECT(memberFxn) ON_CONTROL_REFLECT(BN_CLICKED, memberFxn)

@@ -483,6 +483,8 @@ public:
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
+    BOOL IsIconic() const;  // windows here are never minimised
+    BOOL IsZoomed() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     CWnd* SetFocus();

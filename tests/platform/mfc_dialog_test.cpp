@@ -74,7 +74,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(ReflectingButton, CButton)
-    ON_CONTROL_REFLECT_EX(BN_CLICKED, OnClicked)
+    ON_CONTROL_REFLECT_EX(BN_CLICKED, &ReflectingButton::OnClicked)
 END_MESSAGE_MAP()
 
 // A button that takes its click for itself.
@@ -88,7 +88,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(GreedyButton, CButton)
-    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
+    ON_CONTROL_REFLECT(BN_CLICKED, &GreedyButton::OnClicked)
 END_MESSAGE_MAP()
 
 class TestDialog : public CDialog {
@@ -133,10 +133,10 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
-    ON_BN_CLICKED(kOwner, OnOwnerClicked)
-    ON_BN_CLICKED(kPlain, OnPlainClicked)
-    ON_LBN_DBLCLK(kList, OnListDblClk)
-    ON_CBN_SELCHANGE(kCombo, OnComboChange)
+    ON_BN_CLICKED(kOwner, &TestDialog::OnOwnerClicked)
+    ON_BN_CLICKED(kPlain, &TestDialog::OnPlainClicked)
+    ON_LBN_DBLCLK(kList, &TestDialog::OnListDblClk)
+    ON_CBN_SELCHANGE(kCombo, &TestDialog::OnComboChange)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
@@ -347,8 +347,8 @@ BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_LBUTTONDOWN()
     ON_WM_DESTROY()
-    ON_MESSAGE(WM_APP + 1, OnCustom)
-    ON_NOTIFY(77, 12, OnNotifyCode)
+    ON_MESSAGE(WM_APP + 1, &RecordingWnd::OnCustom)
+    ON_NOTIFY(77, 12, &RecordingWnd::OnNotifyCode)
 END_MESSAGE_MAP()
 
 }  // namespace
