@@ -493,6 +493,7 @@ public:
     static CWnd* GetCapture();
     CWnd* SetActiveWindow();
     static CWnd* GetActiveWindow();
+    static CWnd* WindowFromPoint(POINT point);
     BOOL SetForegroundWindow();
     void BringWindowToTop();
 
