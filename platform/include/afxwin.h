@@ -299,6 +299,7 @@ public:
     // Pixels and bitmaps.
     COLORREF SetPixel(int x, int y, COLORREF crColor);
     COLORREF SetPixel(POINT point, COLORREF crColor) { return SetPixel(point.x, point.y, crColor); }
+    BOOL SetPixelV(int x, int y, COLORREF crColor);
     COLORREF GetPixel(int x, int y) const;
     COLORREF GetPixel(POINT point) const { return GetPixel(point.x, point.y); }
     BOOL FloodFill(int x, int y, COLORREF crColor);
