@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the program and runs it.
+# Installs what is needed, builds the program with its content and songs,
+# and starts Tintorama in a real window. Arguments go to the program:
+#   --headless    run on the in-memory backend (nothing is shown)
+#   --tour DIR    visit every screen headless and write screenshots into DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
-# Until the home screen lands this runs the layer's demo in a real window
-# (pass --headless for its scripted run).
-exec build/platform-demo "$@"
+# The 80 songs take a few minutes the first time; later runs reuse them.
+cmake --build build -j "$(nproc)" --target songs
+exec build/app/tintorama "$@"

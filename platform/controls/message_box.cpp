@@ -109,7 +109,9 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     if (st) {
         switch (message) {
             case WM_COMMAND:
-                if (HIWORD(wParam) == BN_CLICKED && lParam) {
+                // A click on one of the box's buttons, or its command sent
+                // by id alone (as accelerators and scripts do).
+                if (HIWORD(wParam) == BN_CLICKED && GetDlgItem(hwnd, LOWORD(wParam))) {
                     st->result = LOWORD(wParam);
                     st->done = true;
                     PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes the loop if it waits

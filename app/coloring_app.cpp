@@ -1,0 +1,44 @@
+// Start-up and shut-down of the program.
+#include "app/coloring_app.h"
+
+#include "app/home_dlg.h"
+
+CColoringApp theApp;
+CString g_strAppDir;
+CFont g_fontUI;
+
+CColoringApp::CColoringApp() = default;
+
+BOOL CColoringApp::InitInstance() {
+    AfxEnableControlContainer();
+
+    // The program directory is the executable's; its data lives below it.
+    char szPath[MAX_PATH] = {};
+    DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    CString strPath(szPath, int(nLength < MAX_PATH ? nLength : MAX_PATH - 1));
+    int nSlash = strPath.ReverseFind('/');
+    int nBackslash = strPath.ReverseFind('\\');
+    g_strAppDir = strPath.Left((nSlash > nBackslash ? nSlash : nBackslash) + 1);
+
+    ::AddFontResourceA(g_strAppDir + kFontFile);
+    ::SendMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+
+    // A second run in the same process (tests) starts from a fresh font.
+    g_fontUI.DeleteObject();
+    g_fontUI.CreatePointFont(100, kFontFace, nullptr);
+
+    Enable3dControls();
+
+    {
+        CHomeDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    return FALSE;
+}
+
+int CColoringApp::ExitInstance() {
+    ::RemoveFontResourceA(g_strAppDir + kFontFile);
+    return CWinApp::ExitInstance();
+}

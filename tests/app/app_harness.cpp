@@ -1,0 +1,106 @@
+#include "app_harness.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "app/start.h"
+#include "backends/headless/headless.h"
+
+namespace fs = std::filesystem;
+
+namespace app_test {
+namespace {
+
+std::mutex g_soundsLock;
+std::vector<int> g_sounds;
+
+}  // namespace
+
+// Records the id, then finds the resource as PlaySoundA would.
+bool RecordingLookup(HMODULE, LPCSTR name, const void** data, DWORD* size) {
+    if (IS_INTRESOURCE(name)) {
+        std::lock_guard<std::mutex> hold(g_soundsLock);
+        g_sounds.push_back(int(reinterpret_cast<uintptr_t>(name)));
+    }
+    HRSRC hResource = ::FindResourceA(nullptr, name, "WAVE");
+    if (!hResource) return false;
+    HGLOBAL hData = ::LoadResource(nullptr, hResource);
+    if (!hData) return false;
+    *data = ::LockResource(hData);
+    *size = ::SizeofResource(nullptr, hResource);
+    return *data != nullptr;
+}
+
+std::vector<int> TakeSoundsPlayed() {
+    std::lock_guard<std::mutex> hold(g_soundsLock);
+    return std::exchange(g_sounds, {});
+}
+
+void ProgramTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_strAppDir = ::testing::TempDir() + "tinto_app_" + std::to_string(getpid()) + "_" +
+                  info->test_suite_name() + "_" + info->name() + "/";
+    fs::remove_all(m_strAppDir);
+    fs::create_directories(m_strAppDir);
+    headless::SetExecutablePath(m_strAppDir + "tintorama");
+    ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
+    win::SetWaveResourceLookup(&RecordingLookup);
+    TakeSoundsPlayed();
+    headless::TakeShellRequests();
+}
+
+void ProgramTest::TearDown() {
+    script.Stop();
+    win::SetWaveResourceLookup(nullptr);
+    headless::SetExecutablePath("");
+    std::error_code error;
+    fs::remove_all(m_strAppDir, error);
+}
+
+void ProgramTest::PrepareContent(unsigned content) {
+    const fs::path built = TINTO_APP_DIR;
+    auto copy = [&](const char* relative) {
+        fs::path to = fs::path(m_strAppDir) / relative;
+        fs::create_directories(to.parent_path());
+        fs::copy_file(built / relative, to, fs::copy_options::overwrite_existing);
+    };
+    if (content & kHomePicture) copy("Backgrnd/home.bmp");
+    if (content & kFont) copy("lsansrf.ttf");
+    if (content & kHelpPage) copy("Help/Help.htm");
+}
+
+int ProgramTest::RunProgram() {
+    char name[] = "tintorama";
+    char headlessOption[] = "--headless";
+    char* argv[] = {name, headlessOption, nullptr};
+    script.Start();
+    int code = RunTintorama(2, argv);
+    script.Stop();
+    EXPECT_EQ(script.Failure(), "") << "a step waited in vain";
+    EXPECT_TRUE(script.Done()) << "the program ended before the script did";
+    EXPECT_TRUE(ScreenScript::VisibleWindows().empty()) << "a window outlived the program";
+    return code;
+}
+
+HWND ProgramTest::Home() { return ScreenScript::FindVisible("Tintorama"); }
+
+RECT ProgramTest::ScreenRectOf(HWND dialog, int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    return rect;
+}
+
+POINT ProgramTest::CentreOf(HWND dialog, int id) {
+    RECT rect = ScreenRectOf(dialog, id);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+HWND ProgramTest::ScreenOverHome() {
+    HWND top = ScreenScript::Topmost();
+    HWND home = Home();
+    return top && top != home ? top : nullptr;
+}
+
+}  // namespace app_test
