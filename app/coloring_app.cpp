@@ -1,11 +1,9 @@
 // Start-up and shut-down of the program.
 #include "app/coloring_app.h"
 
-#include "app/home_dlg.h"
+#include "screens/home_dlg.h"
 
 CColoringApp theApp;
-CString g_strAppDir;
-CFont g_fontUI;
 
 CColoringApp::CColoringApp() = default;
 

@@ -1,7 +1,9 @@
-// The application object and the globals that every screen uses.
+// The application object.
 #pragma once
 
 #include <afxwin.h>
+
+#include "common/globals.h"
 
 class CColoringApp : public CWinApp {
 public:
@@ -15,13 +17,3 @@ public:
 };
 
 extern CColoringApp theApp;
-
-// The program directory: the executable's folder, ending with a separator.
-// Data paths are this followed by a relative path written with backslashes.
-extern CString g_strAppDir;
-// The shared 10-point interface font, face "Lumora Sans Serif".
-extern CFont g_fontUI;
-
-// The program's font file and face, beside the executable.
-inline constexpr const char* kFontFile = "lsansrf.ttf";
-inline constexpr const char* kFontFace = "Lumora Sans Serif";

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/coloring_app.h"
-#include "app/home_dlg.h"
+#include "screens/home_dlg.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
 

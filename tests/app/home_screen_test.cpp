@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "app/coloring_app.h"
-#include "app/home_dlg.h"
+#include "screens/home_dlg.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/skin_button.h"
+#include "controls/skin_button.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"

@@ -5,7 +5,7 @@
 
 #include <afxwin.h>
 
-#include "app/skin_button.h"
+#include "controls/skin_button.h"
 
 class CMusicPlayer;
 
@@ -16,7 +16,7 @@ public:
     explicit CHomeDlg(CWnd* pParent = nullptr);
     ~CHomeDlg() override;
 
-    // Music operations (music/home_music.cpp), for the home screen itself
+    // Music operations (screens/home_music.cpp), for the home screen itself
     // and for the activity screens through their pointer to it.
     void PlaySong(const CString& strCode);
     void StopMusic();

@@ -1,5 +1,5 @@
 // The skinned button: drawing, hover tracking, sounds and check-box toggling.
-#include "app/skin_button.h"
+#include "controls/skin_button.h"
 
 #include <cstring>
 

@@ -3,29 +3,13 @@
 // what the player then does comes back later as notifications, and only
 // those change the recorded state. Without a player, or with one whose
 // thread could not start, they send nothing.
-#include <string>
-
-#include "app/home_dlg.h"
+#include "common/globals.h"
 #include "music/music_player.h"
-
-namespace {
-
-// The executable's directory with its trailing separator: the directory
-// that the application keeps as g_strAppDir.
-std::string ProgramDirectory() {
-    char path[4096] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return std::string();
-    std::string dir(path, length);
-    size_t slash = dir.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : dir.substr(0, slash + 1);
-}
-
-}  // namespace
+#include "screens/home_dlg.h"
 
 void CHomeDlg::PlaySong(const CString& strCode) {
     m_strSongFile = strCode + ".mp3";
-    if (m_pPlayer) m_pPlayer->OpenSong(CMusicPlayer::SongPath(ProgramDirectory(), static_cast<LPCSTR>(strCode)));
+    if (m_pPlayer) m_pPlayer->OpenSong(CMusicPlayer::SongPath(static_cast<LPCSTR>(g_strAppDir), static_cast<LPCSTR>(strCode)));
 }
 
 void CHomeDlg::StopMusic() {

@@ -1,5 +1,5 @@
 // The music list dialog.
-#include "music/music_list_dlg.h"
+#include "screens/music_list_dlg.h"
 
 #include "music/song_table.h"
 #include "res/resource.h"

@@ -4,7 +4,7 @@
 
 #include <afxwin.h>
 
-#include "app/skin_button.h"
+#include "controls/skin_button.h"
 
 class CMusicListDlg : public CDialog {
 public:

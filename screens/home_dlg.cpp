@@ -1,11 +1,11 @@
 // The home screen: the picture, its six buttons, the About item of the
 // system menu and the help page. The music operations live in
-// music/home_music.cpp.
-#include "app/home_dlg.h"
+// screens/home_music.cpp.
+#include "screens/home_dlg.h"
 
-#include "app/about_dlg.h"
-#include "app/coloring_app.h"
-#include "music/music_list_dlg.h"
+#include "screens/about_dlg.h"
+#include "common/globals.h"
+#include "screens/music_list_dlg.h"
 #include "music/music_player.h"
 #include "res/resource.h"
 

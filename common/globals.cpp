@@ -1,0 +1,4 @@
+#include "common/globals.h"
+
+CString g_strAppDir;
+CFont g_fontUI;
