@@ -3,9 +3,11 @@
 // screens/home_music.cpp.
 #include "screens/home_dlg.h"
 
-#include "screens/about_dlg.h"
 #include "common/globals.h"
+#include "screens/about_dlg.h"
+#include "screens/free_coloring_dlg.h"
 #include "screens/music_list_dlg.h"
+#include "screens/sample_coloring_dlg.h"
 #include "music/music_player.h"
 #include "res/resource.h"
 
@@ -149,13 +151,17 @@ void CHomeDlg::OnDestroy() {
 }
 
 void CHomeDlg::OnSampleColoring() {
-    // The sample colouring screen (template 129) opens here: constructed on
-    // this stack with no parent, given this screen as its music controller
-    // through m_pHome, run with DoModal; its result is not used.
+    // The screen reaches the music operations through m_pHome; it keeps
+    // nothing once it closes, and its result is not used.
+    CSampleColoringDlg dlg;
+    dlg.m_pHome = this;
+    dlg.DoModal();
 }
 
 void CHomeDlg::OnFreeColoring() {
-    // The free colouring screen (template 130) opens here, the same way.
+    CFreeColoringDlg dlg;
+    dlg.m_pHome = this;
+    dlg.DoModal();
 }
 
 void CHomeDlg::OnMusicList() {

@@ -69,6 +69,16 @@ void ProgramTest::PrepareContent(unsigned content) {
     if (content & kHomePicture) copy("Backgrnd/home.bmp");
     if (content & kFont) copy("lsansrf.ttf");
     if (content & kHelpPage) copy("Help/Help.htm");
+    if (content & kScreenPictures) {
+        for (const char* relative : {"Backgrnd/Freely/bg1.bmp", "Backgrnd/Samples/bg1.bmp", "Backgrnd/browse.bmp",
+                                     "Backgrnd/mixed.bmp"})
+            copy(relative);
+    }
+    if (content & kCatalogues) {
+        for (const char* relative : {"topic.txt", "freely.txt", "sample.txt"}) copy(relative);
+        fs::copy(built / "Pictures", fs::path(m_strAppDir) / "Pictures",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
 }
 
 int ProgramTest::RunProgram() {

@@ -18,6 +18,10 @@ enum Content : unsigned {
     kFont = 2,
     kHelpPage = 4,
     kAllContent = kHomePicture | kFont | kHelpPage,
+    // The backgrounds of the colouring, browse and mixer screens.
+    kScreenPictures = 8,
+    // The real catalogues and every picture they list.
+    kCatalogues = 16,
 };
 
 // A WAVE resource lookup for PlaySoundA that records which ids were asked

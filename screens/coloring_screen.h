@@ -1,0 +1,58 @@
+// What the two colouring screens share: their skinned buttons' set-up, the
+// background under the buttons, the canvas centred in its area, the range
+// label, the music list and toggle, and the save through the save dialog.
+#pragma once
+
+#include <afxwin.h>
+
+#include "controls/skin_button.h"
+
+class CColoringCanvasCtrl;
+class CColoringThumbnailCtrl;
+class CHomeDlg;
+
+namespace coloring_screen {
+
+// Icons (nIconOut 0 for one icon), transparent drawing without repaint, the
+// hover sound and, with bClickSound, the click sound; both asynchronous.
+void PrepareButton(CSkinButton& button, int nIconIn, int nIconOut, BOOL bClickSound = TRUE);
+
+// Paints `bmpBackground` 1:1 at the client's top-left and hands the painted
+// DC to the buttons so that each keeps the picture under itself. FALSE when
+// there is no background: the caller then erases in the default way.
+BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButton* const* apButtons,
+                     int nButtons);
+
+// Loads the background "Backgrnd\<folder>\bg1.bmp" of the program directory
+// into `bmp`; it stays without a handle when the file does not load.
+void LoadBackground(CBitmap& bmp, const char* pszFolder);
+
+// Moves a canvas so that its picture is centred in the area at (left, top)
+// of cx x cy. The divisions round towards zero, so a picture larger than
+// the area overhangs it equally on both sides.
+void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int cxArea, int cyArea);
+
+// The topic box: the all-topics entry, then the topic names; index 0
+// selected; the interface font.
+void FillTopicBox(CComboBox& box, const CStringArray& astrTopics);
+
+// The range label's text for the strip's page and the shown count.
+void UpdateRangeLabel(CSkinButton& label, CColoringThumbnailCtrl& strip, int nShown);
+
+// Resizes the strip to its ideal size, keeping its top-left.
+void SizeStrip(CWnd* pScreen, CColoringThumbnailCtrl& strip, int nRows);
+
+// The music list: a chosen song plays and the toggle shows it.
+void RunMusicList(CHomeDlg* pHome, CSkinButton& toggle);
+// The toggle has changed its own check state: the music follows it.
+void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle);
+
+// The save dialog, then the canvas's picture written to the chosen file. A
+// write that fails tells the user why in a message box owned by the screen;
+// the file that was there stays as it was. Cancelling does nothing.
+void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas);
+
+// The text of the save-failure box for a path and a reason.
+CString SaveFailureText(const CString& strPath, const CString& strReason);
+
+}  // namespace coloring_screen
