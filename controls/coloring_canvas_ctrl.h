@@ -1,0 +1,52 @@
+// CColoringCanvasCtrl: the child window in which a picture is coloured. It
+// holds one line-art picture loaded from a .bmp file, shows it 1:1 in its
+// top-left corner and floods the 4-connected region under a released click
+// with the fill colour. Window class "ColoringCanvasCtrl".
+#pragma once
+
+#include <afxwin.h>
+
+class CColoringCanvasCtrl : public CWnd {
+public:
+    // Registers the window class; a failure raises CResourceException.
+    CColoringCanvasCtrl();
+    ~CColoringCanvasCtrl() override;
+
+    static constexpr const char* kClassName = "ColoringCanvasCtrl";
+
+    // Loads a BMP file (a missing, unreadable or too large picture leaves the
+    // canvas empty). Neither repaints nor resizes: the caller moves the
+    // window right after.
+    void LoadPicture(CString strPath);
+    // Loads the last picture again and repaints: all colouring is lost.
+    void ReloadPicture();
+    // The held picture's size, 0 when the canvas is empty.
+    int GetPictureWidth() const;
+    int GetPictureHeight() const;
+    void SetFillColor(COLORREF crFill);
+    void SetReadOnly(BOOL bReadOnly);
+    // Writes the picture with its colouring as a BMP file; nothing when empty.
+    // Failures are silent, as the screens show none.
+    void SavePicture(CString strPath);
+
+    COLORREF GetFillColor() const { return m_crFill; }
+    BOOL IsReadOnly() const { return m_bReadOnly; }
+    BOOL HasPicture() const { return m_bmpPicture.GetSafeHandle() != nullptr; }
+    const CString& GetPicturePath() const { return m_strPicturePath; }
+
+protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void Load(const CString& strPath);
+
+    CString m_strPicturePath;
+    BOOL m_bReadOnly = FALSE;
+    COLORREF m_crFill = 0;
+    CDC m_dcMem;
+    CBitmap m_bmpPicture;
+};
