@@ -3,12 +3,17 @@
 
 #include <afxdlgs.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "common/globals.h"
-#include "controls/coloring_canvas.h"
-#include "controls/coloring_thumbnail.h"
+#include "controls/coloring_canvas_ctrl.h"
+#include "controls/coloring_thumbnail_ctrl.h"
 #include "res/resource.h"
 #include "screens/catalogues.h"
 #include "screens/home_dlg.h"
@@ -56,17 +61,6 @@ void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int 
     canvas.MoveWindow((cxArea - w) / 2 + nAreaLeft, (cyArea - h) / 2 + nAreaTop, w, h, TRUE);
 }
 
-void FillTopicBox(CComboBox& box, const CStringArray& astrTopics) {
-    box.AddString(kAllTopics);
-    for (INT_PTR i = 0; i < astrTopics.GetSize(); ++i) box.AddString(astrTopics[i]);
-    box.SetCurSel(0);
-    box.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(g_fontUI.GetSafeHandle()), TRUE);
-}
-
-void UpdateRangeLabel(CSkinButton& label, CColoringThumbnailCtrl& strip, int nShown) {
-    label.SetWindowText(FormatRangeLabel(strip.GetFirstVisible(), strip.GetRows() * strip.GetColumns(), nShown));
-}
-
 void SizeStrip(CWnd* pScreen, CColoringThumbnailCtrl& strip, int nRows) {
     strip.SetRows(nRows);
     CSize size = strip.GetIdealSize();
@@ -91,20 +85,74 @@ void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle) {
         pHome->StopMusic();
 }
 
-CString SaveFailureText(const CString& strPath, const CString& strReason) {
-    CString strText;
-    strText.Format("The picture could not be saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
-                   static_cast<LPCSTR>(strReason));
-    return strText;
+namespace {
+
+// What identifies the file at a path: a save that worked leaves a new file
+// there (a new one, or the old one replaced by its freshly written copy).
+struct FileMark {
+    bool bExists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+};
+
+FileMark MarkOf(const CString& strPath) {
+    FileMark mark;
+    struct stat st {};
+    if (::stat(strPath, &st) != 0) return mark;
+    mark.bExists = true;
+    mark.device = st.st_dev;
+    mark.inode = st.st_ino;
+    mark.modified = st.st_mtim;
+    return mark;
+}
+
+bool Rewritten(const FileMark& before, const FileMark& after) {
+    if (!after.bExists) return false;
+    if (!before.bExists) return true;
+    return before.device != after.device || before.inode != after.inode ||
+           before.modified.tv_sec != after.modified.tv_sec || before.modified.tv_nsec != after.modified.tv_nsec;
+}
+
+}  // namespace
+
+CString WhyNotWritable(const CString& strPath) {
+    std::string path(static_cast<LPCSTR>(strPath));
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return CString("The folder ") + folder.c_str() + " cannot be reached: " + std::strerror(errno) + ".";
+    if (!S_ISDIR(st.st_mode)) return CString(folder.c_str()) + " is not a folder.";
+    std::string probe = folder + "/.tintorama-XXXXXX";
+    int fd = ::mkstemp(probe.data());
+    if (fd < 0) return CString("The folder ") + folder.c_str() + " does not take new files: " + std::strerror(errno) + ".";
+    // A disk with no room left may still take an empty file: try a block.
+    char block[4096] = {};
+    bool bRoom = ::write(fd, block, sizeof block) == ssize_t(sizeof block);
+    int nError = errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    if (!bRoom) return CString("The file cannot be written: ") + std::strerror(nError) + ".";
+    return CString();
 }
 
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     CFileDialog dlg(FALSE, "bmp", "", OFN_OVERWRITEPROMPT, "Bitmap files (*.bmp)|*.bmp||", nullptr);
     if (dlg.DoModal() != IDOK) return;
+    if (!canvas.HasPicture()) return;  // nothing to save, nothing written
     CString strPath = dlg.GetPathName();
-    CString strReason;
-    if (canvas.SavePicture(strPath, &strReason)) return;
-    pScreen->MessageBox(SaveFailureText(strPath, strReason), "Save Picture", MB_OK | MB_ICONERROR);
+    // The canvas reports nothing, so the file itself tells whether the
+    // picture got there.
+    FileMark before = MarkOf(strPath);
+    canvas.SavePicture(strPath);
+    if (Rewritten(before, MarkOf(strPath))) return;
+    CString strReason = WhyNotWritable(strPath);
+    if (strReason.IsEmpty()) strReason = "The picture could not be written as a bitmap file there.";
+    CString strText;
+    strText.Format("The picture was not saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
+                   static_cast<LPCSTR>(strReason));
+    if (before.bExists) strText += "\nThe file that was there is unchanged.";
+    pScreen->MessageBox(strText, "Save Picture", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace coloring_screen

@@ -32,13 +32,6 @@ void LoadBackground(CBitmap& bmp, const char* pszFolder);
 // the area overhangs it equally on both sides.
 void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int cxArea, int cyArea);
 
-// The topic box: the all-topics entry, then the topic names; index 0
-// selected; the interface font.
-void FillTopicBox(CComboBox& box, const CStringArray& astrTopics);
-
-// The range label's text for the strip's page and the shown count.
-void UpdateRangeLabel(CSkinButton& label, CColoringThumbnailCtrl& strip, int nShown);
-
 // Resizes the strip to its ideal size, keeping its top-left.
 void SizeStrip(CWnd* pScreen, CColoringThumbnailCtrl& strip, int nRows);
 
@@ -49,10 +42,13 @@ void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle);
 
 // The save dialog, then the canvas's picture written to the chosen file. A
 // write that fails tells the user why in a message box owned by the screen;
-// the file that was there stays as it was. Cancelling does nothing.
+// the file that was there stays as it was (the image library writes a new
+// file beside it and only then puts it in its place). Cancelling does
+// nothing.
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas);
 
-// The text of the save-failure box for a path and a reason.
-CString SaveFailureText(const CString& strPath, const CString& strReason);
+// Why a file cannot be written at strPath, in words: found by trying to
+// create a file in its folder. Empty when that works.
+CString WhyNotWritable(const CString& strPath);
 
 }  // namespace coloring_screen

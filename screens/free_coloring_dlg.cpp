@@ -30,10 +30,7 @@ CFreeColoringDlg::CFreeColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
 
 CFreeColoringDlg::~CFreeColoringDlg() = default;
 
-void CFreeColoringDlg::ReadCatalogues() {
-    ReadTopicCatalogue(g_strAppDir, m_astrTopics);
-    ReadFreeCatalogue(g_strAppDir, m_aEntries);
-}
+void CFreeColoringDlg::ReadCatalogues() { ::ReadCatalogues(m_astrTopics, m_aEntries); }
 
 void CFreeColoringDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -56,7 +53,7 @@ BOOL CFreeColoringDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     ReadCatalogues();
-    FillTopicBox(m_cboTopic, m_astrTopics);
+    ::FillTopicBox(m_cboTopic, m_astrTopics);
 
     PrepareButton(m_btnDown, IDI_STRIP_DOWN, 0);
     PrepareButton(m_btnUp, IDI_STRIP_UP, 0);
@@ -85,17 +82,7 @@ BOOL CFreeColoringDlg::OnInitDialog() {
 }
 
 void CFreeColoringDlg::FillStrip() {
-    m_ctlThumbs.RemoveAll();
-    m_nShown = 0;
-    int nTopic = m_cboTopic.GetCurSel();
-    if (nTopic >= 0) {
-        for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i) {
-            if (!TopicShows(nTopic, m_aEntries[i].nTopic)) continue;
-            m_ctlThumbs.AddItem(m_aEntries[i].strPicturePath, UINT(i), "");
-            ++m_nShown;
-        }
-    }
-    m_ctlThumbs.Refresh();
+    m_nShown = FillThumbnails(m_ctlThumbs, m_cboTopic.GetCurSel(), m_aEntries);
     UpdateRangeLabel();
 }
 
@@ -106,7 +93,7 @@ void CFreeColoringDlg::ShowPicture(int nIndex) {
     CentreCanvas(m_ctlCanvas, kAreaLeft, kAreaTop, kAreaWidth, kAreaHeight);
 }
 
-void CFreeColoringDlg::UpdateRangeLabel() { coloring_screen::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown); }
+void CFreeColoringDlg::UpdateRangeLabel() { ::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown); }
 
 void CFreeColoringDlg::OnBrowse() {
     CBrowseDlg dlg;

@@ -5,9 +5,9 @@
 
 #include <afxwin.h>
 
-#include "controls/coloring_canvas.h"
-#include "controls/coloring_palette.h"
-#include "controls/coloring_thumbnail.h"
+#include "controls/coloring_canvas_ctrl.h"
+#include "controls/coloring_palette_ctrl.h"
+#include "controls/coloring_thumbnail_ctrl.h"
 #include "controls/skin_button.h"
 #include "screens/catalogues.h"
 
@@ -62,7 +62,7 @@ public:
     int m_nShown = 0;            // entries in the strip after the last filtering
     int m_nCurrent = -1;         // catalogue index of the picture on the canvas
     CBitmap m_bmpBackground;     // "Backgrnd\Freely\bg1.bmp"; no handle when missing
-    FreePictureArray m_aEntries;  // "freely.txt", in file order
+    CFreePictureArray m_aEntries;  // "freely.txt", in file order
     CStringArray m_astrTopics;   // "topic.txt"
 
     // The canvas area, in client pixels.

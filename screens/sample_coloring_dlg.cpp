@@ -31,10 +31,7 @@ CSampleColoringDlg::CSampleColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
 
 CSampleColoringDlg::~CSampleColoringDlg() = default;
 
-void CSampleColoringDlg::ReadCatalogues() {
-    ReadTopicCatalogue(g_strAppDir, m_astrTopics);
-    ReadSampleCatalogue(g_strAppDir, m_aEntries);
-}
+void CSampleColoringDlg::ReadCatalogues() { ::ReadCatalogues(m_astrTopics, m_aEntries); }
 
 void CSampleColoringDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -58,7 +55,7 @@ BOOL CSampleColoringDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     ReadCatalogues();
-    FillTopicBox(m_cboTopic, m_astrTopics);
+    ::FillTopicBox(m_cboTopic, m_astrTopics);
 
     PrepareButton(m_btnDown, IDI_STRIP_DOWN, 0);
     PrepareButton(m_btnUp, IDI_STRIP_UP, 0);
@@ -89,18 +86,7 @@ BOOL CSampleColoringDlg::OnInitDialog() {
 }
 
 void CSampleColoringDlg::FillStrip() {
-    m_ctlThumbs.RemoveAll();
-    m_nShown = 0;
-    int nTopic = m_cboTopic.GetCurSel();
-    if (nTopic >= 0) {
-        // The strip shows the coloured examples.
-        for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i) {
-            if (!TopicShows(nTopic, m_aEntries[i].nTopic)) continue;
-            m_ctlThumbs.AddItem(m_aEntries[i].strSamplePath, UINT(i), "");
-            ++m_nShown;
-        }
-    }
-    m_ctlThumbs.Refresh();
+    m_nShown = FillThumbnails(m_ctlThumbs, m_cboTopic.GetCurSel(), m_aEntries);
     UpdateRangeLabel();
 }
 
@@ -113,7 +99,7 @@ void CSampleColoringDlg::ShowPair(int nIndex) {
     CentreCanvas(m_ctlCanvas, kCanvasLeft, kBoxTop, kBoxSize, kBoxSize);
 }
 
-void CSampleColoringDlg::UpdateRangeLabel() { coloring_screen::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown); }
+void CSampleColoringDlg::UpdateRangeLabel() { ::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown); }
 
 void CSampleColoringDlg::OnThumbnailSelected(NMHDR* pNMHDR, LRESULT* pResult) {
     // An empty cell sends -1, which ShowPair refuses.

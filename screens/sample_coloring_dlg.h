@@ -6,9 +6,9 @@
 
 #include <afxwin.h>
 
-#include "controls/coloring_canvas.h"
-#include "controls/coloring_palette.h"
-#include "controls/coloring_thumbnail.h"
+#include "controls/coloring_canvas_ctrl.h"
+#include "controls/coloring_palette_ctrl.h"
+#include "controls/coloring_thumbnail_ctrl.h"
 #include "controls/skin_button.h"
 #include "screens/catalogues.h"
 
@@ -64,7 +64,7 @@ public:
     int m_nShown = 0;            // entries in the strip after the last filtering
     CBitmap m_bmpBackground;     // "Backgrnd\Samples\bg1.bmp"; no handle when missing
     int m_nCurrent = -1;         // catalogue index of the pair on the canvases
-    SamplePictureArray m_aEntries;  // "sample.txt", in file order
+    CSamplePictureArray m_aEntries;  // "sample.txt", in file order
     CStringArray m_astrTopics;   // "topic.txt"
 
     // The two canvas boxes, in client pixels.

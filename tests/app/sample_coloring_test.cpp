@@ -1,0 +1,279 @@
+// The sample colouring screen, opened from the home screen of the running
+// program and driven with clicks and keys only. The example on the left
+// never changes; everything the child does lands on the right.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "backends/headless/headless.h"
+#include "coloring_screen_support.h"
+#include "res/resource.h"
+
+using namespace app_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);    // palette entry 8
+constexpr COLORREF kBlue = RGB(0, 0, 255);   // palette entry 38
+constexpr int kColumns = 28;
+
+// Where a picture of w x h goes in a 320 x 320 box at (left, 60).
+RECT InBox(int left, SIZE size) {
+    int x = (320 - size.cx) / 2 + left, y = (320 - size.cy) / 2 + 60;
+    return RECT{x, y, x + size.cx, y + size.cy};
+}
+
+void ExpectRect(RECT actual, RECT expected) {
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    EXPECT_EQ(actual.bottom, expected.bottom);
+}
+
+class SampleColoringTest : public ColoringTest {
+protected:
+    void Prepare(int nEntries) {
+        PrepareContent(kAllContent | kScreenPictures);
+        WriteSampleContent(nEntries, {"Animals", "Sea"}, [](int i) { return i % 2 + 1; });
+    }
+    static void Click(POINT p) { headless::Click(p.x, p.y); }
+    static void ClickButton(int id) { Click(CentreOf(Screen(), id)); }
+    static bool Up() {
+        HWND screen = Screen();
+        return screen && ::GetDlgItem(screen, IDC_EXAMPLE_CANVAS);
+    }
+    // The example canvas shows exactly the sample file of entry i.
+    static void ExpectExample(int i) {
+        SIZE size = SampleSize(i);
+        HWND screen = Screen();
+        ExpectRect(ClientRectOf(screen, IDC_EXAMPLE_CANVAS), InBox(110, size));
+        EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, LeftRoom(size.cx, size.cy)), kSampleLeft);
+        EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, RightRoom(size.cx, size.cy)), kSampleRight);
+        EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, Margin()), kWhite);
+    }
+};
+
+}  // namespace
+
+TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPicture) {
+    Prepare(4);
+    const SIZE size = SampleSize(1);
+    OpenScreen(IDC_HOME_SAMPLE);
+    script.Then("the screen with the first pair", [&] {
+        if (!Up()) return false;
+        HWND screen = Screen();
+        RECT client{};
+        ::GetClientRect(screen, &client);
+        EXPECT_EQ(client.right, 782);  // 521 x 321 dialog units
+        EXPECT_EQ(client.bottom, 522);
+        ExpectExample(0);
+        ExpectRect(ClientRectOf(screen, IDC_CANVAS), InBox(445, SampleSize(0)));
+        RECT strip = ClientRectOf(screen, IDC_THUMBNAILS);
+        EXPECT_EQ(strip.right - strip.left, 84);
+        EXPECT_EQ(strip.bottom - strip.top, 436);
+        ExpectRect(ClientRectOf(screen, IDC_PALETTE), RECT{120, 420, 120 + 21 * 28 + 45, 420 + 43});
+        EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-4/4");
+        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETCOUNT, 0, 0), 3);
+        Click(StripCell(screen, 1));
+        return true;
+    });
+    script.Then("the second pair; pick red", [&] {
+        ExpectExample(1);
+        ExpectRect(ClientRectOf(Screen(), IDC_CANVAS), InBox(445, size));
+        Click(Swatch(Screen(), 8, kColumns));
+        return true;
+    });
+    script.Then("click the example", [&] {
+        TakeSoundsPlayed();
+        Click(OnCanvas(Screen(), IDC_EXAMPLE_CANVAS, LeftRoom(size.cx, size.cy)));
+        return true;
+    });
+    script.Then("the example is as it was, silently; colour the child's picture", [&] {
+        ExpectExample(1);
+        EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{});
+        Click(OnCanvas(Screen(), IDC_CANVAS, LeftRoom(size.cx, size.cy)));
+        return true;
+    });
+    script.Then("coloured on the right only; start again", [&] {
+        EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_FILL});
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(size.cx, size.cy)), kRed);
+        ExpectExample(1);
+        ClickButton(IDC_START_AGAIN);
+        return true;
+    });
+    script.Then("white again; the example stays; pick blue", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(size.cx, size.cy)), kWhite);
+        ExpectExample(1);
+        Click(Swatch(Screen(), 38, kColumns));
+        return true;
+    });
+    script.Then("colour the right room", [&] {
+        Click(OnCanvas(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)));
+        return true;
+    });
+    script.Then("save", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)), kBlue);
+        headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) {
+            for (char c : std::string("after the sample")) headless::TypeChar(static_cast<unsigned char>(c));
+            headless::KeyPress(VK_RETURN);
+        });
+        ClickButton(IDC_SAVE);
+        return true;
+    });
+    script.Then("saved; the close button makes no click sound", [&] {
+        if (ScreenScript::FindVisible(nullptr, headless::kFileDialogClass)) return false;
+        EXPECT_EQ(ScreenScript::FindVisible(nullptr, headless::kMessageBoxClass), nullptr);
+        ExpectExample(1);
+        POINT p = CentreOf(Screen(), IDCANCEL);
+        headless::MouseMove(p.x, p.y);
+        return true;
+    });
+    script.Then("close", [&] {
+        EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_HOVER});
+        ClickButton(IDCANCEL);
+        return true;
+    });
+    script.Then("home again", [&] {
+        if (ScreenOverHome()) return false;
+        EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{});
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    EXPECT_EQ(RunProgram(), 0);
+
+    Picture saved = ReadPicture(SaveFolder() + "after the sample.bmp");
+    ASSERT_EQ(saved.width, size.cx);
+    ASSERT_EQ(saved.height, size.cy);
+    POINT right = RightRoom(size.cx, size.cy), left = LeftRoom(size.cx, size.cy);
+    EXPECT_EQ(saved.At(right.x, right.y), kBlue);
+    EXPECT_EQ(saved.At(left.x, left.y), kWhite);
+    EXPECT_EQ(saved.At(size.cx / 2, size.cy / 2), kBlack);
+}
+
+TEST_F(SampleColoringTest, ThePageArrowsStepBySevenAndStopAtTheEnds) {
+    Prepare(16);
+    const std::vector<std::pair<int, const char*>> presses = {
+        {IDC_PAGE_NEXT, "8-14/16"},      {IDC_PAGE_NEXT, "15-16/16"}, {IDC_PAGE_NEXT, "15-16/16"},
+        {IDC_PAGE_PREVIOUS, "8-14/16"}, {IDC_PAGE_PREVIOUS, "1-7/16"}, {IDC_PAGE_PREVIOUS, "1-7/16"},
+    };
+    OpenScreen(IDC_HOME_SAMPLE);
+    script.Then("screen", [&] {
+        if (!Up()) return false;
+        EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), "1-7/16");
+        ClickButton(presses[0].first);
+        return true;
+    });
+    for (size_t i = 0; i < presses.size(); ++i) {
+        script.Then("arrow " + std::to_string(i), [&, i] {
+            EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), presses[i].second) << "after press " << i;
+            if (i + 1 < presses.size()) ClickButton(presses[i + 1].first);
+            return true;
+        });
+    }
+    script.Then("to the last page", [&] {
+        ClickButton(IDC_PAGE_NEXT);
+        return true;
+    });
+    script.Then("and again", [&] {
+        ClickButton(IDC_PAGE_NEXT);
+        return true;
+    });
+    script.Then("an empty cell shows nothing", [&] {
+        EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), "15-16/16");
+        Click(StripCell(Screen(), 4));
+        return true;
+    });
+    script.Then("still the first pair; the last pair", [&] {
+        ExpectExample(0);
+        Click(StripCell(Screen(), 1));
+        return true;
+    });
+    script.Then("the sixteenth pair", [&] {
+        ExpectExample(15);
+        ExpectRect(ClientRectOf(Screen(), IDC_CANVAS), InBox(445, SampleSize(15)));
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    script.Then("leave", [&] {
+        if (ScreenOverHome()) return false;
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    RunProgram();
+}
+
+TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairChosen) {
+    Prepare(16);
+    const SIZE size = SampleSize(0);
+    OpenScreen(IDC_HOME_SAMPLE);
+    auto browse = [] {
+        HWND top = ScreenScript::Topmost();
+        return top && ::GetDlgItem(top, IDC_BROWSE_TOPICS) ? top : nullptr;
+    };
+    script.Then("pick red", [&] {
+        if (!Up()) return false;
+        Click(Swatch(Screen(), 8, kColumns));
+        return true;
+    });
+    script.Then("colour", [&] {
+        Click(OnCanvas(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)));
+        return true;
+    });
+    script.Then("open the topic box", [&] {
+        Click(CentreOf(Screen(), IDC_SAMPLE_TOPICS));
+        return true;
+    });
+    script.Then("the second topic", [&] {
+        if (ScreenScript::Topmost() == Screen() &&
+            !::SendDlgItemMessageA(Screen(), IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
+        headless::KeyPress(VK_DOWN);
+        headless::KeyPress(VK_DOWN);
+        headless::KeyPress(VK_RETURN);
+        return true;
+    });
+    script.Then("refilled from its first page; canvases as they were", [&] {
+        HWND screen = Screen();
+        if (::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-7/8");
+        ExpectExample(0);
+        EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, RightRoom(size.cx, size.cy)), kRed);
+        ClickButton(IDC_SAMPLE_BROWSE);
+        return true;
+    });
+    script.Then("browse shows the examples; next page", [&] {
+        HWND b = browse();
+        if (!b) return false;
+        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "1-15/16");
+        Click(CentreOf(b, IDC_PAGE_NEXT));
+        return true;
+    });
+    script.Then("browse: pick the last", [&] {
+        HWND b = browse();
+        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "16-16/16");
+        Click(BrowseCell(b, 0));
+        return true;
+    });
+    script.Then("browse: OK", [&] {
+        Click(CentreOf(browse(), IDOK));
+        return true;
+    });
+    script.Then("the sixteenth pair on both canvases", [&] {
+        if (browse()) return false;
+        ExpectExample(15);
+        const SIZE last = SampleSize(15);
+        ExpectRect(ClientRectOf(Screen(), IDC_CANVAS), InBox(445, last));
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(last.cx, last.cy)), kWhite);
+        // The strip keeps its topic.
+        EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), "1-7/8");
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    script.Then("leave", [&] {
+        if (ScreenOverHome()) return false;
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    RunProgram();
+}
