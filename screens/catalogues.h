@@ -58,6 +58,23 @@ void SplitFields(CString& strLine, CStringArray& astrFields);
 // line end (LF or CR LF). A missing or unreadable file gives none.
 void ReadCatalogueLines(const CString& strPath, CStringArray& astrLines);
 
+// The data lines of catalogue text held in memory: lines end at LF (a CR
+// before it is dropped), the first line is the heading and is skipped, a
+// last line without a line end counts. At most kCatalogueMaxLines lines.
+void SplitCatalogueText(const char* pText, size_t nLength, CStringArray& astrLines);
+
+// A number field read as atoi reads it (blanks, a sign, digits up to the
+// first non-digit; 0 without digits), held to the range of int.
+int CatalogueNumber(const CString& strField);
+
+// Records from data lines, appended in order; lines with too few fields or
+// an unsafe path are skipped.
+void AppendTopics(const CStringArray& astrLines, CStringArray& astrTopics);
+void AppendFreeEntries(const CStringArray& astrLines, const CString& strAppDir,
+                       CFreePictureArray& aEntries);
+void AppendSampleEntries(const CStringArray& astrLines, const CString& strAppDir,
+                         CSamplePictureArray& aEntries);
+
 // TRUE when a catalogue path field may be appended to the program directory:
 // no ".." component (with either separator) and no NUL or control byte.
 BOOL IsSafeCataloguePath(const CString& strField);

@@ -24,6 +24,11 @@ public:
     virtual void WindowShown(HWND, bool /*visible*/) {}
     virtual void WindowMoved(HWND, const RECT& /*screen*/) {}
     virtual void WindowTitleChanged(HWND, const std::string&) {}
+    // The core made a top-level window the active one (null: none is). The
+    // backend hands the keyboard to its native window, so that the native
+    // focus follows modal dialogs, message boxes and menus as they come and
+    // go. Called with BigLock() held, on the window's thread.
+    virtual void WindowActivated(HWND) {}
     // The rectangle `changed` (surface pixels) of a top-level window's
     // pixels was painted. Called with BigLock() held.
     virtual void Present(HWND, const Surface&, const RECT& /*changed*/) {}

@@ -64,15 +64,61 @@ void CheckLeave(HWND under) {
 
 // Where mouse input goes: the capturing window, or the deepest enabled
 // visible window under the pointer. Null when the input is dropped.
-std::shared_ptr<Window> MouseTarget(POINT screen) {
+// `within`, when given, is the top-level window whose native window received
+// the event: the point is looked up in it alone.
+HWND Under(POINT screen, HWND within) {
+    return within ? HitTestIn(within, screen, true) : HitTest(screen, true);
+}
+
+std::shared_ptr<Window> MouseTarget(POINT screen, HWND within) {
     auto& s = State();
     if (s.capture) {
         if (auto w = LookupWindow(s.capture)) return w;
         s.capture = nullptr;
     }
-    auto w = LookupWindow(HitTest(screen, true));
+    auto w = LookupWindow(Under(screen, within));
     if (!w || !IsEnabled(*w)) return nullptr;  // e.g. the owner of a modal dialog
     return w;
+}
+
+// Makes `hwnd` (a top-level window, or null) the active window: it comes to
+// the top of the z-order (below windows that stay on top, unless it is one),
+// becomes its owners' last active popup, and the backend hands the native
+// keyboard focus to it. Answers the previous active window.
+// The window a press on `hwnd` brings forward when its top-level window is
+// disabled by a modal dialog: that window's last active popup, which is the
+// innermost dialog of a chain of modal dialogs (home, a screen, a list).
+// Null when there is none on this thread.
+HWND ModalPopupOf(HWND hwnd) {
+    auto hit = LookupWindow(hwnd);
+    if (!hit) return nullptr;
+    Window& top = TopLevelOf(*hit);
+    if (IsEnabled(top) || top.threadId != GetCurrentThreadId()) return nullptr;
+    auto popup = LookupWindow(top.lastActivePopup);
+    if (!popup || popup->destroying || !IsVisible(*popup) || !IsEnabled(*popup)) return nullptr;
+    return popup->hwnd;
+}
+
+HWND MarkActive(HWND hwnd) {
+    auto& s = State();
+    HWND previous = s.active;
+    s.active = hwnd;
+    if (auto w = LookupWindow(hwnd)) {
+        auto& tops = TopLevels();
+        std::erase(tops, hwnd);
+        auto at = tops.begin();
+        if (!(w->exStyle & WS_EX_TOPMOST)) {
+            while (at != tops.end()) {
+                auto t = LookupWindow(*at);
+                if (!t || !(t->exStyle & WS_EX_TOPMOST)) break;
+                ++at;
+            }
+        }
+        tops.insert(at, hwnd);
+        for (auto o = LookupWindow(w->owner); o; o = LookupWindow(o->owner)) o->lastActivePopup = hwnd;
+    }
+    CurrentBackend().WindowActivated(hwnd);
+    return previous;
 }
 
 void QueueInput(Window& w, UINT message, WPARAM wParam, LPARAM lParam, DWORD time) {
@@ -120,53 +166,67 @@ POINT CursorPosition() {
     return State().cursor;
 }
 
-void InjectMouseMove(POINT screen, DWORD time) {
+void InjectMouseMove(POINT screen, DWORD time, HWND within) {
     Guard lock(BigLock());
     auto& s = State();
     s.cursor = screen;
-    CheckLeave(HitTest(screen, true));
-    if (auto w = MouseTarget(screen)) QueueInput(*w, WM_MOUSEMOVE, MouseKeyFlags(), ClientPoint(*w, screen), time);
+    CheckLeave(Under(screen, within));
+    if (auto w = MouseTarget(screen, within))
+        QueueInput(*w, WM_MOUSEMOVE, MouseKeyFlags(), ClientPoint(*w, screen), time);
 }
 
-void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time) {
+void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, HWND within) {
     HWND activate = nullptr;
+    HWND bringForward = nullptr;
     {
         Guard lock(BigLock());
         auto& s = State();
         s.cursor = screen;
         s.keys[ButtonKey(button)] = down;
-        CheckLeave(HitTest(screen, true));
-        auto w = MouseTarget(screen);
-        if (!w) return;
-        UINT message = ButtonMessage(button, down);
-        if (down) {
-            int dx = std::abs(screen.x - s.lastDownPoint.x);
-            int dy = std::abs(screen.y - s.lastDownPoint.y);
-            bool dbl = (w->cls && (w->cls->info.style & CS_DBLCLKS)) && s.lastDownWindow == w->hwnd &&
-                       s.lastDownMessage == message && time - s.lastDownTime <= GetDoubleClickTime() &&
-                       dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                       dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-            if (dbl) {
-                s.lastDownWindow = nullptr;  // a third press is a plain press
-                message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
-            } else {
-                s.lastDownWindow = w->hwnd;
-                s.lastDownMessage = message;
-                s.lastDownTime = time;
-                s.lastDownPoint = screen;
+        HWND under = Under(screen, within);
+        CheckLeave(under);
+        auto w = MouseTarget(screen, within);
+        if (!w) {
+            if (down && !s.capture) bringForward = ModalPopupOf(under);
+            if (bringForward && bringForward == s.active) {
+                CurrentBackend().WindowActivated(bringForward);  // the native focus may have strayed
+                return;
             }
-            // A press activates the top-level window it falls in.
-            Window& top = TopLevelOf(*w);
-            if (!s.capture && top.hwnd != s.active && top.threadId == GetCurrentThreadId())
-                activate = top.hwnd;
+        } else {
+            UINT message = ButtonMessage(button, down);
+            if (down) {
+                int dx = std::abs(screen.x - s.lastDownPoint.x);
+                int dy = std::abs(screen.y - s.lastDownPoint.y);
+                bool dbl = (w->cls && (w->cls->info.style & CS_DBLCLKS)) && s.lastDownWindow == w->hwnd &&
+                           s.lastDownMessage == message && time - s.lastDownTime <= GetDoubleClickTime() &&
+                           dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                           dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+                if (dbl) {
+                    s.lastDownWindow = nullptr;  // a third press is a plain press
+                    message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+                } else {
+                    s.lastDownWindow = w->hwnd;
+                    s.lastDownMessage = message;
+                    s.lastDownTime = time;
+                    s.lastDownPoint = screen;
+                }
+                // A press activates the top-level window it falls in.
+                Window& top = TopLevelOf(*w);
+                if (!s.capture && top.hwnd != s.active && top.threadId == GetCurrentThreadId())
+                    activate = top.hwnd;
+            }
+            QueueInput(*w, message, MouseKeyFlags(), ClientPoint(*w, screen), time);
         }
-        QueueInput(*w, message, MouseKeyFlags(), ClientPoint(*w, screen), time);
+    }
+    if (bringForward) {
+        SetActiveWindow(bringForward);
+        return;
     }
     if (activate) {
         HWND previous = GetActiveWindow();
         {
             Guard lock(BigLock());
-            State().active = activate;
+            MarkActive(activate);
         }
         if (previous && IsWindow(previous))
             SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(activate));
@@ -182,7 +242,7 @@ void InjectMouseWheel(POINT screen, int delta) {
     delta = std::clamp(delta, -32768, 32767);
     WPARAM flags = MouseKeyFlags();
     WORD turn = static_cast<WORD>(static_cast<short>(delta));
-    if (auto w = MouseTarget(screen))
+    if (auto w = MouseTarget(screen, nullptr))
         QueueInput(*w, WM_MOUSEWHEEL, MAKEWPARAM(flags, turn), MAKELPARAM(screen.x, screen.y), GetTickCount());
 }
 
@@ -226,7 +286,7 @@ void ForgetWindowInput(HWND hwnd) {
     if (s.capture == hwnd) s.capture = nullptr;
     if (s.tracking == hwnd) s.tracking = nullptr;
     if (s.lastDownWindow == hwnd) s.lastDownWindow = nullptr;
-    if (s.active == hwnd) s.active = nullptr;
+    if (s.active == hwnd) MarkActive(nullptr);
     if (s.focus == hwnd) s.focus = nullptr;
 }
 
@@ -384,11 +444,7 @@ HWND WINAPI SetActiveWindow(HWND hwnd) {
         }
         previous = State().active;
         if (previous == hwnd) return previous;
-        State().active = hwnd;
-        // The active window comes to the top of the z-order.
-        auto& tops = TopLevels();
-        std::erase(tops, hwnd);
-        tops.insert(tops.begin(), hwnd);
+        MarkActive(hwnd);
     }
     if (previous && IsWindow(previous))
         SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
@@ -402,6 +458,21 @@ BOOL WINAPI SetForegroundWindow(HWND hwnd) {
     HWND top = GetAncestor(hwnd, GA_ROOT);
     SetActiveWindow(top);
     return TRUE;
+}
+
+HWND WINAPI GetLastActivePopup(HWND hwnd) {
+    Guard lock(BigLock());
+    auto w = LookupWindow(hwnd);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    // The popup must still be up and still owned (at some depth) by hwnd.
+    auto popup = LookupWindow(w->lastActivePopup);
+    if (!popup || popup->destroying || !(popup->style & WS_VISIBLE)) return hwnd;
+    for (auto o = LookupWindow(popup->owner); o; o = LookupWindow(o->owner))
+        if (o->hwnd == hwnd) return popup->hwnd;
+    return hwnd;
 }
 
 HWND WINAPI GetForegroundWindow() {

@@ -34,6 +34,9 @@ struct Window {
 
     HWND parent = nullptr;  // null for top-level windows (and the desktop)
     HWND owner = nullptr;
+    // The owned popup (at any depth) that was active last, for
+    // GetLastActivePopup: where a click on a disabled owner is sent.
+    HWND lastActivePopup = nullptr;
     std::vector<HWND> children;  // in z-order, topmost first
     RECT rect{};                 // in the parent's client coordinates (screen for top-level)
 
@@ -92,5 +95,8 @@ std::vector<std::shared_ptr<Window>> PaintOrder(DWORD threadId);
 // The deepest visible window at a screen point; `enabledOnly` skips disabled
 // child windows (their parent takes the point).
 HWND HitTest(POINT screen, bool enabledOnly);
+// The same within one top-level window only (a point a native window
+// received belongs to it, whatever lies above it in the core's z-order).
+HWND HitTestIn(HWND top, POINT screen, bool enabledOnly);
 
 }  // namespace win::core

@@ -69,6 +69,11 @@ HINSTANCE AfxGetInstanceHandle() {
     return gApp && gApp->m_hInstance ? gApp->m_hInstance : ::GetModuleHandleA(nullptr);
 }
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+// The program is one module: whatever resource is asked for, the module
+// that would hold it is the executable, whose resources AfxGetResourceHandle
+// names (a name it lacks then fails to load there, as it would on Windows).
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR, LPCTSTR) { return AfxGetResourceHandle(); }
 void AfxEnableControlContainer() {}
 
 BOOL AfxRegisterClass(WNDCLASS* lpWndClass) {
@@ -78,10 +83,14 @@ BOOL AfxRegisterClass(WNDCLASS* lpWndClass) {
     return ::RegisterClassA(lpWndClass) != 0;
 }
 
+// Owned by the innermost open dialog, as every dialog without a parent.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
-    CWnd* main = AfxGetMainWnd();
+    HWND top = nullptr;
+    HWND owner = CWnd::GetSafeOwner_(nullptr, &top);
     const char* caption = gApp && gApp->m_pszAppName ? gApp->m_pszAppName : "";
-    return ::MessageBoxA(main ? afx::HwndOf(main) : nullptr, lpszText, caption, nType);
+    const int result = ::MessageBoxA(owner, lpszText, caption, nType);
+    if (top) ::EnableWindow(top, TRUE);
+    return result;
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {

@@ -5,13 +5,29 @@
 
 #include "core/dialog_create.h"
 #include "framework_state.h"
+#include "resources/dialog_template.h"
 
 // The dialog procedure behind every framework dialog: the object's map has
-// already had each message; only WM_INITDIALOG is answered here.
+// already had each message; only WM_INITDIALOG is answered here. A modal
+// dialog that was created hidden, was not moved by OnInitDialog, and whose
+// owner is disabled (or absent) is centred, when CheckAutoCenter agrees.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return FALSE;
     auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
-    return dialog ? dialog->OnInitDialog() : TRUE;
+    if (!dialog) return TRUE;
+    RECT before{};
+    ::GetWindowRect(hWnd, &before);
+    const DWORD styleBefore = DWORD(::GetWindowLongA(hWnd, GWL_STYLE));
+    const BOOL result = dialog->OnInitDialog();
+    if (!::IsWindow(hWnd) || (styleBefore & WS_VISIBLE)) return result;
+    if (DWORD(::GetWindowLongA(hWnd, GWL_STYLE)) & (WS_VISIBLE | WS_CHILD)) return result;
+    RECT after{};
+    ::GetWindowRect(hWnd, &after);
+    if (after.left != before.left || after.top != before.top) return result;
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    if (owner && ::IsWindowEnabled(owner)) return result;
+    if (dialog->CheckAutoCenter()) dialog->CenterWindow();
+    return result;
 }
 
 CDialog::CDialog() = default;
@@ -22,20 +38,27 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd) {}
 
-// A dialog without a parent is owned by the program's main window, unless
-// it is that window.
-HWND CDialog::OwnerForModal() const {
-    HWND owner = afx::HwndOf(m_pParentWnd);
-    if (!owner) {
-        CWnd* main = AfxGetMainWnd();
-        if (main && main != this) owner = afx::HwndOf(main);
-    }
-    return owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+// A template that places the dialog itself (centred by the dialog manager,
+// at the mouse, at absolute or non-zero coordinates) is left where it is.
+BOOL CDialog::CheckAutoCenter() {
+    win::res::DialogTemplate t;
+    if (!m_lpszTemplateName || !win::res::LoadDialogTemplate(m_lpszTemplateName, t)) return TRUE;
+    return !(t.style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) && t.x == 0 && t.y == 0;
 }
 
 INT_PTR CDialog::DoModal() {
     if (m_hWnd || !m_lpszTemplateName) return -1;
-    HWND owner = OwnerForModal();
+    // Owned by the parent's top-level window, or without a parent by the
+    // innermost open dialog of the program; that owner is disabled before
+    // the dialog is created, so that WM_INITDIALOG sees it disabled.
+    HWND top = nullptr;
+    HWND owner = CWnd::GetSafeOwner_(afx::HwndOf(m_pParentWnd), &top);
+    const bool enableOwner = owner && ::IsWindowEnabled(owner);
+    if (enableOwner) ::EnableWindow(owner, FALSE);
+    auto restore = [&] {
+        if (enableOwner) ::EnableWindow(owner, TRUE);
+        if (top) ::EnableWindow(top, TRUE);
+    };
     m_nModalResult = -1;
     m_bContinueModal = true;
     afx::HookCreate(this);
@@ -44,11 +67,11 @@ INT_PTR CDialog::DoModal() {
     if (!hWnd) {
         if (m_hWnd) Detach();
         m_bContinueModal = false;
+        restore();
+        if (owner && ::IsWindow(owner) && !::GetActiveWindow()) ::SetActiveWindow(owner);
         return -1;
     }
 
-    const bool disableOwner = owner && ::IsWindowEnabled(owner);
-    if (disableOwner) ::EnableWindow(owner, FALSE);
     if (m_bContinueModal) {
         ::ShowWindow(hWnd, SW_SHOWNORMAL);
         ::UpdateWindow(hWnd);
@@ -72,11 +95,14 @@ INT_PTR CDialog::DoModal() {
             ::DispatchMessageA(&msg);
         }
     }
-    if (disableOwner) ::EnableWindow(owner, TRUE);
+    if (enableOwner) ::EnableWindow(owner, TRUE);
     if (::IsWindow(hWnd)) {
-        if (owner && ::GetActiveWindow() == hWnd) ::SetActiveWindow(owner);
+        // The owner takes the activation back before the dialog goes, so
+        // that the keyboard returns to it rather than to some other window.
+        if (owner && ::IsWindow(owner) && ::GetActiveWindow() == hWnd) ::SetActiveWindow(owner);
         ::DestroyWindow(hWnd);
     }
+    if (top) ::EnableWindow(top, TRUE);
     m_bContinueModal = false;
     return m_nModalResult;
 }

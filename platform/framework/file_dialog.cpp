@@ -32,11 +32,12 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 }
 
 INT_PTR CFileDialog::DoModal() {
-    HWND owner = afx::HwndOf(m_pParentWnd);
-    if (!owner && AfxGetMainWnd()) owner = AfxGetMainWnd()->GetSafeHwnd();
-    m_ofn.hwndOwner = owner;
+    // Owned as a dialog is: by the parent, else by the innermost open dialog.
+    HWND top = nullptr;
+    m_ofn.hwndOwner = CWnd::GetSafeOwner_(afx::HwndOf(m_pParentWnd), &top);
     m_ofn.hInstance = AfxGetInstanceHandle();
     const BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    if (top) ::EnableWindow(top, TRUE);
     return chosen ? IDOK : IDCANCEL;
 }
 

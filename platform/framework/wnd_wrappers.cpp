@@ -102,6 +102,35 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+BOOL CWnd::CheckAutoCenter() { return TRUE; }
+
+HWND PASCAL CWnd::GetSafeOwner_(HWND hParent, HWND* pWndTop) {
+    HWND hWnd = hParent;
+    if (!hWnd) hWnd = afx::HwndOf(AfxGetMainWnd());
+    // A popup cannot be owned by a child window.
+    while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) hWnd = ::GetParent(hWnd);
+    // The top of the chain of parents and owners.
+    HWND hWndTop = hWnd;
+    for (HWND up = hWnd; up; up = ::GetParent(up)) hWndTop = up;
+    // Without a parent: the innermost window the user is working in.
+    if (!hParent && hWnd) hWnd = ::GetLastActivePopup(hWnd);
+    if (pWndTop) {
+        if (hWndTop && hWndTop != hWnd && ::IsWindowEnabled(hWndTop)) {
+            *pWndTop = hWndTop;
+            ::EnableWindow(hWndTop, FALSE);
+        } else {
+            *pWndTop = nullptr;
+        }
+    }
+    return hWnd;
+}
+
+CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
+    return FromHandle(GetSafeOwner_(afx::HwndOf(pParent), pWndTop));
+}
+
+CWnd* CWnd::GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
+
 BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }

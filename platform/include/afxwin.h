@@ -13,6 +13,14 @@
 
 #define afx_msg
 #define AFX_MSG_CALL
+// Calling conventions of the framework's global and static functions: no
+// meaning on this platform.
+#ifndef AFXAPI
+#define AFXAPI
+#endif
+#ifndef PASCAL
+#define PASCAL
+#endif
 
 class CWnd;
 class CDC;
@@ -482,6 +490,17 @@ public:
     void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const;
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const;
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    // Whether a modal dialog or message box that was created hidden, stayed
+    // put during WM_INITDIALOG and has a disabled or no owner is centred.
+    virtual BOOL CheckAutoCenter();
+    // The window a dialog or message box without a parent is owned by: the
+    // main window's last active popup (the innermost open dialog), or
+    // hParent's top-level window when one is given. With pWndTop, the
+    // top-level window above it is disabled too when it is still enabled
+    // and stored there (null otherwise), for the caller to enable again.
+    static CWnd* PASCAL GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
+    static HWND PASCAL GetSafeOwner_(HWND hParent, HWND* pWndTop);
+    CWnd* GetLastActivePopup() const;
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
     BOOL IsIconic() const;  // windows here are never minimised
@@ -656,8 +675,9 @@ protected:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
+    BOOL CheckAutoCenter() override;
+
 private:
-    HWND OwnerForModal() const;
     bool m_bContinueModal = false;
     int m_nModalResult = -1;
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
@@ -797,6 +817,9 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
+// The module that holds a resource of that name and type (the executable:
+// the program is one module); its resource handle when none holds it.
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 void AfxEnableControlContainer();
 // Registers a window class unless one of that name exists; FALSE on failure.
 BOOL AfxRegisterClass(WNDCLASS* lpWndClass);

@@ -17,9 +17,10 @@ TEST(SdlKeyMap, NamedKeysBecomeVirtualKeysAndTypingKeysDoNot) {
     EXPECT_EQ(VirtualKeyOf(SDLK_PAGEDOWN), unsigned(VK_NEXT));
     EXPECT_EQ(VirtualKeyOf(SDLK_DELETE), unsigned(VK_DELETE));
     EXPECT_EQ(VirtualKeyOf(SDLK_RSHIFT), unsigned(VK_SHIFT));
-    // Letters and space come as text; a key code too would type them twice.
+    // Letters come as text; a key code too would type them twice. Space is
+    // a key: it presses the focused button.
     EXPECT_EQ(VirtualKeyOf(SDLK_a), 0u);
-    EXPECT_EQ(VirtualKeyOf(SDLK_SPACE), 0u);
+    EXPECT_EQ(VirtualKeyOf(SDLK_SPACE), unsigned(VK_SPACE));
     EXPECT_EQ(VirtualKeyOf(SDLK_5), 0u);
     EXPECT_EQ(VirtualKeyOf(SDLK_F4), unsigned(VK_F4));
 }

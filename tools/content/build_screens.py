@@ -8,24 +8,20 @@ places of the controls plain: a white drawing board under each canvas, a
 panel under the thumbnail strip, light plates under the icon buttons.
 """
 import os
+import shutil
 import sys
 
 import build_bitmaps
 import dialog_units as du
-import lineart
+import pictures
 import tcvn3
 from style import (BLUE, CREAM, Canvas, GREEN, INK, ORANGE, PINK, PURPLE, RED, SKY,
                    WHITE, YELLOW, star_points)
 
 PANEL = CREAM
 PLATE = (255, 252, 240)
-FREE_SIZE = (560, 380)       # inside the free screen's 600 x 400 canvas area
-SAMPLE_SIZE = (300, 300)     # inside the sample screen's 320 x 320 boxes
-
-# Two-subject scenes for free colouring: (file name, left, right).
-PAIRS = [("cat_flower", "cat", "flower"), ("house_tree", "house", "tree"),
-         ("car_tree", "car", "tree"), ("duck_sun", "duck", "sun"),
-         ("boat_fish", "boat", "fish"), ("rocket_balloons", "rocket", "balloons")]
+FREE_SIZE = (600, 400)       # fills the free screen's 600 x 400 canvas area
+SAMPLE_SIZE = (318, 212)     # the same scenes, as wide as the sample screen's 320 x 320 boxes
 
 
 def sky(c, w, h):
@@ -96,21 +92,6 @@ def browse_background(path):
     c.result().convert("RGB").save(path)
 
 
-def subject(name):
-    return next(s for s in lineart.SUBJECTS if s[0] == name)
-
-
-def pair_picture(left, right):
-    """Two subjects side by side on one free-colouring picture."""
-    from PIL import Image
-    w, h = FREE_SIZE
-    img = Image.new("RGB", FREE_SIZE, lineart.WHITE)
-    for i, name in enumerate((left, right)):
-        part, _ = lineart.draw(subject(name)[2], (w // 2, h), 14)
-        img.paste(part, (i * w // 2, 0))
-    return lineart.close_pockets(img)
-
-
 def write_catalogue(path, heading, rows):
     """A tab-separated catalogue, heading first, TCVN3 text, CR LF line ends."""
     with open(path, "wb") as f:
@@ -119,6 +100,9 @@ def write_catalogue(path, heading, rows):
 
 
 def build(app_dir):
+    # Pictures of an earlier build that no catalogue lists any more go.
+    for sub in ("Pictures/Freely", "Pictures/Samples"):
+        shutil.rmtree(os.path.join(app_dir, sub), ignore_errors=True)
     for sub in ("Backgrnd/Freely", "Backgrnd/Samples", "Pictures/Freely", "Pictures/Samples"):
         os.makedirs(os.path.join(app_dir, sub), exist_ok=True)
     free_background(os.path.join(app_dir, "Backgrnd", "Freely", "bg1.bmp"))
@@ -127,23 +111,18 @@ def build(app_dir):
     build_bitmaps.mixer_background().save(os.path.join(app_dir, "Backgrnd", "mixed.bmp"))
 
     free_rows, sample_rows = [], []
-    for name, topic, draw in lineart.SUBJECTS:
-        img, _ = lineart.draw(draw, FREE_SIZE, 10)
-        img.save(os.path.join(app_dir, "Pictures", "Freely", f"{name}.bmp"))
-        free_rows.append((len(free_rows) + 1, topic, f"Pictures\\Freely\\{name}.bmp"))
-        img, seeds = lineart.draw(draw, SAMPLE_SIZE, 10)
-        img.save(os.path.join(app_dir, "Pictures", "Samples", f"{name}.bmp"))
-        lineart.colour_in(img, seeds).save(os.path.join(app_dir, "Pictures", "Samples",
-                                                        f"{name}_s.bmp"))
-        sample_rows.append((len(sample_rows) + 1, topic, f"Pictures\\Samples\\{name}_s.bmp",
-                            f"Pictures\\Samples\\{name}.bmp"))
-    for file_name, left, right in PAIRS:
-        pair_picture(left, right).save(os.path.join(app_dir, "Pictures", "Freely",
-                                                    f"{file_name}.bmp"))
-        free_rows.append((len(free_rows) + 1, subject(left)[1],
-                          f"Pictures\\Freely\\{file_name}.bmp"))
+    for topic, pic in pictures.all_pictures():
+        art, _ = pic.render(FREE_SIZE)
+        art.save(os.path.join(app_dir, "Pictures", "Freely", f"{pic.name}.bmp"))
+        free_rows.append((len(free_rows) + 1, topic, f"Pictures\\Freely\\{pic.name}.bmp"))
+        if pic.sample:
+            art, sample = pic.render(SAMPLE_SIZE)
+            art.save(os.path.join(app_dir, "Pictures", "Samples", f"{pic.name}.bmp"))
+            sample.save(os.path.join(app_dir, "Pictures", "Samples", f"{pic.name}_s.bmp"))
+            sample_rows.append((len(sample_rows) + 1, topic, f"Pictures\\Samples\\{pic.name}_s.bmp",
+                                f"Pictures\\Samples\\{pic.name}.bmp"))
     write_catalogue(os.path.join(app_dir, "topic.txt"), ("Số", "Chủ đề"),
-                    [(i + 1, name) for i, name in enumerate(lineart.TOPICS)])
+                    [(i + 1, name) for i, name in enumerate(pictures.topics())])
     write_catalogue(os.path.join(app_dir, "freely.txt"), ("Số", "Chủ đề", "Tranh"), free_rows)
     write_catalogue(os.path.join(app_dir, "sample.txt"), ("Số", "Chủ đề", "Mẫu", "Tranh"),
                     sample_rows)

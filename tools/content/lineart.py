@@ -1,407 +1,257 @@
-"""Line-art pictures for colouring: pure black outlines about 3 px wide on
-pure white, no smoothing, so that every closed region fills cleanly.
+"""Line-art pictures for colouring and their coloured samples.
 
-Each subject draws itself back to front in a 100 x 100 design space: every
-shape is filled white and outlined black, so a later shape covers what lies
-behind it and the outlines always close. A subject returns the seed points
-and colours that its coloured sample uses.
+A picture is a function that draws a whole scene back to front on a Pen, in
+a design space 150 units wide and 100 high, whatever the pixel size. Every
+shape gets a fill colour from the palette's first 56 entries and a pure black
+outline 3 px wide; nothing is smoothed. One drawing gives both files:
+
+- the line art keeps the black pixels and turns everything else white;
+- the sample is the line art with every white region flooded by the colour
+  that covers most of it in the drawing, so a child can copy it exactly with
+  the palette and one click per region.
+
+Shapes drawn later cover earlier ones, so outlines always close; a frame
+around the picture closes the regions that touch its edge. White pockets
+that thick lines leave where they meet, too small for a child's click, are
+inked.
 """
 import math
 
+import numpy as np
 from PIL import Image, ImageDraw
-
-from style import (BLUE, BROWN, GREEN, GREY, ORANGE, PINK, PURPLE, RED, SKY, TEAL, YELLOW)
 
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
-LINE = 3
+LINE = 3            # outline width in pixels, at every size
+DESIGN = (150, 100)
+
+# The palette's initial table, entries 0 to 55: what the sample screen's
+# 28 x 2 palette shows, so every sample colour is one a child can pick.
+PALETTE = [
+    (255, 255, 255), (224, 224, 224), (192, 192, 192), (128, 128, 128), (64, 64, 64), (0, 0, 0),
+    (255, 192, 192), (255, 128, 128), (255, 0, 0), (192, 0, 0), (128, 0, 0), (64, 0, 0),
+    (255, 224, 192), (255, 224, 128), (255, 192, 0), (255, 128, 0), (128, 64, 0), (128, 64, 64),
+    (255, 255, 192), (255, 255, 128), (255, 255, 0), (192, 192, 0), (128, 128, 0), (64, 64, 0),
+    (192, 255, 192), (128, 255, 128), (0, 255, 0), (0, 192, 0), (0, 128, 0), (0, 64, 0),
+    (192, 255, 255), (128, 255, 255), (0, 255, 255), (0, 192, 192), (0, 128, 128), (0, 64, 64),
+    (192, 192, 255), (128, 128, 255), (0, 0, 255), (0, 0, 192), (0, 0, 128), (0, 0, 64),
+    (255, 192, 255), (255, 128, 255), (255, 0, 255), (192, 0, 192), (128, 0, 128), (64, 0, 64),
+] + [WHITE] * 8
+
+# Names for the colours the pictures use.
+PAPER, SILVER, GREY, DARK_GREY = PALETTE[0], PALETTE[1], PALETTE[2], PALETTE[3]
+ROSE, PINK, RED, CRIMSON, MAROON = PALETTE[6], PALETTE[7], PALETTE[8], PALETTE[9], PALETTE[10]
+PEACH, SAND, GOLD, ORANGE, BROWN, CHOCOLATE = PALETTE[12:18]
+CREAM, LEMON, YELLOW, OLIVE, KHAKI = PALETTE[18:23]
+MINT, LIME, GREEN, LEAF, FOREST = PALETTE[24:29]
+ICE, AQUA, CYAN, TEAL, DEEP_TEAL = PALETTE[30:35]
+LAVENDER, PERIWINKLE, BLUE, ROYAL, NAVY = PALETTE[36:41]
+LILAC, ORCHID, MAGENTA, PURPLE, PLUM = PALETTE[42:47]
+SKY = ICE
+GRASS = LIME
 
 
 class Pen:
-    """Maps design coordinates to pixels and draws outlined white shapes."""
+    """Draws filled, black-outlined shapes in design units on one image."""
 
-    def __init__(self, img, x0, y0, scale):
+    def __init__(self, img, scale, x0=0.0, y0=0.0):
+        self.img = img
         self.d = ImageDraw.Draw(img)
-        self.x0, self.y0, self.k = x0, y0, scale
+        self.k, self.x0, self.y0 = scale, x0, y0
 
     def p(self, x, y):
         return (round(self.x0 + x * self.k), round(self.y0 + y * self.k))
 
     def box(self, x1, y1, x2, y2):
-        return [*self.p(x1, y1), *self.p(x2, y2)]
+        (a, b), (c, d) = self.p(x1, y1), self.p(x2, y2)
+        return [min(a, c), min(b, d), max(a, c), max(b, d)]
 
-    def ellipse(self, x1, y1, x2, y2, fill=WHITE):
-        self.d.ellipse(self.box(x1, y1, x2, y2), fill=fill, outline=BLACK, width=LINE)
+    @staticmethod
+    def _fill(colour):
+        # Black is the outlines' colour: a black region could not be told
+        # from them.
+        if colour not in PALETTE or colour == BLACK:
+            raise ValueError(f"{colour} is not a fill colour of the palette")
+        return colour
 
-    def circle(self, cx, cy, r, fill=WHITE):
-        self.ellipse(cx - r, cy - r, cx + r, cy + r, fill)
-
-    def rect(self, x1, y1, x2, y2, fill=WHITE, radius=0):
-        if radius:
-            self.d.rounded_rectangle(self.box(x1, y1, x2, y2), radius=round(radius * self.k),
-                                     fill=fill, outline=BLACK, width=LINE)
+    def rect(self, x1, y1, x2, y2, c, r=0):
+        if r:
+            self.d.rounded_rectangle(self.box(x1, y1, x2, y2), radius=round(r * self.k),
+                                     fill=self._fill(c), outline=BLACK, width=LINE)
         else:
-            self.d.rectangle(self.box(x1, y1, x2, y2), fill=fill, outline=BLACK, width=LINE)
+            self.d.rectangle(self.box(x1, y1, x2, y2), fill=self._fill(c), outline=BLACK,
+                             width=LINE)
 
-    def poly(self, pts, fill=WHITE):
-        pix = [self.p(x, y) for x, y in pts]
-        self.d.polygon(pix, fill=fill, outline=BLACK, width=LINE)
+    def ellipse(self, x1, y1, x2, y2, c):
+        self.d.ellipse(self.box(x1, y1, x2, y2), fill=self._fill(c), outline=BLACK, width=LINE)
+
+    def circle(self, cx, cy, r, c):
+        self.ellipse(cx - r, cy - r, cx + r, cy + r, c)
+
+    def poly(self, pts, c):
+        self.d.polygon([self.p(x, y) for x, y in pts], fill=self._fill(c), outline=BLACK,
+                       width=LINE)
+
+    def chord(self, x1, y1, x2, y2, start, end, c):
+        """The part of an ellipse cut off by the chord from `start` to `end`
+        degrees (clockwise from three o'clock)."""
+        self.d.chord(self.box(x1, y1, x2, y2), start, end, fill=self._fill(c), outline=BLACK,
+                     width=LINE)
+
+    def pie(self, x1, y1, x2, y2, start, end, c):
+        self.d.pieslice(self.box(x1, y1, x2, y2), start, end, fill=self._fill(c), outline=BLACK,
+                        width=LINE)
+
+    def half(self, cx, cy, r, c):
+        """An upper half disc standing on its diameter."""
+        self.chord(cx - r, cy - r, cx + r, cy + r, 180, 360, c)
 
     def line(self, pts, width=LINE):
-        self.d.line([self.p(x, y) for x, y in pts], fill=BLACK, width=width, joint="curve")
+        pix = [self.p(x, y) for x, y in pts]
+        self.d.line(pix, fill=BLACK, width=width, joint="curve")
+        r = (width - 1) / 2
+        if width > LINE:
+            for x, y in (pix[0], pix[-1]):
+                self.d.ellipse((x - r, y - r, x + r, y + r), fill=BLACK)
+
+    def arc(self, cx, cy, r, start, end, ry=None):
+        ry = r if ry is None else ry
+        self.d.arc(self.box(cx - r, cy - ry, cx + r, cy + ry), start, end, fill=BLACK, width=LINE)
+
+    def lines_in_ellipse(self, box, lines):
+        """Lines clipped to the inside of an ellipse: scales, netting,
+        criss-cross skins."""
+        mask = Image.new("1", self.img.size, 0)
+        ImageDraw.Draw(mask).ellipse(self.box(*box), fill=1)
+        ink = Image.new("1", self.img.size, 0)
+        d = ImageDraw.Draw(ink)
+        for pts in lines:
+            d.line([self.p(x, y) for x, y in pts], fill=1, width=LINE)
+        self.img.paste(BLACK, mask=Image.fromarray(np.array(mask) & np.array(ink)))
 
     def dot(self, cx, cy, r):
+        """A solid black dot: eyes, noses, seeds."""
         self.d.ellipse(self.box(cx - r, cy - r, cx + r, cy + r), fill=BLACK)
 
+    def blob(self, circles, c):
+        """The union of circles (cx, cy, r) under one outline: clouds,
+        bushes, tree crowns, foam."""
+        for cx, cy, r in circles:
+            self.circle(cx, cy, r, c)
+        inset = (LINE + 0.5) / self.k
+        for cx, cy, r in circles:
+            self.d.ellipse(self.box(cx - r + inset, cy - r + inset, cx + r - inset, cy + r - inset),
+                           fill=self._fill(c))
 
-def star(cx, cy, ro, ri, n=5):
-    return [(cx + (ro if i % 2 == 0 else ri) * math.cos(math.radians(-90 + i * 180 / n)),
-             cy + (ro if i % 2 == 0 else ri) * math.sin(math.radians(-90 + i * 180 / n)))
+    def wave(self, y, amp, n, c, bottom=100, phase=0.0, x1=0, x2=150):
+        """A band from a wavy top edge down to `bottom`: sea, hills, ground."""
+        steps = 60
+        top = [(x1 + (x2 - x1) * i / steps,
+                y + amp * math.sin(phase + 2 * math.pi * n * i / steps)) for i in range(steps + 1)]
+        self.poly(top + [(x2, bottom), (x1, bottom)], c)
+
+    def star(self, cx, cy, ro, ri, c, n=5, turn=-90):
+        self.poly(star(cx, cy, ro, ri, n, turn), c)
+
+    def frame(self):
+        w, h = self.img.size
+        self.d.rectangle((0, 0, w - 1, h - 1), outline=BLACK, width=LINE)
+
+
+def star(cx, cy, ro, ri, n=5, turn=-90):
+    return [(cx + (ro if i % 2 == 0 else ri) * math.cos(math.radians(turn + i * 180 / n)),
+             cy + (ro if i % 2 == 0 else ri) * math.sin(math.radians(turn + i * 180 / n)))
             for i in range(2 * n)]
 
 
-# Each subject: draw(pen) -> [(x, y, colour)] seeds in design coordinates.
-
-def cat(p):
-    p.ellipse(60, 62, 96, 72)                           # tail
-    p.ellipse(28, 50, 78, 92)                           # body
-    p.ellipse(34, 82, 48, 96)                           # paws
-    p.ellipse(58, 82, 72, 96)
-    p.poly([(14, 22), (18, 4), (32, 14)])               # ears
-    p.poly([(42, 14), (56, 4), (60, 22)])
-    p.circle(37, 32, 24)                                # head
-    p.ellipse(24, 24, 34, 36)                           # eyes
-    p.ellipse(40, 24, 50, 36)
-    p.dot(29, 31, 2.2)
-    p.dot(45, 31, 2.2)
-    p.poly([(34, 40), (40, 40), (37, 44)], fill=BLACK)
-    p.line([(37, 44), (37, 47), (32, 49)])
-    p.line([(37, 47), (42, 49)])
-    return [(50, 70, ORANGE), (80, 67, ORANGE), (37, 20, ORANGE), (18, 10, PINK), (56, 11, PINK),
-            (41, 89, YELLOW), (65, 89, YELLOW), (27, 27, SKY), (47, 27, SKY)]
+def sun(p, cx, cy, r, c=YELLOW, rays=GOLD, face=False):
+    p.star(cx, cy, r * 1.8, r * 1.3, rays, n=10)
+    p.circle(cx, cy, r, c)
+    if face:
+        p.dot(cx - r * 0.35, cy - r * 0.15, max(0.9, r * 0.1))
+        p.dot(cx + r * 0.35, cy - r * 0.15, max(0.9, r * 0.1))
+        p.arc(cx, cy + r * 0.1, r * 0.45, 30, 150)
 
 
-def fish(p):
-    p.poly([(74, 50), (98, 28), (98, 72)])              # tail
-    p.poly([(38, 26), (52, 8), (62, 28)])               # fin
-    p.ellipse(6, 22, 84, 78)                            # body
-    p.line([(40, 23), (36, 50), (40, 77)])              # stripes
-    p.line([(56, 24), (52, 50), (56, 76)])
-    p.circle(22, 44, 7)
-    p.dot(23, 44, 3)
-    p.line([(8, 56), (14, 58)])
-    p.circle(10, 14, 4)                                 # bubbles
-    p.circle(20, 6, 3)
-    return [(25, 60, ORANGE), (46, 50, YELLOW), (66, 50, ORANGE), (88, 50, RED), (50, 20, RED),
-            (19, 41, WHITE), (10, 14, SKY), (20, 6, SKY)]
+def cloud(p, cx, cy, w, c=PAPER):
+    """A cloud `w` units wide centred on (cx, cy)."""
+    k = w / 30
+    p.blob([(cx - 9 * k, cy + 2 * k, 6 * k), (cx, cy - 2 * k, 8 * k), (cx + 9 * k, cy + 2 * k, 6 * k),
+            (cx - 3 * k, cy + 4 * k, 6 * k), (cx + 4 * k, cy + 4 * k, 6 * k)], c)
 
 
-def butterfly(p):
-    p.ellipse(6, 10, 48, 52)                            # upper wings
-    p.ellipse(52, 10, 94, 52)
-    p.ellipse(14, 48, 48, 86)                           # lower wings
-    p.ellipse(52, 48, 86, 86)
-    p.circle(26, 30, 9)                                 # spots
-    p.circle(74, 30, 9)
-    p.circle(30, 67, 7)
-    p.circle(70, 67, 7)
-    p.line([(50, 18), (38, 2)])                         # antennae, under the head
-    p.line([(50, 18), (62, 2)])
-    p.ellipse(44, 22, 56, 88)                           # body
-    p.circle(50, 18, 7)
-    return [(14, 30, PURPLE), (86, 30, PURPLE), (22, 78, PINK), (78, 78, PINK), (26, 30, YELLOW),
-            (74, 30, YELLOW), (30, 67, SKY), (70, 67, SKY), (50, 60, BROWN), (50, 18, BROWN)]
+def flower(p, cx, cy, r, petals=PINK, heart=YELLOW, stem=True, n=5):
+    """A little flower with its head at (cx, cy), its stem down to the ground."""
+    if stem:
+        p.line([(cx, cy + r), (cx, cy + r * 4)], width=LINE + 1)
+    pr = r * 0.62
+    for i in range(n):
+        a = math.radians(-90 + i * 360 / n)
+        p.circle(cx + r * 0.78 * math.cos(a), cy + r * 0.78 * math.sin(a), pr, petals)
+    p.circle(cx, cy, r * 0.55, heart)
 
 
-def snail(p):
-    p.poly([(4, 88), (10, 70), (80, 70), (96, 88)])     # body
-    p.line([(14, 72), (8, 52)])
-    p.line([(20, 72), (20, 52)])
-    p.circle(8, 50, 3)
-    p.circle(20, 50, 3)
-    p.circle(56, 46, 30)                                # shell
-    p.circle(56, 46, 25)
-    p.circle(56, 46, 19)
-    p.circle(56, 46, 9)
-    return [(40, 80, GREEN), (56, 18, ORANGE), (56, 24, RED), (56, 33, YELLOW), (56, 46, RED), (8, 50, GREEN),
-            (20, 50, GREEN)]
+def tree(p, cx, ground, h, crown=LEAF, trunk=BROWN, fruit=None):
+    """A round tree standing on `ground`, `h` units tall."""
+    k = h / 40
+    p.rect(cx - 3 * k, ground - 16 * k, cx + 3 * k, ground, trunk)
+    p.blob([(cx - 8 * k, ground - 22 * k, 8 * k), (cx + 8 * k, ground - 22 * k, 8 * k),
+            (cx, ground - 30 * k, 10 * k)], crown)
+    for fx, fy in fruit or ():
+        p.circle(cx + fx * k, ground - fy * k, 2.6 * k, RED)
 
 
-def duck(p):
-    p.rect(0, 78, 100, 100)                             # water
-    p.line([(0, 88), (100, 88)])
-    p.ellipse(18, 44, 90, 86)                           # body
-    p.ellipse(36, 54, 74, 74)                           # wing
-    p.poly([(6, 30), (20, 24), (20, 36)])               # beak
-    p.circle(32, 30, 15)                                # head
-    p.dot(30, 26, 2.5)
-    p.circle(86, 14, 9)                                 # sun
-    return [(86, 14, YELLOW), (60, 80, YELLOW), (55, 64, ORANGE), (32, 36, YELLOW), (12, 30, ORANGE),
-            (50, 95, BLUE), (10, 84, SKY)]
+class Picture:
+    """A scene with its topic-file name, level and whether it has a sample.
+
+    Level 1 pictures have 8 to 20 big regions (for the youngest), level 2
+    pictures 20 to 60."""
+
+    LEVELS = {1: (8, 20), 2: (20, 60)}
+
+    def __init__(self, name, draw, level, sample=False):
+        self.name, self.draw, self.level, self.sample = name, draw, level, sample
+
+    def render(self, size):
+        """(line art, coloured sample) of `size` pixels, the scene scaled to
+        fill it."""
+        w, h = size
+        scale = min(w / DESIGN[0], h / DESIGN[1])
+        img = Image.new("RGB", size, WHITE)
+        pen = Pen(img, scale, (w - DESIGN[0] * scale) / 2, (h - DESIGN[1] * scale) / 2)
+        self.draw(pen)
+        pen.frame()
+        drawing = np.array(img)
+        ink = np.all(drawing == 0, axis=-1)
+        art = np.where(ink[..., None], 0, 255).astype(np.uint8).repeat(3, axis=-1)
+        art = np.array(close_pockets(Image.fromarray(art)))
+        return Image.fromarray(art), Image.fromarray(colour_regions(art, drawing))
 
 
-def turtle(p):
-    p.ellipse(4, 46, 26, 64)                            # head
-    p.ellipse(20, 62, 36, 82)                           # legs
-    p.ellipse(66, 62, 82, 82)
-    p.poly([(86, 60), (98, 64), (86, 68)])              # tail
-    p.d.chord(p.box(16, 24, 90, 96), 180, 360, fill=WHITE, outline=BLACK, width=LINE)
-    p.line([(16, 60), (90, 60)])
-    p.poly([(42, 34), (64, 34), (70, 47), (64, 60), (42, 60), (36, 47)])
-    p.line([(42, 34), (34, 28)])
-    p.line([(64, 34), (72, 28)])
-    p.line([(36, 47), (18, 52)])
-    p.line([(70, 47), (88, 52)])
-    p.dot(11, 53, 1.8)
-    return [(53, 47, YELLOW), (26, 50, GREEN), (80, 50, GREEN), (53, 28, GREEN), (12, 58, TEAL),
-            (30, 56, GREEN), (78, 56, GREEN), (33, 38, GREEN), (73, 38, GREEN),
-            (28, 75, TEAL), (74, 75, TEAL)]
-
-
-def car(p):
-    p.poly([(24, 40), (34, 20), (66, 20), (78, 40)])    # cabin
-    p.poly([(30, 38), (38, 24), (49, 24), (49, 38)])    # windows
-    p.poly([(53, 38), (53, 24), (64, 24), (72, 38)])
-    p.rect(4, 38, 96, 70, radius=6)                     # body
-    p.line([(50, 40), (50, 68)])
-    p.rect(86, 44, 94, 54)                              # headlight
-    p.circle(26, 70, 13)                                # wheels
-    p.circle(74, 70, 13)
-    p.circle(26, 70, 5)
-    p.circle(74, 70, 5)
-    return [(20, 55, RED), (70, 55, RED), (40, 32, SKY), (60, 32, SKY), (50, 22, RED),
-            (90, 49, YELLOW), (26, 61, GREY), (74, 61, GREY)]
-
-
-def rocket(p):
-    p.poly([(40, 84), (50, 100), (60, 84)])             # flame
-    p.poly([(30, 60), (16, 86), (36, 80)])              # fins
-    p.poly([(70, 60), (84, 86), (64, 80)])
-    p.rect(32, 22, 68, 84)                              # body
-    p.poly([(32, 22), (50, 2), (68, 22)])
-    p.circle(50, 44, 10)
-    p.line([(32, 66), (68, 66)])
-    return [(50, 14, RED), (40, 30, WHITE), (50, 75, RED), (26, 76, BLUE), (74, 76, BLUE),
-            (50, 44, SKY), (50, 92, ORANGE)]
-
-
-def boat(p):
-    p.poly([(52, 10), (52, 62), (88, 62)])              # sails
-    p.poly([(48, 16), (48, 62), (18, 62)])
-    p.poly([(6, 64), (94, 64), (80, 82), (20, 82)])     # hull
-    p.line([(10, 72), (90, 72)])
-    p.rect(0, 86, 100, 100)                             # sea
-    p.circle(14, 14, 9)                                 # sun
-    p.poly([(52, 10), (52, 2), (64, 6)])                # flag
-    p.ellipse(66, 8, 94, 22)                            # cloud
-    return [(56, 6, GREEN), (80, 15, SKY), (64, 50, RED), (38, 52, YELLOW), (50, 68, BROWN), (50, 78, ORANGE), (50, 94, BLUE),
-            (14, 14, YELLOW)]
-
-
-def train(p):
-    p.rect(60, 12, 74, 30)                              # chimney
-    p.rect(6, 20, 36, 60)                               # cab
-    p.rect(12, 26, 30, 42)                              # cab window
-    p.rect(36, 30, 90, 60)                              # boiler
-    p.poly([(90, 44), (98, 60), (90, 60)])
-    p.rect(2, 60, 96, 70)
-    for x in (18, 50, 78):
-        p.circle(x, 76, 10)
-        p.circle(x, 76, 3.5)
-    return [(20, 52, RED), (21, 34, SKY), (62, 45, BLUE), (67, 20, GREY), (50, 65, YELLOW),
-            (18, 68, GREY), (50, 69, GREY), (78, 69, GREY)]
-
-
-def house(p):
-    p.rect(64, 8, 76, 34)                               # chimney
-    p.rect(14, 44, 86, 96)                              # walls
-    p.poly([(6, 46), (50, 12), (94, 46)])               # roof
-    p.rect(42, 64, 60, 96)                              # door
-    p.dot(55, 81, 1.5)
-    p.rect(20, 54, 36, 70)                              # windows
-    p.line([(28, 54), (28, 70)])
-    p.line([(20, 62), (36, 62)])
-    p.rect(66, 54, 82, 70)
-    p.line([(74, 54), (74, 70)])
-    p.line([(66, 62), (82, 62)])
-    p.circle(50, 32, 6)
-    return [(30, 85, YELLOW), (22, 42, RED), (51, 80, BROWN), (24, 58, SKY), (32, 66, SKY),
-            (70, 58, SKY), (78, 66, SKY), (70, 14, BROWN), (50, 32, SKY), (32, 58, SKY),
-            (24, 66, SKY), (78, 58, SKY), (70, 66, SKY)]
-
-
-def balloons(p):
-    p.line([(26, 44), (46, 96)])
-    p.line([(52, 38), (48, 96)])
-    p.line([(76, 46), (50, 96)])
-    p.ellipse(10, 8, 42, 46)
-    p.ellipse(60, 12, 92, 50)
-    p.ellipse(34, 0, 70, 40)
-    p.poly([(38, 86), (58, 86), (54, 98), (42, 98)])
-    p.poly(star(84, 76, 10, 4.5))
-    p.poly(star(14, 70, 8, 3.6))
-    return [(84, 76, YELLOW), (14, 70, ORANGE), (26, 26, RED), (76, 30, BLUE), (52, 18, YELLOW), (48, 92, PINK)]
-
-
-def ice_cream(p):
-    p.poly([(28, 54), (72, 54), (50, 98)])              # cone
-    p.line([(38, 56), (58, 86)])
-    p.line([(62, 56), (42, 86)])
-    p.circle(50, 14, 6)                                 # cherry
-    p.circle(50, 38, 18)                                # scoop
-    p.ellipse(26, 46, 74, 62)                           # melting rim
-    return [(50, 30, PINK), (50, 54, YELLOW), (50, 14, RED), (50, 66, ORANGE), (40, 70, ORANGE),
-            (60, 70, ORANGE), (50, 88, ORANGE)]
-
-
-def flower(p):
-    p.rect(30, 78, 70, 98)                              # pot
-    p.rect(26, 72, 74, 80)
-    p.line([(50, 44), (50, 72)], width=LINE + 2)
-    p.ellipse(24, 54, 48, 66)                           # leaves
-    p.ellipse(52, 54, 76, 66)
-    for k in range(6):
-        a = math.radians(k * 60)
-        p.circle(50 + 18 * math.cos(a), 30 + 18 * math.sin(a), 11)
-    p.circle(50, 30, 11)
-    return [(50, 30, YELLOW), (68, 30, PINK), (32, 30, PINK), (59, 45, RED), (41, 15, RED),
-            (59, 15, PURPLE), (41, 45, PURPLE), (36, 60, GREEN), (64, 60, GREEN),
-            (50, 90, BROWN), (50, 76, ORANGE)]
-
-
-def tree(p):
-    p.rect(42, 58, 58, 98)                              # trunk
-    p.circle(50, 36, 30)                                # crown
-    p.circle(24, 48, 14)
-    p.circle(76, 48, 14)
-    for x, y in ((40, 26), (62, 32), (48, 48), (22, 48), (78, 48)):
-        p.circle(x, y, 5)
-    return [(50, 80, BROWN), (50, 14, GREEN), (20, 40, GREEN), (82, 40, GREEN), (40, 26, RED),
-            (62, 32, RED), (48, 48, RED), (22, 48, RED), (78, 48, RED)]
-
-
-def sun_and_cloud(p):
-    p.poly(star(40, 40, 38, 26, 10))                    # rays
-    p.circle(40, 40, 22)
-    p.ellipse(30, 34, 36, 40)
-    p.ellipse(44, 34, 50, 40)
-    p.line([(32, 48), (40, 53), (48, 48)])
-    p.ellipse(48, 66, 98, 94)                           # cloud
-    p.circle(62, 66, 12)
-    p.circle(80, 64, 14)
-    p.ellipse(48, 72, 98, 94)
-    return [(40, 30, YELLOW), (40, 5, ORANGE), (75, 80, SKY), (80, 56, SKY), (62, 60, SKY)]
-
-
-def bird(p):
-    p.line([(44, 84), (44, 96)])                        # legs
-    p.line([(56, 84), (56, 96)])
-    p.poly([(78, 52), (98, 40), (96, 66)])              # tail
-    p.ellipse(20, 36, 84, 88)                           # body
-    p.ellipse(40, 50, 72, 74)                           # wing
-    p.poly([(4, 34), (16, 28), (16, 40)])               # beak
-    p.circle(28, 32, 16)                                # head
-    p.dot(26, 28, 2.5)
-    p.circle(82, 12, 8)                                 # sun
-    p.ellipse(46, 4, 70, 18)                            # cloud
-    return [(58, 11, SKY), (45, 80, BLUE), (56, 62, SKY), (28, 38, BLUE), (10, 34, ORANGE), (88, 52, PURPLE),
-            (82, 12, YELLOW)]
-
-
-def bee(p):
-    p.ellipse(30, 6, 58, 40)                            # wings
-    p.ellipse(52, 6, 80, 40)
-    p.ellipse(14, 34, 86, 80)                           # body
-    p.line([(36, 36), (36, 78)])                        # stripes
-    p.line([(52, 34), (52, 80)])
-    p.line([(68, 36), (68, 78)])
-    p.poly([(85, 54), (98, 57), (85, 60)])              # sting
-    p.circle(14, 50, 12)                                # head
-    p.dot(10, 47, 2)
-    p.line([(10, 40), (4, 28)])
-    p.line([(16, 39), (20, 27)])
-    return [(44, 57, YELLOW), (26, 57, YELLOW), (60, 57, BROWN), (76, 57, YELLOW),
-            (40, 20, SKY), (68, 20, SKY), (14, 56, BROWN)]
-
-
-def plane(p):
-    p.poly([(34, 48), (54, 48), (40, 84), (26, 84)])    # lower wing
-    p.poly([(80, 44), (94, 20), (100, 20), (96, 50)])   # tail fin
-    p.rect(6, 36, 96, 58, radius=11)                    # body
-    p.poly([(34, 46), (52, 46), (38, 14), (26, 14)])    # upper wing
-    for x in (58, 68, 78):
-        p.circle(x, 44, 4)
-    p.poly([(8, 40), (18, 40), (18, 48), (8, 48)])      # cockpit
-    p.ellipse(62, 70, 98, 92)                           # cloud
-    return [(60, 54, RED), (40, 30, BLUE), (33, 76, BLUE), (92, 30, YELLOW), (13, 44, SKY),
-            (58, 44, SKY), (68, 44, SKY), (78, 44, SKY), (80, 81, SKY)]
-
-
-def umbrella(p):
-    p.line([(50, 46), (50, 86), (42, 94), (36, 88)], width=LINE + 1)
-    p.d.chord(p.box(6, 10, 94, 82), 180, 360, fill=WHITE, outline=BLACK, width=LINE)
-    p.line([(50, 10), (28, 46)])
-    p.line([(50, 10), (72, 46)])
-    p.circle(50, 8, 3)
-    for x, y in ((20, 62), (80, 66), (64, 86), (12, 88)):
-        p.poly([(x, y - 6), (x + 4, y + 2), (x, y + 5), (x - 4, y + 2)])
-    return [(20, 36, RED), (50, 30, YELLOW), (80, 36, BLUE), (20, 62, SKY), (80, 66, SKY),
-            (64, 86, SKY), (12, 88, SKY)]
-
-
-def kite(p):
-    p.line([(50, 88), (40, 96), (20, 98)])              # string
-    p.poly([(50, 4), (86, 40), (50, 88), (14, 40)])     # kite
-    p.line([(50, 4), (50, 88)])
-    p.line([(14, 40), (86, 40)])
-    p.line([(50, 88), (64, 92), (78, 90), (92, 94)])    # tail
-    for x, y, in ((64, 92), (78, 90), (92, 94)):
-        p.poly([(x, y - 5), (x + 5, y), (x, y + 5), (x - 5, y)])
-    return [(36, 28, RED), (64, 28, YELLOW), (36, 52, GREEN), (64, 52, BLUE), (64, 92, ORANGE),
-            (78, 90, PINK), (92, 94, ORANGE)]
-
-
-def mushroom(p):
-    p.rect(0, 88, 100, 100)                             # grass
-    p.rect(38, 50, 62, 90, radius=6)                    # stem
-    p.d.chord(p.box(10, 10, 90, 90), 180, 360, fill=WHITE, outline=BLACK, width=LINE)
-    for x, y, r in ((30, 34, 7), (52, 22, 8), (72, 36, 6), (50, 42, 5)):
-        p.circle(x, y, r)
-    p.rect(44, 64, 56, 78, radius=5)                    # door
-    return [(20, 44, RED), (50, 58, YELLOW), (50, 71, BROWN), (50, 95, GREEN)]
-
-
-TOPICS = ["Con vật", "Xe cộ", "Nhà và đồ vật", "Cây và hoa"]
-
-SUBJECTS = [  # name, topic number, draw
-    ("cat", 1, cat), ("fish", 1, fish), ("butterfly", 1, butterfly), ("snail", 1, snail),
-    ("duck", 1, duck), ("turtle", 1, turtle), ("bird", 1, bird), ("bee", 1, bee),
-    ("car", 2, car), ("rocket", 2, rocket), ("boat", 2, boat), ("train", 2, train),
-    ("plane", 2, plane),
-    ("house", 3, house), ("balloons", 3, balloons), ("icecream", 3, ice_cream),
-    ("umbrella", 3, umbrella), ("kite", 3, kite),
-    ("flower", 4, flower), ("tree", 4, tree), ("sun", 4, sun_and_cloud),
-    ("mushroom", 4, mushroom),
-]
-
-
-def draw(subject, size, margin):
-    """The subject centred on a white picture of `size` (w, h)."""
-    w, h = size
-    img = Image.new("RGB", size, WHITE)
-    side = min(w, h) - 2 * margin
-    pen = Pen(img, (w - side) / 2, (h - side) / 2, side / 100)
-    seeds = subject(pen)
-    pix_seeds = [(pen.p(x, y), colour) for x, y, colour in seeds]
-    return close_pockets(img), pix_seeds
-
-
-def colour_in(img, seeds):
-    """The coloured sample: each seed's region flooded with its colour."""
-    out = img.copy()
-    for (x, y), colour in seeds:
-        if out.getpixel((x, y)) == WHITE:
-            ImageDraw.floodfill(out, (x, y), colour, thresh=0)
+def colour_regions(art, drawing):
+    """The line art with each white region flooded by the colour that covers
+    most of it in the drawing."""
+    labels, info = label_regions(Image.fromarray(art))
+    index = {c: i for i, c in reversed(list(enumerate(PALETTE)))}
+    flat = drawing.reshape(-1, 3).astype(np.int64)
+    keys = (flat[:, 0] << 16) | (flat[:, 1] << 8) | flat[:, 2]
+    lut = {(r << 16) | (g << 8) | b: i for (r, g, b), i in index.items()}
+    colour_of = np.vectorize(lambda k: lut.get(k, 0), otypes=[np.int64])
+    uniq, inverse = np.unique(keys, return_inverse=True)
+    pal = colour_of(uniq)[inverse]
+    lab = labels.reshape(-1)
+    inside = lab >= 0
+    pairs, counts = np.unique(lab[inside] * 64 + pal[inside], return_counts=True)
+    best = {}
+    for pair, count in zip(pairs, counts):
+        region, colour = divmod(int(pair), 64)
+        if count > best.get(region, (0, 0))[0]:
+            best[region] = (count, colour)
+    table = np.zeros((max(best) + 2 if best else 1, 3), np.uint8)
+    for region, (_, colour) in best.items():
+        table[region] = PALETTE[colour]
+    out = np.zeros_like(art)
+    out[inside.reshape(labels.shape)] = table[labels[labels >= 0]]
     return out
 
 
@@ -410,7 +260,6 @@ def label_regions(img):
 
     Returns (labels, info): labels is an int array (-1 outside white), info
     maps a label to (width, height, pixels)."""
-    import numpy as np
     white = np.all(np.array(img) == 255, axis=-1)
     h, w = white.shape
     parent = []
@@ -427,14 +276,19 @@ def label_regions(img):
         row = np.concatenate(([0], white[y].astype(np.int8), [0]))
         edges = np.flatnonzero(np.diff(row))
         current = []
-        for x0, x1 in zip(edges[::2], edges[1::2]):
+        j = 0
+        for x0, x1 in zip(edges[::2].tolist(), edges[1::2].tolist()):
             rid = len(parent)
             parent.append(rid)
-            for (px0, px1, pid) in previous:
-                if px0 < x1 and x0 < px1:
-                    a, b = find(rid), find(pid)
-                    if a != b:
-                        parent[max(a, b)] = min(a, b)
+            # Runs of both rows are sorted: walk the previous row once.
+            while j < len(previous) and previous[j][1] <= x0:
+                j += 1
+            k = j
+            while k < len(previous) and previous[k][0] < x1:
+                a, b = find(rid), find(previous[k][2])
+                if a != b:
+                    parent[max(a, b)] = min(a, b)
+                k += 1
             current.append((x0, x1, rid))
             runs.append((y, x0, x1, rid))
         previous = current
@@ -456,14 +310,35 @@ def regions(img):
     return list(label_regions(img)[1].values())
 
 
-def close_pockets(img, smallest=40, narrowest=8):
-    """Inks the tiny white pockets and slivers that thick lines leave where
-    they meet: no child could hit them, and they would stay white after
-    colouring."""
-    import numpy as np
+def hittable(labels, side):
+    """The labels of the regions that hold a whole side x side square: a
+    child's fingertip-sized click lands inside them."""
+    h, w = labels.shape
+    if h < side or w < side:
+        return set()
+    # Rows first: the pixels that start `side` equal labels to their right;
+    # then columns of those, with equal labels below.
+    wide = labels[:, :w - side + 1]
+    across = wide >= 0
+    for dx in range(1, side):
+        across &= labels[:, dx:dx + w - side + 1] == wide
+    base = wide[:h - side + 1]
+    ok = across[:h - side + 1].copy()
+    for dy in range(1, side):
+        ok &= across[dy:dy + h - side + 1] & (wide[dy:dy + h - side + 1] == base)
+    return set(np.unique(base[ok]).tolist())
+
+
+SMALLEST = 10       # a region must hold a SMALLEST x SMALLEST square
+
+
+def close_pockets(img, side=SMALLEST):
+    """Inks the white regions too small for a child's click (pockets and
+    slivers that thick lines leave where they meet): they would stay white
+    after colouring."""
     labels, info = label_regions(img)
+    keep = hittable(labels, side)
     a = np.array(img)
-    for label, (w, h, pixels) in info.items():
-        if pixels < smallest or min(w, h) < narrowest:
-            a[labels == label] = BLACK
+    small = (labels >= 0) & ~np.isin(labels, list(keep))
+    a[small] = BLACK
     return Image.fromarray(a)

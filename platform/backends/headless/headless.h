@@ -74,6 +74,11 @@ HCURSOR CurrentCursor();
 // The icon last handed to a top-level window's native window by WM_SETICON
 // (which is ICON_BIG or ICON_SMALL); NULL when none.
 HICON WindowIcon(HWND hwnd, int which = ICON_BIG);
+// The top-level window the core last told the backend to activate, whose
+// native window would have the keyboard (null when none, or when it is
+// gone), and how many times the backend was told.
+HWND NativeFocus();
+int NativeActivations();
 
 // What the program asked the shell (ShellExecuteA) since the last call;
 // nothing is launched while the headless backend is installed.

@@ -33,7 +33,16 @@ public:
     }
     void SetCursor(HCURSOR c) override { cursor = c; }
     void WindowIconChanged(HWND hwnd, HICON big, HICON small) override { icons[hwnd] = {big, small}; }
-    void WindowDestroyed(HWND hwnd) override { icons.erase(hwnd); }
+    void WindowDestroyed(HWND hwnd) override {
+        icons.erase(hwnd);
+        if (nativeFocus == hwnd) nativeFocus = nullptr;
+    }
+    // A window system would give the native window the keyboard; here the
+    // window is remembered so that tests can see where the keys would go.
+    void WindowActivated(HWND hwnd) override {
+        nativeFocus = hwnd;
+        ++activations;
+    }
     bool BeforeBlock() override {
         if (RunWatcher()) return true;
         std::function<bool()> handler;
@@ -47,6 +56,8 @@ public:
 
     std::vector<headless::Presented> presented;
     HCURSOR cursor = nullptr;
+    HWND nativeFocus = nullptr;
+    int activations = 0;
     std::map<HWND, std::pair<HICON, HICON>> icons;  // big, small per native window
     std::function<bool()> idleHandler;
     DWORD idleThread = 0;
@@ -261,6 +272,18 @@ HCURSOR CurrentCursor() {
     auto* backend = Installed();
     Guard lock(BigLock());
     return backend ? backend->cursor : nullptr;
+}
+
+HWND NativeFocus() {
+    auto* backend = Installed();
+    Guard lock(BigLock());
+    return backend ? backend->nativeFocus : nullptr;
+}
+
+int NativeActivations() {
+    auto* backend = Installed();
+    Guard lock(BigLock());
+    return backend ? backend->activations : 0;
 }
 
 HICON WindowIcon(HWND hwnd, int which) {

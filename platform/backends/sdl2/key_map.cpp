@@ -12,6 +12,7 @@ unsigned VirtualKeyOf(SDL_Keycode key) {
         case SDLK_RETURN:
         case SDLK_KP_ENTER: return VK_RETURN;
         case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_SPACE: return VK_SPACE;
         case SDLK_BACKSPACE: return VK_BACK;
         case SDLK_DELETE: return VK_DELETE;
         case SDLK_LEFT: return VK_LEFT;

@@ -8,9 +8,10 @@
 namespace win::sdl {
 
 // The virtual-key code of a key the program handles as a key (Tab, Enter,
-// Escape, arrows, Home/End, PageUp/PageDown, Backspace, Delete, F1 and the
-// modifiers), or 0. Letters, digits and space are not mapped: they arrive
-// as text, and TranslateMessage would otherwise type them twice.
+// Escape, Space, arrows, Home/End, PageUp/PageDown, Backspace, Delete, F1
+// and the modifiers), or 0. Letters and digits are not mapped: they arrive
+// as text, and TranslateMessage would otherwise type them twice. Space is a
+// key (it presses a focused button), so the backend drops it from the text.
 unsigned VirtualKeyOf(SDL_Keycode key);
 
 // With Alt held those typing keys are system keys (Alt+Space opens the

@@ -1,7 +1,10 @@
 // The SDL2 backend. Native windows belong to the user-interface thread (the
-// one that opened the display); the window core's rectangles stay the truth
-// about positions, so a point in a native window is its top-level window's
-// screen origin plus the point.
+// one that opened the display). A point in a native window is its top-level
+// window's screen origin plus the point, and belongs to that window alone;
+// where a window manager places a window elsewhere than asked, the core's
+// rectangle follows the native one. The native keyboard focus follows the
+// core's activation (WindowActivated); drop-down lists and popup menus are
+// never activated natively.
 #include "sdl_backend.h"
 
 #include <SDL.h>
@@ -10,11 +13,13 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "core/input.h"
 #include "core/window.h"
 #include "icon_surface.h"
 #include "key_map.h"
+#include "x11_focus.h"
 
 namespace win::sdl {
 namespace {
@@ -38,6 +43,9 @@ bool ToScreen(HWND hwnd, int x, int y, POINT* screen) {
     return true;
 }
 
+// Drop-down lists and popup menus: shown without taking the activation.
+bool IsToolWindow(const core::Window& w) { return (w.exStyle & WS_EX_TOOLWINDOW) != 0; }
+
 class SdlBackend : public core::Backend {
 public:
     SdlBackend(DWORD uiThread, SIZE screen) : uiThread_(uiThread), screen_(screen) {
@@ -59,6 +67,9 @@ public:
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if ((w->style & WS_CAPTION) != WS_CAPTION) flags |= SDL_WINDOW_BORDERLESS;
         if (w->owner) flags |= SDL_WINDOW_SKIP_TASKBAR;
+        // A list or menu is a popup-menu window: the window manager neither
+        // frames nor focuses it.
+        if (IsToolWindow(*w)) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
         int width = std::max(1, int(w->rect.right - w->rect.left));
         int height = std::max(1, int(w->rect.bottom - w->rect.top));
         SDL_Window* native = SDL_CreateWindow(w->text.c_str(), w->rect.left, w->rect.top, width, height, flags);
@@ -70,13 +81,23 @@ public:
         // Owned windows (dialogs, lists) stay above their owner.
         if (SDL_Window* owner = NativeOf(w->owner)) SDL_SetWindowModalFor(native, owner);
         natives_[hwnd] = native;
+        if (IsToolWindow(*w)) tools_.insert(hwnd);
     }
 
     void WindowDestroyed(HWND hwnd) override {
         auto it = natives_.find(hwnd);
         if (it == natives_.end()) return;
+        if (grabbed_ == hwnd) {
+            x11::UngrabPointer(it->second);
+            grabbed_ = nullptr;
+        }
         SDL_DestroyWindow(it->second);
         natives_.erase(it);
+        tools_.erase(hwnd);
+        if (active_ == hwnd) active_ = nullptr;
+        // Without a window manager nobody hands the focus on: the window
+        // that the core made active takes it back.
+        if (SDL_Window* active = NativeOf(active_)) GiveFocus(active);
     }
 
     void WindowShown(HWND hwnd, bool visible) override {
@@ -84,16 +105,42 @@ public:
         if (!native) return;
         if (visible) {
             SDL_ShowWindow(native);
-            SDL_RaiseWindow(native);  // a shown window takes the keyboard, as it is activated
+            if (tools_.count(hwnd)) {
+                // Without a window manager SDL gives every shown window the
+                // focus; a list must leave it with the active window, and
+                // it holds the pointer so that a press anywhere closes it.
+                if (SDL_Window* active = NativeOf(active_)) GiveFocus(active);
+                if (!grabbed_ && x11::GrabPointer(native)) grabbed_ = hwnd;
+            } else if (hwnd == active_) {
+                GiveFocus(native);
+            }
             PresentAll(hwnd);
         } else {
+            if (grabbed_ == hwnd) {
+                x11::UngrabPointer(native);
+                grabbed_ = nullptr;
+            }
             SDL_HideWindow(native);
+            if (SDL_Window* active = NativeOf(active_); active && hwnd != active_) GiveFocus(active);
         }
+    }
+
+    // The core's active window takes the native keyboard: raised (through
+    // the window manager, if there is one) and given the X input focus
+    // (which is all there is when no window manager runs).
+    void WindowActivated(HWND hwnd) override {
+        active_ = hwnd;
+        SDL_Window* native = NativeOf(hwnd);
+        if (!native || tools_.count(hwnd)) return;
+        if (!(SDL_GetWindowFlags(native) & SDL_WINDOW_SHOWN)) return;  // shown later: WindowShown focuses it
+        SDL_RaiseWindow(native);
+        GiveFocus(native);
     }
 
     void WindowMoved(HWND hwnd, const RECT& r) override {
         SDL_Window* native = NativeOf(hwnd);
         if (!native) return;
+        if (followingNative_ == hwnd) return;  // the native window is already there
         SDL_SetWindowPosition(native, r.left, r.top);
         SDL_SetWindowSize(native, std::max(1, int(r.right - r.left)), std::max(1, int(r.bottom - r.top)));
     }
@@ -188,6 +235,10 @@ public:
 private:
     bool OnUiThread() const { return GetCurrentThreadId() == uiThread_; }
 
+    void GiveFocus(SDL_Window* native) {
+        if (!x11::FocusWindow(native)) SDL_SetWindowInputFocus(native);
+    }
+
     SDL_Window* NativeOf(HWND hwnd) const {
         auto it = natives_.find(hwnd);
         return it == natives_.end() ? nullptr : it->second;
@@ -208,9 +259,12 @@ private:
         POINT at;
         switch (event.type) {
             case SDL_MOUSEMOTION:
-                if (ToScreen(HwndOfNative(event.motion.windowID), event.motion.x, event.motion.y, &at))
-                    core::InjectMouseMove(at, GetTickCount());
+            {
+                HWND within = HwndOfNative(event.motion.windowID);
+                if (ToScreen(within, event.motion.x, event.motion.y, &at))
+                    core::InjectMouseMove(at, GetTickCount(), within);
                 break;
+            }
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 core::MouseButton button;
@@ -220,9 +274,15 @@ private:
                     case SDL_BUTTON_MIDDLE: button = core::MouseButton::Middle; break;
                     default: return;
                 }
-                if (!ToScreen(HwndOfNative(event.button.windowID), event.button.x, event.button.y, &at)) break;
-                core::InjectMouseMove(at, GetTickCount());
-                core::InjectMouseButton(at, button, event.type == SDL_MOUSEBUTTONDOWN, GetTickCount());
+                HWND within = HwndOfNative(event.button.windowID);
+                if (!PointOfButton(within, event.button, &at)) {
+                    // A press outside every window of the program, reported
+                    // through the open list's grab: the list closes.
+                    if (!OutsidePoint(&at)) break;
+                    within = nullptr;
+                }
+                core::InjectMouseMove(at, GetTickCount(), within);
+                core::InjectMouseButton(at, button, event.type == SDL_MOUSEBUTTONDOWN, GetTickCount(), within);
                 break;
             }
             case SDL_MOUSEWHEEL: {
@@ -249,7 +309,11 @@ private:
             case SDL_TEXTINPUT:
                 // Alt+key is a command, not typing.
                 if ((SDL_GetModState() & KMOD_ALT) && !(SDL_GetModState() & KMOD_CTRL)) break;
-                for (char ch : Utf8ToWindows1252(event.text.text)) core::InjectChar(static_cast<unsigned char>(ch));
+                for (char ch : Utf8ToWindows1252(event.text.text)) {
+                    // The space bar is a key: TranslateMessage types its space.
+                    if (ch == ' ') continue;
+                    core::InjectChar(static_cast<unsigned char>(ch));
+                }
                 break;
             case SDL_WINDOWEVENT:
                 HandleWindowEvent(event.window);
@@ -270,36 +334,103 @@ private:
             case SDL_WINDOWEVENT_LEAVE:
                 core::InjectPointerLeft();
                 break;
+            case SDL_WINDOWEVENT_MOVED:
+                FollowNative(hwnd, event.data1, event.data2);
+                break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
-                Activate(hwnd);
+                FocusGained(hwnd);
                 break;
             case SDL_WINDOWEVENT_CLOSE:
+                // The close box of a window disabled by a modal dialog
+                // brings that dialog forward instead.
                 if (IsWindowEnabled(hwnd)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+                else Activate(hwnd);
                 break;
             default:
                 break;
         }
     }
 
-    // The user brought a native window to the front. A window disabled by a
-    // modal dialog hands the activation on to that dialog, as on Windows.
-    void Activate(HWND hwnd) {
-        if (!IsWindowEnabled(hwnd)) {
-            HWND popup = EnabledPopupOf(hwnd);
-            if (!popup) return;
-            if (SDL_Window* native = NativeOfLocked(popup)) SDL_RaiseWindow(native);
-            hwnd = popup;
+    // The native focus arrived at a window. Events that an activation since
+    // has overtaken are stale (the focus is elsewhere by now); a list or
+    // menu hands the focus back to the active window.
+    void FocusGained(HWND hwnd) {
+        SDL_Window* native = NativeOfLocked(hwnd);
+        if (!native) return;
+        bool tool;
+        SDL_Window* active;
+        {
+            Guard lock(BigLock());
+            tool = tools_.count(hwnd) != 0;
+            active = NativeOf(active_);
         }
-        if (GetActiveWindow() != hwnd) SetActiveWindow(hwnd);
+        if (tool) {
+            if (active) GiveFocus(active);
+            return;
+        }
+        if (SDL_GetKeyboardFocus() != native) return;
+        Activate(hwnd);
     }
 
-    HWND EnabledPopupOf(HWND owner) {
-        Guard lock(BigLock());
-        for (HWND h : core::TopLevels()) {
-            auto w = core::LookupWindow(h);
-            if (w && w->owner == owner && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED)) return h;
+    // The user brought a native window to the front. A window disabled by a
+    // modal dialog hands the activation on to its last active popup (the
+    // innermost dialog of a chain of them), as on Windows.
+    void Activate(HWND hwnd) {
+        HWND target = hwnd;
+        if (!IsWindowEnabled(hwnd)) {
+            target = GetLastActivePopup(hwnd);
+            if (!target || target == hwnd || !IsWindowEnabled(target) || !IsWindowVisible(target)) return;
         }
-        return nullptr;
+        if (GetActiveWindow() != target) {
+            SetActiveWindow(target);
+        } else if (target != hwnd) {
+            Guard lock(BigLock());
+            WindowActivated(target);  // the core's mind is made up; the native focus follows it
+        }
+    }
+
+    // A window manager placed or moved a native window: the core's window
+    // follows, so that points map through the right origin.
+    void FollowNative(HWND hwnd, int x, int y) {
+        RECT r;
+        if (!GetWindowRect(hwnd, &r) || (r.left == x && r.top == y) || !IsWindowVisible(hwnd)) return;
+        {
+            Guard lock(BigLock());
+            followingNative_ = hwnd;
+        }
+        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Guard lock(BigLock());
+        followingNative_ = nullptr;
+    }
+
+    // The screen point of a button event, false when it lies outside the
+    // native window that reported it (a grab reports presses anywhere).
+    bool PointOfButton(HWND hwnd, const SDL_MouseButtonEvent& button, POINT* at) {
+        if (!ToScreen(hwnd, button.x, button.y, at)) return false;
+        if (!grabbedLocked()) return true;
+        int x, y;
+        SDL_GetGlobalMouseState(&x, &y);
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+        // The pointer is elsewhere: over another window of the program (which
+        // reports its own events) or outside them all.
+        return false;
+    }
+
+    bool grabbedLocked() {
+        Guard lock(BigLock());
+        return grabbed_ != nullptr;
+    }
+
+    // Where the pointer is, when a grab reported a press outside the
+    // program's windows; false without a grab.
+    bool OutsidePoint(POINT* at) {
+        if (!grabbedLocked()) return false;
+        int x, y;
+        SDL_GetGlobalMouseState(&x, &y);
+        *at = {x, y};
+        return true;
     }
 
     SDL_Window* NativeOfLocked(HWND hwnd) {
@@ -311,7 +442,11 @@ private:
     SIZE screen_;
     Uint32 wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
-    std::map<HWND, SDL_Window*> natives_;  // guarded by BigLock
+    std::map<HWND, SDL_Window*> natives_;  // guarded by BigLock, as are the four below
+    std::set<HWND> tools_;                 // lists and menus: never natively active
+    HWND active_ = nullptr;                // the core's active window
+    HWND grabbed_ = nullptr;               // the list or menu holding the pointer
+    HWND followingNative_ = nullptr;       // being moved to where its native window is
     std::map<int, SDL_Cursor*> cursors_;        // system cursors by SDL id
     std::map<HCURSOR, SDL_Cursor*> ownCursors_;  // colour cursors by handle
 };

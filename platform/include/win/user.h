@@ -469,6 +469,7 @@ HWND WINAPI SetFocus(HWND hwnd);
 HWND WINAPI GetFocus();
 HWND WINAPI SetActiveWindow(HWND hwnd);
 HWND WINAPI GetActiveWindow();
+HWND WINAPI GetLastActivePopup(HWND hwnd);
 BOOL WINAPI SetForegroundWindow(HWND hwnd);
 HWND WINAPI GetForegroundWindow();
 HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
