@@ -99,7 +99,9 @@ POINT ColoringTest::BrowseCell(HWND browse, int k) {
 }
 
 COLORREF ColoringTest::CanvasPixel(HWND dialog, int id, POINT p) {
-    return headless::PixelAt(::GetDlgItem(dialog, id), p.x, p.y);
+    // Read through the screen: a canvas may overhang its screen's edges.
+    RECT canvas = ClientRectOf(dialog, id);
+    return headless::PixelAt(dialog, canvas.left + p.x, canvas.top + p.y);
 }
 
 void ColoringTest::OpenScreen(int id) {

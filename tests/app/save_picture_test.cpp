@@ -37,7 +37,9 @@ protected:
         WriteSampleContent(2, {"One"}, [](int) { return 1; });
     }
     void TearDown() override {
-        if (m_bDropped) ASSERT_EQ(::seteuid(0), 0);
+        if (m_bDropped) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
         ColoringTest::TearDown();
     }
     // Makes the program run as a user whom the folder's permissions bind;
