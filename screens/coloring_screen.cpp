@@ -59,6 +59,10 @@ void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int 
     int w = canvas.GetPictureWidth();
     // Integer division rounds towards zero in C++, as the layout wants.
     canvas.MoveWindow((cxArea - w) / 2 + nAreaLeft, (cyArea - h) / 2 + nAreaTop, w, h, TRUE);
+    // A move to the rectangle the canvas already has repaints nothing, and
+    // a new picture of the old one's size would stay hidden behind the old
+    // one's pixels: the canvas is repainted whatever the move did.
+    canvas.InvalidateRect(nullptr, TRUE);
 }
 
 void SizeStrip(CWnd* pScreen, CColoringThumbnailCtrl& strip, int nRows) {

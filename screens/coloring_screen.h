@@ -29,7 +29,8 @@ void LoadBackground(CBitmap& bmp, const char* pszFolder);
 
 // Moves a canvas so that its picture is centred in the area at (left, top)
 // of cx x cy. The divisions round towards zero, so a picture larger than
-// the area overhangs it equally on both sides.
+// the area overhangs it equally on both sides. The canvas is repainted even
+// when it does not move.
 void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int cxArea, int cyArea);
 
 // Resizes the strip to its ideal size, keeping its top-left.

@@ -440,3 +440,35 @@ TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
     });
     RunProgram();
 }
+
+// Two pictures of one size: choosing the second must show it, although the
+// canvas keeps its place.
+TEST_F(FreeColoringTest, APictureOfTheSameSizeAsTheShownOneIsShownToo) {
+    PrepareContent(kAllContent | kScreenPictures);
+    fs::create_directories(AppDir() + "Pictures");
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/a.bmp", 300, 200));
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b.bmp", 300, 200, RGB(0, 255, 0), RGB(255, 255, 0)));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "topic.txt", {{"1", "One"}}));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "freely.txt", {{"1", "1", "Pictures\\a.bmp"}, {"2", "1", "Pictures\\b.bmp"}}));
+    OpenScreen(IDC_HOME_FREE);
+    script.Then("the first picture", [&] {
+        HWND screen = Screen();
+        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
+        EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, LeftRoom(300, 200)), kWhite);
+        Click(StripCell(screen, 1));
+        return true;
+    });
+    script.Then("the second picture in the same place", [&] {
+        ExpectRect(Canvas(), Centred(SIZE{300, 200}));
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(300, 200)), RGB(0, 255, 0));
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(300, 200)), RGB(255, 255, 0));
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    script.Then("leave", [&] {
+        if (ScreenOverHome()) return false;
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    RunProgram();
+}

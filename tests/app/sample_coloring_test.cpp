@@ -277,3 +277,39 @@ TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairCh
     });
     RunProgram();
 }
+
+// Pairs of one size: the example and the child's picture both change,
+// although neither canvas moves.
+TEST_F(SampleColoringTest, APairOfTheSameSizeAsTheShownOneIsShownOnBothCanvases) {
+    PrepareContent(kAllContent | kScreenPictures);
+    fs::create_directories(AppDir() + "Pictures");
+    const COLORREF kPink = RGB(255, 128, 255), kCyan = RGB(0, 255, 255);
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/a.bmp", 200, 150));
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/a_s.bmp", 200, 150, kSampleLeft, kSampleRight));
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b.bmp", 200, 150, kBlack, kWhite));
+    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b_s.bmp", 200, 150, kPink, kCyan));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "topic.txt", {{"1", "One"}}));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "sample.txt", {{"1", "1", "Pictures\\a_s.bmp", "Pictures\\a.bmp"},
+                                                        {"2", "1", "Pictures\\b_s.bmp", "Pictures\\b.bmp"}}));
+    OpenScreen(IDC_HOME_SAMPLE);
+    script.Then("the first pair", [&] {
+        if (!Up()) return false;
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_EXAMPLE_CANVAS, LeftRoom(200, 150)), kSampleLeft);
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(200, 150)), kWhite);
+        Click(StripCell(Screen(), 1));
+        return true;
+    });
+    script.Then("the second pair", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_EXAMPLE_CANVAS, LeftRoom(200, 150)), kPink);
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_EXAMPLE_CANVAS, RightRoom(200, 150)), kCyan);
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(200, 150)), kBlack);
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    script.Then("leave", [&] {
+        if (ScreenOverHome()) return false;
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    RunProgram();
+}
