@@ -376,20 +376,22 @@ TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
         ClickButton(IDC_FREE_BROWSE);
         return true;
     });
+    HWND opened = nullptr;
     script.Then("browse: open its topic box", [&] {
-        HWND b = browse();
-        if (!b) return false;
-        Click(CentreOf(b, IDC_BROWSE_TOPICS));
+        opened = browse();
+        if (!opened) return false;
+        Click(CentreOf(opened, IDC_BROWSE_TOPICS));
         return true;
     });
     script.Then("browse: the first topic", [&] {
-        if (!::SendDlgItemMessageA(browse(), IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        // The open list is the topmost window now.
+        if (!::SendDlgItemMessageA(opened, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
         headless::KeyPress(VK_DOWN);
         headless::KeyPress(VK_RETURN);
         return true;
     });
     script.Then("browse: pick its third picture", [&] {
-        HWND b = browse();
+        HWND b = opened;
         if (::SendDlgItemMessageA(b, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
         EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "1-8/8");
         Click(BrowseCell(b, 2));  // entry 4
