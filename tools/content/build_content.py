@@ -18,8 +18,9 @@ def build(app_dir):
     os.makedirs(os.path.join(app_dir, "Backgrnd"), exist_ok=True)
     build_font.build(build_font.DEFAULT_SOURCE, os.path.join(app_dir, "lsansrf.ttf"))
     build_home.build(os.path.join(app_dir, "Backgrnd", "home.bmp"))
-    build_help.build(os.path.join(app_dir, "Help"))
     build_screens.build(app_dir)
+    # After the screens: the help page starts from their backgrounds.
+    build_help.build(os.path.join(app_dir, "Help"))
 
 
 def main(argv):

@@ -93,12 +93,17 @@ nav a {{ margin-right: 1em; }}
 <li>Bấm vào chỗ muốn tô trong bức tranh: chỗ đó sẽ được tô màu!</li>
 </ol>
 <p><img src="images/howto.png" alt="Chọn màu rồi bấm vào tranh"></p>
+<p><img src="images/free-coloring.png" alt="Tô tự do"></p>
+<p><img src="images/sample-coloring.png" alt="Tô theo mẫu: tranh mẫu bên trái, tranh của bé bên phải"></p>
 <table>
 {legend_vi}
 </table>
 <h3>Dành cho cha mẹ</h3>
 <ul>
-<li>Bấm <b>chuột phải</b> vào một ô màu để tự pha màu mới cho ô đó.</li>
+<li>Bấm <b>chuột phải</b> vào một ô màu để tự pha màu mới cho ô đó.<br>
+    <img src="images/color-mixer.png" alt="Pha màu"></li>
+<li>Nút <b>Xem nhiều tranh</b> mở mười lăm tranh một lúc:<br>
+    <img src="images/browse.png" alt="Xem nhiều tranh"></li>
 <li>Bấm <b>Âm nhạc</b> ở màn hình chính để chọn một trong 80 bài hát; bài hát được phát lặp lại.
     Nút nốt nhạc trên màn hình tô màu bật hoặc tắt nhạc.</li>
 <li>Nút <b>Lưu</b> ghi bức tranh đã tô thành tệp ảnh .bmp ở nơi bạn chọn.</li>
@@ -118,13 +123,18 @@ nav a {{ margin-right: 1em; }}
 <li>Click inside the picture where you want the colour: that part fills with it!</li>
 </ol>
 <p><img src="images/howto.png" alt="Pick a colour, then click in the picture"></p>
+<p><img src="images/free-coloring.png" alt="Free colouring"></p>
+<p><img src="images/sample-coloring.png" alt="Colouring a sample: the example on the left, your picture on the right"></p>
 <table>
 {legend_en}
 </table>
 <h3>For parents</h3>
 <ul>
 <li>A <b>right click</b> on a colour opens the colour mixer, where your child can make a new
-    colour for that swatch.</li>
+    colour for that swatch.<br>
+    <img src="images/color-mixer.png" alt="The colour mixer"></li>
+<li>The <b>many pictures</b> button shows fifteen pictures at a time:<br>
+    <img src="images/browse.png" alt="The browse screen"></li>
 <li><b>Music</b> on the home screen opens a list of 80 songs; the chosen song plays in a loop.
     The note button on the colouring screens switches the music on and off.</li>
 <li><b>Save</b> writes the coloured picture to a .bmp file wherever you choose.</li>
@@ -141,6 +151,26 @@ licence).</small></p>
 """
 
 
+# The screens the page shows, made from the program's tour at build time
+# (help_screens.py); until then, from their backgrounds.
+SCREEN_PICTURES = {
+    "free-coloring.png": ("Backgrnd", "Freely", "bg1.bmp"),
+    "sample-coloring.png": ("Backgrnd", "Samples", "bg1.bmp"),
+    "browse.png": ("Backgrnd", "browse.bmp"),
+    "color-mixer.png": ("Backgrnd", "mixed.bmp"),
+}
+
+
+def screen_placeholders(app_dir, images):
+    """Pictures for the screens until the tour's screenshots replace them."""
+    for picture, background in SCREEN_PICTURES.items():
+        source = os.path.join(app_dir, *background)
+        if os.path.exists(source):
+            Image.open(source).convert("RGB").save(os.path.join(images, picture))
+        else:
+            Image.new("RGB", (320, 200), WHITE).save(os.path.join(images, picture))
+
+
 def build(help_dir):
     images = os.path.join(help_dir, "images")
     os.makedirs(images, exist_ok=True)
@@ -149,6 +179,7 @@ def build(help_dir):
     Image.open(home).save(os.path.join(images, "home.png"))
     os.remove(home)
     how_to_picture(os.path.join(images, "howto.png"))
+    screen_placeholders(os.path.dirname(os.path.abspath(help_dir)), images)
     rows_vi, rows_en = [], []
     for number, vi, en in LEGEND:
         icon_png(number, os.path.join(images, f"icon{number}.png"))
