@@ -3,6 +3,8 @@
 
 #include <afxdlgs.h>
 
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +40,7 @@ BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButto
     CDC dcMem;
     dcMem.CreateCompatibleDC(pDC);
     CBitmap* pOld = dcMem.SelectObject(&bmpBackground);
-    // A picture smaller than the client area leaves black beyond it, as a
-    // plain copy does; the screens' pictures are made to their size.
+    // The screens' pictures are made to the size of their client areas.
     pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMem, 0, 0, SRCCOPY);
     for (int i = 0; i < nButtons; ++i) apButtons[i]->CaptureBackground(pDC);
     dcMem.SelectObject(pOld);
@@ -124,12 +125,19 @@ CString WhyNotWritable(const CString& strPath) {
     std::string path(static_cast<LPCSTR>(strPath));
     size_t slash = path.find_last_of('/');
     std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    CString strFolder(folder.c_str());
     struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return CString("The folder ") + folder.c_str() + " cannot be reached: " + std::strerror(errno) + ".";
-    if (!S_ISDIR(st.st_mode)) return CString(folder.c_str()) + " is not a folder.";
+    if (::stat(folder.c_str(), &st) != 0)
+        return "The folder " + strFolder + " cannot be reached: " + std::strerror(errno) + ".";
+    if (!S_ISDIR(st.st_mode)) return strFolder + " is not a folder.";
+    if (name.empty() || name.size() > NAME_MAX) return "The file name is empty or too long.";
+    // The effective user's rights, which are the ones the write runs with.
+    if (::access(path.c_str(), F_OK) == 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return CString("The file there may not be replaced: ") + std::strerror(errno) + ".";
     std::string probe = folder + "/.tintorama-XXXXXX";
     int fd = ::mkstemp(probe.data());
-    if (fd < 0) return CString("The folder ") + folder.c_str() + " does not take new files: " + std::strerror(errno) + ".";
+    if (fd < 0) return "The folder " + strFolder + " does not take new files: " + std::strerror(errno) + ".";
     // A disk with no room left may still take an empty file: try a block.
     char block[4096] = {};
     bool bRoom = ::write(fd, block, sizeof block) == ssize_t(sizeof block);
