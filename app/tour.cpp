@@ -1,5 +1,5 @@
 // The tour's steps: home screen, About box, music list, the message box of
-// a failed music command, then the exit button.
+// a failed music command, the colour mixer, then the exit button.
 #include "app/tour.h"
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/coloring_app.h"
+#include "controls/color_mixer_dlg.h"
 #include "screens/home_dlg.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
@@ -32,6 +33,15 @@ HWND ScreenOver(HWND hwndHome) {
 void Click(HWND hwndDialog, int nId) {
     ::PostMessageA(hwndDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(hwndDialog, nId)));
+}
+
+// Runs the colour mixer modally from the home screen's loop, as a palette's
+// right click does: a one-shot timer, so that its loop is not nested inside
+// the script's own step.
+void CALLBACK OpenColorMixer(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+    ::KillTimer(nullptr, nIDEvent);
+    CColorMixerDlg dlg(RGB(255, 128, 0), AfxGetMainWnd());
+    dlg.DoModal();
 }
 
 }  // namespace
@@ -88,6 +98,18 @@ void AddTourSteps(ScreenScript& script, const std::string& dir) {
         if (!hwnd) return false;
         shot(hwnd, "message-box");
         ::PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Then("colour mixer opens", [=] {
+        if (ScreenScript::Topmost() != *home) return false;
+        ::SetTimer(nullptr, 0, 1, &OpenColorMixer);
+        return true;
+    });
+    script.Then("colour mixer", [=] {
+        HWND hwnd = ScreenOver(*home);
+        if (!hwnd) return false;
+        shot(hwnd, "color-mixer");
+        Click(hwnd, IDCANCEL);
         return true;
     });
     script.Then("exit", [=] {
