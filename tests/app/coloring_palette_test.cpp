@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <tuple>
 
 #include "app_harness.h"
@@ -266,6 +267,18 @@ TEST_F(PaletteTest, SwatchesBeyondTheTableShowWhiteAndStayOutsideIt) {
         int row = i / 31, col = i % 31;
         ASSERT_EQ(Pixel(col * 21 + 10, row * 21 + 10), Rgb(CColoringPaletteCtrl::GetTableColor(i))) << i;
     }
+}
+
+TEST_F(PaletteTest, GridCountsStayInRange) {
+    palette.SetColumns(-3);
+    palette.SetRows(INT_MAX);
+    EXPECT_EQ(palette.GetColumns(), 0);
+    EXPECT_EQ(palette.GetRows(), CColoringPaletteCtrl::kMaxGridSide);
+    EXPECT_EQ(palette.GetIdealSize(), CSize(45, 21 * CColoringPaletteCtrl::kMaxGridSide + 1));
+    // No columns: nothing to hit.
+    Click(0, 0);
+    EXPECT_EQ(palette.GetSelected(), -1);
+    EXPECT_TRUE(host.m_notifications.empty());
 }
 
 // The mixer that the right click opens: its red handle dragged to the centre
