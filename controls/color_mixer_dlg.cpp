@@ -446,10 +446,13 @@ void CColorMixerDlg::ApplyHandlePoint(CPoint point) {
     if (nHandle == 0) {
         nDistance = std::max(0, int(c.y - point.y));
     } else {
-        // Green runs to the left of the centre, blue to the right; the
-        // handle's own height stands for the pointer's.
+        // Green runs to the left of the centre, blue to the right, and the
+        // pointer's x alone places the handle: the distance is to the point
+        // of the axis at that x. (Measuring to the handle's current height
+        // instead would make the colour depend on how many moves arrived.)
         const int x = nHandle == 1 ? std::min(int(point.x), int(c.x)) : std::max(int(point.x), int(c.x));
-        nDistance = Distance(x - c.x, m_ptHandle[nHandle].y - c.y);
+        const double dy = m_bAxisVertical[nHandle] ? 0.0 : m_dAxisSlope[nHandle] * (x - c.x);
+        nDistance = int(std::sqrt(double(x - c.x) * (x - c.x) + dy * dy));
     }
     const int L = m_nAxisLength[nHandle];
     nDistance = std::min(nDistance, L);

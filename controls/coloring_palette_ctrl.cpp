@@ -70,9 +70,9 @@ void CColoringPaletteCtrl::ResetTable() {
 
 // --- Grid and geometry ---------------------------------------------------
 
-void CColoringPaletteCtrl::SetColumns(int nColumns) { m_nColumns = std::max(0, nColumns); }
+void CColoringPaletteCtrl::SetColumns(int nColumns) { m_nColumns = std::clamp(nColumns, 0, kMaxGridSide); }
 
-void CColoringPaletteCtrl::SetRows(int nRows) { m_nRows = std::max(0, nRows); }
+void CColoringPaletteCtrl::SetRows(int nRows) { m_nRows = std::clamp(nRows, 0, kMaxGridSide); }
 
 CSize CColoringPaletteCtrl::GetIdealSize() const {
     return CSize(kPitch * m_nColumns + 45, kPitch * m_nRows + 1);

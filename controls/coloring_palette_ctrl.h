@@ -26,8 +26,10 @@ public:
     // Puts every entry back to its initial value.
     static void ResetTable();
 
-    // The grid; neither repaints. Negative counts are taken as 0. Swatches
-    // past the 60th show white and never reach outside the table.
+    // The grid; neither repaints. Counts are held between 0 and
+    // kMaxGridSide, so that no size or index overflows. Swatches past the
+    // 60th show white and never reach outside the table.
+    static constexpr int kMaxGridSide = 1024;
     void SetColumns(int nColumns);
     void SetRows(int nRows);
     int GetColumns() const { return m_nColumns; }
