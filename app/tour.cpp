@@ -1,5 +1,5 @@
 // The tour's steps: home screen, About box, music list, the message box of
-// a failed music command, then the exit button.
+// a failed music command, the browse screen, then the exit button.
 #include "app/tour.h"
 
 #include <cstdio>
@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "app/coloring_app.h"
+#include "screens/browse_dlg.h"
+#include "screens/catalogues.h"
 #include "screens/home_dlg.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
@@ -32,6 +34,20 @@ HWND ScreenOver(HWND hwndHome) {
 void Click(HWND hwndDialog, int nId) {
     ::PostMessageA(hwndDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(hwndDialog, nId)));
+}
+
+// Opens the browse screen over the free colouring catalogue, as the free
+// colouring screen does, from a one-shot timer so that its modal loop runs
+// inside the home screen's loop and the script's later steps run inside it.
+void CALLBACK OpenBrowseScreen(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+    ::KillTimer(nullptr, nIDEvent);
+    CStringArray astrTopics;
+    CFreePictureArray aEntries;
+    ReadCatalogues(astrTopics, aEntries);
+    CBrowseDlg dlg;
+    for (INT_PTR i = 0; i < aEntries.GetSize(); ++i) dlg.AddItem(aEntries[i].strPicturePath, aEntries[i].nTopic);
+    for (INT_PTR i = 0; i < astrTopics.GetSize(); ++i) dlg.AddTopic(astrTopics[i]);
+    dlg.DoModal();
 }
 
 }  // namespace
@@ -88,6 +104,26 @@ void AddTourSteps(ScreenScript& script, const std::string& dir) {
         if (!hwnd) return false;
         shot(hwnd, "message-box");
         ::PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Then("browse screen opens", [=] {
+        if (ScreenScript::Topmost() != *home) return false;
+        ::SetTimer(nullptr, 0, 1, &OpenBrowseScreen);
+        return true;
+    });
+    script.Then("a picture is picked", [=] {
+        HWND hwnd = ScreenOver(*home);
+        if (!hwnd) return false;
+        RECT rcGrid{};
+        ::GetWindowRect(::GetDlgItem(hwnd, IDC_THUMBNAILS), &rcGrid);
+        headless::Click(rcGrid.left + 2 * 147 + 70, rcGrid.top + 70);  // the third picture
+        return true;
+    });
+    script.Then("browse screen", [=] {
+        HWND hwnd = ScreenOver(*home);
+        if (!hwnd) return false;
+        shot(hwnd, "browse");
+        Click(hwnd, IDCANCEL);
         return true;
     });
     script.Then("exit", [=] {
