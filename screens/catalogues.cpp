@@ -219,10 +219,12 @@ int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex, const CSamp
 }
 
 CString FormatRangeLabel(int nFirst, int nPageSize, int nShown) {
+    // In 64 bits: a first item near the top of int must not overflow.
+    const long long nFirstShown = static_cast<long long>(nFirst) + 1;
     long long nLast = static_cast<long long>(nFirst) + nPageSize;
     if (nLast > nShown) nLast = nShown;
     CString strLabel;
-    strLabel.Format("%d-%d/%d", nLast != 0 ? nFirst + 1 : 0, static_cast<int>(nLast), nShown);
+    strLabel.Format("%lld-%lld/%d", nLast != 0 ? nFirstShown : 0, nLast, nShown);
     return strLabel;
 }
 
