@@ -136,3 +136,32 @@ TEST_F(ProgramTest, CancellingTheMusicListChoosesNothing) {
     });
     RunProgram();
 }
+
+// The list is centred over the home screen, takes the keyboard, and gives it
+// back to the home screen when it ends, so that one more Escape ends the
+// program.
+TEST_F(ProgramTest, TheMusicListIsCentredOverHomeAndHandsTheKeyboardBack) {
+    PrepareContent(kAllContent);
+    OpenMusicList(script);
+    script.Then("centred, with the keyboard", [&] {
+        HWND list = ScreenOverHome();
+        if (!list) return false;
+        RECT home{}, rect{};
+        ::GetWindowRect(Home(), &home);
+        ::GetWindowRect(list, &rect);
+        EXPECT_NEAR((rect.left + rect.right) / 2, (home.left + home.right) / 2, 1);
+        EXPECT_NEAR((rect.top + rect.bottom) / 2, (home.top + home.bottom) / 2, 1);
+        EXPECT_EQ(::GetWindow(list, GW_OWNER), Home());
+        EXPECT_EQ(headless::NativeFocus(), list);
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    script.Then("home has the keyboard again", [&] {
+        if (ScreenOverHome()) return false;
+        EXPECT_EQ(::GetActiveWindow(), Home());
+        EXPECT_EQ(headless::NativeFocus(), Home());
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
+    EXPECT_EQ(RunProgram(), 0);
+}

@@ -459,6 +459,11 @@ std::unique_ptr<core::Backend> CreateBackend(std::string* error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The first click on an inactive window is a click, as on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Window surfaces are the display's own framebuffers. An accelerated
+    // one would make SDL re-create each X window on its first present, at
+    // the place it was created rather than where the window was moved to
+    // since, and under a new id that the focus requests would miss.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
         return nullptr;
