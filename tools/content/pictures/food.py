@@ -91,6 +91,8 @@ def breakfast(p):
     p.circle(60, 68, 7, YELLOW)
     p.rect(96, 54, 124, 86, ICE)                        # glass of milk
     p.rect(98, 64, 122, 84, PAPER)
+    p.rect(126, 58, 146, 82, SAND, r=4)                 # toast
+    p.rect(130, 62, 142, 78, CREAM, r=2)
     p.rect(17, 66, 23, 92, SILVER)                      # spoon
     p.ellipse(12, 48, 28, 68, SILVER)
     p.rect(8, 6, 48, 34, PAPER)                         # window with the morning sun
@@ -151,7 +153,7 @@ PICTURES = [
     Picture("watermelon", watermelon, 1, sample=True),
     Picture("cake", cake, 2, sample=True),
     Picture("icecream", ice_cream, 1, sample=True),
-    Picture("breakfast", breakfast, 1),
+    Picture("breakfast", breakfast, 2),
     Picture("pineapple", pineapple, 2),
     Picture("strawberries", strawberries, 2),
     Picture("pizza", pizza, 2),

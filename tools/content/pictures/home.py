@@ -27,6 +27,9 @@ def house(p):
     p.rect(44, 54, 60, 72, ICE)
     p.rect(90, 54, 106, 72, ICE)
     p.blob([(10, 84, 8), (22, 82, 9), (16, 76, 7)], LEAF)   # a bush
+    p.poly([(66, 92), (84, 92), (90, 100), (60, 100)], SAND)   # the path to the door
+    flower(p, 50, 84, 4, petals=RED, stem=False)
+    flower(p, 100, 84, 4, petals=ORCHID, stem=False)
     tree(p, 134, 92, 44, crown=LEAF, fruit=[(-6, 26), (6, 30)])
 
 
@@ -163,10 +166,12 @@ def birdhouse(p):
         p.poly([(x - 17, y - 9), (x - 22, y - 7), (x - 17, y - 5)], ORANGE)
         p.ellipse(x - 4, y - 4, x + 8, y + 4, PAPER)
         p.dot(x - 11, y - 9, 1.2)
+    for x, c in ((14, RED), (40, YELLOW), (110, ORCHID), (136, ORANGE)):
+        flower(p, x, 80, 5, petals=c)
 
 
 PICTURES = [
-    Picture("house", house, 1, sample=True),
+    Picture("house", house, 2, sample=True),
     Picture("garden", garden, 2),
     Picture("bedroom", bedroom, 2, sample=True),
     Picture("kitchen", kitchen, 2, sample=True),

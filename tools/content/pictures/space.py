@@ -57,6 +57,8 @@ def saturn(p):
     p.chord(50, 24, 100, 60, 180, 360, SAND)            # a band of cloud
     p.circle(24, 84, 8, CYAN)                           # little moons
     p.circle(128, 86, 6, PINK)
+    p.circle(136, 14, 7, LIME)
+    p.circle(16, 22, 6, SILVER)
 
 
 def moon(p):
@@ -132,11 +134,11 @@ def comet(p):
 
 
 PICTURES = [
-    Picture("rocket", rocket, 1, sample=True),
+    Picture("rocket", rocket, 2, sample=True),
     Picture("astronaut", astronaut, 2, sample=True),
     Picture("saturn", saturn, 1, sample=True),
     Picture("moon", moon, 1),
-    Picture("ufo", ufo, 1, sample=True),
+    Picture("ufo", ufo, 2, sample=True),
     Picture("rover", rover, 2),
     Picture("planets", planets, 2),
     Picture("comet", comet, 1),

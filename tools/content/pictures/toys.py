@@ -33,6 +33,10 @@ def teddy(p):
     p.dot(68, 30, 2)
     p.dot(82, 30, 2)
     p.poly([(64, 52), (75, 58), (86, 52), (86, 62), (75, 56), (64, 62)], RED)   # bow
+    p.circle(130, 84, 11, BLUE)                         # a ball and a block beside him
+    p.chord(119, 73, 141, 95, 200, 340, YELLOW)
+    p.rect(8, 76, 28, 96, LEAF)
+    p.circle(18, 86, 5, PAPER)
 
 
 def blocks(p):
@@ -84,6 +88,10 @@ def robot(p):
     p.circle(114, 82, 6, SILVER)
     p.rect(52, 84, 70, 96, GREY)                        # feet
     p.rect(80, 84, 98, 96, GREY)
+    p.rect(8, 78, 26, 96, RED)                          # blocks on the floor
+    p.rect(124, 78, 142, 96, YELLOW)
+    p.rect(112, 12, 140, 36, PAPER)                     # a drawing on the wall
+    p.circle(126, 24, 7, ORANGE)
 
 
 def duck_bath(p):
@@ -171,10 +179,10 @@ def balloons(p):
 
 
 PICTURES = [
-    Picture("teddy", teddy, 1, sample=True),
+    Picture("teddy", teddy, 2, sample=True),
     Picture("blocks", blocks, 1, sample=True),
     Picture("kite", kite, 1, sample=True),
-    Picture("robot", robot, 1, sample=True),
+    Picture("robot", robot, 2, sample=True),
     Picture("rubberduck", duck_bath, 2),
     Picture("drum", drum, 1),
     Picture("sandcastle", sandcastle, 2),

@@ -180,6 +180,9 @@ def ship(p):
         p.circle(x + 4, 50, 4.5, ICE)
     p.poly([(8, 58), (142, 58), (126, 84), (22, 84)], ROYAL)   # hull
     p.rect(24, 66, 126, 72, PAPER)
+    p.circle(116, 78, 6, RED)                           # lifebuoy
+    p.circle(116, 78, 3, ROYAL)
+    cloud(p, 70, 8, 20)
     p.wave(84, 2, 4, BLUE)
     p.wave(94, 1.5, 3, ROYAL, phase=1)
 
@@ -193,5 +196,5 @@ PICTURES = [
     Picture("bicycle", bicycle, 2),
     Picture("tractor", tractor, 2),
     Picture("helicopter", helicopter, 1),
-    Picture("ship", ship, 1),
+    Picture("ship", ship, 2),
 ]

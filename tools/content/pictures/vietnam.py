@@ -46,7 +46,7 @@ def conical_hat(p):
     sun(p, 130, 18, 10)
     cloud(p, 26, 14, 30)
     p.rect(0, 66, 150, 100, LIME)                       # rice field
-    for x in range(6, 150, 18):                          # rows of rice
+    for x in range(4, 150, 12):                          # rows of rice
         p.poly([(x, 90), (x + 4, 74), (x + 8, 90)], LEAF)
     p.poly([(54, 46), (96, 46), (104, 98), (46, 98)], AQUA)   # áo
     p.poly([(62, 46), (88, 46), (84, 62), (66, 62)], AQUA)
@@ -199,7 +199,7 @@ def mooncake(p):
 PICTURES = [
     Picture("starlantern", star_lantern, 1, sample=True),
     Picture("carplantern", carp_lantern, 1),
-    Picture("conicalhat", conical_hat, 1, sample=True),
+    Picture("conicalhat", conical_hat, 2, sample=True),
     Picture("lotuspond", lotus_pond, 2, sample=True),
     Picture("buffalo", buffalo, 2, sample=True),
     Picture("dragonboat", dragon_boat, 2),
