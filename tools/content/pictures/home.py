@@ -5,12 +5,12 @@ TOPIC = "Nhà và vườn"
 
 
 def window(p, x1, y1, x2, y2, frame=PAPER, glass=ICE):
+    """A window: a frame wide enough to colour, four panes of glass."""
     p.rect(x1, y1, x2, y2, frame)
+    p.rect(x1 + 5, y1 + 5, x2 - 5, y2 - 5, glass)
     mx, my = (x1 + x2) / 2, (y1 + y2) / 2
-    p.rect(x1 + 2, y1 + 2, mx - 1, my - 1, glass)
-    p.rect(mx + 1, y1 + 2, x2 - 2, my - 1, glass)
-    p.rect(x1 + 2, my + 1, mx - 1, y2 - 2, glass)
-    p.rect(mx + 1, my + 1, x2 - 2, y2 - 2, glass)
+    p.line([(mx, y1 + 5), (mx, y2 - 5)])
+    p.line([(x1 + 5, my), (x2 - 5, my)])
 
 
 def house(p):
@@ -28,8 +28,8 @@ def house(p):
     p.rect(90, 54, 106, 72, ICE)
     p.blob([(10, 84, 8), (22, 82, 9), (16, 76, 7)], LEAF)   # a bush
     p.poly([(66, 92), (84, 92), (90, 100), (60, 100)], SAND)   # the path to the door
-    flower(p, 50, 84, 4, petals=RED, stem=False)
-    flower(p, 100, 84, 4, petals=ORCHID, stem=False)
+    flower(p, 50, 82, 6, petals=RED, stem=False)
+    flower(p, 100, 82, 6, petals=ORCHID, stem=False)
     tree(p, 134, 92, 44, crown=LEAF, fruit=[(-6, 26), (6, 30)])
 
 
@@ -128,8 +128,11 @@ def watering(p):
     p.ellipse(32, 26, 50, 44, SKY)
     p.rect(16, 40, 66, 86, GREEN, r=4)
     p.rect(16, 56, 66, 64, YELLOW)
-    p.ellipse(8, 86, 30, 96, RED)                       # ladybird on the grass
-    p.poly([(70, 96), (76, 80), (82, 96)], LEAF)
+    p.circle(14, 82, 4, DARK_GREY)                      # a ladybird on the grass
+    p.circle(20, 88, 7, RED)
+    p.line([(20, 81), (20, 95)])
+    p.dot(17, 86, 1.3)
+    p.dot(23, 90, 1.3)
 
 
 def swing(p):

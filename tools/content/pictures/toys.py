@@ -106,7 +106,7 @@ def duck_bath(p):
     p.ellipse(54, 36, 100, 64, YELLOW)                  # rubber duck
     p.ellipse(64, 42, 86, 56, GOLD)
     p.circle(60, 32, 11, YELLOW)
-    p.poly([(48, 32), (40, 35), (48, 38)], ORANGE)
+    p.poly([(50, 28), (38, 33), (50, 38)], ORANGE)
     p.dot(57, 29, 1.8)
     for x, y in ((104, 20), (116, 12), (130, 22)):
         p.circle(x, y, 5, ICE)
