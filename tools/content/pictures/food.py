@@ -96,8 +96,8 @@ def breakfast(p):
     p.rect(130, 62, 142, 78, CREAM, r=2)
     p.rect(17, 66, 23, 92, SILVER)                      # spoon
     p.ellipse(12, 48, 28, 68, SILVER)
-    p.rect(8, 6, 48, 34, PAPER)                         # window with the morning sun
-    p.rect(11, 9, 45, 31, SKY)
+    p.rect(8, 4, 50, 36, PAPER)                         # window with the morning sun
+    p.rect(13, 9, 45, 31, SKY)
     p.circle(28, 22, 6, YELLOW)
     p.circle(128, 22, 12, PAPER)                        # clock
     p.line([(128, 22), (128, 14)])

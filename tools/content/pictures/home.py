@@ -137,18 +137,18 @@ def watering(p):
 
 def swing(p):
     p.rect(0, 0, 150, 100, SKY)
-    cloud(p, 100, 14, 30)
-    sun(p, 20, 16, 9)
+    cloud(p, 104, 16, 26)
+    sun(p, 134, 16, 9)
     p.wave(76, 2, 1, GRASS)
     p.rect(26, 20, 46, 88, BROWN)                       # trunk
     p.blob([(10, 22, 18), (36, 12, 18), (62, 20, 16), (84, 22, 12), (30, 34, 14)], LEAF)
     p.line([(68, 30), (68, 70)])                        # ropes
     p.line([(88, 28), (88, 70)])
     p.rect(60, 70, 96, 76, RED)                         # seat
-    p.circle(118, 88, 6, ORANGE)                        # a ball in the sandpit
     p.rect(104, 78, 144, 96, BROWN)                     # sandpit
     p.rect(108, 82, 140, 92, SAND)
-    p.poly([(116, 82), (120, 74), (124, 82)], RED)
+    p.poly([(116, 82), (120, 72), (124, 82)], RED)
+    p.circle(134, 84, 6, ORANGE)                        # a ball in it
     p.rect(6, 86, 12, 94, PAPER)                        # mushroom
     p.half(9, 87, 6, RED)
 

@@ -95,20 +95,27 @@ def robot(p):
 
 
 def duck_bath(p):
-    p.rect(0, 0, 150, 100, AQUA)                        # tiles
+    p.rect(0, 0, 150, 100, AQUA)                        # tiled wall
     for x in range(0, 150, 25):
-        p.line([(x, 0), (x, 30)])
-    p.line([(0, 30), (150, 30)])
-    p.chord(4, 10, 146, 110, 0, 180, PAPER)             # the tub
-    p.rect(4, 58, 146, 66, PAPER)
-    p.blob([(24, 54, 9), (40, 50, 10), (118, 52, 10), (134, 56, 8)], PAPER)   # foam
-    p.rect(12, 60, 138, 68, CYAN)                       # water
-    p.ellipse(54, 36, 100, 64, YELLOW)                  # rubber duck
-    p.ellipse(64, 42, 86, 56, GOLD)
-    p.circle(60, 32, 11, YELLOW)
-    p.poly([(50, 28), (38, 33), (50, 38)], ORANGE)
-    p.dot(57, 29, 1.8)
-    for x, y in ((104, 20), (116, 12), (130, 22)):
+        p.line([(x, 0), (x, 60)])
+    for y in (20, 40):
+        p.line([(0, y), (150, y)])
+    p.line([(128, 0), (128, 12), (112, 20)], width=LINE + 2)   # the shower
+    p.pie(96, 12, 120, 36, 180, 360, SILVER)
+    for x, y in ((100, 30), (108, 34), (116, 30)):
+        p.ellipse(x - 2, y, x + 2, y + 6, ICE)
+    p.blob([(20, 56, 10), (36, 52, 11), (50, 58, 8), (112, 56, 9), (126, 52, 11), (138, 58, 8)], PAPER)   # foam
+    p.ellipse(54, 34, 104, 66, YELLOW)                  # rubber duck
+    p.poly([(96, 44), (108, 34), (104, 50)], YELLOW)    # its tail
+    p.ellipse(66, 42, 90, 58, GOLD)                     # wing
+    p.circle(60, 30, 12, YELLOW)
+    p.poly([(50, 26), (36, 31), (50, 36)], ORANGE)
+    p.dot(58, 26, 2)
+    p.rect(2, 60, 148, 68, PAPER, r=3)                  # the tub's rim
+    p.chord(6, 30, 144, 106, 0, 180, PAPER)             # the tub
+    p.rect(18, 92, 28, 100, SILVER)                     # its feet
+    p.rect(122, 92, 132, 100, SILVER)
+    for x, y in ((24, 26), (38, 14), (132, 40)):        # bubbles
         p.circle(x, y, 5, ICE)
 
 
