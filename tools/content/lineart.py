@@ -205,7 +205,10 @@ def crescent(cx, cy, r, start, end, thick):
 
 
 def sun(p, cx, cy, r, c=YELLOW, rays=GOLD, face=False):
-    p.star(cx, cy, r * 1.8, r * 1.3, rays, n=10)
+    # At sample size the ring of rays is too thin to colour and would be
+    # inked into black spikes: the sun is a plain disc there.
+    if r * (1.8 - 1.3) * p.k >= 1.4 * SMALLEST:
+        p.star(cx, cy, r * 1.8, r * 1.3, rays, n=10)
     p.circle(cx, cy, r, c)
     if face:
         p.dot(cx - r * 0.35, cy - r * 0.15, max(0.9, r * 0.1))
