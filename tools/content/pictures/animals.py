@@ -17,45 +17,43 @@ def cat(p):
     p.poly([(52, 30), (54, 4), (72, 18)], ORANGE)       # ears
     p.poly([(102, 30), (100, 4), (82, 18)], ORANGE)
     p.circle(77, 34, 24, ORANGE)                        # head
-    p.poly([(57, 22), (58, 11), (66, 18)], PINK)
-    p.poly([(97, 22), (96, 11), (88, 18)], PINK)
+    p.poly([(57, 26), (58, 10), (69, 19)], PINK)      # inner ears
+    p.poly([(97, 26), (96, 10), (85, 19)], PINK)
     p.ellipse(63, 24, 73, 38, LIME)                     # eyes
     p.ellipse(81, 24, 91, 38, LIME)
     p.dot(68, 32, 2.2)
     p.dot(86, 32, 2.2)
     p.poly([(73, 40), (81, 40), (77, 45)], PINK)        # nose
-    p.line([(77, 45), (77, 48), (72, 51)])
-    p.line([(77, 48), (82, 51)])
+    p.line([(77, 45), (77, 48)])
+    p.arc(74, 48, 3, 0, 180)                            # a smile under the nose
+    p.arc(80, 48, 3, 0, 180)
+    for y in (40, 45):                                  # whiskers
+        p.line([(58, y - 2), (68, y)])
+        p.line([(96, y - 2), (86, y)])
 
 
 def dog(p):
     p.rect(0, 0, 150, 100, SKY)
-    cloud(p, 40, 14, 36)
-    p.wave(72, 1.5, 1, GRASS)
-    p.poly([(94, 34), (120, 12), (146, 34)], RED)      # kennel roof
-    p.rect(98, 34, 142, 86, SAND)
-    p.rect(110, 56, 130, 86, BROWN, r=8)               # doorway
-    p.rect(108, 40, 132, 50, PAPER)                     # name plate
-    p.circle(126, 94, 5, RED)                           # bowl
-    p.ellipse(88, 88, 104, 97, PAPER)                   # bone
-    p.ellipse(30, 46, 86, 82, SAND)                     # body
-    p.ellipse(38, 58, 56, 72, BROWN)                    # patch
-    p.ellipse(78, 44, 92, 56, SAND)                     # tail
-    p.rect(36, 74, 46, 94, SAND, r=3)                   # legs
-    p.rect(50, 76, 60, 94, SAND, r=3)
-    p.rect(66, 76, 76, 94, SAND, r=3)
-    p.circle(32, 38, 18, SAND)                          # head
-    p.ellipse(10, 28, 22, 56, BROWN)                    # ears
-    p.ellipse(42, 28, 54, 56, BROWN)
-    p.ellipse(24, 40, 40, 54, PAPER)                    # muzzle
-    p.dot(32, 42, 3)
-    p.ellipse(24, 28, 30, 36, PAPER)                    # eyes
-    p.ellipse(34, 28, 40, 36, PAPER)
-    p.dot(27, 32, 1.5)
-    p.dot(37, 32, 1.5)
-    p.line([(32, 45), (32, 50)])
-    p.rect(20, 58, 44, 63, RED)                         # collar
-    p.circle(32, 66, 3.5, YELLOW)
+    cloud(p, 72, 14, 34)
+    p.wave(70, 1.5, 1, GRASS)
+    p.poly([(2, 34), (26, 12), (50, 34)], RED)         # kennel roof
+    p.rect(6, 34, 46, 84, SAND)
+    p.rect(16, 52, 36, 84, BROWN, r=8)                 # doorway
+    p.rect(14, 38, 38, 46, PAPER)                       # name plate
+    p.ellipse(8, 88, 38, 98, RED)                       # bowl
+    p.ellipse(12, 86, 34, 92, BROWN)
+    p.poly([(58, 56), (48, 34), (54, 32), (66, 52)], SAND)   # tail up, wagging
+    for x in (64, 78, 100, 114):                         # legs
+        p.rect(x - 5, 70, x + 5, 94, SAND, r=3)
+    p.ellipse(56, 44, 124, 82, SAND)                    # body
+    p.ellipse(70, 52, 94, 70, BROWN)                    # patch
+    p.ellipse(106, 16, 120, 50, BROWN)                  # ear behind
+    p.circle(122, 36, 18, SAND)                         # head
+    p.ellipse(124, 40, 148, 58, PAPER)                  # muzzle
+    p.dot(142, 44, 3)
+    p.arc(138, 50, 5, 20, 140)
+    p.dot(124, 30, 2.4)
+    p.ellipse(100, 18, 116, 52, BROWN)                  # front ear
 
 
 def rabbit(p):
@@ -78,8 +76,9 @@ def rabbit(p):
     p.dot(31, 40, 2.2)
     p.dot(45, 40, 2.2)
     p.ellipse(35, 46, 41, 50, PINK)
-    p.line([(38, 50), (38, 54), (34, 56)])
-    p.line([(38, 54), (42, 56)])
+    p.line([(38, 50), (38, 52)])
+    p.arc(35.5, 52, 2.5, 0, 180)
+    p.arc(40.5, 52, 2.5, 0, 180)
 
 
 def hen(p):
@@ -92,14 +91,15 @@ def hen(p):
     for x in range(4, 92, 16):                          # fence
         p.rect(x, 42, x + 10, 66, BROWN)
     p.rect(0, 48, 92, 54, BROWN)
-    p.poly([(86, 56), (102, 48), (100, 66)], ORANGE)    # tail feathers
+    p.poly([(88, 60), (104, 40), (112, 50), (102, 72)], ORANGE)   # tail feathers
+    p.poly([(90, 66), (112, 56), (114, 66), (98, 76)], RED)
     p.ellipse(40, 52, 98, 90, PAPER)                    # body
-    p.ellipse(58, 62, 86, 80, SILVER)                   # wing
-    p.circle(42, 46, 13, PAPER)                         # head
-    p.poly([(36, 34), (38, 26), (42, 32), (46, 25), (48, 34)], RED)   # comb
-    p.poly([(29, 46), (20, 49), (29, 52)], GOLD)        # beak
-    p.ellipse(33, 52, 38, 60, RED)                      # wattle
-    p.dot(37, 43, 2)
+    p.ellipse(58, 60, 88, 80, SILVER)                   # wing
+    p.blob([(37, 30, 4), (43, 28, 4.5), (49, 30, 4)], RED)   # comb
+    p.circle(43, 44, 13, PAPER)                         # head
+    p.poly([(32, 38), (16, 45), (32, 52)], GOLD)        # beak
+    p.ellipse(32, 50, 39, 60, RED)                      # wattle
+    p.dot(39, 41, 2)
     p.line([(60, 89), (58, 97)])
     p.line([(72, 89), (74, 97)])
     for x in (110, 130):                                 # chicks
@@ -116,43 +116,47 @@ def elephant(p):
     p.wave(78, 2, 1, SAND)
     tree(p, 128, 80, 40, crown=LEAF)
     p.ellipse(46, 30, 116, 82, GREY)                    # body
-    p.poly([(114, 52), (124, 62), (120, 64)], GREY)     # tail
     p.rect(54, 70, 68, 96, GREY, r=3)                   # legs
     p.rect(72, 72, 84, 96, GREY, r=3)
     p.rect(88, 72, 100, 96, GREY, r=3)
     p.rect(102, 70, 114, 96, GREY, r=3)
+    p.line([(114, 52), (124, 66)])                      # tail
+    p.ellipse(121, 64, 129, 72, DARK_GREY)
     p.ellipse(48, 24, 78, 68, SILVER)                   # ear behind the head
+    p.poly([(18, 44), (30, 50), (26, 70), (22, 80), (28, 86), (22, 92), (12, 84), (14, 70)], GREY)   # trunk
     p.circle(34, 42, 20, GREY)                          # head
-    p.poly([(16, 48), (26, 52), (22, 76), (16, 88), (8, 88), (12, 76)], GREY)   # trunk
-    p.poly([(28, 56), (38, 58), (26, 68)], PAPER)       # tusk
-    p.ellipse(38, 30, 52, 56, SILVER)                   # front ear
+    p.poly([(26, 56), (38, 60), (24, 68)], PAPER)       # tusk
+    p.ellipse(38, 28, 54, 58, SILVER)                   # front ear
     p.dot(28, 36, 2.2)
-    p.rect(56, 26, 96, 34, RED, r=3)                    # blanket
-    p.poly([(60, 34), (92, 34), (86, 54), (66, 54)], MAGENTA)
+    p.arc(34, 50, 6, 20, 140)
+    p.ellipse(64, 28, 102, 44, RED)                     # a little blanket with a tassel
+    p.circle(83, 47, 3.5, YELLOW)
 
 
 def giraffe(p):
     p.rect(0, 0, 150, 100, SKY)
-    sun(p, 22, 18, 9)
+    sun(p, 132, 16, 9)
+    cloud(p, 88, 14, 28)
     p.wave(84, 1.5, 1, SAND)
-    tree(p, 124, 86, 56, crown=LEAF)
-    p.poly([(58, 30), (70, 26), (80, 60), (64, 64)], GOLD)   # neck
-    p.ellipse(54, 54, 108, 80, GOLD)                    # body
-    for x in (60, 74, 90, 102):                          # legs
-        p.rect(x - 4, 70, x + 3, 96, GOLD)
-    p.line([(106, 60), (116, 74)])                      # tail
-    p.circle(116, 76, 2.5, BROWN)
-    for cx, cy, r in ((72, 66, 5), (88, 62, 5), (98, 70, 4), (66, 46, 3.6), (70, 34, 3)):
+    tree(p, 128, 88, 60, crown=LEAF)
+    for x in (58, 70, 96, 108):                          # legs
+        p.rect(x - 4, 66, x + 4, 96, GOLD)
+    p.line([(114, 56), (124, 74)])                      # tail
+    p.ellipse(120, 72, 128, 80, BROWN)
+    p.poly([(48, 60), (64, 56), (50, 16), (36, 20)], GOLD)   # neck
+    p.ellipse(48, 40, 118, 76, GOLD)                    # body
+    for cx, cy, r in ((64, 58, 6), (82, 52, 6), (100, 60, 6), (84, 66, 4.5), (50, 40, 4), (44, 28, 3.5)):
         p.circle(cx, cy, r, BROWN)
-    p.line([(52, 16), (50, 6)])                         # horns
-    p.line([(60, 14), (60, 4)])
-    p.circle(50, 6, 2.5, BROWN)
-    p.circle(60, 4, 2.5, BROWN)
-    p.ellipse(38, 12, 68, 30, GOLD)                     # head
-    p.ellipse(30, 18, 44, 32, SAND)                     # muzzle
-    p.ellipse(62, 10, 74, 16, GOLD)                     # ear
-    p.dot(50, 19, 2)
-    p.dot(35, 24, 1)
+    p.line([(34, 10), (32, 2)])                         # horns
+    p.line([(44, 8), (46, 0)])
+    p.circle(32, 3, 3, BROWN)
+    p.circle(46, 2, 3, BROWN)
+    p.ellipse(48, 6, 62, 14, GOLD)                      # ear
+    p.ellipse(16, 6, 52, 28, GOLD)                      # head
+    p.ellipse(8, 14, 28, 30, SAND)                      # muzzle
+    p.dot(36, 14, 2.4)
+    p.dot(14, 20, 1.2)
+    p.arc(20, 22, 4, 20, 140)
 
 
 def owl(p):
@@ -170,12 +174,12 @@ def owl(p):
     p.poly([(48, 30), (52, 12), (62, 26)], BROWN)       # ear tufts
     p.poly([(102, 30), (98, 12), (88, 26)], BROWN)
     p.ellipse(48, 18, 102, 52, BROWN)                   # head
-    p.circle(64, 34, 10, PAPER)                         # eyes
-    p.circle(86, 34, 10, PAPER)
-    p.circle(64, 34, 5, GOLD)
-    p.circle(86, 34, 5, GOLD)
-    p.dot(64, 34, 2)
-    p.dot(86, 34, 2)
+    p.circle(63, 34, 11, PAPER)                         # eyes
+    p.circle(87, 34, 11, PAPER)
+    p.circle(63, 34, 7, GOLD)
+    p.circle(87, 34, 7, GOLD)
+    p.dot(63, 34, 2.6)
+    p.dot(87, 34, 2.6)
     p.poly([(71, 42), (79, 42), (75, 50)], ORANGE)      # beak
     for x in (64, 72, 80, 88):                           # toes on the branch
         p.ellipse(x - 3, 80, x + 3, 86, ORANGE)
@@ -216,12 +220,13 @@ def snail(p):
     p.wave(80, 1.5, 1, GRASS)
     p.ellipse(118, 48, 148, 68, LEAF)                   # leaf
     p.line([(120, 58), (146, 58)])
-    p.poly([(10, 90), (22, 62), (120, 74), (136, 92)], LEMON)   # body
-    p.line([(26, 66), (18, 40)])
-    p.line([(34, 66), (34, 40)])
-    p.circle(18, 38, 4, LEMON)
-    p.circle(34, 38, 4, LEMON)
-    p.dot(28, 74, 2)
+    p.poly([(6, 92), (10, 72), (20, 60), (32, 62), (42, 76), (128, 80), (142, 92)], LEMON)   # body
+    p.line([(18, 62), (12, 38)])                        # feelers
+    p.line([(28, 62), (32, 38)])
+    p.circle(12, 36, 4, LEMON)
+    p.circle(32, 36, 4, LEMON)
+    p.dot(18, 70, 2)
+    p.arc(22, 76, 5, 20, 140)
     p.circle(78, 46, 34, ORANGE)                        # shell
     p.circle(78, 46, 25, GOLD)
     p.circle(78, 46, 16, ORANGE)

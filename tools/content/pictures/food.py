@@ -68,18 +68,19 @@ def ice_cream(p):
     p.rect(0, 0, 150, 100, SKY)
     sun(p, 128, 18, 10)
     p.rect(0, 74, 150, 100, SAND)
-    p.poly([(50, 50), (100, 50), (75, 98)], GOLD)       # cone
-    p.line([(58, 52), (86, 86)])
-    p.line([(72, 52), (92, 70)])
-    p.line([(92, 52), (64, 86)])
-    p.line([(78, 52), (58, 70)])
+    cone = [(50, 50), (100, 50), (75, 98)]
+    p.poly(cone, GOLD)
+    p.lines_in_poly(cone, [[(50 + i * 14, 40), (100 + i * 14, 100)] for i in range(-3, 2)]
+                    + [[(100 - i * 14, 40), (50 - i * 14, 100)] for i in range(-3, 2)])
     p.circle(75, 38, 20, PINK)                          # scoops
     p.circle(60, 52, 14, LIME)
     p.circle(90, 52, 14, LEMON)
     p.circle(75, 14, 7, RED)                            # cherry
     p.line([(75, 7), (80, 1)])
-    p.ellipse(10, 60, 34, 76, AQUA)                     # a second cone lying by
-    p.ellipse(114, 60, 140, 76, ORCHID)
+    for x, c in ((22, AQUA), (128, ORCHID)):            # wrapped sweets
+        p.poly([(x - 8, 68), (x - 18, 60), (x - 18, 76)], c)
+        p.poly([(x + 8, 68), (x + 18, 60), (x + 18, 76)], c)
+        p.ellipse(x - 10, 61, x + 10, 75, YELLOW)
 
 
 def breakfast(p):
@@ -91,10 +92,12 @@ def breakfast(p):
     p.circle(60, 68, 7, YELLOW)
     p.rect(96, 54, 124, 86, ICE)                        # glass of milk
     p.rect(98, 64, 122, 84, PAPER)
+    p.rect(126, 58, 146, 82, SAND, r=4)                 # toast
+    p.rect(130, 62, 142, 78, CREAM, r=2)
     p.rect(17, 66, 23, 92, SILVER)                      # spoon
     p.ellipse(12, 48, 28, 68, SILVER)
-    p.rect(8, 6, 48, 34, PAPER)                         # window with the morning sun
-    p.rect(11, 9, 45, 31, SKY)
+    p.rect(8, 4, 50, 36, PAPER)                         # window with the morning sun
+    p.rect(13, 9, 45, 31, SKY)
     p.circle(28, 22, 6, YELLOW)
     p.circle(128, 22, 12, PAPER)                        # clock
     p.line([(128, 22), (128, 14)])
@@ -115,19 +118,29 @@ def pineapple(p):
     p.ellipse(128, 52, 136, 58, LEAF)
 
 
+def strawberry(p, x, y, k=1.0):
+    p.poly([(x - 10 * k, y - 5 * k), (x - 6 * k, y - 9 * k), (x + 6 * k, y - 9 * k), (x + 10 * k, y - 5 * k),
+            (x + 9 * k, y + 3 * k), (x + 4 * k, y + 10 * k), (x, y + 13 * k), (x - 4 * k, y + 10 * k),
+            (x - 9 * k, y + 3 * k)], RED)
+    p.star(x, y - 9 * k, 7 * k, 3 * k, LEAF, n=5, turn=90)
+    for dx, dy in ((-4, -1), (4, -1), (0, 4), (-3, 7), (3, 7)):
+        p.dot(x + dx * k, y + dy * k, 0.7)
+
+
 def strawberries(p):
     p.rect(0, 0, 150, 100, ROSE)
     p.rect(0, 70, 150, 100, PAPER)
     for x in range(0, 150, 20):                          # gingham
         p.rect(x, 70, x + 10, 100, PINK)
-    p.ellipse(30, 6, 120, 90, BROWN)                    # handle loop
-    p.ellipse(38, 14, 112, 82, ROSE)
-    for x, y in ((48, 34), (68, 30), (88, 30), (106, 36), (58, 44), (78, 44), (98, 46)):
-        p.poly([(x - 10, y - 4), (x + 10, y - 4), (x + 8, y + 7), (x, y + 14), (x - 8, y + 7)], RED)
-        p.poly([(x - 7, y - 4), (x, y - 10), (x + 7, y - 4)], LEAF)
-    p.rect(30, 52, 120, 92, SAND, r=4)                  # basket
-    p.line([(30, 66), (120, 66)])
+    p.ellipse(30, 6, 120, 100, BROWN)                   # handle loop
+    p.ellipse(38, 14, 112, 92, ROSE)
+    p.rect(30, 56, 120, 92, SAND, r=4)                  # basket
+    p.line([(30, 68), (120, 68)])
     p.line([(30, 80), (120, 80)])
+    for x, y in ((46, 46), (66, 42), (86, 42), (104, 46)):
+        strawberry(p, x, y)
+    strawberry(p, 16, 86, 0.9)                          # two on the cloth
+    strawberry(p, 136, 86, 0.9)
 
 
 def pizza(p):
@@ -150,8 +163,8 @@ PICTURES = [
     Picture("fruitbowl", fruit_bowl, 1, sample=True),
     Picture("watermelon", watermelon, 1, sample=True),
     Picture("cake", cake, 2, sample=True),
-    Picture("icecream", ice_cream, 1, sample=True),
-    Picture("breakfast", breakfast, 1),
+    Picture("icecream", ice_cream, 2, sample=True),
+    Picture("breakfast", breakfast, 2),
     Picture("pineapple", pineapple, 2),
     Picture("strawberries", strawberries, 2),
     Picture("pizza", pizza, 2),

@@ -5,12 +5,12 @@ TOPIC = "Nhà và vườn"
 
 
 def window(p, x1, y1, x2, y2, frame=PAPER, glass=ICE):
+    """A window: a frame wide enough to colour, four panes of glass."""
     p.rect(x1, y1, x2, y2, frame)
+    p.rect(x1 + 5, y1 + 5, x2 - 5, y2 - 5, glass)
     mx, my = (x1 + x2) / 2, (y1 + y2) / 2
-    p.rect(x1 + 2, y1 + 2, mx - 1, my - 1, glass)
-    p.rect(mx + 1, y1 + 2, x2 - 2, my - 1, glass)
-    p.rect(x1 + 2, my + 1, mx - 1, y2 - 2, glass)
-    p.rect(mx + 1, my + 1, x2 - 2, y2 - 2, glass)
+    p.line([(mx, y1 + 5), (mx, y2 - 5)])
+    p.line([(x1 + 5, my), (x2 - 5, my)])
 
 
 def house(p):
@@ -27,6 +27,9 @@ def house(p):
     p.rect(44, 54, 60, 72, ICE)
     p.rect(90, 54, 106, 72, ICE)
     p.blob([(10, 84, 8), (22, 82, 9), (16, 76, 7)], LEAF)   # a bush
+    p.poly([(66, 92), (84, 92), (90, 100), (60, 100)], SAND)   # the path to the door
+    flower(p, 50, 82, 6, petals=RED, stem=False)
+    flower(p, 100, 82, 6, petals=ORCHID, stem=False)
     tree(p, 134, 92, 44, crown=LEAF, fruit=[(-6, 26), (6, 30)])
 
 
@@ -125,24 +128,27 @@ def watering(p):
     p.ellipse(32, 26, 50, 44, SKY)
     p.rect(16, 40, 66, 86, GREEN, r=4)
     p.rect(16, 56, 66, 64, YELLOW)
-    p.ellipse(8, 86, 30, 96, RED)                       # ladybird on the grass
-    p.poly([(70, 96), (76, 80), (82, 96)], LEAF)
+    p.circle(14, 82, 4, DARK_GREY)                      # a ladybird on the grass
+    p.circle(20, 88, 7, RED)
+    p.line([(20, 81), (20, 95)])
+    p.dot(17, 86, 1.3)
+    p.dot(23, 90, 1.3)
 
 
 def swing(p):
     p.rect(0, 0, 150, 100, SKY)
-    cloud(p, 100, 14, 30)
-    sun(p, 20, 16, 9)
+    cloud(p, 104, 16, 26)
+    sun(p, 134, 16, 9)
     p.wave(76, 2, 1, GRASS)
     p.rect(26, 20, 46, 88, BROWN)                       # trunk
     p.blob([(10, 22, 18), (36, 12, 18), (62, 20, 16), (84, 22, 12), (30, 34, 14)], LEAF)
     p.line([(68, 30), (68, 70)])                        # ropes
     p.line([(88, 28), (88, 70)])
     p.rect(60, 70, 96, 76, RED)                         # seat
-    p.circle(118, 88, 6, ORANGE)                        # a ball in the sandpit
     p.rect(104, 78, 144, 96, BROWN)                     # sandpit
     p.rect(108, 82, 140, 92, SAND)
-    p.poly([(116, 82), (120, 74), (124, 82)], RED)
+    p.poly([(116, 82), (120, 72), (124, 82)], RED)
+    p.circle(134, 84, 6, ORANGE)                        # a ball in it
     p.rect(6, 86, 12, 94, PAPER)                        # mushroom
     p.half(9, 87, 6, RED)
 
@@ -163,10 +169,12 @@ def birdhouse(p):
         p.poly([(x - 17, y - 9), (x - 22, y - 7), (x - 17, y - 5)], ORANGE)
         p.ellipse(x - 4, y - 4, x + 8, y + 4, PAPER)
         p.dot(x - 11, y - 9, 1.2)
+    for x, c in ((14, RED), (40, YELLOW), (110, ORCHID), (136, ORANGE)):
+        flower(p, x, 80, 5, petals=c)
 
 
 PICTURES = [
-    Picture("house", house, 1, sample=True),
+    Picture("house", house, 2, sample=True),
     Picture("garden", garden, 2),
     Picture("bedroom", bedroom, 2, sample=True),
     Picture("kitchen", kitchen, 2, sample=True),

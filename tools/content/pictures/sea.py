@@ -79,8 +79,12 @@ def crab(p):
     sun(p, 20, 16, 9)
     p.wave(44, 2, 2, BLUE)
     p.wave(58, 2, 1, SAND)
-    p.ellipse(112, 20, 148, 32, PAPER)                  # a boat's sail far away
-    p.poly([(118, 76), (130, 60), (142, 76)], PINK)     # shell
+    p.poly([(126, 38), (126, 16), (140, 38)], PAPER)    # a boat far away
+    p.poly([(116, 40), (144, 40), (140, 46), (120, 46)], RED)
+    p.chord(116, 62, 144, 90, 180, 360, PINK)           # a shell
+    p.line([(130, 62), (130, 76)])
+    p.line([(130, 76), (122, 66)])
+    p.line([(130, 76), (138, 66)])
     for x in (40, 50, 100, 110):                         # legs
         p.line([(x, 78), (x + (-12 if x < 75 else 12), 94)], width=LINE + 2)
     p.ellipse(46, 56, 104, 92, RED)                     # body
@@ -188,16 +192,17 @@ def seahorse(p):
     p.circle(20, 16, 5, ICE)
     p.circle(30, 30, 4, ICE)
     # The seahorse
-    p.poly([(74, 20), (86, 28), (78, 34)], GOLD)        # fin on the back
-    p.ellipse(52, 30, 80, 70, YELLOW)                   # belly
-    p.poly([(64, 66), (78, 60), (76, 80), (64, 92), (56, 88), (66, 80)], YELLOW)   # tail
-    p.circle(60, 90, 5, YELLOW)
-    p.circle(58, 20, 12, YELLOW)                        # head
-    p.poly([(48, 16), (32, 18), (32, 26), (48, 26)], YELLOW)   # snout
-    p.poly([(56, 8), (60, 0), (66, 8)], GOLD)
-    p.dot(58, 17, 2)
-    for y in (40, 50, 60):
-        p.line([(56, y), (68, y - 2)])
+    p.poly(lens(76, 44, 14, 9, 60), GOLD)              # fin on its back
+    p.poly([(60, 60), (76, 66), (74, 84), (64, 90), (58, 84)], YELLOW)   # tail
+    p.poly(crescent(56, 84, 8, -20, 250, 7), YELLOW)    # its curl
+    p.ellipse(50, 30, 80, 72, YELLOW)                   # belly
+    for y in (42, 50, 58):
+        p.arc(66, y - 10, 12, 60, 120)
+    p.circle(58, 22, 12, YELLOW)                        # head
+    p.poly([(48, 18), (30, 20), (30, 28), (48, 28)], YELLOW)   # snout
+    p.poly([(54, 10), (58, 0), (64, 10)], GOLD)         # crest
+    p.circle(60, 19, 3.5, PAPER)
+    p.dot(61, 19, 1.6)
 
 
 PICTURES = [

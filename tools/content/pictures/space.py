@@ -28,9 +28,9 @@ def rocket(p):
 
 def astronaut(p):
     night(p, c=ROYAL)
-    p.circle(120, 26, 16, ORANGE)                       # a planet with a ring
-    p.ellipse(96, 22, 144, 32, GOLD)
-    p.chord(104, 10, 136, 42, 180, 360, ORANGE)
+    p.circle(30, 26, 14, ORANGE)                        # a planet with a ring
+    p.ellipse(8, 22, 52, 31, GOLD)
+    p.chord(16, 12, 44, 40, 180, 360, ORANGE)
     p.wave(82, 3, 1, SILVER)                            # the moon's ground
     p.circle(24, 92, 6, GREY)
     p.circle(132, 90, 5, GREY)
@@ -54,9 +54,11 @@ def saturn(p):
     p.circle(75, 50, 30, ORANGE)                        # the planet
     p.ellipse(6, 42, 144, 64, GOLD)                     # its ring, in front
     p.chord(45, 20, 105, 80, 180, 360, ORANGE)          # the top half over the ring
-    p.chord(50, 24, 100, 60, 180, 360, SAND)            # a band of cloud
+    p.lines_in_ellipse((45, 20, 105, 80), [[(40, 30), (110, 30)], [(40, 38), (110, 38)]])   # cloud bands
     p.circle(24, 84, 8, CYAN)                           # little moons
     p.circle(128, 86, 6, PINK)
+    p.circle(136, 14, 7, LIME)
+    p.circle(16, 22, 6, SILVER)
 
 
 def moon(p):
@@ -91,8 +93,8 @@ def ufo(p):
 def rover(p):
     night(p, c=ROYAL, stars=((14, 14), (50, 8), (140, 60), (10, 50)))
     p.circle(120, 22, 16, CYAN)                         # the earth
-    p.poly([(112, 12), (122, 14), (118, 26), (108, 22)], LEAF)
-    p.poly([(126, 28), (134, 24), (132, 34)], LEAF)
+    p.blob([(112, 16, 5), (116, 22, 4.5)], LEAF)        # land
+    p.blob([(128, 30, 4.5), (124, 34, 4)], LEAF)
     p.wave(74, 3, 1.5, SILVER)
     p.circle(30, 88, 8, GREY)
     p.circle(136, 90, 5, GREY)
@@ -132,11 +134,11 @@ def comet(p):
 
 
 PICTURES = [
-    Picture("rocket", rocket, 1, sample=True),
+    Picture("rocket", rocket, 2, sample=True),
     Picture("astronaut", astronaut, 2, sample=True),
     Picture("saturn", saturn, 1, sample=True),
     Picture("moon", moon, 1),
-    Picture("ufo", ufo, 1, sample=True),
+    Picture("ufo", ufo, 2, sample=True),
     Picture("rover", rover, 2),
     Picture("planets", planets, 2),
     Picture("comet", comet, 1),

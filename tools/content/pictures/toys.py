@@ -33,6 +33,10 @@ def teddy(p):
     p.dot(68, 30, 2)
     p.dot(82, 30, 2)
     p.poly([(64, 52), (75, 58), (86, 52), (86, 62), (75, 56), (64, 62)], RED)   # bow
+    p.circle(130, 84, 11, BLUE)                         # a ball and a block beside him
+    p.chord(119, 73, 141, 95, 200, 340, YELLOW)
+    p.rect(8, 76, 28, 96, LEAF)
+    p.circle(18, 86, 5, PAPER)
 
 
 def blocks(p):
@@ -84,23 +88,34 @@ def robot(p):
     p.circle(114, 82, 6, SILVER)
     p.rect(52, 84, 70, 96, GREY)                        # feet
     p.rect(80, 84, 98, 96, GREY)
+    p.rect(8, 78, 26, 96, RED)                          # blocks on the floor
+    p.rect(124, 78, 142, 96, YELLOW)
+    p.rect(112, 12, 140, 36, PAPER)                     # a drawing on the wall
+    p.circle(126, 24, 7, ORANGE)
 
 
 def duck_bath(p):
-    p.rect(0, 0, 150, 100, AQUA)                        # tiles
+    p.rect(0, 0, 150, 100, AQUA)                        # tiled wall
     for x in range(0, 150, 25):
-        p.line([(x, 0), (x, 30)])
-    p.line([(0, 30), (150, 30)])
-    p.chord(4, 10, 146, 110, 0, 180, PAPER)             # the tub
-    p.rect(4, 58, 146, 66, PAPER)
-    p.blob([(24, 54, 9), (40, 50, 10), (118, 52, 10), (134, 56, 8)], PAPER)   # foam
-    p.rect(12, 60, 138, 68, CYAN)                       # water
-    p.ellipse(54, 36, 100, 64, YELLOW)                  # rubber duck
-    p.ellipse(64, 42, 86, 56, GOLD)
-    p.circle(60, 32, 11, YELLOW)
-    p.poly([(48, 32), (40, 35), (48, 38)], ORANGE)
-    p.dot(57, 29, 1.8)
-    for x, y in ((104, 20), (116, 12), (130, 22)):
+        p.line([(x, 0), (x, 60)])
+    for y in (20, 40):
+        p.line([(0, y), (150, y)])
+    p.line([(128, 0), (128, 12), (112, 20)], width=LINE + 2)   # the shower
+    p.pie(96, 12, 120, 36, 180, 360, SILVER)
+    for x, y in ((100, 30), (108, 34), (116, 30)):
+        p.ellipse(x - 2, y, x + 2, y + 6, ICE)
+    p.blob([(20, 56, 10), (36, 52, 11), (50, 58, 8), (112, 56, 9), (126, 52, 11), (138, 58, 8)], PAPER)   # foam
+    p.ellipse(54, 34, 104, 66, YELLOW)                  # rubber duck
+    p.poly([(96, 44), (108, 34), (104, 50)], YELLOW)    # its tail
+    p.ellipse(66, 42, 90, 58, GOLD)                     # wing
+    p.circle(60, 30, 12, YELLOW)
+    p.poly([(50, 26), (36, 31), (50, 36)], ORANGE)
+    p.dot(58, 26, 2)
+    p.rect(2, 60, 148, 68, PAPER, r=3)                  # the tub's rim
+    p.chord(6, 30, 144, 106, 0, 180, PAPER)             # the tub
+    p.rect(18, 92, 28, 100, SILVER)                     # its feet
+    p.rect(122, 92, 132, 100, SILVER)
+    for x, y in ((24, 26), (38, 14), (132, 40)):        # bubbles
         p.circle(x, y, 5, ICE)
 
 
@@ -171,10 +186,10 @@ def balloons(p):
 
 
 PICTURES = [
-    Picture("teddy", teddy, 1, sample=True),
+    Picture("teddy", teddy, 2, sample=True),
     Picture("blocks", blocks, 1, sample=True),
     Picture("kite", kite, 1, sample=True),
-    Picture("robot", robot, 1, sample=True),
+    Picture("robot", robot, 2, sample=True),
     Picture("rubberduck", duck_bath, 2),
     Picture("drum", drum, 1),
     Picture("sandcastle", sandcastle, 2),

@@ -49,26 +49,28 @@ def bus(p):
 
 
 def train(p):
+    """A steam engine puffing to the left, a wagon behind it."""
     p.rect(0, 0, 150, 100, SKY)
-    cloud(p, 84, 10, 22)                                # smoke
-    cloud(p, 108, 8, 18)
+    cloud(p, 30, 10, 22)                                # smoke
+    cloud(p, 54, 8, 18)
+    sun(p, 132, 16, 9)
     p.wave(56, 6, 0.7, LEAF, phase=2)
     p.wave(66, 2, 1, GRASS)
     p.rect(0, 88, 150, 94, BROWN)                       # rails
     for x in range(4, 150, 14):
         p.rect(x, 94, x + 8, 99, CHOCOLATE)
-    p.rect(74, 18, 86, 38, DARK_GREY)                   # chimney
-    p.poly([(70, 18), (90, 18), (86, 24), (74, 24)], DARK_GREY)
-    p.rect(96, 12, 140, 20, RED)                        # cab roof
-    p.rect(100, 20, 136, 72, RED)                       # cab
-    p.rect(108, 28, 128, 46, ICE)
-    p.rect(58, 38, 100, 72, GREEN)                      # boiler
-    p.circle(88, 30, 5, GOLD)                           # bell
-    p.rect(2, 44, 52, 72, BLUE)                         # wagon
-    p.rect(8, 50, 46, 62, ORANGE)
-    p.rect(52, 60, 58, 64, DARK_GREY)
-    p.poly([(58, 72), (48, 86), (58, 86)], RED)         # cow-catcher
-    for x in (14, 40, 70, 90, 118):
+    p.rect(22, 18, 34, 38, DARK_GREY)                   # chimney
+    p.poly([(18, 18), (38, 18), (34, 24), (22, 24)], DARK_GREY)
+    p.rect(48, 12, 92, 20, RED)                         # cab roof
+    p.rect(52, 20, 88, 72, RED)                         # cab
+    p.rect(60, 28, 80, 46, ICE)
+    p.rect(10, 38, 52, 72, GREEN)                       # boiler
+    p.circle(42, 30, 5, GOLD)                           # bell
+    p.poly([(10, 72), (2, 86), (12, 86)], RED)          # cow-catcher
+    p.rect(88, 60, 96, 64, DARK_GREY)                   # coupling
+    p.rect(96, 44, 146, 72, BLUE)                       # wagon
+    p.rect(102, 50, 140, 62, ORANGE)
+    for x in (20, 40, 66, 108, 134):
         wheel(p, x, 80, 8)
 
 
@@ -158,8 +160,7 @@ def helicopter(p):
     p.poly([(100, 44), (142, 40), (142, 48), (100, 58)], ORANGE)   # tail
     p.circle(140, 40, 8, SILVER)
     p.ellipse(38, 20, 110, 72, ORANGE)                  # cabin
-    p.chord(42, 24, 86, 68, 180, 270, ICE)
-    p.pie(42, 24, 86, 68, 90, 180, ICE)
+    p.ellipse(42, 28, 70, 54, ICE)                      # the bubble window
     p.rect(44, 76, 108, 82, DARK_GREY, r=3)             # skids
     p.line([(60, 70), (58, 76)])
     p.line([(92, 70), (94, 76)])
@@ -180,6 +181,9 @@ def ship(p):
         p.circle(x + 4, 50, 4.5, ICE)
     p.poly([(8, 58), (142, 58), (126, 84), (22, 84)], ROYAL)   # hull
     p.rect(24, 66, 126, 72, PAPER)
+    p.circle(116, 78, 7, RED)                           # lifebuoy
+    p.circle(116, 78, 3, ROYAL)
+    cloud(p, 70, 8, 20)
     p.wave(84, 2, 4, BLUE)
     p.wave(94, 1.5, 3, ROYAL, phase=1)
 
@@ -193,5 +197,5 @@ PICTURES = [
     Picture("bicycle", bicycle, 2),
     Picture("tractor", tractor, 2),
     Picture("helicopter", helicopter, 1),
-    Picture("ship", ship, 1),
+    Picture("ship", ship, 2),
 ]

@@ -6,6 +6,13 @@ from lineart import *  # noqa: F401,F403
 TOPIC = "Việt Nam"
 
 
+def non_la(p, cx, top, half_width, height, c=SAND):
+    """The conical palm-leaf hat, its tip at (cx, top)."""
+    base = top + height
+    p.poly([(cx - half_width, base), (cx, top), (cx + half_width, base)], c)
+    p.line([(cx - half_width * 0.5, top + height * 0.5), (cx + half_width * 0.5, top + height * 0.5)])
+
+
 def star_lantern(p):
     p.rect(0, 0, 150, 100, NAVY)
     p.circle(126, 22, 14, LEMON)                        # the full moon of Trung Thu
@@ -42,69 +49,86 @@ def carp_lantern(p):
 
 
 def conical_hat(p):
+    """A girl in a nón lá carrying two baskets on a shoulder pole through the
+    rice field."""
     p.rect(0, 0, 150, 100, SKY)
-    sun(p, 130, 18, 10)
-    cloud(p, 26, 14, 30)
-    p.rect(0, 66, 150, 100, LIME)                       # rice field
-    for x in range(6, 150, 18):                          # rows of rice
-        p.poly([(x, 90), (x + 4, 74), (x + 8, 90)], LEAF)
-    p.poly([(54, 46), (96, 46), (104, 98), (46, 98)], AQUA)   # áo
-    p.poly([(62, 46), (88, 46), (84, 62), (66, 62)], AQUA)
-    p.rect(66, 40, 84, 48, PEACH)                       # neck
-    p.circle(75, 34, 12, PEACH)                         # face
-    p.dot(70, 34, 1.6)
-    p.dot(80, 34, 1.6)
-    p.arc(75, 38, 4, 30, 150)
-    p.line([(60, 22), (66, 44)])                        # strap
-    p.line([(90, 22), (84, 44)])
-    p.poly([(30, 28), (75, 2), (120, 28)], SAND)        # nón lá
-    p.line([(52, 15), (98, 15)])
-    p.rect(38, 76, 54, 96, BROWN)                       # basket
-    p.rect(96, 76, 112, 96, BROWN)
-
+    sun(p, 132, 16, 9)
+    cloud(p, 20, 14, 28)
+    p.wave(52, 3, 1, LEAF, phase=2)                     # far hills
+    p.rect(0, 62, 150, 100, LIME)                       # rice field
+    p.line([(0, 80), (150, 78)])
+    for x in range(4, 150, 14):                          # rice plants
+        p.poly([(x, 78), (x + 3, 66), (x + 6, 78)], GREEN)
+        p.poly([(x + 5, 96), (x + 8, 84), (x + 11, 96)], GREEN)
+    p.rect(62, 78, 72, 98, DARK_GREY)                   # trousers
+    p.rect(78, 78, 88, 98, DARK_GREY)
+    p.poly([(62, 40), (88, 40), (94, 80), (56, 80)], AQUA)   # áo bà ba
+    p.line([(75, 40), (75, 80)])
+    p.rect(70, 34, 80, 42, PEACH)                       # neck
+    p.circle(75, 28, 10, PEACH)                         # face
+    p.dot(71, 28, 1.5)
+    p.dot(79, 28, 1.5)
+    p.arc(75, 31, 3.5, 30, 150)
+    non_la(p, 75, 2, 26, 20)
+    p.line([(8, 44), (142, 40)], width=LINE + 3)        # the shoulder pole
+    for x in (22, 128):                                  # baskets of fruit
+        p.line([(x - 4, 44), (x - 12, 66)])
+        p.line([(x + 4, 43), (x + 12, 66)])
+        p.circle(x - 6, 64, 5, ORANGE)
+        p.circle(x + 6, 64, 5, YELLOW)
+        p.circle(x, 60, 5, RED)
+        p.rect(x - 14, 66, x + 14, 88, BROWN, r=3)
+        p.line([(x - 14, 77), (x + 14, 77)])
 
 def lotus_pond(p):
     p.rect(0, 0, 150, 100, SKY)
-    sun(p, 22, 18, 9)
-    cloud(p, 120, 14, 30)
-    p.rect(0, 40, 150, 100, TEAL)                       # the pond
-    p.ellipse(4, 56, 48, 74, LEAF)                      # leaves
-    p.ellipse(100, 70, 146, 90, LEAF)
-    p.ellipse(40, 82, 84, 98, LEAF)
-    p.line([(75, 72), (75, 98)], width=LINE + 1)
-    for cx, cy, s in ((75, 50, 1.0), (120, 44, 0.65)):  # lotus flowers
-        for dx, dy, w in ((-16, 8, 12), (16, 8, 12), (-8, 2, 12), (8, 2, 12), (0, 0, 10)):
-            x, y = cx + dx * s, cy + dy * s
-            p.poly([(x, y - 22 * s), (x + w * s / 2 + 4 * s, y), (x, y + 18 * s),
-                    (x - w * s / 2 - 4 * s, y)], PINK if abs(dx) != 8 else ROSE)
-    p.rect(112, 56, 128, 58, LEAF)
-    p.poly([(18, 48), (26, 34), (34, 48)], ROSE)        # a bud
+    sun(p, 22, 16, 9)
+    cloud(p, 116, 14, 30)
+    p.wave(36, 3, 1, LEAF)                              # the far bank
+    p.rect(0, 44, 150, 100, TEAL)                       # the pond
+    for cx, cy, r in ((20, 74, 16), (128, 80, 15), (84, 90, 12)):   # leaves with their notch
+        p.pie(cx - r, cy - r * 0.55, cx + r, cy + r * 0.55, 290, 250 + 360, LEAF)
+    p.line([(75, 62), (75, 86)], width=LINE + 1)        # stems
+    p.line([(118, 46), (118, 70)], width=LINE + 1)
+    # The open flower
+    for angle, c in ((-62, ROSE), (62, ROSE), (-32, PINK), (32, PINK), (0, ROSE)):
+        p.poly(lens(75, 64, 36, 17, angle), c)
+    # A bud and a half-open flower
+    p.poly(lens(118, 48, 24, 13, 0), PINK)
+    p.poly(lens(42, 54, 16, 10, -20), ROSE)
+    p.line([(42, 54), (44, 70)], width=LINE + 1)
 
 
 def buffalo(p):
+    """A boy playing the flute on the back of a water buffalo in the rice field."""
     p.rect(0, 0, 150, 100, SKY)
-    sun(p, 130, 18, 10)
-    p.wave(44, 4, 1, LEAF, phase=1)                     # hills
-    p.rect(0, 54, 150, 100, LIME)                       # rice field
-    p.line([(0, 76), (150, 70)])
-    tree(p, 18, 56, 34)                                 # the village tree
-    p.ellipse(52, 38, 126, 78, GREY)                    # buffalo body
-    for x in (60, 74, 104, 116):
-        p.rect(x - 5, 68, x + 4, 92, GREY)
-    p.line([(124, 52), (134, 72)])                      # tail
-    p.ellipse(30, 40, 62, 68, GREY)                     # head
-    p.poly([(30, 42), (14, 28), (22, 26), (40, 40)], PAPER)   # horns
-    p.poly([(56, 40), (66, 22), (72, 28), (60, 46)], PAPER)
-    p.ellipse(30, 54, 50, 68, SILVER)                   # nose
-    p.dot(36, 60, 1.5)
-    p.dot(44, 60, 1.5)
-    p.dot(40, 48, 2)
-    # A child in a nón lá on its back, with a flute
-    p.rect(78, 24, 96, 42, RED)
-    p.circle(87, 18, 6, PEACH)
-    p.poly([(76, 16), (87, 4), (98, 16)], SAND)
-    p.line([(92, 22), (110, 16)])
-
+    sun(p, 132, 16, 9)
+    cloud(p, 60, 12, 26)
+    p.wave(46, 4, 1, LEAF, phase=1)                     # hills
+    p.rect(0, 56, 150, 100, LIME)                       # rice field
+    p.line([(0, 78), (150, 72)])
+    tree(p, 16, 58, 40)                                 # the village tree
+    for x in (68, 82, 108, 120):                         # legs
+        p.rect(x - 5, 70, x + 5, 94, GREY)
+    p.line([(128, 50), (136, 74)])                      # tail
+    p.ellipse(132, 72, 140, 80, DARK_GREY)
+    p.ellipse(58, 38, 134, 80, GREY)                    # body
+    p.poly(crescent(42, 40, 16, 160, 280, 7), PAPER)    # horns, curving back
+    p.poly(crescent(56, 40, 16, 260, 380, 7), PAPER)
+    p.ellipse(36, 22, 46, 32, GREY)                     # ears
+    p.ellipse(52, 22, 62, 32, GREY)
+    p.poly([(38, 30), (60, 30), (58, 56), (50, 66), (44, 64), (38, 54)], GREY)   # long face
+    p.ellipse(38, 56, 58, 70, SILVER)                   # muzzle
+    p.dot(44, 63, 1.5)
+    p.dot(52, 63, 1.5)
+    p.dot(43, 40, 2)
+    p.dot(55, 40, 2)
+    # The boy
+    p.rect(84, 30, 100, 46, RED)                        # shirt
+    p.rect(86, 44, 98, 54, DARK_GREY)                   # shorts over the back
+    p.circle(92, 22, 7, PEACH)
+    non_la(p, 92, 6, 11, 11)
+    p.line([(96, 26), (116, 20)], width=LINE + 1)       # flute
 
 def dragon_boat(p):
     p.rect(0, 0, 150, 100, SKY)
@@ -125,28 +149,35 @@ def dragon_boat(p):
 
 
 def ao_dai(p):
-    p.rect(0, 0, 150, 100, LEMON)
-    p.circle(20, 20, 12, PAPER)                         # round lanterns
-    p.circle(130, 20, 12, PAPER)
-    p.rect(0, 88, 150, 100, BROWN)
-    p.poly([(52, 96), (60, 60), (90, 60), (98, 96)], PAPER)   # trousers
-    p.poly([(62, 34), (88, 34), (92, 60), (100, 96), (78, 96), (75, 62), (72, 96), (50, 96), (58, 60)], RED)
-    p.poly([(62, 34), (50, 36), (44, 66), (52, 68), (60, 44)], RED)     # sleeves
-    p.poly([(88, 34), (100, 36), (106, 66), (98, 68), (90, 44)], RED)
-    p.circle(48, 70, 4, PEACH)
-    p.circle(102, 70, 4, PEACH)
-    p.rect(69, 26, 81, 36, PEACH)
-    p.circle(75, 18, 11, PEACH)
-    p.chord(63, 6, 87, 30, 180, 360, DARK_GREY)         # hair
-    p.dot(71, 19, 1.4)
-    p.dot(79, 19, 1.4)
-    p.arc(75, 22, 3, 30, 150)
-    for x, y in ((66, 46), (84, 50), (75, 74)):         # flowers on the silk
-        p.circle(x, y, 4, YELLOW)
-    p.blob([(20, 60, 8), (30, 54, 8), (130, 60, 8), (120, 54, 8)], ROSE)   # blossom branches
-    p.poly([(20, 86), (24, 66), (28, 86)], BROWN)
-    p.poly([(122, 86), (126, 66), (130, 86)], BROWN)
-
+    """A girl in an áo dài holding a nón lá, between two apricot trees in
+    yellow blossom at Tết."""
+    p.rect(0, 0, 150, 100, SKY)
+    cloud(p, 102, 10, 22)
+    cloud(p, 46, 12, 20)
+    p.rect(0, 86, 150, 100, SAND)
+    for x, side in ((20, -1), (130, 1)):                 # hoa mai trees
+        p.poly([(x - 3, 88), (x - 2, 50), (x + 2, 50), (x + 3, 88)], BROWN)
+        p.line([(x, 60), (x + 12 * side, 44)], width=LINE + 2)
+        p.line([(x, 56), (x - 12 * side, 40)], width=LINE + 2)
+        for fx, fy in ((x + 12 * side, 40), (x - 12 * side, 36)):
+            flower(p, fx, fy, 7, petals=YELLOW, heart=ORANGE, stem=False)
+    p.poly([(64, 16), (86, 16), (90, 50), (60, 50)], DARK_GREY)   # long hair behind
+    p.poly([(66, 60), (84, 60), (86, 96), (64, 96)], PAPER)      # trousers
+    p.poly([(66, 32), (84, 32), (82, 52), (96, 96), (78, 96), (75, 70), (72, 96), (54, 96),
+            (68, 52)], RED)                             # the long tunic, split at the sides
+    p.poly([(66, 32), (58, 36), (50, 62), (56, 64), (64, 42)], RED)   # sleeves
+    p.poly([(84, 32), (92, 36), (100, 62), (94, 64), (86, 42)], RED)
+    p.circle(53, 66, 3.5, PEACH)
+    p.circle(97, 66, 3.5, PEACH)
+    non_la(p, 108, 50, 14, 14)                          # the hat in her hand
+    p.rect(71, 26, 79, 34, PEACH)
+    p.circle(75, 18, 10, PEACH)
+    p.chord(65, 8, 85, 28, 180, 360, DARK_GREY)         # fringe
+    p.dot(71, 20, 1.4)
+    p.dot(79, 20, 1.4)
+    p.arc(75, 23, 3, 30, 150)
+    p.circle(75, 44, 3.5, YELLOW)                       # a flower on the silk
+    p.circle(75, 80, 4, YELLOW)
 
 def banh_chung(p):
     p.rect(0, 0, 150, 100, PEACH)
@@ -199,8 +230,8 @@ def mooncake(p):
 PICTURES = [
     Picture("starlantern", star_lantern, 1, sample=True),
     Picture("carplantern", carp_lantern, 1),
-    Picture("conicalhat", conical_hat, 1, sample=True),
-    Picture("lotuspond", lotus_pond, 2, sample=True),
+    Picture("conicalhat", conical_hat, 2, sample=True),
+    Picture("lotuspond", lotus_pond, 1, sample=True),
     Picture("buffalo", buffalo, 2, sample=True),
     Picture("dragonboat", dragon_boat, 2),
     Picture("aodai", ao_dai, 2),

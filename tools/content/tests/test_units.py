@@ -108,20 +108,55 @@ class LineArtTest(unittest.TestCase):
         a[1, 2] = 255
         self.assertEqual(len(lineart.regions(Image.fromarray(a))), 1)
 
-    def test_pockets_are_inked_and_real_regions_kept(self):
+    def test_regions_too_small_for_a_click_are_inked_and_real_ones_kept(self):
         a = np.zeros((40, 60, 3), np.uint8)
         a[2:38, 2:30] = 255        # a region a child can hit
         a[10:13, 40:43] = 255      # a pocket
         a[5:35, 50:54] = 255       # a sliver four pixels wide
+        a[20:30, 34:44] = 255      # exactly the smallest square: kept
         out = np.array(lineart.close_pockets(Image.fromarray(a)))
         self.assertTrue(np.all(out[2:38, 2:30] == 255))
-        self.assertFalse(out[:, 35:].any())
+        self.assertTrue(np.all(out[20:30, 34:44] == 255))
+        self.assertFalse(out[:, 45:].any())
+        self.assertFalse(out[10:13, 40:43].any())
 
-    def test_colouring_stops_at_outlines(self):
-        img, seeds = lineart.draw(lineart.fish, (200, 200), 10)
-        coloured = np.array(lineart.colour_in(img, seeds[:1]))
-        self.assertTrue(np.all(coloured[0, 0] == 255))          # background untouched
-        self.assertTrue(np.any(np.all(coloured == seeds[0][1], axis=-1)))
+    def test_a_long_thin_region_cannot_be_hit(self):
+        # 9 pixels wide and long: a bounding box test would pass it, a
+        # fingertip would not land inside it.
+        labels = np.full((30, 60), -1, np.int32)
+        labels[5:14, 0:60] = 7
+        labels[15:27, 0:12] = 8
+        self.assertEqual(lineart.hittable(labels, 10), {8})
+
+    def test_sample_fills_each_region_with_the_colour_that_covers_most_of_it(self):
+        def scene(p):
+            p.rect(0, 0, 150, 100, lineart.SKY)
+            p.circle(75, 50, 30, lineart.RED)
+            # A line that does not split the disc: it stays one region and
+            # takes one colour.
+            p.line([(60, 50), (90, 50)])
+        art, sample = lineart.Picture("t", scene, 1).render((150, 100))
+        art, sample = np.array(art), np.array(sample)
+        np.testing.assert_array_equal(np.all(art == 0, axis=-1), np.all(sample == 0, axis=-1))
+        self.assertEqual(tuple(sample[50, 75 - 20]), lineart.RED)
+        self.assertEqual(tuple(sample[10, 10]), lineart.SKY)
+        colours = {tuple(c) for c in sample.reshape(-1, 3)}
+        self.assertEqual(colours, {lineart.BLACK, lineart.RED, lineart.SKY})
+        self.assertEqual({tuple(c) for c in art.reshape(-1, 3)}, {lineart.BLACK, lineart.WHITE})
+
+    def test_frame_closes_the_regions_at_the_edge(self):
+        art, _ = lineart.Picture("t", lambda p: p.rect(0, 60, 150, 100, lineart.GRASS), 1).render((300, 200))
+        a = np.array(art)
+        for edge in (a[0], a[-1], a[:, 0], a[:, -1]):
+            self.assertTrue(np.all(edge == 0))
+        self.assertEqual(len(lineart.regions(art)), 2)
+
+    def test_only_palette_colours_other_than_black_fill_shapes(self):
+        pen = lineart.Pen(Image.new("RGB", (50, 50), lineart.WHITE), 0.3)
+        for colour in (lineart.BLACK, (1, 2, 3)):
+            with self.subTest(colour=colour):
+                with self.assertRaises(ValueError):
+                    pen.circle(20, 20, 10, colour)
 
 
 if __name__ == "__main__":
