@@ -172,13 +172,19 @@ def colour_screen(desk, name, home_rect, shots, scratch):
 
 
 def real_window(program, shots):
-    number = 90 + os.getpid() % 9
-    env = dict(os.environ, DISPLAY=f":{number}", TINTO_AUDIO="null")
-    server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
-    desk = Desktop(env)
+    # The server picks a free display itself and writes its number, so that
+    # other real-window tests running at the same time never collide.
+    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                              preexec_fn=die_with_parent)
     run = None
     try:
+        number = server.stdout.readline().strip()
+        if not number.isdigit():
+            print("FAIL: Xvfb did not start")
+            return False
+        env = dict(os.environ, DISPLAY=f":{number}", TINTO_AUDIO="null")
+        desk = Desktop(env)
         if not wait_for(lambda: desk.run("xdotool", "getmouselocation").returncode == 0, 10):
             print("FAIL: Xvfb did not start")
             return False
