@@ -189,6 +189,17 @@ TEST_F(ThumbnailTest, PageStepsClearTheSelection) {
 
 // --- The page image --------------------------------------------------------------
 
+TEST_F(ThumbnailTest, TheWindowClassIsRegisteredOnceWithTheArrowCursor) {
+    CColoringThumbnailCtrl second;  // finds the class already there
+    WNDCLASS wc{};
+    ASSERT_TRUE(::GetClassInfo(AfxGetInstanceHandle(), kThumbnailClassName, &wc));
+    EXPECT_EQ(wc.style, UINT(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+    EXPECT_EQ(wc.hCursor, ::LoadCursor(nullptr, IDC_ARROW));
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(wc.hbrBackground), 15);
+    // Painting before the first Refresh shows the grey of an empty page.
+    EXPECT_EQ(Pixel(5, 5), kGrey);
+}
+
 TEST_F(ThumbnailTest, IdealSizeAndShapeBounds) {
     ctl().SetRows(3);
     ctl().SetColumns(5);
