@@ -17,6 +17,9 @@ struct Xlib {
     int (*grabPointer)(Display*, Window, Bool, unsigned, int, int, Window, Cursor, Time) = nullptr;
     int (*ungrabPointer)(Display*, Time) = nullptr;
     int (*sync)(Display*, Bool) = nullptr;
+    Bool (*queryExtension)(Display*, const char*, int*, int*, int*) = nullptr;
+    Bool (*translateCoordinates)(Display*, Window, Window, int, int, int*, int*, Window*) = nullptr;
+    Window (*defaultRootWindow)(Display*) = nullptr;
     bool ok = false;
 };
 
@@ -30,8 +33,12 @@ const Xlib& Lib() {
         x.grabPointer = reinterpret_cast<decltype(x.grabPointer)>(dlsym(handle, "XGrabPointer"));
         x.ungrabPointer = reinterpret_cast<decltype(x.ungrabPointer)>(dlsym(handle, "XUngrabPointer"));
         x.sync = reinterpret_cast<decltype(x.sync)>(dlsym(handle, "XSync"));
+        x.queryExtension = reinterpret_cast<decltype(x.queryExtension)>(dlsym(handle, "XQueryExtension"));
+        x.translateCoordinates =
+            reinterpret_cast<decltype(x.translateCoordinates)>(dlsym(handle, "XTranslateCoordinates"));
+        x.defaultRootWindow = reinterpret_cast<decltype(x.defaultRootWindow)>(dlsym(handle, "XDefaultRootWindow"));
         x.ok = x.setErrorHandler && x.setInputFocus && x.grabPointer && x.ungrabPointer &&
-               x.sync;
+               x.sync && x.queryExtension && x.translateCoordinates && x.defaultRootWindow;
         return x;
     }();
     return lib;
@@ -82,6 +89,18 @@ bool FocusWindow(SDL_Window* window) {
     return true;
 }
 
+bool RootPosition(SDL_Window* window, int* x, int* y) {
+    Display* display;
+    Window xwindow;
+    if (!Native(window, &display, &xwindow)) return false;
+    Window child = 0;
+    bool ok = false;
+    Checked(display, [&] {
+        ok = Lib().translateCoordinates(display, xwindow, Lib().defaultRootWindow(display), 0, 0, x, y, &child);
+    });
+    return ok;
+}
+
 bool GrabPointer(SDL_Window* window) {
     Display* display;
     Window xwindow;
@@ -92,14 +111,32 @@ bool GrabPointer(SDL_Window* window) {
         status = Lib().grabPointer(display, xwindow, True, mask, GrabModeAsync, GrabModeAsync, None, None,
                                    CurrentTime);
     });
-    return sent && status == GrabSuccess;
+    if (!sent || status != GrabSuccess) return false;
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    return true;
 }
 
 void UngrabPointer(SDL_Window* window) {
+    SDL_EventState(SDL_SYSWMEVENT, SDL_DISABLE);
     Display* display;
     Window xwindow;
     if (!Native(window, &display, &xwindow)) return;
     Checked(display, [&] { Lib().ungrabPointer(display, CurrentTime); });
+}
+
+bool RawButton(const SDL_SysWMmsg* msg, bool* down) {
+    if (!msg || msg->subsystem != SDL_SYSWM_X11 || !Lib().ok) return false;
+    const XEvent& e = msg->msg.x11.event;
+    if (e.type != GenericEvent) return false;
+    static const int opcode = [display = e.xcookie.display] {
+        int major = -1, event = 0, error = 0;
+        return Lib().queryExtension(display, "XInputExtension", &major, &event, &error) ? major : -1;
+    }();
+    constexpr int kRawButtonPress = 15, kRawButtonRelease = 16;  // XI_RawButtonPress, XI_RawButtonRelease
+    if (opcode < 0 || e.xcookie.extension != opcode) return false;
+    if (e.xcookie.evtype != kRawButtonPress && e.xcookie.evtype != kRawButtonRelease) return false;
+    *down = e.xcookie.evtype == kRawButtonPress;
+    return true;
 }
 
 #else
@@ -107,6 +144,8 @@ void UngrabPointer(SDL_Window* window) {
 bool FocusWindow(SDL_Window*) { return false; }
 bool GrabPointer(SDL_Window*) { return false; }
 void UngrabPointer(SDL_Window*) {}
+bool RawButton(const SDL_SysWMmsg*, bool*) { return false; }
+bool RootPosition(SDL_Window*, int*, int*) { return false; }
 
 #endif
 
