@@ -483,6 +483,7 @@ std::unique_ptr<core::Backend> CreateBackend(std::string* error) {
         return nullptr;
     }
     SDL_StartTextInput();
+    if (SDL_strcmp(driver ? driver : "", "x11") == 0) x11::IgnoreVanishedWakeups();
     return std::make_unique<SdlBackend>(GetCurrentThreadId(), SIZE{bounds.w, bounds.h});
 }
 

@@ -75,11 +75,25 @@ bool Checked(Display* display, Request request) {
     return gFailed == 0;
 }
 
+Xlib::ErrorHandler gBefore = nullptr;
+int SkipVanishedWakeup(Display* display, XErrorEvent* error) {
+    constexpr int kSendEvent = 25;  // X_SendEvent
+    if (error && error->error_code == BadWindow && error->request_code == kSendEvent) return 0;
+    return gBefore ? gBefore(display, error) : 0;
+}
+
 #endif
 
 }  // namespace
 
 #if defined(SDL_VIDEO_DRIVER_X11)
+
+void IgnoreVanishedWakeups() {
+    static bool installed = false;
+    if (installed || !Lib().ok) return;
+    installed = true;
+    gBefore = Lib().setErrorHandler(SkipVanishedWakeup);
+}
 
 bool FocusWindow(SDL_Window* window) {
     Display* display;
@@ -141,6 +155,7 @@ bool RawButton(const SDL_SysWMmsg* msg, bool* down) {
 
 #else
 
+void IgnoreVanishedWakeups() {}
 bool FocusWindow(SDL_Window*) { return false; }
 bool GrabPointer(SDL_Window*) { return false; }
 void UngrabPointer(SDL_Window*) {}

@@ -10,6 +10,14 @@ struct SDL_SysWMmsg;
 
 namespace win::sdl::x11 {
 
+// SDL2 wakes a waiting thread with an event sent to one of its windows
+// over a second connection; when that window has just been destroyed the
+// server answers BadWindow, which Xlib's default handler turns into the end
+// of the process. Such errors are ignored from now on (the thread they were
+// meant to wake is awake already); every other error goes to the handler
+// that was installed before.
+void IgnoreVanishedWakeups();
+
 // Gives `window` the X input focus (reverting to the pointer's window, not
 // to none, if the window goes away). An error (a window not viewable yet)
 // is swallowed. False only when X11 is not in use.
