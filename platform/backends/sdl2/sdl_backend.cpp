@@ -345,6 +345,9 @@ private:
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 FocusGained(hwnd);
                 break;
+            case SDL_WINDOWEVENT_TAKE_FOCUS:
+                TakeFocus(hwnd);
+                break;
             case SDL_WINDOWEVENT_CLOSE:
                 // The close box of a window disabled by a modal dialog
                 // brings that dialog forward instead.
@@ -375,6 +378,29 @@ private:
         }
         if (SDL_GetKeyboardFocus() != native) return;
         Activate(hwnd);
+    }
+
+    // The window manager offers a window the focus (WM_TAKE_FOCUS): the
+    // window that should have it takes it: an enabled window itself, the
+    // modal dialog over a disabled one, the active window instead of a list.
+    void TakeFocus(HWND hwnd) {
+        SDL_Window* native;
+        SDL_Window* active;
+        bool tool;
+        {
+            Guard lock(BigLock());
+            native = NativeOf(hwnd);
+            active = NativeOf(active_);
+            tool = tools_.count(hwnd) != 0;
+        }
+        if (!native) return;
+        if (tool) {
+            if (active) GiveFocus(active);
+        } else if (!IsWindowEnabled(hwnd)) {
+            Activate(hwnd);
+        } else {
+            GiveFocus(native);
+        }
     }
 
     // The user brought a native window to the front. A window disabled by a
@@ -462,6 +488,7 @@ std::unique_ptr<core::Backend> CreateBackend(std::string* error) {
     // would release the grab an open list holds when the press that opened
     // it ends.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    x11::IgnoreVanishedWakeups();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
         return nullptr;
@@ -483,7 +510,6 @@ std::unique_ptr<core::Backend> CreateBackend(std::string* error) {
         return nullptr;
     }
     SDL_StartTextInput();
-    if (SDL_strcmp(driver ? driver : "", "x11") == 0) x11::IgnoreVanishedWakeups();
     return std::make_unique<SdlBackend>(GetCurrentThreadId(), SIZE{bounds.w, bounds.h});
 }
 

@@ -26,7 +26,9 @@ struct Xlib {
 const Xlib& Lib() {
     static const Xlib lib = [] {
         Xlib x;
-        void* handle = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        // The library SDL opens itself (loaded here first when the handler
+        // below is installed before SDL starts).
+        void* handle = dlopen("libX11.so.6", RTLD_LAZY);
         if (!handle) return x;
         x.setErrorHandler = reinterpret_cast<decltype(x.setErrorHandler)>(dlsym(handle, "XSetErrorHandler"));
         x.setInputFocus = reinterpret_cast<decltype(x.setInputFocus)>(dlsym(handle, "XSetInputFocus"));

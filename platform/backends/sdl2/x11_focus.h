@@ -15,7 +15,8 @@ namespace win::sdl::x11 {
 // server answers BadWindow, which Xlib's default handler turns into the end
 // of the process. Such errors are ignored from now on (the thread they were
 // meant to wake is awake already); every other error goes to the handler
-// that was installed before.
+// that was installed before. Called before SDL starts, so that SDL's own
+// handler passes such errors on to this one.
 void IgnoreVanishedWakeups();
 
 // Gives `window` the X input focus (reverting to the pointer's window, not
