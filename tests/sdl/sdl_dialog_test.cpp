@@ -10,20 +10,13 @@
 
 namespace {
 
-class ClickedDialog : public CDialog {
-public:
-    ClickedDialog() : CDialog(700u) {}
-    CPoint okCentre;
-
-protected:
-    BOOL OnInitDialog() override {
-        CDialog::OnInitDialog();
-        CRect ok;
-        GetDlgItem(IDOK)->GetWindowRect(&ok);
-        okCentre = ok.CenterPoint();
-        return TRUE;
-    }
-};
+// The OK button's centre is read once the dialog is up: a modal dialog is
+// centred after its initialisation.
+CPoint OkCentre(HWND dialog) {
+    RECT ok{};
+    ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
+    return CPoint((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+}
 
 class SdlDialog : public sdl_test::XvfbTest {};
 
@@ -31,7 +24,7 @@ class SdlDialog : public sdl_test::XvfbTest {};
 
 TEST_F(SdlDialog, OpensInARealWindowAndTakesARealClick) {
     if (!sdl_test::OnPath("xdotool")) GTEST_SKIP() << "xdotool is not installed";
-    ClickedDialog dlg;
+    CDialog dlg(700u);
     std::atomic<bool> done{false};
     // Clicks OK from outside the program once the window is up; gives up
     // with Cancel so a lost click fails the test instead of hanging it.
@@ -39,8 +32,9 @@ TEST_F(SdlDialog, OpensInARealWindowAndTakesARealClick) {
         for (int i = 0; i < 50 && !done && !IsWindowVisible(dlg.m_hWnd); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        const std::string click = "xdotool mousemove " + std::to_string(dlg.okCentre.x) + " " +
-                                  std::to_string(dlg.okCentre.y) + " click 1";
+        const CPoint okCentre = OkCentre(dlg.m_hWnd);
+        const std::string click = "xdotool mousemove " + std::to_string(okCentre.x) + " " +
+                                  std::to_string(okCentre.y) + " click 1";
         std::system(click.c_str());
         for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         if (!done) PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);

@@ -8,6 +8,7 @@
 #include "sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <atomic>
@@ -275,12 +276,7 @@ private:
                     default: return;
                 }
                 HWND within = HwndOfNative(event.button.windowID);
-                if (!PointOfButton(within, event.button, &at)) {
-                    // A press outside every window of the program, reported
-                    // through the open list's grab: the list closes.
-                    if (!OutsidePoint(&at)) break;
-                    within = nullptr;
-                }
+                if (!ToScreen(within, event.button.x, event.button.y, &at)) break;
                 core::InjectMouseMove(at, GetTickCount(), within);
                 core::InjectMouseButton(at, button, event.type == SDL_MOUSEBUTTONDOWN, GetTickCount(), within);
                 break;
@@ -318,12 +314,21 @@ private:
             case SDL_WINDOWEVENT:
                 HandleWindowEvent(event.window);
                 break;
+            case SDL_SYSWMEVENT:
+                PressOutside(event.syswm.msg);
+                break;
             default:
                 break;  // SDL_QUIT included: closing goes through WM_CLOSE
         }
     }
 
     void HandleWindowEvent(const SDL_WindowEvent& event) {
+        // SDL lets go of every pointer grab when the keyboard focus moves
+        // (it keeps only grabs of its own): an open list takes it again.
+        if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            Guard lock(BigLock());
+            if (SDL_Window* grabbing = NativeOf(grabbed_)) x11::GrabPointer(grabbing);
+        }
         HWND hwnd = HwndOfNative(event.windowID);
         if (!hwnd || !IsWindow(hwnd)) return;
         switch (event.event) {
@@ -339,6 +344,9 @@ private:
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 FocusGained(hwnd);
+                break;
+            case SDL_WINDOWEVENT_TAKE_FOCUS:
+                TakeFocus(hwnd);
                 break;
             case SDL_WINDOWEVENT_CLOSE:
                 // The close box of a window disabled by a modal dialog
@@ -372,6 +380,29 @@ private:
         Activate(hwnd);
     }
 
+    // The window manager offers a window the focus (WM_TAKE_FOCUS): the
+    // window that should have it takes it: an enabled window itself, the
+    // modal dialog over a disabled one, the active window instead of a list.
+    void TakeFocus(HWND hwnd) {
+        SDL_Window* native;
+        SDL_Window* active;
+        bool tool;
+        {
+            Guard lock(BigLock());
+            native = NativeOf(hwnd);
+            active = NativeOf(active_);
+            tool = tools_.count(hwnd) != 0;
+        }
+        if (!native) return;
+        if (tool) {
+            if (active) GiveFocus(active);
+        } else if (!IsWindowEnabled(hwnd)) {
+            Activate(hwnd);
+        } else {
+            GiveFocus(native);
+        }
+    }
+
     // The user brought a native window to the front. A window disabled by a
     // modal dialog hands the activation on to its last active popup (the
     // innermost dialog of a chain of them), as on Windows.
@@ -392,6 +423,7 @@ private:
     // A window manager placed or moved a native window: the core's window
     // follows, so that points map through the right origin.
     void FollowNative(HWND hwnd, int x, int y) {
+        if (SDL_Window* native = NativeOfLocked(hwnd)) x11::RootPosition(native, &x, &y);
         RECT r;
         if (!GetWindowRect(hwnd, &r) || (r.left == x && r.top == y) || !IsWindowVisible(hwnd)) return;
         {
@@ -403,34 +435,22 @@ private:
         followingNative_ = nullptr;
     }
 
-    // The screen point of a button event, false when it lies outside the
-    // native window that reported it (a grab reports presses anywhere).
-    bool PointOfButton(HWND hwnd, const SDL_MouseButtonEvent& button, POINT* at) {
-        if (!ToScreen(hwnd, button.x, button.y, at)) return false;
-        if (!grabbedLocked()) return true;
-        int x, y;
+    // A press outside every window of the program while a list or menu
+    // holds the pointer: it goes (as a left button) to the capturing list,
+    // which closes. Presses over the program's windows come as usual.
+    void PressOutside(const SDL_SysWMmsg* msg) {
+        bool down = false;
+        if (!x11::RawButton(msg, &down)) return;
+        {
+            Guard lock(BigLock());
+            if (!grabbed_) return;
+        }
+        int x = 0, y = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
-        // The pointer is elsewhere: over another window of the program (which
-        // reports its own events) or outside them all.
-        return false;
-    }
-
-    bool grabbedLocked() {
-        Guard lock(BigLock());
-        return grabbed_ != nullptr;
-    }
-
-    // Where the pointer is, when a grab reported a press outside the
-    // program's windows; false without a grab.
-    bool OutsidePoint(POINT* at) {
-        if (!grabbedLocked()) return false;
-        int x, y;
-        SDL_GetGlobalMouseState(&x, &y);
-        *at = {x, y};
-        return true;
+        const POINT at{x, y};
+        if (WindowFromPoint(at)) return;
+        core::InjectMouseMove(at, GetTickCount());
+        core::InjectMouseButton(at, core::MouseButton::Left, down, GetTickCount());
     }
 
     SDL_Window* NativeOfLocked(HWND hwnd) {
@@ -464,6 +484,11 @@ std::unique_ptr<core::Backend> CreateBackend(std::string* error) {
     // the place it was created rather than where the window was moved to
     // since, and under a new id that the focus requests would miss.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // X's implicit grab holds the pointer during a press; SDL's own capture
+    // would release the grab an open list holds when the press that opened
+    // it ends.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    x11::IgnoreVanishedWakeups();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
         return nullptr;
