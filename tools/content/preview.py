@@ -7,8 +7,7 @@ import sys
 from PIL import Image, ImageDraw
 
 import lineart
-
-FREE, SAMPLE = (600, 400), (318, 212)
+from build_screens import FREE_SIZE as FREE, SAMPLE_SIZE as SAMPLE
 
 
 def sheet(pics, path):

@@ -12,9 +12,10 @@ def night(p, c=NAVY, stars=((14, 14), (50, 8), (140, 60), (10, 56), (120, 12), (
 
 
 def rocket(p):
-    night(p, stars=((14, 14), (40, 50), (130, 12), (112, 56), (20, 80), (34, 24), (104, 30),
-                   (138, 40), (42, 84), (100, 88)))
-    p.circle(130, 84, 14, ORANGE)                       # a planet
+    night(p, stars=((14, 14), (40, 50), (108, 12), (112, 56), (20, 70), (34, 24), (100, 34),
+                   (140, 56), (134, 76)))
+    p.circle(130, 30, 12, ORANGE)                       # a planet
+    p.wave(86, 3, 1, SILVER)                            # the moon's ground
     p.poly([(66, 80), (75, 98), (84, 80)], ORANGE)      # flame
     p.poly([(70, 80), (75, 92), (80, 80)], YELLOW)
     p.poly([(58, 60), (44, 86), (62, 80)], RED)         # fins
@@ -24,6 +25,8 @@ def rocket(p):
     p.circle(75, 42, 9, AQUA)
     p.rect(58, 64, 92, 70, RED)
     p.rect(69, 74, 81, 82, SILVER)
+    cloud(p, 46, 90, 30)                                # smoke
+    cloud(p, 104, 90, 30)
 
 
 def astronaut(p):
@@ -51,10 +54,10 @@ def astronaut(p):
 
 def saturn(p):
     night(p, c=PLUM)
-    p.circle(75, 50, 30, ORANGE)                        # the planet
-    p.ellipse(6, 42, 144, 64, GOLD)                     # its ring, in front
-    p.chord(45, 20, 105, 80, 180, 360, ORANGE)          # the top half over the ring
-    p.lines_in_ellipse((45, 20, 105, 80), [[(40, 30), (110, 30)], [(40, 38), (110, 38)]])   # cloud bands
+    p.circle(75, 50, 36, ORANGE)                        # the planet
+    p.ellipse(2, 40, 148, 64, GOLD)                     # its ring, in front
+    p.chord(39, 14, 111, 86, 180, 360, ORANGE)          # the top half over the ring
+    p.lines_in_ellipse((39, 14, 111, 86), [[(30, 26), (120, 26)], [(30, 36), (120, 36)]])   # cloud bands
     p.circle(24, 84, 8, CYAN)                           # little moons
     p.circle(128, 86, 6, PINK)
     p.circle(136, 14, 7, LIME)
@@ -70,15 +73,22 @@ def moon(p):
     p.dot(60, 54, 2.5)
     p.dot(80, 52, 2.5)
     p.arc(70, 62, 9, 20, 160)
-    cloud(p, 118, 88, 36, LAVENDER)
-    cloud(p, 24, 90, 30, LAVENDER)
+    p.wave(86, 4, 1, FOREST)                            # a hill with a house
+    p.rect(104, 70, 126, 90, SAND)
+    p.poly([(100, 72), (115, 60), (130, 72)], RED)
+    p.rect(110, 76, 120, 84, YELLOW)
+    cloud(p, 24, 80, 30, LAVENDER)
 
 
 def ufo(p):
     night(p, c=DEEP_TEAL)
     p.circle(24, 24, 12, PINK)
     p.poly([(60, 60), (90, 60), (118, 98), (32, 98)], LEMON)   # beam
-    p.wave(92, 2, 1, GREY)
+    p.wave(80, 3, 1, LEAF)
+    p.rect(8, 64, 26, 86, RED)                          # a barn and a fence
+    p.poly([(4, 66), (17, 54), (30, 66)], CRIMSON)
+    for x in (122, 132, 142):
+        p.rect(x, 70, x + 6, 88, SAND)
     p.half(75, 46, 18, ICE)                             # dome
     p.circle(75, 38, 7, LIME)                           # the visitor
     p.dot(72, 37, 1.5)
@@ -114,13 +124,14 @@ def planets(p):
     night(p, c=NAVY, stars=((70, 10), (100, 90), (140, 50), (40, 88), (84, 84), (128, 16),
                             (142, 94), (60, 70)))
     sun(p, 0, 50, 30, rays=ORANGE)
-    p.circle(46, 48, 5, GREY)
-    p.circle(64, 30, 8, GOLD)
-    p.circle(84, 60, 10, CYAN)
-    p.circle(104, 26, 9, RED)
-    p.circle(132, 74, 14, SAND)
-    p.ellipse(114, 70, 150, 78, PEACH)
-    p.circle(132, 74, 10, SAND)
+    p.circle(46, 48, 6, GREY)
+    p.circle(62, 26, 10, GOLD)
+    p.circle(80, 62, 13, CYAN)
+    p.blob([(76, 58, 4), (84, 66, 4)], LEAF)
+    p.circle(106, 28, 11, RED)
+    p.circle(126, 74, 16, SAND)
+    p.ellipse(102, 69, 150, 79, PEACH)
+    p.chord(110, 58, 142, 90, 180, 360, SAND)
 
 
 def comet(p):
@@ -128,9 +139,13 @@ def comet(p):
     p.poly([(110, 30), (20, 8), (10, 30), (20, 50)], LEMON)   # tail
     p.poly([(110, 30), (30, 20), (24, 30), (30, 40)], YELLOW)
     p.circle(112, 30, 14, GOLD)
-    p.circle(70, 74, 16, LIME)                          # a little planet
-    p.ellipse(50, 70, 90, 78, AQUA)
-    p.circle(70, 74, 12, LIME)
+    p.circle(40, 66, 13, LIME)                          # a ringed planet
+    p.ellipse(20, 62, 60, 70, AQUA)
+    p.chord(27, 53, 53, 79, 180, 360, LIME)
+    p.wave(84, 3, 1, SILVER)                            # the ground we watch it from
+    p.circle(100, 92, 5, GREY)
+    p.rect(124, 66, 130, 90, DARK_GREY)                 # a telescope
+    p.poly([(112, 62), (140, 48), (144, 56), (116, 70)], ORCHID)
 
 
 PICTURES = [

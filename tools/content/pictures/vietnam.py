@@ -27,6 +27,10 @@ def star_lantern(p):
         x = 75 + 36 * math.cos(math.radians(a)) * 0.9
         p.poly([(x - 3, 74), (x + 3, 74), (x + 5, 90), (x - 5, 90)], GOLD)
     p.wave(90, 1.5, 1, FOREST)
+    for x in (2, 112):                                   # the village's roofs
+        p.rect(x + 4, 70, x + 34, 92, SAND)
+        p.poly([(x, 72), (x + 19, 58), (x + 38, 72)], MAROON)
+        p.rect(x + 14, 76, x + 24, 84, YELLOW)
 
 
 def carp_lantern(p):
@@ -228,7 +232,7 @@ def mooncake(p):
 
 
 PICTURES = [
-    Picture("starlantern", star_lantern, 1, sample=True),
+    Picture("starlantern", star_lantern, 2, sample=True),
     Picture("carplantern", carp_lantern, 1),
     Picture("conicalhat", conical_hat, 2, sample=True),
     Picture("lotuspond", lotus_pond, 1, sample=True),

@@ -136,7 +136,11 @@ class PicturesTest(unittest.TestCase):
                 self.assertGreaterEqual(img.size[0] * img.size[1], 500 * 330)
                 level = levels[self.name(path)]
                 simple += level == 1
-                self.check_line_art(img, *lineart.Picture.LEVELS[level])
+                info = self.check_line_art(img, *lineart.Picture.LEVELS[level])
+                # A whole scene: no first click on the background floods
+                # most of the page.
+                largest = max(pixels for _, _, pixels in info.values())
+                self.assertLess(largest, 0.6 * img.size[0] * img.size[1])
         # About a third are simple pictures for the youngest.
         self.assertTrue(0.25 <= simple / len(rows) <= 0.45, simple)
 
@@ -180,6 +184,7 @@ class PicturesTest(unittest.TestCase):
         # Every region is big enough for a child's click.
         small = set(info) - lineart.hittable(labels, lineart.SMALLEST)
         self.assertFalse(small, [info[k] for k in small])
+        return info
 
     def levels(self):
         import pictures
