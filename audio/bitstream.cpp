@@ -84,12 +84,12 @@ const char* header_mode_name(int mode) {
 // ---- bit reader ----------------------------------------------------------
 
 void bits_start(bit_reader* r, const uint8_t* data, size_t bytes) {
-    (void)bytes;
     r->data = data;
     r->pos = 0;
-    // Every buffer the reader is given has frame_buffer_slack bytes behind
-    // its data; a read never starts past the point where 8 bytes still fit.
-    r->limit = frame_buffer_size + frame_buffer_slack - 8;
+    // Every buffer the reader is given has frame_buffer_slack zero bytes
+    // behind its data; a read past the data starts at its end and so sees
+    // only zeros.
+    r->limit = bytes < (size_t)frame_buffer_size ? bytes : (size_t)frame_buffer_size;
 }
 
 void bits_put_back(bit_reader* r, int n) {
@@ -105,9 +105,12 @@ void bits_skip(bit_reader* r, size_t n) {
 void frame_reader_reset(frame_reader* f) {
     f->state = 0;
     f->has_lookahead = 0;
-    f->at_start = 1;
+    f->at_start = 0;
+    f->stream_size = 0;
     f->skip_remaining = 0;
     f->window_fill = 0;
+    f->pending_fill = 0;
+    f->pending_pos = 0;
     f->stage_fill = 0;
     f->frame_bytes = 0;
     f->write_pos = 0;
@@ -118,14 +121,33 @@ void frame_reader_reset(frame_reader* f) {
     bits_start(&f->bits, f->frame, 0);
 }
 
+void frame_reader_start_at(frame_reader* f, int64_t position, int64_t size) {
+    f->at_start = position == 0;
+    f->stream_size = size > 0 ? size : 0;
+}
+
+// Reads from the bytes the header search took too far first, then from
+// the input.
+static int source_read(frame_reader* f, uint8_t* dst, int size) {
+    if (f->pending_pos < f->pending_fill) {
+        int n = f->pending_fill - f->pending_pos;
+        if (n > size) n = size;
+        memcpy(dst, f->pending + f->pending_pos, (size_t)n);
+        f->pending_pos += n;
+        return n;
+    }
+    int n = f->read(f->ctx, dst, size);
+    if (n > size) n = size;  // a callback that overstates
+    return n;
+}
+
 // Reads until `need` bytes are at dst; the count so far lives in *have so
 // that an input error can be resumed later.
 static int read_fully(frame_reader* f, uint8_t* dst, int need, int* have) {
     while (*have < need) {
-        int n = f->read(f->ctx, dst + *have, need - *have);
+        int n = source_read(f, dst + *have, need - *have);
         if (n == 0) return decoder_error_input_end;
         if (n < 0) return n;
-        if (n > need - *have) n = need - *have;  // a callback that overstates
         *have += n;
     }
     return 0;
@@ -141,16 +163,28 @@ static int skip_tag(frame_reader* f) {
     uint8_t scratch[512];
     while (f->skip_remaining > 0) {
         int want = f->skip_remaining > sizeof scratch ? (int)sizeof scratch : (int)f->skip_remaining;
-        int n = f->read(f->ctx, scratch, want);
+        int n = source_read(f, scratch, want);
         if (n == 0) return decoder_error_input_end;
         if (n < 0) return n;
-        if (n > want) n = want;
         f->skip_remaining -= n;
     }
     return 0;
 }
 
+// The size of the ID3v2 tag whose 10-byte header is in the window, or -1
+// when those bytes are no tag this stream can hold.
+static int64_t tag_size(const frame_reader* f) {
+    const uint8_t* w = f->window;
+    if ((w[6] | w[7] | w[8] | w[9]) >= 0x80) return -1;
+    int64_t size = (int64_t)w[6] << 21 | (int64_t)w[7] << 14 | (int64_t)w[8] << 7 | w[9];
+    if (w[5] & 0x10) size += 10;  // footer
+    if (f->stream_size > 0 && 10 + size > f->stream_size) return -1;
+    return size;
+}
+
 // Finds the next valid header; the search window survives input errors.
+// The search moves on one byte at a time, so a header that starts inside
+// rejected bytes is still found.
 static int find_header(frame_reader* f, frame_header* h) {
     for (;;) {
         if (f->skip_remaining > 0) {
@@ -163,41 +197,25 @@ static int find_header(frame_reader* f, frame_header* h) {
         if (f->at_start && memcmp(f->window, "ID3", 3) == 0) {
             r = read_fully(f, f->window, 10, &f->window_fill);
             if (r < 0) return r;
-            const uint8_t* w = f->window;
-            if ((w[6] | w[7] | w[8] | w[9]) < 0x80) {
-                uint32_t size = (uint32_t)w[6] << 21 | (uint32_t)w[7] << 14 | (uint32_t)w[8] << 7 | w[9];
-                if (w[5] & 0x10) size += 10;  // footer
-                f->at_start = 0;
-                f->skip_remaining = size;
+            f->at_start = 0;
+            int64_t size = tag_size(f);
+            if (size >= 0) {
+                f->skip_remaining = (uint32_t)size;
                 f->window_fill = 0;
                 continue;
             }
-            // Not a real tag: search on from the second byte.
-            memmove(f->window, f->window + 1, 9);
-            f->window_fill = 9;
         }
         f->at_start = 0;
-        if (f->window_fill > 4) {
-            // Bytes left over from a rejected tag header: keep sliding.
-            if (f->window[0] == 0xFF && (f->window[1] & 0xE0) == 0xE0 && header_decode(be32(f->window), h)) {
-                memmove(f->window, f->window + 4, f->window_fill - 4);
-                f->window_fill -= 4;
-                return 0;
-            }
-            memmove(f->window, f->window + 1, f->window_fill - 1);
-            f->window_fill -= 1;
-            continue;
+        if (f->window[0] == 0xFF && (f->window[1] & 0xE0) == 0xE0 && header_decode(be32(f->window), h)) {
+            // Bytes read behind the header belong to the frame.
+            f->pending_fill = f->window_fill - 4;
+            f->pending_pos = 0;
+            memcpy(f->pending, f->window + 4, (size_t)f->pending_fill);
+            f->window_fill = 0;
+            return 0;
         }
-        if (f->window[0] == 0xFF && (f->window[1] & 0xE0) == 0xE0) {
-            if (header_decode(be32(f->window), h)) {
-                f->window_fill = 0;
-                return 0;
-            }
-            f->window_fill = 0;  // a bad header is dropped with its four bytes
-            continue;
-        }
-        memmove(f->window, f->window + 1, 3);
-        f->window_fill = 3;
+        memmove(f->window, f->window + 1, (size_t)f->window_fill - 1);
+        f->window_fill -= 1;
     }
 }
 

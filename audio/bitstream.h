@@ -46,7 +46,7 @@ enum {
 struct bit_reader {
     const uint8_t* data;
     size_t pos;        // in bits from data
-    size_t limit;      // byte index past which reads see only the slack
+    size_t limit;      // the data's end: reads past it see only the zero slack
 };
 
 void bits_start(bit_reader* r, const uint8_t* data, size_t bytes);
@@ -73,13 +73,18 @@ struct frame_reader {
     frame_header header;  // the frame in place
     uint32_t lookahead;
     int has_lookahead;
-    int at_start;         // nothing read since reset: an ID3v2 tag may be skipped
+    int at_start;         // at the stream's first byte: an ID3v2 tag may be skipped
+    int64_t stream_size;  // the input's size in bytes, 0 when unknown
     uint32_t skip_remaining;
 
     // Partial reads survive an input error: window for the header search
     // and the byte count already read for the current stage.
     uint8_t window[10];
     int window_fill;
+    // Bytes the search read behind a header; the frame's first bytes.
+    uint8_t pending[10];
+    int pending_fill;
+    int pending_pos;
     int stage_fill;
 
     uint8_t frame[frame_buffer_size + frame_buffer_slack];
@@ -93,7 +98,11 @@ struct frame_reader {
     int fill;              // reservoir bytes stored since reset (max 4096)
 };
 
+// Forgets everything; the reader then stands at an unknown place.
 void frame_reader_reset(frame_reader* f);
+// Tells the reader where the input stands: a tag is skipped only at the
+// stream's start (position 0), never past a known size (0: unknown).
+void frame_reader_start_at(frame_reader* f, int64_t position, int64_t size);
 // 0 with the next good frame in place, or the input's error (-514 at end).
 // -600 when the frame just read is not followed by a valid header.
 int frame_reader_next(frame_reader* f);

@@ -2,6 +2,7 @@
 // channel routing, and calls the layer decoder.
 #include "decoder.h"
 
+#include <fenv.h>
 #include <string.h>
 
 #include "layer12.h"
@@ -13,6 +14,12 @@ void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx) {
     synthesis_init(&d->left);
     synthesis_init(&d->right);
     decoder_reset(d);
+    // A new decoder reads a stream from its start.
+    frame_reader_start_at(&d->reader, 0, 0);
+}
+
+void decoder_start_at(decoder_state* d, int64_t position, int64_t size) {
+    frame_reader_start_at(&d->reader, position, size);
 }
 
 void decoder_reset(decoder_state* d) {
@@ -36,7 +43,19 @@ static int quality_shift(int quality, int frequency) {
     return 0;
 }
 
+static int decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* info);
+
 int decoder_decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* info) {
+    // Rounding to 16 bits follows the floating-point rounding mode; the
+    // output must not change when a host sets another one.
+    int mode = fegetround();
+    if (mode != FE_TONEAREST) fesetround(FE_TONEAREST);
+    int r = decode_frame(d, out, info);
+    if (mode != FE_TONEAREST) fesetround(mode);
+    return r;
+}
+
+static int decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* info) {
     int r;
     do {
         r = frame_reader_next(&d->reader);

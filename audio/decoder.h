@@ -36,6 +36,9 @@ struct decoder_state {
 void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx);
 // Forgets the stream position: reader, reservoir, overlap and filter memory.
 void decoder_reset(decoder_state* d);
+// Tells the decoder where its input now stands (after a reset): at byte
+// `position` of a stream of `size` bytes (0: unknown).
+void decoder_start_at(decoder_state* d, int64_t position, int64_t size);
 void decoder_free(decoder_state* d);
 // Finds and decodes the next frame into out (room for decoder_max_samples).
 // Returns 0, the input's error (-514 at the end) or -600 for a frame that

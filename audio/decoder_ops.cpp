@@ -33,6 +33,10 @@ void reset(void* decoder) {
     decoder_reset(static_cast<decoder_state*>(decoder));
 }
 
+void start_at(void* decoder, int64_t position, int64_t size) {
+    decoder_start_at(static_cast<decoder_state*>(decoder), position, size);
+}
+
 void reset_synthesis(void* decoder) {
     decoder_state* d = static_cast<decoder_state*>(decoder);
     synthesis_clear(&d->left);
@@ -70,8 +74,8 @@ void set_equalizer(void* decoder, const signed char* bands) {
     decoder_set_equalizer(static_cast<decoder_state*>(decoder), bands);
 }
 
-const DecoderOps ops = {create, destroy, reset, reset_synthesis, decode_frame, parse_header, set_options,
-                        set_equalizer};
+const DecoderOps ops = {create,       destroy,     reset,         reset_synthesis, decode_frame,
+                        parse_header, set_options, set_equalizer, start_at};
 
 }  // namespace
 

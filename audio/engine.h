@@ -143,6 +143,10 @@ struct DecoderOps {
     void (*set_options)(void* decoder, int channel_mode, int quality);
     // 64 signed bytes, or null to switch the equaliser off.
     void (*set_equalizer)(void* decoder, const signed char* bands);
+    // After a reset: the input now stands at byte `position` of `size` bytes
+    // (0: unknown). Optional; a tag at the stream's start is skipped only
+    // when the decoder knows it is there.
+    void (*start_at)(void* decoder, int64_t position, int64_t size);
 };
 
 // The library's own decoder.

@@ -90,8 +90,10 @@ void probe_duration(Player* player) {
     e->input.position = 0;
 }
 
-void reset_decoder(Engine* e) {
-    if (e->decoder && e->decoder_ops.reset) e->decoder_ops.reset(e->decoder);
+void reset_decoder(Engine* e, int64_t position) {
+    if (!e->decoder) return;
+    if (e->decoder_ops.reset) e->decoder_ops.reset(e->decoder);
+    if (e->decoder_ops.start_at) e->decoder_ops.start_at(e->decoder, position, e->input.size);
 }
 
 void send_stream_info(Player* player) {
@@ -178,7 +180,7 @@ int open_input(Player* player, const char* name) {
         if (e->input.size == 0) e->input.size = in_head(player)->slots.input.get_size(in_head(player));
         if (e->input.size < 0) e->input.size = 0;
         memset(&e->status, 0, sizeof e->status);
-        reset_decoder(e);
+        reset_decoder(e, 0);
         e->input.state = 1;
         e->vbr = 0;
         e->input.caps = in_head(player)->slots.input.get_caps(in_head(player));
@@ -205,7 +207,7 @@ int close_input(Player* player) {
         report_internal(player, "input not open");
         return err_internal;
     }
-    reset_decoder(e);
+    reset_decoder(e, 0);
     e->input.caps = 0;
     e->input.size = 0;
     e->input.duration = 0;
@@ -358,7 +360,7 @@ int seek_to_byte(Player* player, int64_t byte) {
     e->input.position = byte;
     e->status.fraction = static_cast<float>(static_cast<double>(byte) / e->input.size);
     timecode_from_seconds(&e->status.timecode, e->input.duration * e->status.fraction);
-    reset_decoder(e);
+    reset_decoder(e, byte);
     return in_head(player)->slots.input.seek(in_head(player), byte);
 }
 

@@ -385,20 +385,27 @@ void alias_reduce(float* xr, int boundaries) {
     }
 }
 
+// Subbands in the long part of mixed blocks: the first eight long bands in
+// MPEG-1, six in MPEG-2 and 2.5; 36 lines, but 72 at 8000 Hz.
+int mixed_long_subbands(int table_index) {
+    return layer3_long_bands[table_index][table_index < 3 ? 8 : 6] / 18;
+}
+
 // Hybrid synthesis of one channel into out[18][32] (time slot, subband).
 void hybrid(const float* xr, const granule_channel* g, int table_index, int k, float overlap[32][18],
             float out[18][32]) {
     bool short_blocks = g->window_switching && g->block_type == 2;
-    int long_sb = short_blocks ? (g->mixed ? 2 : 0) : k;
+    int mixed_sb = g->mixed && g->window_switching ? mixed_long_subbands(table_index) : 0;
+    int long_sb = short_blocks ? mixed_sb : k;
     int type = g->window_switching ? g->block_type : 0;
     if (short_blocks) type = 0;  // the long part of mixed blocks uses the normal window
 
     float buf[36];
     int sb = 0;
     for (; sb < long_sb && sb < 32; ++sb) {
-        // The mixed flag puts the two lowest subbands under the normal
-        // window, whatever the block type.
-        imdct36(xr + 18 * sb, (g->mixed && g->window_switching && sb < 2) ? 0 : type, buf);
+        // The mixed flag puts the lowest subbands under the normal window,
+        // whatever the block type.
+        imdct36(xr + 18 * sb, sb < mixed_sb ? 0 : type, buf);
         for (int i = 0; i < 18; ++i) {
             out[i][sb] = buf[i] + overlap[sb][i];
             overlap[sb][i] = buf[18 + i];
@@ -516,7 +523,7 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
             bool short_blocks = g->window_switching && g->block_type == 2;
             int nonzero_sb = (written[ch] + 17) / 18;
             if (!short_blocks) alias_reduce(xr[ch], nonzero_sb < 31 ? nonzero_sb : 31);
-            else if (g->mixed) alias_reduce(xr[ch], 1);
+            else if (g->mixed) alias_reduce(xr[ch], mixed_long_subbands(table_index) - 1);
             int k = nonzero_sb + 1;
             if (k > 32) k = 32;
             if (short_blocks) k = 32;

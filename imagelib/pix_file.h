@@ -5,6 +5,11 @@
 
 class PixFile {
 public:
+    PixFile() = default;
+    // A stream may own its memory or its FILE: a copy would free or close
+    // it a second time, so streams are not copied.
+    PixFile(const PixFile&) = delete;
+    PixFile& operator=(const PixFile&) = delete;
     virtual ~PixFile() = default;
     virtual bool Close() = 0;
     // Read and Write count whole items, as fread and fwrite do.

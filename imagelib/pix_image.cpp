@@ -70,6 +70,13 @@ void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD form
 {
     if (!Destroy())
         return nullptr;
+    // Until the new pixels exist the image is empty: a failure below leaves
+    // no size without pixels behind it.
+    m_bih.biWidth = 0;
+    m_bih.biHeight = 0;
+    m_bih.biSizeImage = 0;
+    m_bih.biClrUsed = 0;
+    m_state.nStride = 0;
     if (width == 0 || height == 0) {
         SetLastError("PixImage::Create : width and height must be greater than zero");
         return nullptr;
@@ -128,7 +135,11 @@ bool PixImage::Transfer(PixImage& from)
         return false;
     m_bih = from.m_bih;
     m_pBlock = from.m_pBlock;
+    // The last error stays this image's own until another failure.
+    char szLastError[sizeof m_state.szLastError];
+    std::memcpy(szLastError, m_state.szLastError, sizeof szLastError);
     m_state = from.m_state;
+    std::memcpy(m_state.szLastError, szLastError, sizeof szLastError);
     from.m_pBlock = nullptr;
     from.Reset(from.m_state.nFormat);
     return true;

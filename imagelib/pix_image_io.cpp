@@ -1,5 +1,6 @@
 // Saving, loading and the format detection of the image container.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -10,6 +11,7 @@
 
 #include "pix_codecs.h"
 #include "pix_io_file.h"
+#include "pix_mem_file.h"
 
 namespace {
 
@@ -43,27 +45,54 @@ bool DecodeFormat(PixImage& into, PixFile* stream, DWORD format, std::string& er
     }
 }
 
-// A name beside `path` for writing the new file before it replaces the
-// old one; created exclusively, with the permissions a plain fopen gives.
-FILE* OpenTemporaryBeside(const char* path, std::string& tempPath)
+// The file a save writes: the path itself, or where its symbolic links
+// lead, so that a link stays a link and its target gets the picture.
+std::string SaveTarget(const char* path)
+{
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char link[4096];
+        ssize_t n = readlink(target.c_str(), link, sizeof link - 1);
+        if (n < 0)
+            break;
+        link[n] = '\0';
+        if (link[0] == '/') {
+            target = link;
+        } else {
+            size_t slash = target.find_last_of('/');
+            target = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
+        }
+    }
+    return target;
+}
+
+// Writes all of `bytes` to `fd` and makes them durable.
+bool WriteAll(int fd, const BYTE* bytes, size_t size)
+{
+    while (size > 0) {
+        ssize_t n = write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= size_t(n);
+    }
+    return fsync(fd) == 0 || errno == EINVAL;
+}
+
+// A file beside `path`, created exclusively, for writing the new picture
+// before it replaces the old one; -1 with errno when none can be made.
+int OpenTemporaryBeside(const std::string& path, std::string& tempPath)
 {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = std::string(path) + ".tmp" + std::to_string(getpid()) + "-" +
-                   std::to_string(counter.fetch_add(1));
+        tempPath = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
         int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            FILE* f = fdopen(fd, "wb");
-            if (!f) {
-                close(fd);
-                unlink(tempPath.c_str());
-            }
-            return f;
-        }
-        if (errno != EEXIST)
-            return nullptr;
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
-    return nullptr;
+    return -1;
 }
 
 }  // namespace
@@ -74,36 +103,52 @@ bool PixImage::Save(const char* path, DWORD format)
         SetLastError("Save: no file name");
         return false;
     }
-    // Written to a temporary file first, so that a failed save never leaves
-    // a half-written file where a good one was.
-    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
+    const std::string target = SaveTarget(path);
+    struct stat old;
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists && access(target.c_str(), W_OK) != 0) {
         SetLastError("Save: %s is not writable", path);
         return false;
     }
+    // Encoded in memory first: a picture that cannot be encoded touches no
+    // file.
+    PixMemFile memory;
+    if (!memory.Open() || !Encode(&memory, format))
+        return false;
+    const BYTE* bytes = memory.GetBuffer(false);
+    const size_t size = size_t(memory.Size());
+
+    // Written to a temporary file that then replaces the old one, so a
+    // failed save never leaves a half-written file where a good one was.
     std::string tempPath;
-    FILE* file = OpenTemporaryBeside(path, tempPath);
-    if (!file) {
-        SetLastError("Save: can't create %s", path);
+    int fd = OpenTemporaryBeside(target, tempPath);
+    if (fd >= 0) {
+        // The new file keeps the old one's permissions.
+        bool ok = (!exists || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes, size);
+        ok = close(fd) == 0 && ok;
+        if (!ok) {
+            SetLastError("Save: writing %s failed: %s", path, std::strerror(errno));
+        } else if (std::rename(tempPath.c_str(), target.c_str()) != 0) {
+            SetLastError("Save: can't replace %s: %s", path, std::strerror(errno));
+            ok = false;
+        }
+        if (!ok)
+            unlink(tempPath.c_str());
+        return ok;
+    }
+    const int tempError = errno;
+    if (!exists) {
+        SetLastError("Save: can't create %s: %s", path, std::strerror(tempError));
         return false;
     }
-    bool encoded;
-    bool written;
-    {
-        PixIOFile stream(file);
-        encoded = Encode(&stream, format);
-        written = stream.Flush() && stream.Error() == 0;
-    }
-    written = (fsync(fileno(file)) == 0 || errno == EINVAL) && written;
-    written = std::fclose(file) == 0 && written;
-    bool ok = encoded && written;
-    if (encoded && !written)
-        SetLastError("Save: writing %s failed", path);
-    if (ok && std::rename(tempPath.c_str(), path) != 0) {
-        SetLastError("Save: can't replace %s", path);
-        ok = false;
-    }
+    // No temporary file can be made beside it (a folder that is not
+    // writable, holding a file that is): the file is overwritten in place.
+    int in_place = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    bool ok = in_place >= 0 && WriteAll(in_place, bytes, size);
+    ok = (in_place < 0 || close(in_place) == 0) && ok;
     if (!ok)
-        unlink(tempPath.c_str());
+        SetLastError("Save: can't make a temporary file beside %s (%s), and writing it in place failed: %s",
+                     path, std::strerror(tempError), std::strerror(errno));
     return ok;
 }
 

@@ -48,7 +48,10 @@ bool PixMemFile::Close()
 
 BYTE* PixMemFile::GetBuffer(bool detach)
 {
-    m_bOwnsData = !detach;
+    // Ownership can be given up, never gained: a caller's block stays the
+    // caller's.
+    if (detach)
+        m_bOwnsData = false;
     return m_pData;
 }
 

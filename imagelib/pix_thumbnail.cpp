@@ -32,36 +32,34 @@ std::vector<std::vector<Tap>> AreaTaps(DWORD from, DWORD to)
     return taps;
 }
 
-// Averages the covered source area: rows first, then columns.
+// Averages the covered source area: each destination row sums the source
+// rows it covers, each first averaged across. Only two rows of working
+// memory, whatever the source's height.
 void AreaAverage(const PixImage& src, PixImage& dst)
 {
     const DWORD sw = src.GetWidth(), sh = src.GetHeight();
     const DWORD dw = dst.GetWidth(), dh = dst.GetHeight();
     const auto xTaps = AreaTaps(sw, dw), yTaps = AreaTaps(sh, dh);
-    std::vector<float> across(size_t(dw) * sh * 3);
-    for (DWORD y = 0; y < sh; ++y) {
-        const BYTE* row = src.GetRow(y);
-        float* out = &across[size_t(y) * dw * 3];
-        for (DWORD x = 0; x < dw; ++x) {
-            float b = 0, g = 0, r = 0;
-            for (const Tap& t : xTaps[x]) {
-                const BYTE* p = row + size_t(t.source) * 3;
-                b += p[0] * t.weight;
-                g += p[1] * t.weight;
-                r += p[2] * t.weight;
-            }
-            out[x * 3] = b;
-            out[x * 3 + 1] = g;
-            out[x * 3 + 2] = r;
-        }
-    }
+    std::vector<float> across(size_t(dw) * 3);
     std::vector<float> sum(size_t(dw) * 3);
     for (DWORD y = 0; y < dh; ++y) {
         std::fill(sum.begin(), sum.end(), 0.0f);
-        for (const Tap& t : yTaps[y]) {
-            const float* in = &across[size_t(t.source) * dw * 3];
+        for (const Tap& ty : yTaps[y]) {
+            const BYTE* row = src.GetRow(ty.source);
+            for (DWORD x = 0; x < dw; ++x) {
+                float b = 0, g = 0, r = 0;
+                for (const Tap& t : xTaps[x]) {
+                    const BYTE* p = row + size_t(t.source) * 3;
+                    b += p[0] * t.weight;
+                    g += p[1] * t.weight;
+                    r += p[2] * t.weight;
+                }
+                across[x * 3] = b;
+                across[x * 3 + 1] = g;
+                across[x * 3 + 2] = r;
+            }
             for (size_t k = 0; k < sum.size(); ++k)
-                sum[k] += in[k] * t.weight;
+                sum[k] += across[k] * ty.weight;
         }
         BYTE* out = dst.GetRow(y);
         for (size_t k = 0; k < sum.size(); ++k)

@@ -67,6 +67,10 @@ TEST_P(EncodedStream, MatchesIndependentDecoderWithinOneStep) {
 
     std::vector<uint8_t> stream = read_file(stream_path);
     std::vector<int16_t> reference = read_pcm(ref_path);
+    if (std::string(c.options).find("-p ") != std::string::npos) {
+        ASSERT_GE(stream.size(), 2u);
+        EXPECT_EQ(stream[1] & 1, 0) << "the frames carry a CRC";
+    }
     decoded ours = decode_all(stream);
     ASSERT_EQ(ours.invalid_frames, 0);
     ASSERT_FALSE(ours.frames.empty());
@@ -100,7 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
                     encoded_case{"l3_mpeg2_24k_vbr", "lame", 24000, 2, true, "-m j -V 5"},
                     encoded_case{"l3_mpeg2_16k_mono", "lame", 16000, 1, true, "-b 32"},
                     encoded_case{"l3_mpeg25_11k_joint", "lame", 11025, 2, false, "-m j -b 32"},
-                    encoded_case{"l3_mpeg25_8k_mono_transients", "lame", 8000, 1, true, "-b 16"}),
+                    encoded_case{"l3_mpeg25_8k_mono_transients", "lame", 8000, 1, true, "-b 16"},
+                    encoded_case{"l3_mpeg1_crc", "lame", 44100, 2, true, "-p -m j -b 160"},
+                    encoded_case{"l3_mpeg2_crc", "lame", 22050, 1, true, "-p -b 48"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -112,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                     encoded_case{"l2_mpeg1_48k_384", "twolame", 48000, 2, false, "-m s -b 384"},
                     encoded_case{"l2_mpeg1_32k_joint_low_table", "twolame", 32000, 2, false, "-m j -b 64"},
                     encoded_case{"l2_mpeg2_24k_joint", "twolame", 24000, 2, false, "-m j -b 96"},
-                    encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"}),
+                    encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"},
+                    encoded_case{"l2_mpeg1_crc", "twolame", 44100, 2, true, "-p -m j -b 160"},
+                    encoded_case{"l2_mpeg2_crc", "twolame", 22050, 2, false, "-p -m j -b 64"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
 
 // ---- the whole player: file input, decoder, file output ------------------------

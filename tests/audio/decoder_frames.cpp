@@ -2,9 +2,11 @@
 // quality options; the abandon rules of the layers. Streams are built by
 // hand so each case holds exactly the condition under test.
 #include <gtest/gtest.h>
+#include <fenv.h>
 #include <string.h>
 
 #include "decoder_support.h"
+#include "mpeg_tables.h"
 
 using namespace decoder_test;
 
@@ -346,4 +348,159 @@ TEST(DecoderOptions, EqualiserReadsBackPerChannel) {
     for (signed char b : back) EXPECT_EQ(b, 0);
     decoder_free(d);
     delete d;
+}
+
+// ---- resynchronisation, tags, rounding, over-reads ----------------------------
+
+namespace {
+
+// Decodes after the decoder was reset and told where the input stands, as
+// the engine does after a seek.
+decoded decode_after_reset(const std::vector<uint8_t>& stream, int64_t position, int64_t size) {
+    memory_input in;
+    in.data = stream;
+    decoder_state* d = new decoder_state;
+    decoder_init(d, memory_input::read, &in);
+    decoder_reset(d);
+    if (position >= 0) decoder_start_at(d, position, size);
+    decoded out;
+    int16_t block[decoder_max_samples];
+    for (int guard = 0; guard < 1000; ++guard) {
+        decoder_frame_info info;
+        int r = decoder_decode_frame(d, block, &info);
+        if (r == decoder_error_input_end) break;
+        if (r < 0) continue;
+        out.frames.push_back(info);
+        out.samples.insert(out.samples.end(), block, block + info.samples);
+    }
+    decoder_free(d);
+    delete d;
+    return out;
+}
+
+std::vector<uint8_t> with_prefix(std::vector<uint8_t> prefix, const std::vector<uint8_t>& body) {
+    prefix.insert(prefix.end(), body.begin(), body.end());
+    return prefix;
+}
+
+}  // namespace
+
+struct PrefixCase {
+    const char* name;
+    std::vector<uint8_t> prefix;
+};
+
+void PrintTo(const PrefixCase& c, std::ostream* os) { *os << c.name; }
+
+class FrameSearch : public ::testing::TestWithParam<PrefixCase> {};
+
+// Every frame behind the junk is found, whatever the junk looks like.
+TEST_P(FrameSearch, FindsTheFirstFrameRightBehindJunk) {
+    std::vector<uint8_t> frames = repeat(zero_frame(mp3_44k_mono), 3);
+    decoded d = decode_all(with_prefix(GetParam().prefix, frames));
+    EXPECT_EQ(d.frames.size(), 3u);
+    decoded trickle = decode_all(with_prefix(GetParam().prefix, frames), 0, 0, 1);
+    EXPECT_EQ(trickle.frames.size(), 3u) << "one byte per read";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Junk, FrameSearch,
+    ::testing::Values(PrefixCase{"StrayFF", {0xFF}},                    // FF FF FB 90: no header, one byte on
+                      PrefixCase{"TwoStrayFF", {0x00, 0xFF, 0xFF}},
+                      PrefixCase{"FalseTagStart", {'I', 'D', '3', 0x00}},  // the header lies inside the tag's ten bytes
+                      PrefixCase{"FalseTagByte", {'I', 'D', '3'}}),
+    [](const ::testing::TestParamInfo<PrefixCase>& info) { return std::string(info.param.name); });
+
+TEST(FrameReader, ATagIsSkippedOnlyWhereTheStreamStarts) {
+    // A tag header claiming the 384 bytes that follow, then frames.
+    std::vector<uint8_t> tag = {'I', 'D', '3', 4, 0, 0, 0, 0, 0x03, 0x00};
+    std::vector<uint8_t> frames = repeat(zero_frame(mp3_44k_mono), 3);
+    std::vector<uint8_t> s = with_prefix(tag, frames);
+    // At an unknown place (after a seek into the middle) the same bytes are
+    // no tag: nothing is skipped.
+    EXPECT_EQ(decode_after_reset(s, -1, 0).frames.size(), 3u);
+    EXPECT_EQ(decode_after_reset(s, 1000, 0).frames.size(), 3u);
+    // At the start it is a tag, and the first frame lies inside it.
+    EXPECT_LT(decode_after_reset(s, 0, 0).frames.size(), 3u);
+}
+
+TEST(FrameReader, ATagNeverReachesPastTheInputsKnownSize) {
+    // The size bytes claim about 2 MB; the input holds 1 261 bytes.
+    std::vector<uint8_t> tag = {'I', 'D', '3', 4, 0, 0, 0, 0x7F, 0x7F, 0x7F};
+    std::vector<uint8_t> s = with_prefix(tag, repeat(zero_frame(mp3_44k_mono), 3));
+    EXPECT_EQ(decode_after_reset(s, 0, (int64_t)s.size()).frames.size(), 3u);
+}
+
+TEST(BitReader, ReadsPastTheDataSeeOnlyZeros) {
+    uint8_t buffer[frame_buffer_size + frame_buffer_slack];
+    memset(buffer, 0xAA, sizeof buffer);  // old bytes of an earlier frame
+    memset(buffer + 10, 0, frame_buffer_slack);
+    bit_reader r;
+    bits_start(&r, buffer, 10);
+    EXPECT_EQ(bits_get(&r, 8), 0xAAu);
+    bits_skip(&r, 8 * 20);
+    EXPECT_EQ(bits_get(&r, 32), 0u);
+    bits_skip(&r, 8 * 1000);
+    EXPECT_EQ(bits_get(&r, 32), 0u);
+}
+
+// A mono MPEG-2.5 frame at 8000 Hz with mixed blocks whose only value sits
+// at line 54: inside the long part, which there covers lines 0 to 71.
+TEST(Layer3Frames, MixedBlocksAt8000HzKeepTheWholeLongPart) {
+    const uint32_t word = header_word(2, 3, 8, 2, 0, 3);
+    frame_header h;
+    ASSERT_TRUE(header_decode(word, &h));
+    ASSERT_EQ(h.frequency, 8000);
+    const huffman_table& t1 = layer3_huffman[1];
+    bit_writer huff;
+    for (int pair = 0; pair < 28; ++pair) {
+        int x = pair == 27 ? 1 : 0;  // lines 54 and 55
+        uint32_t code = t1.codes[x * 2];
+        huff.put(code & 0xFFFFFF, (int)(code >> 24));
+        if (x) huff.put(0, 1);  // sign: positive
+    }
+    int huff_bits = (int)huff.bytes.size() * 8 - (huff.bit ? 8 - huff.bit : 0);
+    bit_writer side;
+    side.put(0, 8);          // main_data_begin
+    side.put(0, 1);          // private bit
+    side.put(huff_bits, 12); // part2_3_length: no scale factors, no count1 values
+    side.put(28, 9);         // big_values
+    side.put(210, 8);        // global_gain
+    side.put(0, 9);          // scalefac_compress
+    side.put(1, 1);          // window switching
+    side.put(2, 2);          // short blocks
+    side.put(1, 1);          // mixed
+    side.put(1, 5);          // table_select[0]
+    side.put(1, 5);          // table_select[1]
+    side.put(0, 9);          // subblock gains
+    side.put(0, 2);          // scalefac_scale, count1table_select
+    std::vector<uint8_t> frame;
+    append_word(frame, word);
+    frame.insert(frame.end(), side.bytes.begin(), side.bytes.end());
+    frame.insert(frame.end(), huff.bytes.begin(), huff.bytes.end());
+    frame.resize((size_t)h.length, 0);
+    std::vector<uint8_t> s = frame;
+    std::vector<uint8_t> quiet = zero_frame(word);
+    s.insert(s.end(), quiet.begin(), quiet.end());  // lets the overlap out
+    decoded d = decode_all(s);
+    ASSERT_EQ(d.frames.size(), 2u);
+    double energy = 0;
+    for (int16_t v : d.samples) energy += (double)v * v;
+    EXPECT_GT(energy, 0.0) << "the value at line 54 was thrown away";
+}
+
+TEST(DecoderRounding, OutputDoesNotDependOnTheHostsRoundingMode) {
+    const char* env = getenv("TINTO_TESTDATA");
+    std::string path = std::string(env ? env : "../shared/testdata") + "/mpeg/l3-si.bit";
+    std::vector<uint8_t> stream = read_file(path);
+    if (stream.empty()) GTEST_SKIP() << "no " << path;
+    decoded nearest = decode_all(stream);
+    ASSERT_FALSE(nearest.samples.empty());
+    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        fesetround(mode);
+        decoded other = decode_all(stream);
+        EXPECT_EQ(fegetround(), mode) << "the host's mode is given back";
+        fesetround(FE_TONEAREST);
+        EXPECT_EQ(other.samples, nearest.samples) << "mode " << mode;
+    }
 }

@@ -82,7 +82,7 @@ void fake_options(void*, int, int) {}
 void fake_equalizer(void*, const signed char*) {}
 
 const DecoderOps fake_ops = {fake_create, fake_destroy, fake_reset, fake_reset, fake_decode, parse,
-                             fake_options, fake_equalizer};
+                             fake_options, fake_equalizer, nullptr};
 
 // --- Memory input ------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #include "pix_io_file.h"
 #include "pix_mem_file.h"
@@ -161,3 +162,18 @@ TEST(PixMemFile, DetachedBufferOutlivesTheStream)
     EXPECT_EQ(std::memcmp(detached, "abc", 3), 0);
     std::free(detached);
 }
+
+TEST(PixMemFile, GettingTheBufferNeverTakesOverTheCallersBlock)
+{
+    BYTE block[4] = {1, 2, 3, 4};
+    {
+        PixMemFile file(block, sizeof block);
+        EXPECT_EQ(file.GetBuffer(false), block);
+        // Closing must not free memory the stream never allocated.
+    }
+    EXPECT_EQ(block[2], 3);
+}
+
+// A copy would free the block or close the FILE a second time.
+static_assert(!std::is_copy_constructible_v<PixMemFile> && !std::is_copy_assignable_v<PixMemFile>);
+static_assert(!std::is_copy_constructible_v<PixIOFile> && !std::is_copy_assignable_v<PixIOFile>);

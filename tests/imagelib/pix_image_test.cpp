@@ -1,6 +1,8 @@
 // The image container: creation, ownership, the BMP file it writes and
 // reading it back, and the errors of the save and load paths.
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <cstring>
@@ -260,4 +262,71 @@ TEST(PixImage, LoadReportsTheErrorOfTheRequestedFormat)
     EXPECT_TRUE(image.Load(dir.Path("a.bmp").c_str(), PIX_FORMAT_GIF));
     EXPECT_EQ(image.GetFormat(), PIX_FORMAT_BMP);
     EXPECT_EQ(image.GetBpp(), 8);
+}
+
+TEST(PixImage, SaveWritesThroughALinkAndKeepsTheFilesMode)
+{
+    TempDir dir;
+    PixImage image;
+    ASSERT_NE(image.Create(4, 4, 24), nullptr);
+    std::string real = dir.Path("real.bmp");
+    std::string link = dir.Path("link.bmp");
+    WriteBytes(real, {1, 2, 3});
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("real.bmp", link.c_str()), 0);
+
+    ASSERT_TRUE(image.Save(link.c_str(), PIX_FORMAT_BMP)) << image.GetLastError();
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    EXPECT_EQ(ReadBytes(real).size(), 54u + 4 * 12) << "its target gets the picture";
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(PixImage, SaveIntoAFolderThatTakesNoNewFileOverwritesTheFileInPlace)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TempDir dir;
+    std::string folder = dir.Path("locked");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    std::string path = folder + "/picture.bmp";
+    WriteBytes(path, {1, 2, 3});
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    PixImage image;
+    ASSERT_NE(image.Create(4, 4, 24), nullptr);
+    EXPECT_TRUE(image.Save(path.c_str(), PIX_FORMAT_BMP)) << image.GetLastError();
+    EXPECT_EQ(ReadBytes(path).size(), 54u + 4 * 12);
+    EXPECT_FALSE(image.Save((folder + "/new.bmp").c_str(), PIX_FORMAT_BMP));
+    EXPECT_NE(std::string(image.GetLastError()).find("can't create"), std::string::npos) << image.GetLastError();
+    chmod(folder.c_str(), 0755);
+}
+
+TEST(PixImage, SuccessKeepsTheLastFailuresText)
+{
+    TempDir dir;
+    PixImage image;
+    EXPECT_FALSE(image.Load(dir.Path("missing.bmp").c_str()));
+    std::string failure = image.GetLastError();
+    ASSERT_FALSE(failure.empty());
+    PixImage picture;
+    ASSERT_NE(picture.Create(8, 8, 24), nullptr);
+    ASSERT_TRUE(picture.Save(dir.Path("p.bmp").c_str(), PIX_FORMAT_BMP));
+    ASSERT_TRUE(image.Load(dir.Path("p.bmp").c_str()));
+    EXPECT_EQ(image.GetLastError(), failure);
+    ASSERT_TRUE(image.Thumbnail(4, 4, PixRGBQuad{255, 255, 255, 0}, nullptr));
+    EXPECT_EQ(image.GetLastError(), failure);
+}
+
+TEST(PixImage, AFailedCreateLeavesAnEmptyImage)
+{
+    PixImage image;
+    ASSERT_NE(image.Create(10, 6, 24), nullptr);
+    EXPECT_EQ(image.Create(0, 5, 24), nullptr);
+    EXPECT_EQ(image.GetWidth(), 0u);
+    EXPECT_EQ(image.GetHeight(), 0u);
+    EXPECT_FALSE(image.IsValid());
+    EXPECT_EQ(image.Create(100000, 100000, 24), nullptr);
+    EXPECT_EQ(image.GetWidth(), 0u);
 }
