@@ -74,13 +74,16 @@ void CColoringCanvasCtrl::SetFillColor(COLORREF crFill) { m_crFill = crFill; }
 
 void CColoringCanvasCtrl::SetReadOnly(BOOL bReadOnly) { m_bReadOnly = bReadOnly; }
 
-void CColoringCanvasCtrl::SavePicture(CString strPath) {
-    if (!m_bmpPicture.GetSafeHandle()) return;
+BOOL CColoringCanvasCtrl::SavePicture(CString strPath, CString* pstrError) {
+    if (!m_bmpPicture.GetSafeHandle()) return TRUE;
     // The bitmap is never selected outside a paint or a fill, so the image
     // library can read it here.
     PixImage image(0);
-    image.CreateFromHBITMAP(static_cast<HBITMAP>(m_bmpPicture.GetSafeHandle()), nullptr);
-    image.Save(strPath, 1);
+    if (image.CreateFromHBITMAP(static_cast<HBITMAP>(m_bmpPicture.GetSafeHandle()), nullptr) &&
+        image.Save(strPath, 1))
+        return TRUE;
+    if (pstrError) *pstrError = image.GetLastError();
+    return FALSE;
 }
 
 // --- Messages ------------------------------------------------------------

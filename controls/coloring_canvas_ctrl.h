@@ -26,8 +26,9 @@ public:
     void SetFillColor(COLORREF crFill);
     void SetReadOnly(BOOL bReadOnly);
     // Writes the picture with its colouring as a BMP file; nothing when empty.
-    // Failures are silent, as the screens show none.
-    void SavePicture(CString strPath);
+    // FALSE when the file could not be written, with the image library's
+    // reason in *pstrError when given; the old file is then left as it was.
+    BOOL SavePicture(CString strPath, CString* pstrError = nullptr);
 
     COLORREF GetFillColor() const { return m_crFill; }
     BOOL IsReadOnly() const { return m_bReadOnly; }

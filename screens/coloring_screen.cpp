@@ -90,37 +90,6 @@ void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle) {
         pHome->StopMusic();
 }
 
-namespace {
-
-// What identifies the file at a path: a save that worked leaves a new file
-// there (a new one, or the old one replaced by its freshly written copy).
-struct FileMark {
-    bool bExists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec modified{};
-};
-
-FileMark MarkOf(const CString& strPath) {
-    FileMark mark;
-    struct stat st {};
-    if (::stat(strPath, &st) != 0) return mark;
-    mark.bExists = true;
-    mark.device = st.st_dev;
-    mark.inode = st.st_ino;
-    mark.modified = st.st_mtim;
-    return mark;
-}
-
-bool Rewritten(const FileMark& before, const FileMark& after) {
-    if (!after.bExists) return false;
-    if (!before.bExists) return true;
-    return before.device != after.device || before.inode != after.inode ||
-           before.modified.tv_sec != after.modified.tv_sec || before.modified.tv_nsec != after.modified.tv_nsec;
-}
-
-}  // namespace
-
 CString WhyNotWritable(const CString& strPath) {
     std::string path(static_cast<LPCSTR>(strPath));
     size_t slash = path.find_last_of('/');
@@ -153,17 +122,17 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     if (dlg.DoModal() != IDOK) return;
     if (!canvas.HasPicture()) return;  // nothing to save, nothing written
     CString strPath = dlg.GetPathName();
-    // The canvas reports nothing, so the file itself tells whether the
-    // picture got there.
-    FileMark before = MarkOf(strPath);
-    canvas.SavePicture(strPath);
-    if (Rewritten(before, MarkOf(strPath))) return;
+    struct stat st {};
+    const bool bExisted = ::stat(strPath, &st) == 0;
+    CString strError;
+    if (canvas.SavePicture(strPath, &strError)) return;
+    // The plain words for what stops the save; the library's own otherwise.
     CString strReason = WhyNotWritable(strPath);
-    if (strReason.IsEmpty()) strReason = "The picture could not be written as a bitmap file there.";
+    if (strReason.IsEmpty()) strReason = strError.IsEmpty() ? CString("The picture could not be written there.") : strError;
     CString strText;
     strText.Format("The picture was not saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
                    static_cast<LPCSTR>(strReason));
-    if (before.bExists) strText += "\nThe file that was there is unchanged.";
+    if (bExisted) strText += "\nThe file that was there is unchanged.";
     pScreen->MessageBox(strText, "Save Picture", MB_OK | MB_ICONERROR);
 }
 
