@@ -335,6 +335,10 @@ private:
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 PresentAll(hwnd);
+                EnsureFocus(hwnd);
+                break;
+            case SDL_WINDOWEVENT_SHOWN:
+                EnsureFocus(hwnd);
                 break;
             case SDL_WINDOWEVENT_LEAVE:
                 core::InjectPointerLeft();
@@ -378,6 +382,21 @@ private:
         }
         if (SDL_GetKeyboardFocus() != native) return;
         Activate(hwnd);
+    }
+
+    // The active window has just been mapped or exposed but not the focus:
+    // a window manager may have managed it only after the request (the
+    // server refuses the focus to a window that is not viewable yet).
+    void EnsureFocus(HWND hwnd) {
+        SDL_Window* native;
+        {
+            Guard lock(BigLock());
+            if (hwnd != active_ || tools_.count(hwnd)) return;
+            native = NativeOf(hwnd);
+        }
+        if (!native || SDL_GetKeyboardFocus() == native) return;
+        SDL_RaiseWindow(native);
+        GiveFocus(native);
     }
 
     // The window manager offers a window the focus (WM_TAKE_FOCUS): the
