@@ -210,10 +210,14 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, 
                     s.lastDownTime = time;
                     s.lastDownPoint = screen;
                 }
-                // A press activates the top-level window it falls in.
+                // A press activates the top-level window it falls in; on the
+                // active window it hands it the native keyboard again, in
+                // case the window system lost it.
                 Window& top = TopLevelOf(*w);
-                if (!s.capture && top.hwnd != s.active && top.threadId == GetCurrentThreadId())
-                    activate = top.hwnd;
+                if (!s.capture && top.threadId == GetCurrentThreadId()) {
+                    if (top.hwnd != s.active) activate = top.hwnd;
+                    else CurrentBackend().WindowActivated(top.hwnd);
+                }
             }
             QueueInput(*w, message, MouseKeyFlags(), ClientPoint(*w, screen), time);
         }

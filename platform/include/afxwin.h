@@ -662,6 +662,8 @@ public:
 
     virtual BOOL OnInitDialog();
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // FALSE for a template that places the dialog itself.
+    BOOL CheckAutoCenter() override;
 
 protected:
     virtual void OnOK();
@@ -675,7 +677,6 @@ protected:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
-    BOOL CheckAutoCenter() override;
 
 private:
     bool m_bContinueModal = false;

@@ -68,6 +68,11 @@ TEST_F(NativeInput, AClickActivationIsReportedToTheBackend) {
     EXPECT_EQ(GetActiveWindow(), below);
     EXPECT_EQ(headless::NativeFocus(), below);
     EXPECT_GT(headless::NativeActivations(), before);
+    // A press on the window that is active already hands it the keyboard
+    // again: a click repairs a native focus the window system lost.
+    const int again = headless::NativeActivations();
+    Press({10, 10}, below);
+    EXPECT_EQ(headless::NativeActivations(), again + 1);
 }
 
 }  // namespace

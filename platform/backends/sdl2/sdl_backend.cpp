@@ -110,7 +110,10 @@ public:
                 // Without a window manager SDL gives every shown window the
                 // focus; a list must leave it with the active window, and
                 // it holds the pointer so that a press anywhere closes it.
-                if (SDL_Window* active = NativeOf(active_)) GiveFocus(active);
+                // (A needless focus change would cost the grab for a moment:
+                // SDL lets go of grabs when the focus moves.)
+                SDL_Window* active = NativeOf(active_);
+                if (active && !x11::HasFocus(active)) GiveFocus(active);
                 if (!grabbed_ && x11::GrabPointer(native)) grabbed_ = hwnd;
             } else if (hwnd == active_) {
                 GiveFocus(native);
@@ -335,6 +338,10 @@ private:
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 PresentAll(hwnd);
+                EnsureFocus(hwnd);
+                break;
+            case SDL_WINDOWEVENT_SHOWN:
+                EnsureFocus(hwnd);
                 break;
             case SDL_WINDOWEVENT_LEAVE:
                 core::InjectPointerLeft();
@@ -344,6 +351,9 @@ private:
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 FocusGained(hwnd);
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                FocusLost();
                 break;
             case SDL_WINDOWEVENT_TAKE_FOCUS:
                 TakeFocus(hwnd);
@@ -378,6 +388,35 @@ private:
         }
         if (SDL_GetKeyboardFocus() != native) return;
         Activate(hwnd);
+    }
+
+    // A press outside that closed a list is the list's, as Windows' capture
+    // would have it: a window manager that moved the focus to the desktop
+    // for it is overruled.
+    void FocusLost() {
+        if (!outsidePressAt_ || SDL_GetTicks() - outsidePressAt_ > 1000) return;
+        if (SDL_GetKeyboardFocus()) return;  // still within the program
+        SDL_Window* active;
+        {
+            Guard lock(BigLock());
+            active = NativeOf(active_);
+        }
+        if (active) GiveFocus(active);
+    }
+
+    // The active window has just been mapped or exposed but not the focus:
+    // a window manager may have managed it only after the request (the
+    // server refuses the focus to a window that is not viewable yet).
+    void EnsureFocus(HWND hwnd) {
+        SDL_Window* native;
+        {
+            Guard lock(BigLock());
+            if (hwnd != active_ || tools_.count(hwnd)) return;
+            native = NativeOf(hwnd);
+        }
+        if (!native || SDL_GetKeyboardFocus() == native) return;
+        SDL_RaiseWindow(native);
+        GiveFocus(native);
     }
 
     // The window manager offers a window the focus (WM_TAKE_FOCUS): the
@@ -449,6 +488,7 @@ private:
         SDL_GetGlobalMouseState(&x, &y);
         const POINT at{x, y};
         if (WindowFromPoint(at)) return;
+        outsidePressAt_ = SDL_GetTicks();
         core::InjectMouseMove(at, GetTickCount());
         core::InjectMouseButton(at, core::MouseButton::Left, down, GetTickCount());
     }
@@ -467,6 +507,7 @@ private:
     HWND active_ = nullptr;                // the core's active window
     HWND grabbed_ = nullptr;               // the list or menu holding the pointer
     HWND followingNative_ = nullptr;       // being moved to where its native window is
+    Uint32 outsidePressAt_ = 0;            // SDL ticks of the last press outside (UI thread)
     std::map<int, SDL_Cursor*> cursors_;        // system cursors by SDL id
     std::map<HCURSOR, SDL_Cursor*> ownCursors_;  // colour cursors by handle
 };

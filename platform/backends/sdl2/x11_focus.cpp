@@ -14,6 +14,7 @@ struct Xlib {
     using ErrorHandler = int (*)(Display*, XErrorEvent*);
     ErrorHandler (*setErrorHandler)(ErrorHandler) = nullptr;
     int (*setInputFocus)(Display*, Window, int, Time) = nullptr;
+    int (*getInputFocus)(Display*, Window*, int*) = nullptr;
     int (*grabPointer)(Display*, Window, Bool, unsigned, int, int, Window, Cursor, Time) = nullptr;
     int (*ungrabPointer)(Display*, Time) = nullptr;
     int (*sync)(Display*, Bool) = nullptr;
@@ -32,6 +33,7 @@ const Xlib& Lib() {
         if (!handle) return x;
         x.setErrorHandler = reinterpret_cast<decltype(x.setErrorHandler)>(dlsym(handle, "XSetErrorHandler"));
         x.setInputFocus = reinterpret_cast<decltype(x.setInputFocus)>(dlsym(handle, "XSetInputFocus"));
+        x.getInputFocus = reinterpret_cast<decltype(x.getInputFocus)>(dlsym(handle, "XGetInputFocus"));
         x.grabPointer = reinterpret_cast<decltype(x.grabPointer)>(dlsym(handle, "XGrabPointer"));
         x.ungrabPointer = reinterpret_cast<decltype(x.ungrabPointer)>(dlsym(handle, "XUngrabPointer"));
         x.sync = reinterpret_cast<decltype(x.sync)>(dlsym(handle, "XSync"));
@@ -39,7 +41,7 @@ const Xlib& Lib() {
         x.translateCoordinates =
             reinterpret_cast<decltype(x.translateCoordinates)>(dlsym(handle, "XTranslateCoordinates"));
         x.defaultRootWindow = reinterpret_cast<decltype(x.defaultRootWindow)>(dlsym(handle, "XDefaultRootWindow"));
-        x.ok = x.setErrorHandler && x.setInputFocus && x.grabPointer && x.ungrabPointer &&
+        x.ok = x.setErrorHandler && x.setInputFocus && x.getInputFocus && x.grabPointer && x.ungrabPointer &&
                x.sync && x.queryExtension && x.translateCoordinates && x.defaultRootWindow;
         return x;
     }();
@@ -105,6 +107,16 @@ bool FocusWindow(SDL_Window* window) {
     return true;
 }
 
+bool HasFocus(SDL_Window* window) {
+    Display* display;
+    Window xwindow;
+    if (!Native(window, &display, &xwindow)) return true;
+    Window focus = 0;
+    int revert = 0;
+    Lib().getInputFocus(display, &focus, &revert);
+    return focus == xwindow;
+}
+
 bool RootPosition(SDL_Window* window, int* x, int* y) {
     Display* display;
     Window xwindow;
@@ -163,6 +175,7 @@ bool GrabPointer(SDL_Window*) { return false; }
 void UngrabPointer(SDL_Window*) {}
 bool RawButton(const SDL_SysWMmsg*, bool*) { return false; }
 bool RootPosition(SDL_Window*, int*, int*) { return false; }
+bool HasFocus(SDL_Window*) { return true; }
 
 #endif
 

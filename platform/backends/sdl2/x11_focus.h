@@ -23,6 +23,9 @@ void IgnoreVanishedWakeups();
 // to none, if the window goes away). An error (a window not viewable yet)
 // is swallowed. False only when X11 is not in use.
 bool FocusWindow(SDL_Window* window);
+// Whether `window` has the X input focus now (asks the server); true when
+// X11 is not in use (nothing to repair then).
+bool HasFocus(SDL_Window* window);
 // Where the window really is on the root window. SDL2's own report of a
 // move is wrong under a window manager that reparents (it counts the
 // frame's offset twice). False when X11 is not in use.
