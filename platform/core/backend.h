@@ -9,7 +9,7 @@
 #include <string>
 
 #include "lock.h"
-#include "surface.h"
+#include "base/surface.h"
 
 namespace win::core {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/icons.h"
+#include "gdi/icons.h"
 #include "gdi/canvas.h"
 
 using namespace win::gdi;

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "core/surface.h"
+#include "base/surface.h"
 #include "gdi_helpers.h"
 
 using gdi_test::MemCanvas;

@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/paths.h"
+#include "base/paths.h"
 #include "gdi/bmpfile.h"
 #include "gdi_helpers.h"
 
