@@ -1,10 +1,10 @@
 // Frame headers, the resumable frame reader and the Layer III reservoir.
-#include "bitstream.h"
+#include "audio/bitstream.h"
 
 #include <string.h>
 
-#include "decoder_errors.h"
-#include "mpeg_tables.h"
+#include "audio/decoder_errors.h"
+#include "audio/mpeg_tables.h"
 
 int header_decode(uint32_t word, frame_header* h) {
     memset(h, 0, sizeof *h);

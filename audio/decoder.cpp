@@ -1,10 +1,10 @@
 // The frame dispatcher: finds the next frame, fixes the output format and
 // channel routing, and calls the layer decoder.
-#include "decoder.h"
+#include "audio/decoder.h"
 
 #include <string.h>
 
-#include "layer12.h"
+#include "audio/layer12.h"
 
 void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx) {
     memset(d, 0, sizeof *d);

@@ -5,10 +5,10 @@
 #pragma once
 #include <stdint.h>
 
-#include "bitstream.h"
-#include "decoder_errors.h"
-#include "layer3.h"
-#include "synthesis.h"
+#include "audio/bitstream.h"
+#include "audio/decoder_errors.h"
+#include "audio/layer3.h"
+#include "audio/synthesis.h"
 
 // Largest block one frame produces: 1152 stereo sample pairs.
 enum { decoder_max_samples = 2304 };

@@ -2,8 +2,8 @@
 // decoder_state record.
 #include <stdlib.h>
 
-#include "decoder.h"
-#include "engine.h"
+#include "audio/decoder.h"
+#include "audio/engine.h"
 
 namespace {
 

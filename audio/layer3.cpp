@@ -1,14 +1,14 @@
 // Layer III decoding of one frame down to subband samples.
-#include "layer3.h"
+#include "audio/layer3.h"
 
 #include <math.h>
 #include <string.h>
 
-#include "decoder_errors.h"
-#include "layer3_huffman.h"
-#include "layer3_imdct.h"
-#include "layer3_stereo.h"
-#include "mpeg_tables.h"
+#include "audio/decoder_errors.h"
+#include "audio/layer3_huffman.h"
+#include "audio/layer3_imdct.h"
+#include "audio/layer3_stereo.h"
+#include "audio/mpeg_tables.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Layer III: side information, scale factors, Huffman decoding with
 // requantisation, stereo processing, alias reduction, hybrid synthesis.
 #pragma once
-#include "bitstream.h"
-#include "synthesis.h"
+#include "audio/bitstream.h"
+#include "audio/synthesis.h"
 
 struct layer3_state {
     float overlap[2][32][18];  // second half of the last IMDCT per subband

@@ -1,9 +1,9 @@
 // Builds multi-level lookup tables from the standard's (length, code) lists.
-#include "layer3_huffman.h"
+#include "audio/layer3_huffman.h"
 
 #include <vector>
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
 
 namespace {
 

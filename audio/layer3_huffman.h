@@ -2,7 +2,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "bitstream.h"
+#include "audio/bitstream.h"
 
 // Entries: a leaf holds (bits to consume) | value << 8; a link has bit 31
 // set, the next level's width in bits 24..27 and its offset below.

@@ -1,6 +1,6 @@
 // The 36-point IMDCT comes from an 18-point DCT-IV: its outputs are the
 // DCT-IV's values in three mirrored, sign-changed runs.
-#include "layer3_imdct.h"
+#include "audio/layer3_imdct.h"
 
 #include <math.h>
 #include <string.h>

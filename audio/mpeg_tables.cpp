@@ -1,6 +1,6 @@
 // Tables of the MPEG audio standards (ISO/IEC 11172-3, 13818-3), transcribed
 // into our own layout. tests/audio/layer3_tables.cpp checks their structure.
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
 
 const int16_t mpeg_bitrates[2][3][16] = {
     {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
+#include "audio/decoder.h"
 
 namespace {
 

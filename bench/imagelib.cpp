@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 namespace {
 

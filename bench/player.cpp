@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "control.h"
+#include "audio/control.h"
 
 namespace {
 

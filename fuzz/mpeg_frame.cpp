@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "decoder.h"
+#include "audio/decoder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 

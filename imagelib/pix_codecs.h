@@ -3,7 +3,7 @@
 // false with a last error on anything it does not understand, so format
 // detection can move on to the next one.
 #pragma once
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 class PixImageBMP : public PixImage {
 public:

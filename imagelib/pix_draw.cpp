@@ -2,7 +2,7 @@
 // into an image, and drawing an image stretched on a device context.
 #include <cstring>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 #include "windows.h"
 
 bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 #include <cmath>
 #include <cstdarg>

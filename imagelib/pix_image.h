@@ -5,8 +5,8 @@
 #pragma once
 #include <cstdio>
 
-#include "pix_file.h"
-#include "pix_types.h"
+#include "imagelib/pix_file.h"
+#include "imagelib/pix_types.h"
 
 struct PixImageState {
     DWORD nStride = 0;            // bytes per pixel row, a multiple of 4

@@ -8,8 +8,8 @@
 #include <new>
 #include <string>
 
-#include "pix_codecs.h"
-#include "pix_io_file.h"
+#include "imagelib/pix_codecs.h"
+#include "imagelib/pix_io_file.h"
 
 namespace {
 

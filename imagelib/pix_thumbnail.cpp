@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Wireless bitmaps, type 0: one bit per pixel, rows top-down, 1 is white.
 #include <cstring>
 
-#include "pix_codecs.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 

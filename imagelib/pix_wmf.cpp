@@ -1,5 +1,5 @@
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 bool PixImageWMF::DecodeFile(PixFile* stream)
 {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../support/message_box_catcher.h"
-#include "control.h"
+#include "audio/control.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
+#include "audio/decoder.h"
 
 namespace decoder_test {
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <random>
 
-#include "engine_internal.h"
+#include "audio/engine_internal.h"
 #include "player_harness.h"
 
 using namespace test_player;
@@ -358,7 +358,7 @@ TEST_F(Playing, EightBitOutputs) {
     ASSERT_TRUE(wait_state(h, state_end_of_input));
     r = recording();
     ASSERT_EQ(r.writes.size(), 1u);
-    EXPECT_EQ(r.writes[0].first_bytes[0], companded_byte(-1000 / 32));
+    EXPECT_EQ(r.writes[0].first_bytes[0], audio::companded_byte(-1000 / 32));
 }
 
 TEST(Companding, CurveThroughItsAnchors) {
@@ -366,9 +366,9 @@ TEST(Companding, CurveThroughItsAnchors) {
                                            {128, 0x4D},  {512, 0x2F},  {1023, 0x1F}, {-1, 0xFE},
                                            {-8, 0xF7},   {-32, 0xE7},  {-128, 0xCD}, {-512, 0xAF},
                                            {-1024, 0x9F}};
-    for (auto [index, byte] : anchors) EXPECT_EQ(companded_byte(index), byte) << index;
-    for (int i = 1; i < 1024; ++i) EXPECT_LE(companded_byte(i), companded_byte(i - 1)) << i;
-    EXPECT_EQ(companded_byte(5000), companded_byte(1023)) << "out of range is clamped";
+    for (auto [index, byte] : anchors) EXPECT_EQ(audio::companded_byte(index), byte) << index;
+    for (int i = 1; i < 1024; ++i) EXPECT_LE(audio::companded_byte(i), audio::companded_byte(i - 1)) << i;
+    EXPECT_EQ(audio::companded_byte(5000), audio::companded_byte(1023)) << "out of range is clamped";
 }
 
 // 300 frames of 1000 bytes at 800 kbit/s: each frame is 1/100 s, 3 s in all.

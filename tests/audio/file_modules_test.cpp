@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "modules/file_input.h"
-#include "modules/file_output.h"
+#include "audio/engine.h"
+#include "audio/modules/file_input.h"
+#include "audio/modules/file_output.h"
 
 namespace {
 

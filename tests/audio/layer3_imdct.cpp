@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <math.h>
 
-#include "layer3_imdct.h"
+#include "audio/layer3_imdct.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <math.h>
 #include <string.h>
 
-#include "layer3_stereo.h"
-#include "mpeg_tables.h"
+#include "audio/layer3_stereo.h"
+#include "audio/mpeg_tables.h"
 
 namespace {
 

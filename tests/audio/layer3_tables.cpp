@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
 
 namespace {
 

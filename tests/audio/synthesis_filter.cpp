@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "mpeg_tables.h"
-#include "synthesis.h"
+#include "audio/mpeg_tables.h"
+#include "audio/synthesis.h"
 
 namespace {
 

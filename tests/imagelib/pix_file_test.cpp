@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "pix_io_file.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_io_file.h"
+#include "imagelib/pix_mem_file.h"
 #include "support.h"
 
 TEST(PixIOFile, CallersStreamStaysOpenAndOwnStreamIsClosed)

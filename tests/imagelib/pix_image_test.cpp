@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <cstring>
 
-#include "pix_bytes.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_mem_file.h"
 #include "support.h"
 
 using namespace testing_support;
