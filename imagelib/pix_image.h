@@ -83,7 +83,10 @@ protected:
     // True, with a last error, when an encoder must not go on.
     bool EncodeSafeCheck(PixFile* stream);
     void Ghost(PixImage* from);
-    void SetLastError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Records the last error and returns false, so that a failure is one
+    // statement: `return Fail("Not a BMP");`. (Named so that it does not
+    // hide the layer's ::SetLastError.)
+    bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void CopyLastError(const PixImage& from);
     // Writes m_bih into the block's header copy.
     void SyncBlockHeader();

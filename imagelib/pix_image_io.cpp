@@ -71,20 +71,17 @@ FILE* OpenTemporaryBeside(const char* path, std::string& tempPath)
 bool PixImage::Save(const char* path, DWORD format)
 {
     if (!path || !*path) {
-        SetLastError("Save: no file name");
-        return false;
+        return Fail("Save: no file name");
     }
     // Written to a temporary file first, so that a failed save never leaves
     // a half-written file where a good one was.
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
-        SetLastError("Save: %s is not writable", path);
-        return false;
+        return Fail("Save: %s is not writable", path);
     }
     std::string tempPath;
     FILE* file = OpenTemporaryBeside(path, tempPath);
     if (!file) {
-        SetLastError("Save: can't create %s", path);
-        return false;
+        return Fail("Save: can't create %s", path);
     }
     bool encoded;
     bool written;
@@ -97,9 +94,9 @@ bool PixImage::Save(const char* path, DWORD format)
     written = std::fclose(file) == 0 && written;
     bool ok = encoded && written;
     if (encoded && !written)
-        SetLastError("Save: writing %s failed", path);
+        Fail("Save: writing %s failed", path);
     if (ok && std::rename(tempPath.c_str(), path) != 0) {
-        SetLastError("Save: can't replace %s", path);
+        Fail("Save: can't replace %s", path);
         ok = false;
     }
     if (!ok)
@@ -110,8 +107,7 @@ bool PixImage::Save(const char* path, DWORD format)
 bool PixImage::Encode(FILE* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     PixIOFile file(stream);
     return Encode(&file, format);
@@ -128,11 +124,9 @@ bool PixImage::Encode(PixFile* stream, DWORD format)
         return false;
     }
     if (format >= PIX_FORMAT_GIF && format <= PIX_FORMAT_WMF) {
-        SetLastError("Encode: this library writes BMP files only");
-        return false;
+        return Fail("Encode: this library writes BMP files only");
     }
-    SetLastError("Encode: Unknown format");
-    return false;
+    return Fail("Encode: Unknown format");
 }
 
 bool PixImage::Load(const char* path, DWORD format)
@@ -141,8 +135,7 @@ bool PixImage::Load(const char* path, DWORD format)
     if (format >= PIX_FORMAT_BMP && format <= PIX_FORMAT_WMF) {
         FILE* file = path ? std::fopen(path, "rb") : nullptr;
         if (!file) {
-            SetLastError("Load: can't open %s", path ? path : "(null)");
-            return false;
+            return Fail("Load: can't open %s", path ? path : "(null)");
         }
         bool ok = Decode(file, format);
         std::fclose(file);
@@ -152,21 +145,19 @@ bool PixImage::Load(const char* path, DWORD format)
     }
     FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file) {
-        SetLastError("Load: can't open %s", path ? path : "(null)");
-        return false;
+        return Fail("Load: can't open %s", path ? path : "(null)");
     }
     bool ok = Decode(file, PIX_FORMAT_UNKNOWN);
     std::fclose(file);
     if (!ok && !remembered.empty())
-        SetLastError("%s", remembered.c_str());
+        Fail("%s", remembered.c_str());
     return ok;
 }
 
 bool PixImage::Decode(FILE* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     PixIOFile file(stream);
     return Decode(&file, format);
@@ -175,19 +166,16 @@ bool PixImage::Decode(FILE* stream, DWORD format)
 bool PixImage::Decode(PixFile* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     if (m_state.pOwner) {
-        SetLastError("Decode: this image borrows another's pixels");
-        return false;
+        return Fail("Decode: this image borrows another's pixels");
     }
     std::string error;
     if (format != PIX_FORMAT_UNKNOWN) {
         if (DecodeFormat(*this, stream, format, error))
             return true;
-        SetLastError("%s", error.c_str());
-        return false;
+        return Fail("%s", error.c_str());
     }
     const long start = stream->Tell();
     for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA, PIX_FORMAT_PCX,
@@ -196,6 +184,5 @@ bool PixImage::Decode(PixFile* stream, DWORD format)
             return true;
         stream->Seek(start, SEEK_SET);
     }
-    SetLastError("Decode: Unknown or wrong format");
-    return false;
+    return Fail("Decode: Unknown or wrong format");
 }
