@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/message_box_catcher.h"
+#include "support/message_box_catcher.h"
 #include "audio/control.h"
 
 namespace {
