@@ -6,6 +6,8 @@
 #include "audio/decoder_errors.h"
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 int header_decode(uint32_t word, frame_header* h) {
     memset(h, 0, sizeof *h);
     h->word = word;
@@ -322,3 +324,5 @@ int frame_reader_gather(frame_reader* f, int main_data_begin, int bits) {
     bits_start(&f->bits, f->frame, bytes);
     return 1;
 }
+
+}  // namespace audio

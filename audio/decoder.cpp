@@ -6,6 +6,8 @@
 
 #include "audio/layer12.h"
 
+namespace audio {
+
 void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx) {
     memset(d, 0, sizeof *d);
     d->reader.read = read;
@@ -102,3 +104,5 @@ int decoder_get_equalizer(const decoder_state* d, signed char* bytes) {
     int r = synthesis_get_equalizer(&d->right, bytes + 32);
     return l && r;
 }
+
+}  // namespace audio

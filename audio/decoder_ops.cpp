@@ -5,6 +5,7 @@
 #include "audio/decoder.h"
 #include "audio/engine.h"
 
+namespace audio {
 namespace {
 
 void fill_format(const frame_header* h, FrameFormat* f) {
@@ -74,7 +75,8 @@ const DecoderOps ops = {create, destroy, reset, reset_synthesis, decode_frame, p
                         set_equalizer};
 
 }  // namespace
+}  // namespace audio
 
 const DecoderOps* mpeg_decoder_ops() {
-    return &ops;
+    return &audio::ops;
 }

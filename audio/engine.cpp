@@ -394,6 +394,7 @@ void set_state(Player* player, int state) {
 void report_internal(Player* player, const char* reason) {
     on_debug(player, 0, 0, "internal error", reason);
 }
+
 }  // namespace audio
 
 using namespace audio;

@@ -8,6 +8,8 @@
 #include "audio/decoder_errors.h"
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 namespace {
 
 // Scale factors 2^(1 - i/3); index 63 is not a valid factor and gives 0.
@@ -276,3 +278,5 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
     }
     return 0;
 }
+
+}  // namespace audio

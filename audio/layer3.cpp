@@ -10,6 +10,8 @@
 #include "audio/layer3_stereo.h"
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 namespace {
 
 struct granule_channel {
@@ -552,3 +554,5 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
     }
     return 0;
 }
+
+}  // namespace audio

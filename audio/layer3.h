@@ -4,6 +4,8 @@
 #include "audio/bitstream.h"
 #include "audio/synthesis.h"
 
+namespace audio {
+
 struct layer3_state {
     float overlap[2][32][18];  // second half of the last IMDCT per subband
     // Working space of one granule: spectrum, then subband samples by slot.
@@ -15,3 +17,5 @@ void layer3_reset(layer3_state* s);
 // Decodes the frame in place; left/right may be null, or equal to mix the
 // channels. Returns 0, or -600 for an invalid frame.
 int layer3_decode(frame_reader* f, layer3_state* s, synthesis_state* left, synthesis_state* right);
+
+}  // namespace audio

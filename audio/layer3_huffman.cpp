@@ -5,6 +5,8 @@
 
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 namespace {
 
 struct code {
@@ -97,3 +99,5 @@ const huffman_lookup* huffman_big_value_lookup(int table) {
 const huffman_lookup* huffman_count1_lookup() {
     return &lookups().tables[32];
 }
+
+}  // namespace audio

@@ -5,6 +5,8 @@
 #include <math.h>
 #include <string.h>
 
+namespace audio {
+
 namespace {
 
 struct imdct_tables {
@@ -76,3 +78,5 @@ void imdct_short(const float* w0, const float* w1, const float* w2, float* out) 
         }
     }
 }
+
+}  // namespace audio

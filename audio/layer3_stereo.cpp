@@ -8,6 +8,8 @@
 
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 void layer3_intensity_factors(bool mpeg1, int pos, int intensity_scale, float* kl, float* kr) {
     if (mpeg1) {
         double a = pos * M_PI / 12.0;
@@ -134,3 +136,4 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const laye
         }
 }
 
+}  // namespace audio

@@ -2,6 +2,8 @@
 // into our own layout. tests/audio/layer3_tables.cpp checks their structure.
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 const int16_t mpeg_bitrates[2][3][16] = {
     {
         {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0},
@@ -318,3 +320,5 @@ static const layer2_subband layer2_lsf[30] = {
 const layer2_table layer2_tables[5] = {
     {27, layer2_high}, {30, layer2_high}, {8, layer2_low}, {12, layer2_low}, {30, layer2_lsf},
 };
+
+}  // namespace audio

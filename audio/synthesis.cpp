@@ -11,6 +11,8 @@
 
 #include "audio/mpeg_tables.h"
 
+namespace audio {
+
 namespace {
 
 // window[t][j] = D[32 t + j] x 32768 (the standard's window, scaled so that
@@ -202,3 +204,5 @@ int synthesis_get_equalizer(const synthesis_state* s, signed char* bytes) {
     for (int k = 0; k < 32; ++k) bytes[k] = s->has_equalizer ? synthesis_byte_from_gain(s->gains[k]) : 0;
     return s->has_equalizer;
 }
+
+}  // namespace audio

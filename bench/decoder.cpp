@@ -17,6 +17,8 @@
 
 #include "audio/decoder.h"
 
+using namespace audio;  // the decoder's internals
+
 namespace {
 
 struct stream {

@@ -7,6 +7,8 @@
 
 #include "audio/decoder.h"
 
+using namespace audio;  // the decoder's internals
+
 namespace {
 
 struct input {

@@ -8,6 +8,9 @@
 
 #include "audio/decoder.h"
 
+// The decoder's internals, under test.
+using namespace audio;
+
 namespace decoder_test {
 
 // An input callback over a byte vector; chunk limits each read, fail_every

@@ -4,6 +4,9 @@
 
 #include "audio/layer3_imdct.h"
 
+// The decoder's internals, under test.
+using namespace audio;
+
 namespace {
 
 double long_window(int type, int i) {

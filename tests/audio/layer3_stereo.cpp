@@ -6,6 +6,9 @@
 #include "audio/layer3_stereo.h"
 #include "audio/mpeg_tables.h"
 
+// The decoder's internals, under test.
+using namespace audio;
+
 namespace {
 
 const int mpeg1_44k = 0;   // band table index

@@ -10,6 +10,9 @@
 
 #include "audio/mpeg_tables.h"
 
+// The decoder's internals, under test.
+using namespace audio;
+
 namespace {
 
 struct code {

@@ -9,6 +9,9 @@
 #include "audio/mpeg_tables.h"
 #include "audio/synthesis.h"
 
+// The decoder's internals, under test.
+using namespace audio;
+
 namespace {
 
 // The standard's synthesis, literally: a 1024-value shifting V, matrixing
