@@ -1,10 +1,12 @@
 // Frame headers, the resumable frame reader and the Layer III reservoir.
-#include "bitstream.h"
+#include "audio/bitstream.h"
 
 #include <string.h>
 
-#include "decoder_errors.h"
-#include "mpeg_tables.h"
+#include "audio/decoder_errors.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 int header_decode(uint32_t word, frame_header* h) {
     memset(h, 0, sizeof *h);
@@ -340,3 +342,5 @@ int frame_reader_gather(frame_reader* f, int main_data_begin, int bits) {
     bits_start(&f->bits, f->frame, bytes);
     return 1;
 }
+
+}  // namespace audio

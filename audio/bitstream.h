@@ -5,6 +5,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+namespace audio {
+
 // Reads up to size bytes into buf: the count read, 0 or -514 at the end of
 // input, or another negative error code.
 typedef int (*decoder_read_fn)(void* ctx, void* buf, int size);
@@ -110,3 +112,5 @@ int frame_reader_next(frame_reader* f);
 // data and bits of main data were copied to the frame buffer, 0 when it does
 // not reach back far enough, -600 when the lengths cannot fit.
 int frame_reader_gather(frame_reader* f, int main_data_begin, int bits);
+
+}  // namespace audio

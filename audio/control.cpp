@@ -1,14 +1,14 @@
 // The control channel: starts and ends the player thread and carries player
 // messages between it and the thread that started it.
-#include "control.h"
+#include "audio/control.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "engine.h"
-#include "errors.h"
-#include "message.h"
+#include "audio/engine.h"
+#include "audio/errors.h"
+#include "audio/message.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // PlayerClient: the client side of a player. A hidden window receives the
 // player's notifications on the user-interface thread and turns each into a
 // call of a virtual handler.
-#include "control.h"
-#include "message.h"
+#include "audio/control.h"
+#include "audio/message.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
 // The frame dispatcher: finds the next frame, fixes the output format and
 // channel routing, and calls the layer decoder.
-#include "decoder.h"
+#include "audio/decoder.h"
 
 #include <fenv.h>
 #include <string.h>
 
-#include "layer12.h"
+#include "audio/layer12.h"
+
+namespace audio {
 
 void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx) {
     memset(d, 0, sizeof *d);
@@ -121,3 +123,5 @@ int decoder_get_equalizer(const decoder_state* d, signed char* bytes) {
     int r = synthesis_get_equalizer(&d->right, bytes + 32);
     return l && r;
 }
+
+}  // namespace audio

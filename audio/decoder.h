@@ -5,10 +5,12 @@
 #pragma once
 #include <stdint.h>
 
-#include "bitstream.h"
-#include "decoder_errors.h"
-#include "layer3.h"
-#include "synthesis.h"
+#include "audio/bitstream.h"
+#include "audio/decoder_errors.h"
+#include "audio/layer3.h"
+#include "audio/synthesis.h"
+
+namespace audio {
 
 // Largest block one frame produces: 1152 stereo sample pairs.
 enum { decoder_max_samples = 2304 };
@@ -48,3 +50,5 @@ int decoder_decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* inf
 void decoder_set_equalizer(decoder_state* d, const signed char* bytes);
 // Fills 64 bytes; returns 1 when both channels have gains, else 0.
 int decoder_get_equalizer(const decoder_state* d, signed char* bytes);
+
+}  // namespace audio

@@ -1,7 +1,7 @@
 // Error codes the decoder returns: the audio library's own codes
 // (errors.h) under the decoder's names.
 #pragma once
-#include "errors.h"
+#include "audio/errors.h"
 
 enum decoder_error {
     decoder_error_bad_argument = err_invalid_parameters,  // "invalid parameters"

@@ -2,9 +2,10 @@
 // decoder_state record.
 #include <stdlib.h>
 
-#include "decoder.h"
-#include "engine.h"
+#include "audio/decoder.h"
+#include "audio/engine.h"
 
+namespace audio {
 namespace {
 
 void fill_format(const frame_header* h, FrameFormat* f) {
@@ -78,7 +79,8 @@ const DecoderOps ops = {create,       destroy,     reset,         reset_synthesi
                         parse_header, set_options, set_equalizer, start_at};
 
 }  // namespace
+}  // namespace audio
 
 const DecoderOps* mpeg_decoder_ops() {
-    return &ops;
+    return &audio::ops;
 }

@@ -1,16 +1,17 @@
 // The player thread: start-up, the main loop, the commands and teardown.
-#include "engine.h"
+#include "audio/engine.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "engine_internal.h"
-#include "errors.h"
-#include "modules/file_input.h"
-#include "modules/file_output.h"
-#include "modules/wave_output.h"
+#include "audio/engine_internal.h"
+#include "audio/errors.h"
+#include "audio/modules/file_input.h"
+#include "audio/modules/file_output.h"
+#include "audio/modules/wave_output.h"
 
+namespace audio {
 namespace {
 
 // --- Reports from modules and the engine -------------------------------------
@@ -393,6 +394,10 @@ void set_state(Player* player, int state) {
 void report_internal(Player* player, const char* reason) {
     on_debug(player, 0, 0, "internal error", reason);
 }
+
+}  // namespace audio
+
+using namespace audio;
 
 int engine_thread_routine(PlayerControl* control, void* user) {
     const EngineOptions* options = static_cast<const EngineOptions*>(user);

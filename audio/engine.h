@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "registry.h"
+#include "audio/registry.h"
 
 struct PlayerControl;
 

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine_internal.h"
+#include "audio/engine_internal.h"
 
 Engine* engine_create(const DecoderOps* decoder) {
     Engine* engine = static_cast<Engine*>(calloc(1, sizeof(Engine)));
@@ -16,7 +16,7 @@ Engine* engine_create(const DecoderOps* decoder) {
     engine->remove_variable_watcher = variable_remove_watcher;
     if (decoder) engine->decoder_ops = *decoder;
     if (engine->decoder_ops.create) {
-        engine->decoder = engine->decoder_ops.create(engine_read_input, engine);
+        engine->decoder = engine->decoder_ops.create(audio::engine_read_input, engine);
         if (!engine->decoder) {
             free(engine);
             return nullptr;
@@ -34,6 +34,8 @@ void engine_destroy(Engine* engine) {
     free(engine);
 }
 
+namespace audio {
+
 int engine_read_input(void* context, void* buffer, int size) {
     Engine* engine = static_cast<Engine*>(context);
     if (!engine->input.state) return -102;
@@ -42,3 +44,5 @@ int engine_read_input(void* context, void* buffer, int size) {
     if (n > 0) engine->input.position += n;
     return n;
 }
+
+}  // namespace audio

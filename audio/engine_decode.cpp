@@ -5,8 +5,10 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine_internal.h"
-#include "errors.h"
+#include "audio/engine_internal.h"
+#include "audio/errors.h"
+
+namespace audio {
 
 namespace {
 
@@ -250,3 +252,5 @@ void report_step(Player* player, int result) {
     }
     if (player->feedback_period != 0) feedback_step(player);
 }
+
+}  // namespace audio

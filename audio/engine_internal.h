@@ -1,8 +1,13 @@
 // What the engine's source files share: the Player record and the steps
 // that several commands use.
 #pragma once
-#include "control.h"
-#include "engine.h"
+#include "audio/control.h"
+#include "audio/engine.h"
+
+// Everything here is the engine's own: in the audio namespace, so that its
+// short names (play, pause, stop, seek) meet neither the C library nor a
+// program.
+namespace audio {
 
 struct Player {
     Engine* engine;
@@ -59,3 +64,5 @@ int decode_step(Player* player);
 void report_step(Player* player, int result);
 // The 8-bit companding table at index v / 32 (-1024 .. 1023).
 uint8_t companded_byte(int index);
+
+}  // namespace audio

@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine_internal.h"
-#include "errors.h"
+#include "audio/engine_internal.h"
+#include "audio/errors.h"
+
+namespace audio {
 
 namespace {
 
@@ -403,3 +405,5 @@ int seek(Player* player, uint32_t offset, uint32_t range) {
            t.hundredths);
     return 0;
 }
+
+}  // namespace audio

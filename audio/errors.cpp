@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "audio/errors.h"
 
 namespace {
 

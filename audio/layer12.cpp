@@ -1,12 +1,14 @@
 // Layers I and II: allocation, scale factors and requantised subband
 // samples, fed to the synthesis filter bank one time slot at a time.
-#include "layer12.h"
+#include "audio/layer12.h"
 
 #include <math.h>
 #include <string.h>
 
-#include "decoder_errors.h"
-#include "mpeg_tables.h"
+#include "audio/decoder_errors.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 namespace {
 
@@ -276,3 +278,5 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
     }
     return 0;
 }
+
+}  // namespace audio

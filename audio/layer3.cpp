@@ -1,14 +1,16 @@
 // Layer III decoding of one frame down to subband samples.
-#include "layer3.h"
+#include "audio/layer3.h"
 
 #include <math.h>
 #include <string.h>
 
-#include "decoder_errors.h"
-#include "layer3_huffman.h"
-#include "layer3_imdct.h"
-#include "layer3_stereo.h"
-#include "mpeg_tables.h"
+#include "audio/decoder_errors.h"
+#include "audio/layer3_huffman.h"
+#include "audio/layer3_imdct.h"
+#include "audio/layer3_stereo.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 namespace {
 
@@ -559,3 +561,5 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
     }
     return 0;
 }
+
+}  // namespace audio

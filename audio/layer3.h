@@ -1,8 +1,10 @@
 // Layer III: side information, scale factors, Huffman decoding with
 // requantisation, stereo processing, alias reduction, hybrid synthesis.
 #pragma once
-#include "bitstream.h"
-#include "synthesis.h"
+#include "audio/bitstream.h"
+#include "audio/synthesis.h"
+
+namespace audio {
 
 struct layer3_state {
     float overlap[2][32][18];  // second half of the last IMDCT per subband
@@ -15,3 +17,5 @@ void layer3_reset(layer3_state* s);
 // Decodes the frame in place; left/right may be null, or equal to mix the
 // channels. Returns 0, or -600 for an invalid frame.
 int layer3_decode(frame_reader* f, layer3_state* s, synthesis_state* left, synthesis_state* right);
+
+}  // namespace audio

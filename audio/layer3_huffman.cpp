@@ -1,9 +1,11 @@
 // Builds multi-level lookup tables from the standard's (length, code) lists.
-#include "layer3_huffman.h"
+#include "audio/layer3_huffman.h"
 
 #include <vector>
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 namespace {
 
@@ -97,3 +99,5 @@ const huffman_lookup* huffman_big_value_lookup(int table) {
 const huffman_lookup* huffman_count1_lookup() {
     return &lookups().tables[32];
 }
+
+}  // namespace audio

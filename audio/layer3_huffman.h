@@ -2,7 +2,9 @@
 #pragma once
 #include <stdint.h>
 
-#include "bitstream.h"
+#include "audio/bitstream.h"
+
+namespace audio {
 
 // Entries: a leaf holds (bits to consume) | value << 8; a link has bit 31
 // set, the next level's width in bits 24..27 and its offset below.
@@ -39,3 +41,5 @@ static inline int huffman_decode(bit_reader* r, const huffman_lookup* t) {
     r->pos += e & 0xFF;
     return (int)(e >> 8);
 }
+
+}  // namespace audio

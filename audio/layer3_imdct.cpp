@@ -1,9 +1,11 @@
 // The 36-point IMDCT comes from an 18-point DCT-IV: its outputs are the
 // DCT-IV's values in three mirrored, sign-changed runs.
-#include "layer3_imdct.h"
+#include "audio/layer3_imdct.h"
 
 #include <math.h>
 #include <string.h>
+
+namespace audio {
 
 namespace {
 
@@ -76,3 +78,5 @@ void imdct_short(const float* w0, const float* w1, const float* w2, float* out) 
         }
     }
 }
+
+}  // namespace audio

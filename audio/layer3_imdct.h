@@ -1,7 +1,11 @@
 // The inverse MDCTs of Layer III with their windows.
 #pragma once
 
+namespace audio {
+
 // 18 spectral values in, 36 windowed outputs (block types 0, 1, 3).
 void imdct36(const float* in, int block_type, float* out);
 // Three windows of 6 values each, overlapped into 36 windowed outputs.
 void imdct_short(const float* w0, const float* w1, const float* w2, float* out);
+
+}  // namespace audio

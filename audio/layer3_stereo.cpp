@@ -1,12 +1,14 @@
 // Intensity stereo as the MPEG-1 and MPEG-2 standards define it: bands above
 // the last non-zero band of the right channel carry only the left channel's
 // values, shared out by the position in the right channel's scale factor.
-#include "layer3_stereo.h"
+#include "audio/layer3_stereo.h"
 
 #include <math.h>
 #include <stdint.h>
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 void layer3_intensity_factors(bool mpeg1, int pos, int intensity_scale, float* kl, float* kr) {
     if (mpeg1) {
@@ -134,3 +136,4 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const laye
         }
 }
 
+}  // namespace audio

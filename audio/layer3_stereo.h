@@ -1,6 +1,8 @@
 // Stereo processing of Layer III: middle/side and intensity stereo.
 #pragma once
 
+namespace audio {
+
 struct layer3_scale_factors {
     int l[22];
     int s[13][3];
@@ -20,3 +22,5 @@ void layer3_intensity_factors(bool mpeg1, int pos, int intensity_scale, float* k
 // coded left channel, r the right; sf are the right channel's scale factors.
 void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const layer3_scale_factors* sf, int table_index,
                    bool mpeg1, bool ms);
+
+}  // namespace audio

@@ -1,9 +1,9 @@
-#include "message.h"
+#include "audio/message.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "errors.h"
+#include "audio/errors.h"
 
 namespace {
 

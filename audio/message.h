@@ -1,7 +1,7 @@
 // Building, packing and unpacking player messages: the part of the
 // transport that needs no threads. Used by control.cpp.
 #pragma once
-#include "control.h"
+#include "audio/control.h"
 
 // Fills `message` from the send arguments as the code's shape says:
 // 0, or -306 for a code that is not carried.

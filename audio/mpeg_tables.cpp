@@ -1,6 +1,8 @@
 // Tables of the MPEG audio standards (ISO/IEC 11172-3, 13818-3), transcribed
 // into our own layout. tests/audio/layer3_tables.cpp checks their structure.
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 const int16_t mpeg_bitrates[2][3][16] = {
     {
@@ -318,3 +320,5 @@ static const layer2_subband layer2_lsf[30] = {
 const layer2_table layer2_tables[5] = {
     {27, layer2_high}, {30, layer2_high}, {8, layer2_low}, {12, layer2_low}, {30, layer2_lsf},
 };
+
+}  // namespace audio

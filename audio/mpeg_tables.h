@@ -2,6 +2,8 @@
 #pragma once
 #include <stdint.h>
 
+namespace audio {
+
 // Bit rates in kbit/s: [0 MPEG-1, 1 MPEG-2/2.5][layer - 1][bitrate_index].
 extern const int16_t mpeg_bitrates[2][3][16];
 // Sampling frequencies in Hz: [version][sampling_frequency]; version as in
@@ -50,3 +52,5 @@ struct layer2_table {
 extern const layer2_table layer2_tables[5];
 // Rows of levels; entry 0 of a row is allocation 1.
 extern const uint16_t layer2_class_rows[][16];
+
+}  // namespace audio

@@ -1,4 +1,4 @@
-#include "registry.h"
+#include "audio/registry.h"
 
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "errors.h"
+#include "audio/engine.h"
+#include "audio/errors.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ char* copy_string(const char* text) {
     return copy;
 }
 
-void report_internal(Engine* engine, const char* reason) {
+void report_engine_error(Engine* engine, const char* reason) {
     if (engine->report_debug) engine->report_debug(engine->user, 0, 0, "internal error", reason);
 }
 
@@ -440,7 +440,7 @@ int registry_register_module(Engine* engine, ModuleKind kind, const char* spec) 
         if (!reason)
             reason = kind == kind_input ? "null 'read' method in module"
                                         : "null 'write' method in module";
-        report_internal(engine, reason);
+        report_engine_error(engine, reason);
         return err_internal;
     }
 

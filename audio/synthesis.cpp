@@ -1,7 +1,7 @@
 // Polyphase synthesis: a fast 32-point DCT builds each new 64-value vector,
 // a ring of the last 16 vectors stands in for the standard's shifting
 // buffer, and each output sample is a 16-term dot product with the window.
-#include "synthesis.h"
+#include "audio/synthesis.h"
 
 #include <math.h>
 #include <string.h>
@@ -9,7 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
+
+namespace audio {
 
 namespace {
 
@@ -202,3 +204,5 @@ int synthesis_get_equalizer(const synthesis_state* s, signed char* bytes) {
     for (int k = 0; k < 32; ++k) bytes[k] = s->has_equalizer ? synthesis_byte_from_gain(s->gains[k]) : 0;
     return s->has_equalizer;
 }
+
+}  // namespace audio

@@ -3,6 +3,8 @@
 #pragma once
 #include <stdint.h>
 
+namespace audio {
+
 struct synthesis_state {
     // The last 16 matrixed vectors (64 values each), newest at ring[offset].
     float ring[16][64];
@@ -29,3 +31,5 @@ signed char synthesis_byte_from_gain(float g);
 void synthesis_set_equalizer(synthesis_state* s, const signed char* bytes);
 // 32 bytes; zeros when the state has no gains. Returns has_equalizer.
 int synthesis_get_equalizer(const synthesis_state* s, signed char* bytes);
+
+}  // namespace audio

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
+#include "audio/decoder.h"
+
+using namespace audio;  // the decoder's internals
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "core/surface.h"
+#include "base/surface.h"
 
 namespace {
 

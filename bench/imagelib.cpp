@@ -11,18 +11,16 @@
 #include <filesystem>
 #include <string>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
+#include "support/temp_dir.h"
 
 namespace {
 
+// Removed with its pictures when the benchmarks end.
 const std::string& Folder()
 {
-    static const std::string folder = [] {
-        std::string path = (std::filesystem::temp_directory_path() / "pixbench-XXXXXX").string();
-        if (!mkdtemp(path.data()))
-            std::abort();
-        return path;
-    }();
+    static const test_support::TempDir dir("pixbench");
+    static const std::string folder = dir.str();
     return folder;
 }
 

@@ -8,42 +8,30 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
-#include "control.h"
+#include "audio/control.h"
+#include "support/reference_tools.h"
+#include "support/temp_dir.h"
+#include "support/wav.h"
 
 namespace {
 
 // Ten seconds of a two-tone stereo signal encoded by lame at 128 kbit/s.
 const std::string& song() {
+    static test_support::TempDir dir("bench_player");  // removed when the run ends
     static std::string path;
     if (!path.empty()) return path;
-    std::string wav = "/tmp/bench_player_" + std::to_string(getpid()) + ".wav";
-    FILE* f = fopen(wav.c_str(), "wb");
-    if (!f) return path;
+    const std::string wav = (dir / "song.wav").string(), mp3 = (dir / "song.mp3").string();
     const uint32_t rate = 44100, frames = rate * 10;
-    auto put32 = [&](uint32_t v) { fwrite(&v, 4, 1, f); };
-    auto put16 = [&](uint16_t v) { fwrite(&v, 2, 1, f); };
-    fwrite("RIFF", 1, 4, f);
-    put32(36 + frames * 4);
-    fwrite("WAVEfmt ", 1, 8, f);
-    put32(16);
-    put16(1);
-    put16(2);
-    put32(rate);
-    put32(rate * 4);
-    put16(4);
-    put16(16);
-    fwrite("data", 1, 4, f);
-    put32(frames * 4);
+    std::vector<int16_t> samples;
+    samples.reserve(size_t(frames) * 2);
     for (uint32_t i = 0; i < frames; ++i) {
-        put16(static_cast<uint16_t>(static_cast<int16_t>(9000 * std::sin(i * 0.0627))));
-        put16(static_cast<uint16_t>(static_cast<int16_t>(7000 * std::sin(i * 0.0411))));
+        samples.push_back(static_cast<int16_t>(9000 * std::sin(i * 0.0627)));
+        samples.push_back(static_cast<int16_t>(7000 * std::sin(i * 0.0411)));
     }
-    fclose(f);
-    std::string mp3 = wav.substr(0, wav.size() - 4) + ".mp3";
-    std::string command = "lame --quiet -b 128 " + wav + " " + mp3;
-    if (system(command.c_str()) == 0) path = mp3;
-    remove(wav.c_str());
+    if (test_support::WriteWav(wav, int(rate), 2, 16, samples) && test_support::LameEncode(wav, mp3, "-b 128"))
+        path = mp3;
     return path;
 }
 

@@ -10,6 +10,7 @@
 
 #include "sound/mixer.h"
 #include "sound/voice.h"
+#include "support/wav.h"
 #include "windows.h"
 
 namespace {
@@ -32,22 +33,7 @@ bool UseBackend(benchmark::State& state, int which) {
 // A WAVE image of one 16-bit mono frame at 44100 Hz: played out, it has been
 // handed to the device.
 std::vector<uint8_t> OneFrameWave() {
-    std::vector<uint8_t> w(46);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) w[at + i] = uint8_t(v >> (8 * i));
-    };
-    std::memcpy(&w[0], "RIFF", 4);
-    put32(4, 38);
-    std::memcpy(&w[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    w[20] = 1, w[22] = 1;
-    put32(24, 44100);
-    put32(28, 88200);
-    w[32] = 2, w[34] = 16;
-    std::memcpy(&w[36], "data", 4);
-    put32(40, 2);
-    w[44] = 0x10;
-    return w;
+    return test_support::WavImage(44100, 1, 16, {0x10});
 }
 
 void BM_PlaySoundToDevice(benchmark::State& state) {

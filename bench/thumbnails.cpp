@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "controls/coloring_thumbnail_ctrl.h"
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 #include "res/resource.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "pix_codecs.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_codecs.h"
+#include "imagelib/pix_mem_file.h"
 
 template <class Codec>
 int FuzzDecoder(const uint8_t* data, size_t size)

@@ -5,7 +5,9 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "decoder.h"
+#include "audio/decoder.h"
+
+using namespace audio;  // the decoder's internals
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -108,15 +108,10 @@ const char* ExpandRle(const BYTE* src, size_t n, PixImage& image, bool fourBit)
 
 bool PixImageBMP::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     long base = stream->Tell();
     BYTE fileHeader[14];
     if (!pix::ReadExact(stream, fileHeader, sizeof fileHeader)) {
-        SetLastError("Not a BMP");
-        return false;
+        return Fail("Not a BMP");
     }
     long pixelOffset = -1;
     if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
@@ -124,8 +119,7 @@ bool PixImageBMP::DecodeFile(PixFile* stream)
         if (pixelOffset == 0)
             pixelOffset = -1;
     } else if (!stream->Seek(base, SEEK_SET)) {
-        SetLastError("Not a BMP");
-        return false;
+        return Fail("Not a BMP");
     }
     return DecodeDib(stream, base, pixelOffset, false);
 }
@@ -136,20 +130,17 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     // bytes 40 to 55; their colour-space fields are not used).
     BYTE header[124] = {};
     if (!pix::ReadExact(stream, header, 4)) {
-        SetLastError("Error reading BMP info");
-        return false;
+        return Fail("Error reading BMP info");
     }
     const DWORD headerSize = PixGet32(header);
     const bool core = headerSize == 12;
     if (!core && (headerSize < 40 || headerSize > 4096)) {
-        SetLastError("Error reading BMP info");
-        return false;
+        return Fail("Error reading BMP info");
     }
     const DWORD inHeader = std::min<DWORD>(headerSize, sizeof header);
     if (!pix::ReadExact(stream, header + 4, inHeader - 4) ||
         (headerSize > inHeader && !stream->Seek(long(headerSize - inHeader), SEEK_CUR))) {
-        SetLastError("Error reading BMP info");
-        return false;
+        return Fail("Error reading BMP info");
     }
 
     int64_t width, height;
@@ -175,12 +166,10 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         height /= 2;  // the colour rows, then as many rows of mask
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32) {
-        SetLastError("Error reading BMP info: %u bits per pixel", unsigned(bitCount));
-        return false;
+        return Fail("Error reading BMP info: %u bits per pixel", unsigned(bitCount));
     }
     if (!pix::SizeIsSane(uint64_t(std::max<int64_t>(width, 0)), uint64_t(height))) {
-        SetLastError("Error reading BMP info: bad size %lld x %lld", (long long)width, (long long)height);
-        return false;
+        return Fail("Error reading BMP info: bad size %lld x %lld", (long long)width, (long long)height);
     }
     // OS/2 2.x headers (64 bytes) use codes 3 and 4 for Huffman and RLE24.
     if (headerSize == 64 && compression >= kBitFields)
@@ -189,20 +178,17 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     case 1: case 4: case 8:
         if (!(compression == kRGB || (bitCount == 8 && compression == kRLE8) ||
               (bitCount == 4 && compression == kRLE4))) {
-            SetLastError("compression type not supported");
-            return false;
+            return Fail("compression type not supported");
         }
         break;
     case 24:
         if (compression != kRGB) {
-            SetLastError("unknown compression");
-            return false;
+            return Fail("unknown compression");
         }
         break;
     default:
         if (compression != kRGB && compression != kBitFields && compression != kAlphaBitFields) {
-            SetLastError(bitCount == 16 ? "compression type not supported" : "unknown compression");
-            return false;
+            return Fail(bitCount == 16 ? "compression type not supported" : "unknown compression");
         }
         break;
     }
@@ -219,8 +205,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         if (headerSize >= 52) {
             std::memcpy(m, header + 40, sizeof m);
         } else if (!pix::ReadExact(stream, m, compression == kAlphaBitFields ? 16 : 12)) {
-            SetLastError("Error reading BMP info");
-            return false;
+            return Fail("Error reading BMP info");
         }
         for (int c = 0; c < 3; ++c)
             masks[c] = PixGet32(m + 4 * c);
@@ -230,13 +215,11 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     const DWORD fullTable = bitCount <= 8 ? (1u << bitCount) : 0;
     DWORD tableEntries = colours ? colours : fullTable;
     if (bitCount <= 8 && tableEntries > fullTable) {
-        SetLastError("bad colour table size: %u entries for %u bits", unsigned(colours), unsigned(bitCount));
-        return false;
+        return Fail("bad colour table size: %u entries for %u bits", unsigned(colours), unsigned(bitCount));
     }
     const DWORD entrySize = core ? 3 : 4;
     if (uint64_t(tableEntries) * entrySize > uint64_t(pix::Remaining(stream))) {
-        SetLastError("BMP colour table truncated");
-        return false;
+        return Fail("BMP colour table truncated");
     }
 
     // Where the rows start, and whether an uncompressed picture's rows are
@@ -245,8 +228,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     const long tableEnd = stream->Tell() + long(tableEntries * entrySize);
     const long pixelStart = pixelOffset >= 0 ? base + pixelOffset : tableEnd;
     if (pixelOffset >= 0 && (pixelOffset > fileSize - base || pixelStart < 0)) {
-        SetLastError("BMP pixel offset outside the file");
-        return false;
+        return Fail("BMP pixel offset outside the file");
     }
     const uint64_t available = uint64_t(std::max(0L, fileSize - pixelStart));
     const uint64_t srcStride = ((uint64_t(width) * bitCount + 31) / 32) * 4;
@@ -254,13 +236,11 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     // The last row's padding may be missing; the rest must be there.
     if (compression != kRLE8 && compression != kRLE4 &&
         srcStride * uint64_t(height - 1) + rowBytes > available) {
-        SetLastError("BMP pixel data truncated");
-        return false;
+        return Fail("BMP pixel data truncated");
     }
 
     if (!Create(DWORD(width), DWORD(height), bitCount, PIX_FORMAT_BMP)) {
-        SetLastError("Can't allocate memory");
-        return false;
+        return Fail("Can't allocate memory");
     }
     SetXDPI(DpiOf(xPels));
     SetYDPI(DpiOf(yPels));
@@ -268,8 +248,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
 
     std::vector<BYTE> table(size_t(tableEntries) * entrySize);
     if (!pix::ReadExact(stream, table.data(), table.size())) {
-        SetLastError("BMP colour table truncated");
-        return false;
+        return Fail("BMP colour table truncated");
     }
     if (bitCount <= 8) {
         PixRGBQuad* palette = GetPalette();
@@ -280,19 +259,16 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
     }
 
     if (pixelOffset >= 0 && !stream->Seek(pixelStart, SEEK_SET)) {
-        SetLastError("BMP pixel offset outside the file");
-        return false;
+        return Fail("BMP pixel offset outside the file");
     }
     const DWORD w = GetWidth(), h = GetHeight();
     if (compression == kRLE8 || compression == kRLE4) {
         std::vector<BYTE> data(size_t(pix::Remaining(stream)));
         if (!pix::ReadExact(stream, data.data(), data.size())) {
-            SetLastError("RLE data truncated");
-            return false;
+            return Fail("RLE data truncated");
         }
         if (const char* problem = ExpandRle(data.data(), data.size(), *this, compression == kRLE4)) {
-            SetLastError("%s", problem);
-            return false;
+            return Fail("%s", problem);
         }
     } else {
         if (bitCount <= 8 || bitCount == 24) {
@@ -300,8 +276,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
             BYTE* rows = GetRow(0);
             size_t total = size_t(srcStride) * (h - 1) + size_t(rowBytes);
             if (!pix::ReadExact(stream, rows, total)) {
-                SetLastError("BMP pixel data truncated");
-                return false;
+                return Fail("BMP pixel data truncated");
             }
             // Padding bits beyond the width are not part of the picture.
             if (bitCount <= 8 && (uint64_t(w) * bitCount) % 8) {
@@ -315,8 +290,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
             for (DWORD y = 0; y < h; ++y) {
                 size_t want = y + 1 < h ? srcStride : rowBytes;
                 if (!pix::ReadExact(stream, src.data(), want)) {
-                    SetLastError("BMP pixel data truncated");
-                    return false;
+                    return Fail("BMP pixel data truncated");
                 }
                 BYTE* dst = GetRow(y);
                 for (DWORD x = 0; x < w; ++x) {
@@ -362,8 +336,7 @@ bool PixImageBMP::EncodeFile(PixFile* stream)
     const DWORD rest = GetSize() - m_bih.biSize;
     if (stream->Write(head, 1, sizeof head) != sizeof head ||
         stream->Write(m_pBlock + m_bih.biSize, 1, rest) != rest) {
-        SetLastError("BMP write failed");
-        return false;
+        return Fail("BMP write failed");
     }
     return true;
 }

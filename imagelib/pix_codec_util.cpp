@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "pix_codecs.h"
+#include "imagelib/pix_codecs.h"
 
 namespace pix {
 

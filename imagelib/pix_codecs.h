@@ -1,10 +1,15 @@
 // The codec classes. Each is an image that can fill itself from a stream
 // (DecodeFile) and, for BMP, write itself (EncodeFile). A decoder returns
 // false with a last error on anything it does not understand, so format
-// detection can move on to the next one.
+// detection can move on to the next one. PixImage::Decode is their only
+// caller and hands them a stream that is never null.
 #pragma once
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
+// BMP: the 12-byte core header and any header of 40 bytes or more (info,
+// OS/2 2.x, V4, V5); 1, 4, 8, 16, 24 and 32 bits per pixel; uncompressed,
+// RLE8, RLE4 and bit fields (16 and 32 bits); bottom-up and top-down rows.
+// Not read: JPEG or PNG payloads, OS/2 Huffman and RLE24.
 class PixImageBMP : public PixImage {
 public:
     PixImageBMP() : PixImage(PIX_FORMAT_BMP) {}
@@ -17,30 +22,42 @@ public:
     bool DecodeDib(PixFile* stream, long base, long pixelOffset, bool icon);
 };
 
+// ICO and CUR: the largest entry (then the deepest) stored as a DIB that
+// decodes. PNG-compressed entries are skipped.
 class PixImageICO : public PixImage {
 public:
     PixImageICO() : PixImage(PIX_FORMAT_ICO) {}
     bool DecodeFile(PixFile* stream);
 };
 
+// GIF87a and GIF89a: the first frame only, LZW-decoded, interlaced or not,
+// placed on the logical screen, with its transparent index. Animation is
+// not read.
 class PixImageGIF : public PixImage {
 public:
     PixImageGIF() : PixImage(PIX_FORMAT_GIF) {}
     bool DecodeFile(PixFile* stream);
 };
 
+// TGA: colour-mapped (8 bits), true colour (15, 16, 24, 32 bits) and grey
+// (8 bits), raw or run-length encoded, either row order. Interleaved files
+// are refused; the extension area is not read.
 class PixImageTGA : public PixImage {
 public:
     PixImageTGA() : PixImage(PIX_FORMAT_TGA) {}
     bool DecodeFile(PixFile* stream);
 };
 
+// PCX: 1 bit in 1 to 4 planes, 2 or 4 bits in one plane, 8 bits in 1, 3 or
+// 4 planes, run-length encoded; the header's 16 colours or the 256-colour
+// table at the end of the file.
 class PixImagePCX : public PixImage {
 public:
     PixImagePCX() : PixImage(PIX_FORMAT_PCX) {}
     bool DecodeFile(PixFile* stream);
 };
 
+// WBMP: type 0 only (1 bit, uncompressed, multi-byte integer sizes).
 class PixImageWBMP : public PixImage {
 public:
     PixImageWBMP() : PixImage(PIX_FORMAT_WBMP) {}

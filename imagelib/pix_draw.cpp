@@ -2,7 +2,7 @@
 // into an image, and drawing an image stretched on a device context.
 #include <cstring>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 #include "windows.h"
 
 bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
@@ -10,20 +10,18 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
     if (!Destroy())
         return false;
     if (!bitmap) {
-        SetLastError("CreateFromHBITMAP: no bitmap");
-        return false;
+        return Fail("CreateFromHBITMAP: no bitmap");
     }
     BITMAP info{};
     if (GetObject(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) {
-        SetLastError("CreateFromHBITMAP: not a bitmap");
-        return false;
+        return Fail("CreateFromHBITMAP: not a bitmap");
     }
     // 16- and 32-bit bitmaps become 24-bit images; 1, 4 and 8 stay.
     if (!Create(DWORD(info.bmWidth), DWORD(info.bmHeight), info.bmBitsPixel, PIX_FORMAT_UNKNOWN))
         return false;
     HDC screen = GetDC(nullptr);
     if (!screen) {
-        SetLastError("CreateFromHBITMAP: no screen device context");
+        Fail("CreateFromHBITMAP: no screen device context");
         Destroy();
         return false;
     }
@@ -40,7 +38,7 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
         SelectPalette(screen, previous, FALSE);
     ReleaseDC(nullptr, screen);
     if (lines == 0) {
-        SetLastError("GetDIBits failed");
+        Fail("GetDIBits failed");
         Destroy();
         return false;
     }

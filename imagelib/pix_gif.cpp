@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -121,15 +121,10 @@ const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vecto
 
 bool PixImageGIF::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     BYTE head[13];
     if (!pix::ReadExact(stream, head, sizeof head) ||
         (std::memcmp(head, "GIF87a", 6) != 0 && std::memcmp(head, "GIF89a", 6) != 0)) {
-        SetLastError("Not a GIF");
-        return false;
+        return Fail("Not a GIF");
     }
     DWORD screenWidth = PixGet16(head + 6), screenHeight = PixGet16(head + 8);
     const BYTE flags = head[10], background = head[11];
@@ -138,8 +133,7 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
     if (flags & 0x80) {
         globalColours = 2u << (flags & 7);
         if (!pix::ReadExact(stream, globalTable, globalColours * 3)) {
-            SetLastError("GIF colour table truncated");
-            return false;
+            return Fail("GIF colour table truncated");
         }
     }
 
@@ -151,28 +145,24 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
             if (label == 0xF9) {  // graphic control: the transparent index
                 std::vector<BYTE> control;
                 if (!ReadSubBlocks(stream, &control)) {
-                    SetLastError("GIF extension truncated");
-                    return false;
+                    return Fail("GIF extension truncated");
                 }
                 if (control.size() >= 4 && (control[0] & 1))
                     transparent = control[3];
             } else if (label < 0 || !ReadSubBlocks(stream, nullptr)) {
-                SetLastError("GIF extension truncated");
-                return false;
+                return Fail("GIF extension truncated");
             }
             continue;
         }
         if (kind != 0x2C) {
-            SetLastError(kind == 0x3B ? "GIF has no image" : "GIF data truncated or corrupt");
-            return false;
+            return Fail(kind == 0x3B ? "GIF has no image" : "GIF data truncated or corrupt");
         }
         break;
     }
 
     BYTE descriptor[9];
     if (!pix::ReadExact(stream, descriptor, sizeof descriptor)) {
-        SetLastError("GIF image descriptor truncated");
-        return false;
+        return Fail("GIF image descriptor truncated");
     }
     const DWORD left = PixGet16(descriptor), top = PixGet16(descriptor + 2);
     const DWORD width = PixGet16(descriptor + 4), height = PixGet16(descriptor + 6);
@@ -182,31 +172,26 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
     if (imageFlags & 0x80) {
         localColours = 2u << (imageFlags & 7);
         if (!pix::ReadExact(stream, localTable, localColours * 3)) {
-            SetLastError("GIF colour table truncated");
-            return false;
+            return Fail("GIF colour table truncated");
         }
     }
     long minCodeSize = stream->GetC();
     if (minCodeSize < 1 || minCodeSize > 11) {
-        SetLastError("corrupt GIF data");
-        return false;
+        return Fail("corrupt GIF data");
     }
     // The logical screen holds the frame; a screen too small for it grows.
     screenWidth = std::max(screenWidth, left + width);
     screenHeight = std::max(screenHeight, top + height);
     if (width == 0 || height == 0 || !pix::SizeIsSane(screenWidth, screenHeight)) {
-        SetLastError("GIF size %u x %u refused", unsigned(width), unsigned(height));
-        return false;
+        return Fail("GIF size %u x %u refused", unsigned(width), unsigned(height));
     }
     std::vector<BYTE> data;
     if (!ReadSubBlocks(stream, &data)) {
-        SetLastError("GIF image data truncated");
-        return false;
+        return Fail("GIF image data truncated");
     }
     std::vector<BYTE> pixels(size_t(width) * height);
     if (const char* problem = ExpandLzw(data, int(minCodeSize), pixels)) {
-        SetLastError("%s", problem);
-        return false;
+        return Fail("%s", problem);
     }
 
     if (!Create(screenWidth, screenHeight, 8, PIX_FORMAT_GIF))

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -20,27 +20,20 @@ struct Entry {
 
 bool PixImageICO::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     const long base = stream->Tell();
     const long fileSize = stream->Size();
     BYTE head[6];
     if (!pix::ReadExact(stream, head, sizeof head) || PixGet16(head) != 0 ||
         (PixGet16(head + 2) != 1 && PixGet16(head + 2) != 2) || PixGet16(head + 4) == 0) {
-        SetLastError("Not an ICO");
-        return false;
+        return Fail("Not an ICO");
     }
     const DWORD count = PixGet16(head + 4);
     if (uint64_t(count) * 16 > uint64_t(pix::Remaining(stream))) {
-        SetLastError("ICO directory truncated");
-        return false;
+        return Fail("ICO directory truncated");
     }
     std::vector<BYTE> directory(size_t(count) * 16);
     if (!pix::ReadExact(stream, directory.data(), directory.size())) {
-        SetLastError("ICO directory truncated");
-        return false;
+        return Fail("ICO directory truncated");
     }
     std::vector<Entry> entries;
     bool sawPng = false;
@@ -76,8 +69,6 @@ bool PixImageICO::DecodeFile(PixFile* stream)
             firstError = dib.GetLastError();
     }
     if (!firstError.empty())
-        SetLastError("ICO image: %s", firstError.c_str());
-    else
-        SetLastError(sawPng ? "PNG-compressed icons are not supported" : "ICO has no image");
-    return false;
+        return Fail("ICO image: %s", firstError.c_str());
+    return Fail(sawPng ? "PNG-compressed icons are not supported" : "ICO has no image");
 }

@@ -1,4 +1,4 @@
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -36,7 +36,7 @@ PixImage::PixImage(const PixImage& src, bool withPixels, bool, bool) : m_bih{}, 
     m_pBlock = static_cast<BYTE*>(std::calloc(1, size));
     if (!m_pBlock) {
         std::memset(&m_bih, 0, sizeof m_bih);
-        SetLastError("PixImage::Create can't allocate memory");
+        Fail("PixImage::Create can't allocate memory");
         return;
     }
     DWORD head = m_bih.biSize + m_bih.biClrUsed * sizeof(PixRGBQuad);
@@ -78,14 +78,14 @@ void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD form
     m_bih.biClrUsed = 0;
     m_state.nStride = 0;
     if (width == 0 || height == 0) {
-        SetLastError("PixImage::Create : width and height must be greater than zero");
+        Fail("PixImage::Create : width and height must be greater than zero");
         return nullptr;
     }
     // Sizes the header fields cannot hold, or that no picture has, are
     // refused before any arithmetic on them.
     if (width > kPixMaxDimension || height > kPixMaxDimension ||
         uint64_t(width) * height > kPixMaxPixels) {
-        SetLastError("PixImage::Create can't allocate memory");
+        Fail("PixImage::Create can't allocate memory");
         return nullptr;
     }
     DWORD bpp, colours;
@@ -110,7 +110,7 @@ void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD form
     // stale memory.
     m_pBlock = static_cast<BYTE*>(std::calloc(1, GetSize()));
     if (!m_pBlock) {
-        SetLastError("PixImage::Create can't allocate memory");
+        Fail("PixImage::Create can't allocate memory");
         return nullptr;
     }
     SyncBlockHeader();
@@ -210,22 +210,23 @@ PixRGBQuad PixImage::GetPixelColor(long x, long y) const
 bool PixImage::EncodeSafeCheck(PixFile* stream)
 {
     if (!stream) {
-        SetLastError("null file handler");
+        Fail("null file handler");
         return true;
     }
     if (!m_pBlock) {
-        SetLastError("null image!!!");
+        Fail("null image!!!");
         return true;
     }
     return false;
 }
 
-void PixImage::SetLastError(const char* format, ...)
+bool PixImage::Fail(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
     std::vsnprintf(m_state.szLastError, sizeof m_state.szLastError, format, args);
     va_end(args);
+    return false;
 }
 
 void PixImage::CopyLastError(const PixImage& from)

@@ -5,8 +5,8 @@
 #pragma once
 #include <cstdio>
 
-#include "pix_file.h"
-#include "pix_types.h"
+#include "imagelib/pix_file.h"
+#include "imagelib/pix_types.h"
 
 struct PixImageState {
     DWORD nStride = 0;            // bytes per pixel row, a multiple of 4
@@ -83,7 +83,10 @@ protected:
     // True, with a last error, when an encoder must not go on.
     bool EncodeSafeCheck(PixFile* stream);
     void Ghost(PixImage* from);
-    void SetLastError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Records the last error and returns false, so that a failure is one
+    // statement: `return Fail("Not a BMP");`. (Named so that it does not
+    // hide the layer's ::SetLastError.)
+    bool Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void CopyLastError(const PixImage& from);
     // Writes m_bih into the block's header copy.
     void SyncBlockHeader();

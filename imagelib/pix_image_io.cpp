@@ -9,9 +9,9 @@
 #include <new>
 #include <string>
 
-#include "pix_codecs.h"
-#include "pix_io_file.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_codecs.h"
+#include "imagelib/pix_io_file.h"
+#include "imagelib/pix_mem_file.h"
 
 namespace {
 
@@ -100,14 +100,13 @@ int OpenTemporaryBeside(const std::string& path, std::string& tempPath)
 bool PixImage::Save(const char* path, DWORD format)
 {
     if (!path || !*path) {
-        SetLastError("Save: no file name");
-        return false;
+        return Fail("Save: no file name");
     }
     const std::string target = SaveTarget(path);
     struct stat old;
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && access(target.c_str(), W_OK) != 0) {
-        SetLastError("Save: %s is not writable", path);
+        Fail("Save: %s is not writable", path);
         return false;
     }
     // Encoded in memory first: a picture that cannot be encoded touches no
@@ -127,9 +126,9 @@ bool PixImage::Save(const char* path, DWORD format)
         bool ok = (!exists || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes, size);
         ok = close(fd) == 0 && ok;
         if (!ok) {
-            SetLastError("Save: writing %s failed: %s", path, std::strerror(errno));
+            Fail("Save: writing %s failed: %s", path, std::strerror(errno));
         } else if (std::rename(tempPath.c_str(), target.c_str()) != 0) {
-            SetLastError("Save: can't replace %s: %s", path, std::strerror(errno));
+            Fail("Save: can't replace %s: %s", path, std::strerror(errno));
             ok = false;
         }
         if (!ok)
@@ -138,7 +137,7 @@ bool PixImage::Save(const char* path, DWORD format)
     }
     const int tempError = errno;
     if (!exists) {
-        SetLastError("Save: can't create %s: %s", path, std::strerror(tempError));
+        Fail("Save: can't create %s: %s", path, std::strerror(tempError));
         return false;
     }
     // No temporary file can be made beside it (a folder that is not
@@ -147,7 +146,7 @@ bool PixImage::Save(const char* path, DWORD format)
     bool ok = in_place >= 0 && WriteAll(in_place, bytes, size);
     ok = (in_place < 0 || close(in_place) == 0) && ok;
     if (!ok)
-        SetLastError("Save: can't make a temporary file beside %s (%s), and writing it in place failed: %s",
+        Fail("Save: can't make a temporary file beside %s (%s), and writing it in place failed: %s",
                      path, std::strerror(tempError), std::strerror(errno));
     return ok;
 }
@@ -155,8 +154,7 @@ bool PixImage::Save(const char* path, DWORD format)
 bool PixImage::Encode(FILE* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     PixIOFile file(stream);
     return Encode(&file, format);
@@ -173,11 +171,9 @@ bool PixImage::Encode(PixFile* stream, DWORD format)
         return false;
     }
     if (format >= PIX_FORMAT_GIF && format <= PIX_FORMAT_WMF) {
-        SetLastError("Encode: this library writes BMP files only");
-        return false;
+        return Fail("Encode: this library writes BMP files only");
     }
-    SetLastError("Encode: Unknown format");
-    return false;
+    return Fail("Encode: Unknown format");
 }
 
 bool PixImage::Load(const char* path, DWORD format)
@@ -186,8 +182,7 @@ bool PixImage::Load(const char* path, DWORD format)
     if (format >= PIX_FORMAT_BMP && format <= PIX_FORMAT_WMF) {
         FILE* file = path ? std::fopen(path, "rb") : nullptr;
         if (!file) {
-            SetLastError("Load: can't open %s", path ? path : "(null)");
-            return false;
+            return Fail("Load: can't open %s", path ? path : "(null)");
         }
         bool ok = Decode(file, format);
         std::fclose(file);
@@ -197,21 +192,19 @@ bool PixImage::Load(const char* path, DWORD format)
     }
     FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file) {
-        SetLastError("Load: can't open %s", path ? path : "(null)");
-        return false;
+        return Fail("Load: can't open %s", path ? path : "(null)");
     }
     bool ok = Decode(file, PIX_FORMAT_UNKNOWN);
     std::fclose(file);
     if (!ok && !remembered.empty())
-        SetLastError("%s", remembered.c_str());
+        Fail("%s", remembered.c_str());
     return ok;
 }
 
 bool PixImage::Decode(FILE* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     PixIOFile file(stream);
     return Decode(&file, format);
@@ -220,19 +213,16 @@ bool PixImage::Decode(FILE* stream, DWORD format)
 bool PixImage::Decode(PixFile* stream, DWORD format)
 {
     if (!stream) {
-        SetLastError("null file handler");
-        return false;
+        return Fail("null file handler");
     }
     if (m_state.pOwner) {
-        SetLastError("Decode: this image borrows another's pixels");
-        return false;
+        return Fail("Decode: this image borrows another's pixels");
     }
     std::string error;
     if (format != PIX_FORMAT_UNKNOWN) {
         if (DecodeFormat(*this, stream, format, error))
             return true;
-        SetLastError("%s", error.c_str());
-        return false;
+        return Fail("%s", error.c_str());
     }
     const long start = stream->Tell();
     for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA, PIX_FORMAT_PCX,
@@ -241,6 +231,5 @@ bool PixImage::Decode(PixFile* stream, DWORD format)
             return true;
         stream->Seek(start, SEEK_SET);
     }
-    SetLastError("Decode: Unknown or wrong format");
-    return false;
+    return Fail("Decode: Unknown or wrong format");
 }

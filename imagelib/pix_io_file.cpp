@@ -1,4 +1,4 @@
-#include "pix_io_file.h"
+#include "imagelib/pix_io_file.h"
 
 PixIOFile::PixIOFile(FILE* stream) : m_pStream(stream), m_bOwnsStream(stream == nullptr) {}
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdio>
 
-#include "pix_file.h"
+#include "imagelib/pix_file.h"
 
 class PixIOFile : public PixFile {
 public:

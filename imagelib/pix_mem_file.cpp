@@ -1,4 +1,4 @@
-#include "pix_mem_file.h"
+#include "imagelib/pix_mem_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // A byte stream over a growable block of memory.
 #pragma once
-#include "pix_file.h"
+#include "imagelib/pix_file.h"
 #include "win/types.h"
 
 class PixMemFile : public PixFile {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -52,14 +52,9 @@ private:
 
 bool PixImagePCX::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     BYTE h[128];
     if (!pix::ReadExact(stream, h, sizeof h) || h[0] != 0x0A || h[1] > 5 || h[1] == 1 || h[2] > 1) {
-        SetLastError("Not a PCX");
-        return false;
+        return Fail("Not a PCX");
     }
     const DWORD bits = h[3], planes = h[65], lineBytes = PixGet16(h + 66);
     const int64_t width = int64_t(PixGet16(h + 8)) - PixGet16(h + 4) + 1;
@@ -69,22 +64,18 @@ bool PixImagePCX::DecodeFile(PixFile* stream)
                         ((bits == 2 || bits == 4) && planes == 1) ||
                         (bits == 8 && (planes == 1 || planes == 3 || planes == 4));
     if (!layout || width <= 0 || height <= 0) {
-        SetLastError("Not a PCX");
-        return false;
+        return Fail("Not a PCX");
     }
     if (!pix::SizeIsSane(uint64_t(width), uint64_t(height))) {
-        SetLastError("PCX size %lld x %lld refused", (long long)width, (long long)height);
-        return false;
+        return Fail("PCX size %lld x %lld refused", (long long)width, (long long)height);
     }
     const DWORD w = DWORD(width), ht = DWORD(height);
     if (uint64_t(lineBytes) * 8 < uint64_t(w) * bits) {
-        SetLastError("PCX line length too short");
-        return false;
+        return Fail("PCX line length too short");
     }
     std::vector<BYTE> data(size_t(pix::Remaining(stream)));
     if (!pix::ReadExact(stream, data.data(), data.size())) {
-        SetLastError("PCX data truncated");
-        return false;
+        return Fail("PCX data truncated");
     }
     const bool trueColour = bits == 8 && planes >= 3;
     const DWORD outBits = trueColour ? 24 : (bits == 8 ? 8 : (bits * planes == 1 ? 1 : 4));
@@ -97,8 +88,7 @@ bool PixImagePCX::DecodeFile(PixFile* stream)
     std::vector<BYTE> line(size_t(lineBytes) * planes);
     for (DWORD y = 0; y < ht; ++y) {
         if (!lines.Next(line)) {
-            SetLastError("PCX data truncated");
-            return false;
+            return Fail("PCX data truncated");
         }
         BYTE* row = GetRow(ht - 1 - y);
         for (DWORD x = 0; x < w; ++x) {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pix_bytes.h"
-#include "pix_codecs.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -41,14 +41,9 @@ bool ExpandPackets(PixFile* stream, std::vector<BYTE>& out, DWORD bytes)
 
 bool PixImageTGA::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     BYTE h[18];
     if (!pix::ReadExact(stream, h, sizeof h)) {
-        SetLastError("Not a TGA");
-        return false;
+        return Fail("Not a TGA");
     }
     const BYTE idLength = h[0], mapType = h[1], imageType = h[2];
     const DWORD mapFirst = PixGet16(h + 3), mapLength = PixGet16(h + 5), mapBits = h[7];
@@ -69,12 +64,10 @@ bool PixImageTGA::DecodeFile(PixFile* stream)
     if (mapType == 1)
         valid = valid && (mapBits == 15 || mapBits == 16 || mapBits == 24 || mapBits == 32);
     if (!valid) {
-        SetLastError("Not a TGA");
-        return false;
+        return Fail("Not a TGA");
     }
     if (!pix::SizeIsSane(width, height)) {
-        SetLastError("TGA size %u x %u refused", unsigned(width), unsigned(height));
-        return false;
+        return Fail("TGA size %u x %u refused", unsigned(width), unsigned(height));
     }
     const DWORD mapEntryBytes = (mapBits + 7) / 8;
     const DWORD bytes = (depth + 7) / 8;
@@ -83,19 +76,16 @@ bool PixImageTGA::DecodeFile(PixFile* stream)
     // Run-length data is at least one byte for every 128 pixels.
     const uint64_t minimum = headerBytes + (rle ? pixelBytes / (128 * bytes) : pixelBytes);
     if (minimum > uint64_t(pix::Remaining(stream))) {
-        SetLastError("TGA data truncated");
-        return false;
+        return Fail("TGA data truncated");
     }
     stream->Seek(idLength, SEEK_CUR);
     std::vector<BYTE> map(size_t(mapType ? mapLength * mapEntryBytes : 0));
     if (!pix::ReadExact(stream, map.data(), map.size())) {
-        SetLastError("TGA colour map truncated");
-        return false;
+        return Fail("TGA colour map truncated");
     }
     std::vector<BYTE> pixels(pixelBytes);
     if (rle ? !ExpandPackets(stream, pixels, bytes) : !pix::ReadExact(stream, pixels.data(), pixels.size())) {
-        SetLastError("TGA data truncated");
-        return false;
+        return Fail("TGA data truncated");
     }
 
     if (!Create(width, height, kind == 2 ? 24 : 8, PIX_FORMAT_TGA))

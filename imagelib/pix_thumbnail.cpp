@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 namespace {
 
@@ -136,13 +136,11 @@ void Bilinear(const PixImage& src, PixImage& dst)
 bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* target)
 {
     if (!IsValid() || cx <= 0 || cy <= 0) {
-        SetLastError(IsValid() ? "Thumbnail: the size must be positive" : "Thumbnail: no image");
-        return false;
+        return Fail(IsValid() ? "Thumbnail: the size must be positive" : "Thumbnail: no image");
     }
     if (cx > long(kPixMaxDimension) || cy > long(kPixMaxDimension) ||
         uint64_t(cx) * uint64_t(cy) > kPixMaxPixels) {
-        SetLastError("Thumbnail: %ld x %ld is too large", cx, cy);
-        return false;
+        return Fail("Thumbnail: %ld x %ld is too large", cx, cy);
     }
     const DWORD w = GetWidth(), h = GetHeight();
     DWORD fitW = w, fitH = h;
@@ -167,8 +165,7 @@ bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* targ
         else
             Bilinear(*this, fitted);
     } catch (const std::bad_alloc&) {
-        SetLastError("Thumbnail: can't allocate memory");
-        return false;
+        return Fail("Thumbnail: can't allocate memory");
     }
 
     PixImage cell(m_state.nFormat);
@@ -200,8 +197,7 @@ bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* targ
     }
     PixImage& destination = target ? *target : *this;
     if (!destination.Transfer(cell)) {
-        SetLastError("Thumbnail: the target image borrows another's pixels");
-        return false;
+        return Fail("Thumbnail: the target image borrows another's pixels");
     }
     return true;
 }

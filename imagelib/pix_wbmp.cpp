@@ -1,7 +1,7 @@
 // Wireless bitmaps, type 0: one bit per pixel, rows top-down, 1 is white.
 #include <cstring>
 
-#include "pix_codecs.h"
+#include "imagelib/pix_codecs.h"
 
 namespace {
 
@@ -24,25 +24,18 @@ bool ReadMultiByte(PixFile* stream, DWORD& value)
 
 bool PixImageWBMP::DecodeFile(PixFile* stream)
 {
-    if (!stream) {
-        SetLastError("null file handler");
-        return false;
-    }
     DWORD type, width, height;
     long fixedHeader;
     if (!ReadMultiByte(stream, type) || type != 0 || (fixedHeader = stream->GetC()) != 0 ||
         !ReadMultiByte(stream, width) || !ReadMultiByte(stream, height)) {
-        SetLastError("Not a WBMP");
-        return false;
+        return Fail("Not a WBMP");
     }
     if (!pix::SizeIsSane(width, height)) {
-        SetLastError("WBMP size %u x %u refused", unsigned(width), unsigned(height));
-        return false;
+        return Fail("WBMP size %u x %u refused", unsigned(width), unsigned(height));
     }
     const DWORD rowBytes = (width + 7) / 8;
     if (uint64_t(rowBytes) * height > uint64_t(pix::Remaining(stream))) {
-        SetLastError("WBMP data truncated");
-        return false;
+        return Fail("WBMP data truncated");
     }
     if (!Create(width, height, 1, PIX_FORMAT_WBMP))
         return false;
@@ -54,8 +47,7 @@ bool PixImageWBMP::DecodeFile(PixFile* stream)
     for (DWORD y = 0; y < height; ++y) {
         BYTE* row = GetRow(height - 1 - y);
         if (!pix::ReadExact(stream, row, rowBytes)) {
-            SetLastError("WBMP data truncated");
-            return false;
+            return Fail("WBMP data truncated");
         }
         row[rowBytes - 1] &= keep;
     }

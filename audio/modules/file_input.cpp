@@ -1,4 +1,4 @@
-#include "file_input.h"
+#include "audio/modules/file_input.h"
 
 #include <sys/stat.h>
 
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../errors.h"
-#include "module_report.h"
+#include "audio/errors.h"
+#include "audio/modules/module_report.h"
 
 namespace {
 

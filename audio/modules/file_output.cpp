@@ -1,4 +1,4 @@
-#include "file_output.h"
+#include "audio/modules/file_output.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../errors.h"
-#include "module_report.h"
+#include "audio/errors.h"
+#include "audio/modules/module_report.h"
 
 namespace {
 

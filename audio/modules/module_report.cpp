@@ -1,4 +1,4 @@
-#include "module_report.h"
+#include "audio/modules/module_report.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // A module's debug report through its engine, when the engine has a report
 // callback. The source is the module's id.
 #pragma once
-#include "../engine.h"
+#include "audio/engine.h"
 
 inline void module_report(Engine* engine, const ModuleEntry* entry, const char* message,
                           const char* reason) {

@@ -1,4 +1,4 @@
-#include "wave_output.h"
+#include "audio/modules/wave_output.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../errors.h"
-#include "module_report.h"
+#include "audio/errors.h"
+#include "audio/modules/module_report.h"
 
 namespace {
 

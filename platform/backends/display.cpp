@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/backend.h"
-#include "sdl2/sdl_backend.h"
+#include "backends/sdl2/sdl_backend.h"
 
 namespace win {
 

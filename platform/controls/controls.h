@@ -1,5 +1,5 @@
-// The standard control classes. The window core registers them before its
-// first class lookup, so a program never has to.
+// The standard control classes. They are registered before the first window
+// is created, through the window core's start-up hook, so a program never has to.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 #include <mutex>
 
 #include "controls/controls.h"
+#include "core/startup.h"
 
 namespace win::controls {
 
@@ -33,3 +34,10 @@ void RegisterControlClasses() {
 }
 
 }  // namespace win::controls
+
+// The window core registers the classes before its first window through its
+// start-up hook. The build keeps this object in every program linking the
+// controls (see platform/CMakeLists.txt).
+extern "C" const bool tinto_controls_hooked =
+    (win::core::AddStartupHook(&win::controls::RegisterControlClasses), true);
+

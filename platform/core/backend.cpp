@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
 #include "window.h"
 
 namespace win::core {
@@ -12,14 +16,29 @@ std::unique_ptr<Backend>& Slot() {
     return *slot;
 }
 
+std::atomic<BackendFactory>& DefaultFactory() {
+    static std::atomic<BackendFactory> factory{nullptr};
+    return factory;
+}
+
 }  // namespace
 
 Backend& CurrentBackend() {
     Guard lock(BigLock());
     auto& slot = Slot();
-    if (!slot) InstallBackend(CreateHeadlessBackend());
+    if (!slot) {
+        BackendFactory factory = DefaultFactory().load();
+        if (!factory) {
+            // Only a build that links no backend at all gets here.
+            std::fprintf(stderr, "platform: no display backend is linked\n");
+            std::abort();
+        }
+        InstallBackend(factory());
+    }
     return *slot;
 }
+
+void SetDefaultBackend(BackendFactory factory) { DefaultFactory().store(factory); }
 
 void InstallBackend(std::unique_ptr<Backend> backend) {
     Guard lock(BigLock());

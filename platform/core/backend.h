@@ -9,7 +9,7 @@
 #include <string>
 
 #include "lock.h"
-#include "surface.h"
+#include "base/surface.h"
 
 namespace win::core {
 
@@ -52,7 +52,11 @@ public:
 
 Backend& CurrentBackend();
 void InstallBackend(std::unique_ptr<Backend> backend);
-std::unique_ptr<Backend> CreateHeadlessBackend();
+
+// What CurrentBackend installs when nothing has been: the headless backend
+// offers itself here at start-up, so the core never names it.
+using BackendFactory = std::unique_ptr<Backend> (*)();
+void SetDefaultBackend(BackendFactory factory);
 
 // For the queue: block in the backend if it owns the calling thread's
 // waits (returns false when it does not).

@@ -1,4 +1,4 @@
-// Time, modules, the last error and MulDiv.
+// Time, modules and MulDiv; the last error lives in platform/base.
 #include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
@@ -13,8 +13,6 @@
 
 namespace win::core {
 namespace {
-
-thread_local DWORD t_lastError = 0;
 
 struct Module {
     void* library = nullptr;  // dlopen handle; null for the executable
@@ -96,9 +94,6 @@ void SetExecutablePathOverride(const std::string& path) {
 }  // namespace win::core
 
 using namespace win::core;
-
-DWORD WINAPI GetLastError() { return t_lastError; }
-void WINAPI SetLastError(DWORD error) { t_lastError = error; }
 
 void WINAPI Sleep(DWORD milliseconds) {
     if (milliseconds == INFINITE) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "handle_table.h"
+#include "base/handle_table.h"
 #include "lock.h"
 
 namespace win::core {

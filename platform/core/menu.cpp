@@ -5,7 +5,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "core/handle_table.h"
+#include "base/handle_table.h"
 
 namespace win::menus {
 namespace {

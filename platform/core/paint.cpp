@@ -7,7 +7,7 @@
 
 #include "backend.h"
 #include "dc_registry.h"
-#include "surface.h"
+#include "base/surface.h"
 #include "queue.h"
 
 namespace win::core {

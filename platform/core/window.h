@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "handle_table.h"
+#include "base/handle_table.h"
 #include "lock.h"
-#include "surface.h"
+#include "base/surface.h"
 
 namespace win::core {
 

@@ -5,7 +5,6 @@
 #include <functional>
 #include <vector>
 
-#include "controls/controls.h"
 #include "core/menu.h"
 #include "backend.h"
 #include "dc_registry.h"
@@ -13,6 +12,7 @@
 #include "input.h"
 #include "paint.h"
 #include "queue.h"
+#include "startup.h"
 #include "timers.h"
 #include "window.h"
 
@@ -189,7 +189,7 @@ using namespace win::core;
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
-    win::controls::RegisterControlClasses();
+    RunStartupHooks();  // the standard control classes, among others
     HWND hwnd;
     {
         Guard lock(BigLock());

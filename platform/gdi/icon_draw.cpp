@@ -5,8 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "core/icons.h"
+#include "gdi/icons.h"
 #include "gdi/canvas.h"
+#include "base/metrics.h"
 
 using namespace win::gdi;
 using win::icons::IconObject;
@@ -173,8 +174,8 @@ BOOL WINAPI DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int cx, int c
     Dc* dc = FindDc(handle);
     auto icon = win::icons::Find(iconHandle);
     if (!dc || !icon || cx < 0 || cy < 0) return FALSE;
-    if (cx == 0) cx = (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : icon->width;
-    if (cy == 0) cy = (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : icon->height;
+    if (cx == 0) cx = (flags & DI_DEFAULTSIZE) ? win::kIconSize : icon->width;
+    if (cy == 0) cy = (flags & DI_DEFAULTSIZE) ? win::kIconSize : icon->height;
     switch (flags & DI_NORMAL) {
     case DI_NORMAL: DrawImage(dc, *icon, x, y, cx, cy, Paint{}); break;
     case DI_MASK: DrawImage(dc, *icon, x, y, cx, cy, Paint{Mode::MaskOnly}); break;

@@ -3,7 +3,7 @@
 // mask where white is transparent).
 #include <cstring>
 
-#include "core/icons.h"
+#include "gdi/icons.h"
 #include "gdi/objects.h"
 
 using namespace win::gdi;

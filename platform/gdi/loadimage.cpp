@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "core/icons.h"
-#include "core/paths.h"
+#include "gdi/icons.h"
+#include "base/paths.h"
 #include "resources/registry.h"
 #include "win/res.h"
 #include "gdi/bmpfile.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/surface.h"
+#include "base/surface.h"
 #include "gdi/dib.h"
 #include "win/gdi.h"
 

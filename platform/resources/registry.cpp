@@ -8,7 +8,6 @@
 #include <mutex>
 #include <vector>
 
-#include "win/mmsystem.h"
 #include "win/res.h"
 
 namespace win::res {
@@ -67,24 +66,13 @@ bool Matches(const Key& key, const char* text, unsigned id) {
     return *a == *b;
 }
 
-// PlaySoundA(SND_RESOURCE) finds its WAVE resources here.
-bool FindWave(HMODULE, LPCSTR name, const void** data, DWORD* size) {
-    const ResourceEntry* entry = FindEntry(name, "WAVE");
-    if (!entry || entry->size > 0xFFFFFFFFu) return false;
-    *data = entry->data;
-    *size = static_cast<DWORD>(entry->size);
-    return true;
-}
-
 }  // namespace
 
 ResourceTable::ResourceTable(const ResourceEntry* entries, size_t count) {
-    {
-        std::lock_guard<std::mutex> hold(TablesLock());
-        Tables().push_back(Table{entries, count});
-    }
-    // An executable with resources plays its sounds from them.
-    SetWaveResourceLookup(&FindWave);
+    // PlaySoundA(SND_RESOURCE) finds its WAVE resources here through
+    // FindResourceA: the sound layer sits above this one and asks it.
+    std::lock_guard<std::mutex> hold(TablesLock());
+    Tables().push_back(Table{entries, count});
 }
 
 const ResourceEntry* FindEntry(LPCSTR name, LPCSTR type) {

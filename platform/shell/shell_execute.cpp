@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <mutex>
 
-#include "core/paths.h"
+#include "base/paths.h"
 #include "shell/shell.h"
 
 extern char** environ;

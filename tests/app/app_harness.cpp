@@ -39,11 +39,8 @@ std::vector<int> TakeSoundsPlayed() {
 }
 
 void ProgramTest::SetUp() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_strAppDir = ::testing::TempDir() + "tinto_app_" + std::to_string(getpid()) + "_" +
-                  info->test_suite_name() + "_" + info->name() + "/";
-    fs::remove_all(m_strAppDir);
-    fs::create_directories(m_strAppDir);
+    m_pAppDir = std::make_unique<test_support::TempDir>("tinto_app");
+    m_strAppDir = m_pAppDir->str() + "/";
     headless::SetExecutablePath(m_strAppDir + "tintorama");
     ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
     win::SetWaveResourceLookup(&RecordingLookup);
@@ -55,8 +52,7 @@ void ProgramTest::TearDown() {
     script.Stop();
     win::SetWaveResourceLookup(nullptr);
     headless::SetExecutablePath("");
-    std::error_code error;
-    fs::remove_all(m_strAppDir, error);
+    m_pAppDir.reset();
 }
 
 void ProgramTest::PrepareContent(unsigned content) {

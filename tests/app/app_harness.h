@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/screen_script.h"
+#include "support/temp_dir.h"
 
 namespace app_test {
 
@@ -55,6 +57,7 @@ protected:
     static HWND ScreenOverHome();
 
 private:
+    std::unique_ptr<test_support::TempDir> m_pAppDir;  // removed after each test
     std::string m_strAppDir;
 };
 

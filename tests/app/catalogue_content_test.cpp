@@ -3,7 +3,7 @@
 // number names a topic.
 #include <gtest/gtest.h>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 #include "screens/catalogues.h"
 
 namespace {

@@ -46,6 +46,9 @@ protected:
     // root ignores them.
     void RunAsOrdinaryUser() {
         if (::geteuid() != 0) return;
+        // The program directory is made private to its creator; the user
+        // must be able to reach the folders below it.
+        ASSERT_EQ(::chmod(AppDir().c_str(), 0755), 0);
         ASSERT_EQ(::seteuid(65534), 0);
         m_bDropped = true;
     }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "../support/message_box_catcher.h"
-#include "control.h"
+#include "support/message_box_catcher.h"
+#include "audio/control.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "control.h"
-#include "errors.h"
-#include "message.h"
+#include "audio/control.h"
+#include "audio/errors.h"
+#include "audio/message.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string.h>
 
 #include "decoder_support.h"
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
 
 using namespace decoder_test;
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "decoder_support.h"
-#include "engine.h"
+#include "audio/engine.h"
 
 using namespace decoder_test;
 

@@ -1,4 +1,6 @@
 #include "decoder_support.h"
+#include "support/reference_tools.h"
+#include "support/temp_dir.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -94,23 +96,15 @@ std::vector<int16_t> make_signal(int rate, int channels, double seconds, bool tr
     return out;
 }
 
-bool have_tool(const char* name) {
-    std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return system(cmd.c_str()) == 0;
-}
+bool have_tool(const char* name) { return test_support::HaveTool(name); }
 
-bool run(const std::string& command) {
-    return system(command.c_str()) == 0;
-}
+bool run(const std::string& command) { return test_support::Run(command); }
 
 std::string temp_dir() {
-    static std::string dir;
-    if (dir.empty()) {
-        char pattern[] = "/tmp/tinto_decoder_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        dir = made ? made : "/tmp";
-    }
-    return dir;
+    // One folder for the whole run (the encoded streams are reused), removed
+    // when the test program ends.
+    static test_support::TempDir dir("tinto_decoder");
+    return dir.str();
 }
 
 comparison compare(const std::vector<int16_t>& a, const std::vector<int16_t>& b) {

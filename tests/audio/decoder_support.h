@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
+#include "audio/decoder.h"
+
+// The decoder's internals, under test.
+using namespace audio;
 
 namespace decoder_test {
 

@@ -12,8 +12,11 @@
 #include <cstring>
 #include <random>
 
-#include "engine_internal.h"
+#include "audio/engine_internal.h"
 #include "player_harness.h"
+#include "support/reference_tools.h"
+#include "support/temp_dir.h"
+#include "support/wav.h"
 
 using namespace test_player;
 
@@ -358,7 +361,7 @@ TEST_F(Playing, EightBitOutputs) {
     ASSERT_TRUE(wait_state(h, state_end_of_input));
     r = recording();
     ASSERT_EQ(r.writes.size(), 1u);
-    EXPECT_EQ(r.writes[0].first_bytes[0], companded_byte(-1000 / 32));
+    EXPECT_EQ(r.writes[0].first_bytes[0], audio::companded_byte(-1000 / 32));
 }
 
 TEST(Companding, CurveThroughItsAnchors) {
@@ -366,9 +369,9 @@ TEST(Companding, CurveThroughItsAnchors) {
                                            {128, 0x4D},  {512, 0x2F},  {1023, 0x1F}, {-1, 0xFE},
                                            {-8, 0xF7},   {-32, 0xE7},  {-128, 0xCD}, {-512, 0xAF},
                                            {-1024, 0x9F}};
-    for (auto [index, byte] : anchors) EXPECT_EQ(companded_byte(index), byte) << index;
-    for (int i = 1; i < 1024; ++i) EXPECT_LE(companded_byte(i), companded_byte(i - 1)) << i;
-    EXPECT_EQ(companded_byte(5000), companded_byte(1023)) << "out of range is clamped";
+    for (auto [index, byte] : anchors) EXPECT_EQ(audio::companded_byte(index), byte) << index;
+    for (int i = 1; i < 1024; ++i) EXPECT_LE(audio::companded_byte(i), audio::companded_byte(i - 1)) << i;
+    EXPECT_EQ(audio::companded_byte(5000), audio::companded_byte(1023)) << "out of range is clamped";
 }
 
 // 300 frames of 1000 bytes at 800 kbit/s: each frame is 1/100 s, 3 s in all.
@@ -561,38 +564,23 @@ TEST_F(Playing, StormOfRandomCommands) {
 namespace {
 
 std::string make_vbr_mp3(const std::string& dir) {
-    std::string wav = dir + "/tone.wav", mp3 = dir + "/tone.mp3";
-    FILE* f = fopen(wav.c_str(), "wb");
-    if (!f) return "";
+    const std::string wav = dir + "/tone.wav", mp3 = dir + "/tone.mp3";
     const int rate = 44100, seconds = 3, frames = rate * seconds;
-    auto put32 = [&](uint32_t v) { fwrite(&v, 4, 1, f); };
-    auto put16 = [&](uint16_t v) { fwrite(&v, 2, 1, f); };
-    fwrite("RIFF", 1, 4, f);
-    put32(36 + frames * 4);
-    fwrite("WAVEfmt ", 1, 8, f);
-    put32(16);
-    put16(1);
-    put16(2);
-    put32(rate);
-    put32(rate * 4);
-    put16(4);
-    put16(16);
-    fwrite("data", 1, 4, f);
-    put32(frames * 4);
+    std::vector<int16_t> samples;
+    samples.reserve(size_t(frames) * 2);
     for (int i = 0; i < frames; ++i) {
         int16_t v = static_cast<int16_t>(8000 * std::sin(i * 2 * M_PI * (220 + i / 500) / rate));
-        put16(static_cast<uint16_t>(v));
-        put16(static_cast<uint16_t>(v / 2));
+        samples.push_back(v);
+        samples.push_back(static_cast<int16_t>(v / 2));
     }
-    fclose(f);
-    std::string command = "lame --quiet -V 4 '" + wav + "' '" + mp3 + "'";
-    return system(command.c_str()) == 0 ? mp3 : "";
+    if (!test_support::WriteWav(wav, rate, 2, 16, samples)) return "";
+    return test_support::LameEncode(wav, mp3, "-V 4") ? mp3 : "";
 }
 
 TEST(EngineWithDecoder, VbrFileDurationAndConversion) {
-    if (system("command -v lame >/dev/null 2>&1") != 0) GTEST_SKIP() << "lame is not installed";
-    std::string dir = ::testing::TempDir() + "engine_vbr_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0755);
+    if (!test_support::HaveTool("lame")) GTEST_SKIP() << "lame is not installed";
+    test_support::TempDir temp("engine_vbr");
+    const std::string dir = temp.str();
     std::string mp3 = make_vbr_mp3(dir);
     ASSERT_FALSE(mp3.empty());
     std::string out = dir + "/out.wav";
@@ -623,8 +611,6 @@ TEST(EngineWithDecoder, VbrFileDurationAndConversion) {
     uint32_t data = header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
     EXPECT_EQ(static_cast<long>(data) + 44, size);
     EXPECT_GE(data, 3u * 44100 * 4) << "three seconds of stereo samples";
-    std::string cleanup = "rm -rf '" + dir + "'";
-    EXPECT_EQ(system(cleanup.c_str()), 0);
 }
 
 }  // namespace

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "modules/file_input.h"
-#include "modules/file_output.h"
+#include "audio/engine.h"
+#include "audio/modules/file_input.h"
+#include "audio/modules/file_output.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ void record(void*, int, int, const char* message, const char* reason) {
 }
 
 std::string temp_path(const char* leaf) {
-    return (::testing::TempDir() + "audio_files_" + std::to_string(getpid()) + "_") + leaf;
+    static test_support::TempDir dir("audio_files");  // removed when the tests end
+    return (dir / leaf).string();
 }
 
 void write_file(const std::string& path, size_t size) {

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <math.h>
 
-#include "layer3_imdct.h"
+#include "audio/layer3_imdct.h"
+
+// The decoder's internals, under test.
+using namespace audio;
 
 namespace {
 

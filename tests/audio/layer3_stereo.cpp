@@ -3,8 +3,11 @@
 #include <math.h>
 #include <string.h>
 
-#include "layer3_stereo.h"
-#include "mpeg_tables.h"
+#include "audio/layer3_stereo.h"
+#include "audio/mpeg_tables.h"
+
+// The decoder's internals, under test.
+using namespace audio;
 
 namespace {
 

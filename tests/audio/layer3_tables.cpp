@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "mpeg_tables.h"
+#include "audio/mpeg_tables.h"
+
+// The decoder's internals, under test.
+using namespace audio;
 
 namespace {
 

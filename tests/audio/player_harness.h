@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "control.h"
-#include "engine.h"
+#include "audio/control.h"
+#include "audio/engine.h"
 
 namespace test_player {
 

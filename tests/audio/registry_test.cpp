@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "errors.h"
+#include "audio/engine.h"
+#include "audio/errors.h"
 
 namespace {
 

@@ -6,8 +6,11 @@
 
 #include <vector>
 
-#include "mpeg_tables.h"
-#include "synthesis.h"
+#include "audio/mpeg_tables.h"
+#include "audio/synthesis.h"
+
+// The decoder's internals, under test.
+using namespace audio;
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine.h"
-#include "modules/wave_output.h"
+#include "audio/engine.h"
+#include "audio/modules/wave_output.h"
 #include "sound/null_device.h"
 
 namespace {

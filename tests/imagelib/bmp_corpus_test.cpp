@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "pix_bytes.h"
+#include "imagelib/pix_bytes.h"
 #include "support.h"
 
 using namespace testing_support;
@@ -71,28 +71,39 @@ const Variant kVariants[] = {
 
 }  // namespace
 
-TEST_F(BmpCorpus, EveryVariantDecodesAsImageMagickReadsIt)
+class BmpCorpusVariant : public BmpCorpus, public ::testing::WithParamInterface<Variant> {};
+
+TEST_P(BmpCorpusVariant, DecodesAsImageMagickReadsIt)
 {
-    for (const Variant& v : kVariants) {
-        std::string path = dir.Path(v.name);
-        std::string options = v.options;
-        std::string prefix = options.substr(options.rfind(' ') + 1);
-        options = options.substr(0, options.rfind(' '));
-        ASSERT_TRUE(Convert(source + " " + options + " " + prefix + path)) << v.name;
-        // The file must really be the variant this case is about.
-        std::vector<uint8_t> bytes = ReadBytes(path);
-        ASSERT_GT(bytes.size(), 54u);
-        const uint8_t* h = bytes.data() + 14;
-        ASSERT_EQ(PixGet32(h), v.headerSize) << v.name;
-        if (v.headerSize == 12) {
-            ASSERT_EQ(PixGet16(h + 10), v.fileBpp) << v.name;
-        } else {
-            ASSERT_EQ(PixGet16(h + 14), v.fileBpp) << v.name;
-            ASSERT_EQ(PixGet32(h + 16), v.compression) << v.name;
-        }
-        ExpectSameAsMagick(path, v.bpp);
+    const Variant& v = GetParam();
+    std::string path = dir.Path(v.name);
+    std::string options = v.options;
+    std::string prefix = options.substr(options.rfind(' ') + 1);
+    options = options.substr(0, options.rfind(' '));
+    ASSERT_TRUE(Convert(source + " " + options + " " + prefix + path));
+    // The file must really be the variant this case is about.
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), 54u);
+    const uint8_t* h = bytes.data() + 14;
+    ASSERT_EQ(PixGet32(h), v.headerSize);
+    if (v.headerSize == 12) {
+        ASSERT_EQ(PixGet16(h + 10), v.fileBpp);
+    } else {
+        ASSERT_EQ(PixGet16(h + 14), v.fileBpp);
+        ASSERT_EQ(PixGet32(h + 16), v.compression);
     }
+    ExpectSameAsMagick(path, v.bpp);
 }
+
+// "rgb24.bmp" -> "rgb24", a test name.
+std::string Stem(const char* file)
+{
+    std::string name = file;
+    return name.substr(0, name.find('.'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BmpCorpusVariant, ::testing::ValuesIn(kVariants),
+                         [](const ::testing::TestParamInfo<Variant>& info) { return Stem(info.param.name); });
 
 namespace {
 
@@ -169,31 +180,36 @@ std::vector<uint8_t> V4Header(const std::vector<uint8_t>& file)
 
 }  // namespace
 
-TEST_F(BmpCorpus, HandMadeVariantsMatchTheirSources)
+struct HandMade {
+    const char* from;
+    const char* options;
+    std::vector<uint8_t> (*make)(const std::vector<uint8_t>&);
+    WORD bpp;
+};
+
+class BmpCorpusHandMade : public BmpCorpus, public ::testing::WithParamInterface<HandMade> {};
+
+TEST_P(BmpCorpusHandMade, MatchesItsSource)
 {
-    struct Case {
-        const char* from;
-        const char* options;
-        std::vector<uint8_t> (*make)(const std::vector<uint8_t>&);
-        WORD bpp;
-    } cases[] = {
-        {"rgb24.bmp", "-type TrueColor BMP3:", TopDown, 24},
-        {"pal8.bmp", "-colors 200 -type Palette -compress None BMP3:", TopDown, 8},
-        {"pal4.bmp", "-colors 16 -type Palette BMP3:", Rle4, 4},
-        {"rgb565.bmp", "-define bmp:subtype=RGB565 BMP:", InfoHeaderWithMasks, 24},
-        {"argb32.bmp", "-alpha on BMP:", V4Header, 24},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.from);
-        std::string original = dir.Path(c.from), made = dir.Path(std::string("made-") + c.from);
-        std::string options = c.options;
-        std::string prefix = options.substr(options.rfind(' ') + 1);
-        ASSERT_TRUE(Convert(source + " " + options.substr(0, options.rfind(' ')) + " " + prefix + original));
-        WriteBytes(made, c.make(ReadBytes(original)));
-        Rgb fromOriginal, fromMade;
-        ASSERT_TRUE(MagickRead(original, fromOriginal));
-        ASSERT_TRUE(MagickRead(made, fromMade));
-        ASSERT_TRUE(fromOriginal.pixels == fromMade.pixels) << "the hand-made file is not equivalent";
-        ExpectSameAsMagick(made, c.bpp);
-    }
+    const HandMade& c = GetParam();
+    std::string original = dir.Path(c.from), made = dir.Path(std::string("made-") + c.from);
+    std::string options = c.options;
+    std::string prefix = options.substr(options.rfind(' ') + 1);
+    ASSERT_TRUE(Convert(source + " " + options.substr(0, options.rfind(' ')) + " " + prefix + original));
+    WriteBytes(made, c.make(ReadBytes(original)));
+    Rgb fromOriginal, fromMade;
+    ASSERT_TRUE(MagickRead(original, fromOriginal));
+    ASSERT_TRUE(MagickRead(made, fromMade));
+    ASSERT_TRUE(fromOriginal.pixels == fromMade.pixels) << "the hand-made file is not equivalent";
+    ExpectSameAsMagick(made, c.bpp);
 }
+
+INSTANTIATE_TEST_SUITE_P(Variants, BmpCorpusHandMade,
+                         ::testing::Values(HandMade{"rgb24.bmp", "-type TrueColor BMP3:", TopDown, 24},
+                                           HandMade{"pal8.bmp", "-colors 200 -type Palette -compress None BMP3:",
+                                                    TopDown, 8},
+                                           HandMade{"pal4.bmp", "-colors 16 -type Palette BMP3:", Rle4, 4},
+                                           HandMade{"rgb565.bmp", "-define bmp:subtype=RGB565 BMP:",
+                                                    InfoHeaderWithMasks, 24},
+                                           HandMade{"argb32.bmp", "-alpha on BMP:", V4Header, 24}),
+                         [](const ::testing::TestParamInfo<HandMade>& info) { return Stem(info.param.from); });

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "pix_bytes.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_mem_file.h"
 #include "support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "pix_bytes.h"
+#include "imagelib/pix_bytes.h"
 #include "support.h"
 
 using namespace testing_support;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "pix_bytes.h"
+#include "imagelib/pix_bytes.h"
 #include "support.h"
 #include "windows.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <type_traits>
 
-#include "pix_io_file.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_io_file.h"
+#include "imagelib/pix_mem_file.h"
 #include "support.h"
 
 TEST(PixIOFile, CallersStreamStaysOpenAndOwnStreamIsClosed)

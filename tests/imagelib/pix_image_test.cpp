@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <cstring>
 
-#include "pix_bytes.h"
-#include "pix_mem_file.h"
+#include "imagelib/pix_bytes.h"
+#include "imagelib/pix_mem_file.h"
 #include "support.h"
 
 using namespace testing_support;
@@ -165,43 +165,49 @@ TEST(PixImage, WritesTheExact24BitFileLayout)
     EXPECT_EQ(std::memcmp(&file[54], image.GetRow(0), 24), 0);
 }
 
-TEST(PixImage, EveryDepthRoundTripsByteForByte)
+class PixImageRoundTrip : public ::testing::TestWithParam<std::tuple<DWORD, DWORD>> {};
+
+// Every depth and widths with and without row padding round-trip byte for byte.
+TEST_P(PixImageRoundTrip, ByteForByte)
 {
+    const auto [bpp, width] = GetParam();
     TempDir dir;
-    for (DWORD bpp : {1u, 4u, 8u, 24u}) {
-        for (DWORD width : {1u, 5u, 33u}) {
-            SCOPED_TRACE(testing::Message() << bpp << " bits, width " << width);
-            PixImage image;
-            ASSERT_NE(image.Create(width, 3, bpp, PIX_FORMAT_BMP), nullptr);
-            FillPattern(image);
-            // Padding bits past the width are not picture; keep them zero.
-            DWORD used = (width * bpp + 7) / 8;
-            for (DWORD y = 0; y < 3; ++y) {
-                BYTE* row = image.GetRow(y);
-                std::memset(row + used, 0, image.GetStride() - used);
-                if ((width * bpp) % 8)
-                    row[used - 1] &= BYTE(0xFF << (8 - (width * bpp) % 8));
-            }
-            std::string path = dir.Path("rt.bmp");
-            ASSERT_TRUE(image.Save(path.c_str(), PIX_FORMAT_BMP));
-            PixImage back;
-            ASSERT_TRUE(back.Load(path.c_str(), PIX_FORMAT_BMP)) << back.GetLastError();
-            ASSERT_EQ(back.GetSize(), image.GetSize());
-            EXPECT_EQ(std::memcmp(back.GetBlock(), image.GetBlock(), image.GetSize()), 0);
-            // And again through memory, without a file.
-            PixMemFile memory;
-            ASSERT_TRUE(memory.Open());
-            ASSERT_TRUE(image.Encode(&memory, PIX_FORMAT_BMP));
-            std::vector<uint8_t> file = ReadBytes(path);
-            ASSERT_EQ(memory.Size(), long(file.size()));
-            EXPECT_EQ(std::memcmp(memory.GetBuffer(false), file.data(), file.size()), 0);
-            memory.Seek(0, SEEK_SET);
-            PixImage fromMemory;
-            ASSERT_TRUE(fromMemory.Decode(&memory, PIX_FORMAT_UNKNOWN));
-            EXPECT_EQ(std::memcmp(fromMemory.GetBlock(), image.GetBlock(), image.GetSize()), 0);
-        }
+    PixImage image;
+    ASSERT_NE(image.Create(width, 3, bpp, PIX_FORMAT_BMP), nullptr);
+    FillPattern(image);
+    // Padding bits past the width are not picture; keep them zero.
+    DWORD used = (width * bpp + 7) / 8;
+    for (DWORD y = 0; y < 3; ++y) {
+        BYTE* row = image.GetRow(y);
+        std::memset(row + used, 0, image.GetStride() - used);
+        if ((width * bpp) % 8)
+            row[used - 1] &= BYTE(0xFF << (8 - (width * bpp) % 8));
     }
+    std::string path = dir.Path("rt.bmp");
+    ASSERT_TRUE(image.Save(path.c_str(), PIX_FORMAT_BMP));
+    PixImage back;
+    ASSERT_TRUE(back.Load(path.c_str(), PIX_FORMAT_BMP)) << back.GetLastError();
+    ASSERT_EQ(back.GetSize(), image.GetSize());
+    EXPECT_EQ(std::memcmp(back.GetBlock(), image.GetBlock(), image.GetSize()), 0);
+    // And again through memory, without a file.
+    PixMemFile memory;
+    ASSERT_TRUE(memory.Open());
+    ASSERT_TRUE(image.Encode(&memory, PIX_FORMAT_BMP));
+    std::vector<uint8_t> file = ReadBytes(path);
+    ASSERT_EQ(memory.Size(), long(file.size()));
+    EXPECT_EQ(std::memcmp(memory.GetBuffer(false), file.data(), file.size()), 0);
+    memory.Seek(0, SEEK_SET);
+    PixImage fromMemory;
+    ASSERT_TRUE(fromMemory.Decode(&memory, PIX_FORMAT_UNKNOWN));
+    EXPECT_EQ(std::memcmp(fromMemory.GetBlock(), image.GetBlock(), image.GetSize()), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Depths, PixImageRoundTrip,
+                         ::testing::Combine(::testing::Values(1u, 4u, 8u, 24u), ::testing::Values(1u, 5u, 33u)),
+                         [](const ::testing::TestParamInfo<std::tuple<DWORD, DWORD>>& info) {
+                             return std::to_string(std::get<0>(info.param)) + "bits_width" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 TEST(PixImage, EncodeRefusesWhatItCannotWrite)
 {

@@ -1,5 +1,8 @@
 #include "support.h"
 
+#include "support/reference_tools.h"
+#include "support/wav.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,30 +12,14 @@
 
 namespace testing_support {
 
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixtest-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 std::vector<uint8_t> ReadBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return test_support::ReadFile(path);
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    test_support::WriteFile(path, bytes);
 }
 
 Rgb RgbOf(const PixImage& image)
@@ -51,13 +38,13 @@ Rgb RgbOf(const PixImage& image)
 
 bool HaveImageMagick()
 {
-    static const bool present = std::system("convert -version >/dev/null 2>&1") == 0;
+    static const bool present = test_support::HaveTool("convert");
     return present;
 }
 
 bool Convert(const std::string& arguments)
 {
-    return std::system(("convert " + arguments + " 2>/dev/null").c_str()) == 0;
+    return test_support::Convert(arguments + " 2>/dev/null");
 }
 
 namespace {

@@ -5,19 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
+#include "support/temp_dir.h"
 
 namespace testing_support {
 
 // A fresh folder, removed with everything in it at the end of the scope.
-class TempDir {
+class TempDir : public test_support::TempDir {
 public:
-    TempDir();
-    ~TempDir();
-    std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
+    TempDir() : test_support::TempDir("pixtest") {}
+    std::string Path(const std::string& name) const { return (*this / name).string(); }
 };
 
 std::vector<uint8_t> ReadBytes(const std::string& path);

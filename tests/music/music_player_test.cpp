@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "../support/message_box_catcher.h"
+#include "support/message_box_catcher.h"
 #include "fake_player.h"
 
 using namespace music_test;

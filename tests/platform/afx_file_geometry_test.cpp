@@ -1,6 +1,8 @@
 // CStdioFile's text mode and open flags, and the geometry classes.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,16 +10,17 @@
 #include <unistd.h>
 
 #include "afx.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 class AfxFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("tinto_afx_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
+        temp_ = std::make_unique<test_support::TempDir>("tinto_afx");
+        dir_ = temp_->path();
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void TearDown() override { temp_.reset(); }
     std::string Path(const char* name) const { return (dir_ / name).string(); }
     void Write(const char* name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -26,6 +29,7 @@ protected:
         std::ifstream in(Path(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    std::unique_ptr<test_support::TempDir> temp_;
     std::filesystem::path dir_;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "backends/headless/headless.h"
 #include "core/backend.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // monochrome conversions, overlap and clipping.
 #include <gtest/gtest.h>
 
-#include "core/surface.h"
+#include "base/surface.h"
 #include "gdi_helpers.h"
 
 using gdi_test::Join;

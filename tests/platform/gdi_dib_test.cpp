@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "core/surface.h"
+#include "base/surface.h"
 #include "gdi_helpers.h"
 
 using gdi_test::MemCanvas;
@@ -30,59 +30,66 @@ RGBQUAD Quad(COLORREF c) { return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(
 
 }  // namespace
 
-TEST(GdiDib, DibSectionsOfEveryDepthDrawAndReadBack) {
-    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
-    for (int bits : {1, 4, 8, 16, 24, 32}) {
-        for (int height : {3, -3}) {
-            SCOPED_TRACE(testing::Message() << bits << " bpp, height " << height);
-            Info info(5, height, bits);
-            if (bits <= 8) {
-                info.colors[0] = Quad(RGB(0, 0, 0));
-                info.colors[1] = Quad(bits == 1 ? RGB(255, 255, 255) : red);
-                info.colors[2] = Quad(blue);
-            }
-            void* raw = nullptr;
-            HBITMAP section = CreateDIBSection(nullptr, info.bmi(), DIB_RGB_COLORS, &raw, nullptr, 0);
-            ASSERT_NE(section, nullptr);
-            ASSERT_NE(raw, nullptr);
-            DIBSECTION ds{};
-            ASSERT_EQ(GetObject(section, sizeof(ds), &ds), int(sizeof(ds)));
-            EXPECT_EQ(ds.dsBm.bmBitsPixel, bits);
-            EXPECT_EQ(ds.dsBm.bmBits, raw);
-            EXPECT_EQ(ds.dsBm.bmHeight, 3);
-            EXPECT_EQ(ds.dsBm.bmWidthBytes, LONG((5 * bits + 31) / 32 * 4));
+class GdiDibSection : public ::testing::TestWithParam<std::tuple<int, int>> {};
 
-            HDC dc = CreateCompatibleDC(nullptr);
-            HGDIOBJ old = SelectObject(dc, section);
-            ASSERT_NE(old, nullptr);
-            const COLORREF ink = bits == 1 ? RGB(255, 255, 255) : red;
-            SetPixel(dc, 4, 0, ink);  // top-right pixel
-            EXPECT_EQ(GetPixel(dc, 4, 0), ink);
-            EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));
-            // The caller sees the pixel in its bits, in the right row.
-            const size_t stride = size_t(ds.dsBm.bmWidthBytes);
-            const uint8_t* top = static_cast<uint8_t*>(raw) + (height > 0 ? 2 * stride : 0);
-            const uint8_t* bottom = static_cast<uint8_t*>(raw) + (height > 0 ? 0 : 2 * stride);
-            switch (bits) {
-            case 1: EXPECT_EQ(top[0], 0x08); break;
-            case 4: EXPECT_EQ(top[2], 0x10); break;
-            case 8: EXPECT_EQ(top[4], 1); break;
-            case 16: EXPECT_EQ(top[8] | top[9] << 8, 0x7C00); break;
-            case 24: EXPECT_EQ(top[14], 255); break;
-            case 32: EXPECT_EQ(top[18], 255); break;
-            }
-            EXPECT_EQ(bottom[0], 0);
-            // And pixels the caller writes show through the DC.
-            if (bits == 8) {
-                static_cast<uint8_t*>(const_cast<uint8_t*>(bottom))[0] = 2;
-                EXPECT_EQ(GetPixel(dc, 0, 2), blue);
-            }
-            SelectObject(dc, old);
-            DeleteDC(dc);
-            EXPECT_TRUE(DeleteObject(section));
-        }
+// Every depth, bottom-up (height 3) and top-down (height -3).
+TEST_P(GdiDibSection, DrawsAndReadsBack) {
+    const auto [bits, height] = GetParam();
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    Info info(5, height, bits);
+    if (bits <= 8) {
+        info.colors[0] = Quad(RGB(0, 0, 0));
+        info.colors[1] = Quad(bits == 1 ? RGB(255, 255, 255) : red);
+        info.colors[2] = Quad(blue);
     }
+    void* raw = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, info.bmi(), DIB_RGB_COLORS, &raw, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    ASSERT_NE(raw, nullptr);
+    DIBSECTION ds{};
+    ASSERT_EQ(GetObject(section, sizeof(ds), &ds), int(sizeof(ds)));
+    EXPECT_EQ(ds.dsBm.bmBitsPixel, bits);
+    EXPECT_EQ(ds.dsBm.bmBits, raw);
+    EXPECT_EQ(ds.dsBm.bmHeight, 3);
+    EXPECT_EQ(ds.dsBm.bmWidthBytes, LONG((5 * bits + 31) / 32 * 4));
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
+    ASSERT_NE(old, nullptr);
+    const COLORREF ink = bits == 1 ? RGB(255, 255, 255) : red;
+    SetPixel(dc, 4, 0, ink);  // top-right pixel
+    EXPECT_EQ(GetPixel(dc, 4, 0), ink);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));
+    // The caller sees the pixel in its bits, in the right row.
+    const size_t stride = size_t(ds.dsBm.bmWidthBytes);
+    const uint8_t* top = static_cast<uint8_t*>(raw) + (height > 0 ? 2 * stride : 0);
+    const uint8_t* bottom = static_cast<uint8_t*>(raw) + (height > 0 ? 0 : 2 * stride);
+    switch (bits) {
+    case 1: EXPECT_EQ(top[0], 0x08); break;
+    case 4: EXPECT_EQ(top[2], 0x10); break;
+    case 8: EXPECT_EQ(top[4], 1); break;
+    case 16: EXPECT_EQ(top[8] | top[9] << 8, 0x7C00); break;
+    case 24: EXPECT_EQ(top[14], 255); break;
+    case 32: EXPECT_EQ(top[18], 255); break;
+    }
+    EXPECT_EQ(bottom[0], 0);
+    // And pixels the caller writes show through the DC.
+    if (bits == 8) {
+        static_cast<uint8_t*>(const_cast<uint8_t*>(bottom))[0] = 2;
+        EXPECT_EQ(GetPixel(dc, 0, 2), blue);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(section));
 }
+
+INSTANTIATE_TEST_SUITE_P(Depths, GdiDibSection,
+                         ::testing::Combine(::testing::Values(1, 4, 8, 16, 24, 32), ::testing::Values(3, -3)),
+                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
+                             const int height = std::get<1>(info.param);
+                             return std::to_string(std::get<0>(info.param)) + "bpp" +
+                                    (height > 0 ? "BottomUp" : "TopDown");
+                         });
 
 TEST(GdiDib, BadDibSectionRequestsFail) {
     void* bits = reinterpret_cast<void*>(1);

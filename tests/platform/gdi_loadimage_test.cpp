@@ -9,9 +9,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/paths.h"
+#include "base/paths.h"
 #include "gdi/bmpfile.h"
 #include "gdi_helpers.h"
+#include "support/reference_tools.h"
+#include "support/temp_dir.h"
+#include "support/wav.h"
 
 namespace {
 
@@ -104,27 +107,15 @@ Bytes Rows(int bits, bool topDown, F pixel) {
     return out;
 }
 
-class TempDir {
+// A temporary folder that pictures are written into.
+class TempDir : public test_support::TempDir {
 public:
-    TempDir() {
-        char tmpl[] = "/tmp/gdi-loadimage-XXXXXX";
-        path = mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        std::string cmd = "rm -rf '" + path + "'";
-        if (std::system(cmd.c_str()) != 0) {
-        }
-    }
+    TempDir() : test_support::TempDir("gdi-loadimage") {}
     std::string Write(const std::string& name, const Bytes& data) {
-        std::string p = path + "/" + name;
-        FILE* f = std::fopen(p.c_str(), "wb");
-        if (f) {
-            std::fwrite(data.data(), 1, data.size(), f);
-            std::fclose(f);
-        }
+        const std::string p = (*this / name).string();
+        test_support::WriteFile(p, data);
         return p;
     }
-    std::string path;
 };
 
 // Loads `file` and reads back its pixels (empty if loading failed).
@@ -304,11 +295,11 @@ TEST(GdiLoadImage, DibSectionKeepsTheFilesDepthAndColours) {
 
 TEST(GdiLoadImage, LoadsFromAPathWrittenWithBackslashesAndScales) {
     TempDir dir;
-    ASSERT_EQ(mkdir((dir.path + "/Backgrnd").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((dir.str() + "/Backgrnd").c_str(), 0755), 0);
     dir.Write("Backgrnd/pic.bmp", BuildBmp(Direct(24, false)));
     EXPECT_EQ(win::NativePath("a\\b\\c.bmp"), "a/b/c.bmp");
     EXPECT_EQ(win::NativePath(nullptr), "");
-    const std::string windowsPath = dir.path + "\\Backgrnd\\pic.bmp";
+    const std::string windowsPath = dir.str() + "\\Backgrnd\\pic.bmp";
     HANDLE h = LoadImageA(nullptr, windowsPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     ASSERT_NE(h, nullptr);
     BITMAP rec{};
@@ -329,10 +320,10 @@ TEST(GdiLoadImage, LoadsFromAPathWrittenWithBackslashesAndScales) {
     DeleteDC(dc);
     DeleteObject(h);
 
-    EXPECT_EQ(LoadImageA(nullptr, (dir.path + "/missing.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, (dir.str() + "/missing.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, windowsPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, dir.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);  // a folder
+    EXPECT_EQ(LoadImageA(nullptr, dir.str().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);  // a folder
 }
 
 TEST(GdiLoadImage, BrokenFilesAreRefused) {
@@ -381,45 +372,49 @@ TEST(GdiLoadImage, BrokenFilesAreRefused) {
 
 // Files written by an independent encoder (ImageMagick), decoded by it and
 // by us: the pixels must agree.
-TEST(GdiLoadImage, AgreesWithAnIndependentDecoder) {
-    if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick's convert is not installed";
+struct IndependentBmp {
+    const char* name;
+    const char* options;  // convert's options for the kind of BMP
+};
+
+class GdiLoadImageAgrees : public ::testing::TestWithParam<IndependentBmp> {};
+
+TEST_P(GdiLoadImageAgrees, WithAnIndependentDecoder) {
+    if (!test_support::HaveTool("convert")) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const IndependentBmp& v = GetParam();
     TempDir dir;
-    const struct {
-        const char* name;
-        const char* options;
-    } variants[] = {
-        {"rgb24", "-type truecolor bmp3:"},  {"pal8", "-type palette bmp3:"},
-        {"pal4", "-colors 16 bmp3:"},        {"mono", "-monochrome bmp3:"},
-        {"rle8", "-type palette -compress RLE bmp3:"},
-        {"os2", "-type palette bmp2:"},      {"v5", "-type truecolor bmp:"},
-        {"argb", "-type truecoloralpha bmp:"},
-    };
-    for (const auto& v : variants) {
-        SCOPED_TRACE(v.name);
-        const std::string file = dir.path + "/" + v.name + ".bmp";
-        // plasma is random: a fixed seed keeps runs identical.
-        const std::string make = std::string("convert -seed 7 -size 23x17 plasma:fractal ") + v.options +
-                                 file + " 2>/dev/null";
-        ASSERT_EQ(std::system(make.c_str()), 0) << make;
-        FILE* p = popen(("convert '" + file + "' -depth 8 rgb:-").c_str(), "r");
-        ASSERT_NE(p, nullptr);
-        std::vector<uint8_t> rgb(23 * 17 * 3);
-        const size_t got = std::fread(rgb.data(), 1, rgb.size(), p);
-        pclose(p);
-        ASSERT_EQ(got, rgb.size());
-        HANDLE h = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-        ASSERT_NE(h, nullptr);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, h);
-        int mismatches = 0;
-        for (int y = 0; y < 17; ++y)
-            for (int x = 0; x < 23; ++x) {
-                const uint8_t* e = &rgb[size_t(y * 23 + x) * 3];
-                mismatches += GetPixel(dc, x, y) != RGB(e[0], e[1], e[2]);
-            }
-        EXPECT_EQ(mismatches, 0);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(h);
-    }
+    const std::string file = dir.str() + "/" + v.name + ".bmp";
+    // plasma is random: a fixed seed keeps runs identical.
+    const std::string make =
+        std::string("-seed 7 -size 23x17 plasma:fractal ") + v.options + file + " 2>/dev/null";
+    ASSERT_TRUE(test_support::Convert(make)) << make;
+    const std::vector<uint8_t> rgb = test_support::ConvertToRgb(file);
+    ASSERT_EQ(rgb.size(), size_t(23 * 17 * 3));
+    HANDLE h = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    ASSERT_NE(h, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, h);
+    int mismatches = 0;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 23; ++x) {
+            const uint8_t* e = &rgb[size_t(y * 23 + x) * 3];
+            mismatches += GetPixel(dc, x, y) != RGB(e[0], e[1], e[2]);
+        }
+    EXPECT_EQ(mismatches, 0);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(h);
 }
+
+INSTANTIATE_TEST_SUITE_P(Bmp, GdiLoadImageAgrees,
+                         ::testing::Values(IndependentBmp{"rgb24", "-type truecolor bmp3:"},
+                                           IndependentBmp{"pal8", "-type palette bmp3:"},
+                                           IndependentBmp{"pal4", "-colors 16 bmp3:"},
+                                           IndependentBmp{"mono", "-monochrome bmp3:"},
+                                           IndependentBmp{"rle8", "-type palette -compress RLE bmp3:"},
+                                           IndependentBmp{"os2", "-type palette bmp2:"},
+                                           IndependentBmp{"v5", "-type truecolor bmp:"},
+                                           IndependentBmp{"argb", "-type truecoloralpha bmp:"}),
+                         [](const ::testing::TestParamInfo<IndependentBmp>& info) {
+                             return std::string(info.param.name);
+                         });

@@ -1,7 +1,7 @@
 // Handles, DCs, selection and object lifetimes.
 #include <gtest/gtest.h>
 
-#include "core/surface.h"
+#include "base/surface.h"
 #include "gdi_helpers.h"
 
 using gdi_test::MemCanvas;

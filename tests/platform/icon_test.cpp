@@ -15,6 +15,7 @@
 #include <string>
 
 #include "gdi_helpers.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -57,11 +58,6 @@ std::string ResourceBytes(LPCSTR name, LPCSTR type) {
 
 class TempFiles {
 public:
-    TempFiles() {
-        dir_ = std::filesystem::temp_directory_path() / ("tinto_icon_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempFiles() { std::filesystem::remove_all(dir_); }
     std::string Write(const std::string& name, const std::string& bytes) {
         auto path = dir_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
@@ -69,7 +65,7 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
+    test_support::TempDir dir_{"tinto_icon"};
 };
 
 TEST(IconLoad, ResourceIconsComeAtTheSizeAskedFor) {

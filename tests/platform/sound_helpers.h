@@ -12,53 +12,13 @@
 #include <vector>
 
 #include "sound/null_device.h"
+#include "support/wav.h"
 #include "windows.h"
 
 namespace sound_test {
 
-// A RIFF/WAVE image; `samples` holds 16-bit values (stored as 8-bit
-// unsigned when bits is 8).
-inline std::vector<uint8_t> MakeWave(int rate, int channels, int bits,
-                                     const std::vector<int16_t>& samples) {
-    std::vector<uint8_t> data;
-    for (int16_t s : samples) {
-        if (bits == 8) {
-            data.push_back(uint8_t((s >> 8) + 128));
-        } else {
-            data.push_back(uint8_t(s));
-            data.push_back(uint8_t(uint16_t(s) >> 8));
-        }
-    }
-    std::vector<uint8_t> image(44 + data.size());
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) image[at + i] = uint8_t(v >> (8 * i));
-    };
-    auto put16 = [&](size_t at, uint16_t v) {
-        image[at] = uint8_t(v);
-        image[at + 1] = uint8_t(v >> 8);
-    };
-    std::memcpy(&image[0], "RIFF", 4);
-    put32(4, uint32_t(36 + data.size()));
-    std::memcpy(&image[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, uint16_t(channels));
-    put32(24, uint32_t(rate));
-    put32(28, uint32_t(rate * channels * bits / 8));
-    put16(32, uint16_t(channels * bits / 8));
-    put16(34, uint16_t(bits));
-    std::memcpy(&image[36], "data", 4);
-    put32(40, uint32_t(data.size()));
-    std::copy(data.begin(), data.end(), image.begin() + 44);
-    return image;
-}
-
-inline std::vector<int16_t> Sine(double frequency, int rate, int frames, double amplitude = 12000) {
-    std::vector<int16_t> out(frames);
-    for (int i = 0; i < frames; ++i)
-        out[i] = int16_t(std::lround(amplitude * std::sin(2 * std::numbers::pi * frequency * i / rate)));
-    return out;
-}
+// WAVE images and tones come from the shared test support.
+using test_support::Sine;
 
 // Upward zero crossings of one channel of interleaved stereo, per second.
 inline double MeasureFrequency(const std::vector<int16_t>& stereo, int channel, int rate) {

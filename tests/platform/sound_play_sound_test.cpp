@@ -7,6 +7,8 @@
 
 #include "sound/pcm_format.h"
 #include "sound_helpers.h"
+#include "support/temp_dir.h"
+#include "support/wav.h"
 
 using namespace sound_test;
 using win::sound::NullDeviceSamples;
@@ -47,7 +49,7 @@ TEST_F(PlaySoundTest, ClickFlagsHaveTheirWindowsValue) { EXPECT_EQ(0x42007u, kCl
 
 TEST_F(PlaySoundTest, PlaysAResourceConvertedToTheDevice) {
     // Mono 22050 Hz, as the thumbnail sound is: twice the frames at 44100 Hz.
-    g_resources[155] = MakeWave(22050, 1, 16, Sine(500, 22050, 2205));
+    g_resources[155] = test_support::WavImage(22050, 1, 16, Sine(500, 22050, 2205));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(155), kModule, kClickFlags));
     ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
@@ -72,8 +74,8 @@ TEST_F(PlaySoundTest, MissingSoundWithNoDefaultPlaysNothing) {
 
 TEST_F(PlaySoundTest, ANewSoundReplacesThePlayingOne) {
     Use(win::SoundBackend::Null);  // real-time pace, so that the first is still playing
-    g_resources[1] = MakeWave(44100, 1, 16, std::vector<int16_t>(44100, 1000));
-    g_resources[2] = MakeWave(44100, 1, 16, std::vector<int16_t>(2205, 2000));
+    g_resources[1] = test_support::WavImage(44100, 1, 16, std::vector<int16_t>(44100, 1000));
+    g_resources[2] = test_support::WavImage(44100, 1, 16, std::vector<int16_t>(2205, 2000));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(1), kModule, kClickFlags));
     ASSERT_TRUE(WaitFor([] { return !NullDeviceSamples().empty(); }));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(2), kModule, kClickFlags));
@@ -88,8 +90,8 @@ TEST_F(PlaySoundTest, ANewSoundReplacesThePlayingOne) {
 
 TEST_F(PlaySoundTest, NoStopKeepsThePlayingSoundAndNullStopsIt) {
     Use(win::SoundBackend::Null);
-    g_resources[1] = MakeWave(44100, 1, 16, std::vector<int16_t>(44100 * 5, 1000));
-    g_resources[2] = MakeWave(44100, 1, 16, std::vector<int16_t>(441, 2000));
+    g_resources[1] = test_support::WavImage(44100, 1, 16, std::vector<int16_t>(44100 * 5, 1000));
+    g_resources[2] = test_support::WavImage(44100, 1, 16, std::vector<int16_t>(441, 2000));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(1), kModule, kClickFlags));
     EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(2), kModule, kClickFlags | SND_NOSTOP));
     ASSERT_TRUE(PlaySoundA(nullptr, nullptr, 0));
@@ -102,14 +104,14 @@ TEST_F(PlaySoundTest, NoStopKeepsThePlayingSoundAndNullStopsIt) {
 }
 
 TEST_F(PlaySoundTest, SynchronousPlayReturnsWhenTheSoundIsOver) {
-    g_resources[3] = MakeWave(11025, 2, 8, std::vector<int16_t>(2000, 0x2000));
+    g_resources[3] = test_support::WavImage(11025, 2, 8, std::vector<int16_t>(2000, 0x2000));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(3), kModule, SND_RESOURCE | SND_NODEFAULT));
     EXPECT_TRUE(PlaySoundA(MAKEINTRESOURCEA(3), kModule, kClickFlags | SND_NOSTOP))
         << "the synchronous sound was still playing";
 }
 
 TEST_F(PlaySoundTest, LoopsUntilStopped) {
-    g_resources[4] = MakeWave(44100, 1, 16, std::vector<int16_t>(100, 3000));
+    g_resources[4] = test_support::WavImage(44100, 1, 16, std::vector<int16_t>(100, 3000));
     ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(4), kModule, kClickFlags | SND_LOOP));
     ASSERT_TRUE(WaitFor([] { return NullDeviceSamples().size() > 10000; }));
     PlaySoundA(nullptr, nullptr, SND_PURGE);
@@ -120,20 +122,17 @@ TEST_F(PlaySoundTest, LoopsUntilStopped) {
 
 TEST_F(PlaySoundTest, PlaysFilesWithWindowsPathsAndMemoryImages) {
     namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("tinto_sound_" + std::to_string(::getpid()));
+    test_support::TempDir temp("tinto_sound");
+    const fs::path dir = temp.path();
     fs::create_directories(dir / "Sounds");
-    std::vector<uint8_t> image = MakeWave(22050, 1, 8, std::vector<int16_t>(220, 0x1000));
-    FILE* f = std::fopen((dir / "Sounds" / "pop.wav").c_str(), "wb");
-    ASSERT_NE(nullptr, f);
-    std::fwrite(image.data(), 1, image.size(), f);
-    std::fclose(f);
+    std::vector<uint8_t> image = test_support::WavImage(22050, 1, 8, std::vector<int16_t>(220, 0x1000));
+    ASSERT_TRUE(test_support::WriteFile(dir / "Sounds" / "pop.wav", image));
     std::string windows_path = dir.string() + "\\Sounds\\pop.wav";
     EXPECT_TRUE(PlaySoundA(windows_path.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
     EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(image.data()), nullptr, SND_MEMORY | SND_NODEFAULT));
     ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     EXPECT_EQ(2 * 2 * 440, std::count(got.begin(), got.end(), 0x1000));
-    fs::remove_all(dir);
 }
 
 }  // namespace
@@ -161,32 +160,40 @@ TEST_F(PlaySoundTest, PlaysTheExecutablesOwnResources) {
 #ifdef TINTO_CONTENT_RESOURCES
 // The program's click sounds, in the formats the screens expect, play at
 // their full length.
-TEST_F(PlaySoundTest, TheProgramsClickSoundsPlay) {
-    win::SetWaveResourceLookup(nullptr);
-    struct Sound {
-        int id, channels, rate;
-    };
-    for (Sound s : {Sound{153, 2, 22050}, Sound{154, 1, 44100}, Sound{155, 1, 22050},
-                    Sound{156, 1, 22050}, Sound{157, 1, 22050}}) {
-        SCOPED_TRACE(s.id);
-        HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(s.id), "WAVE");
-        ASSERT_NE(nullptr, res);
-        win::sound::WaveImage wave;
-        ASSERT_TRUE(win::sound::ParseWave(static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, res))),
-                                          SizeofResource(nullptr, res), &wave));
-        EXPECT_EQ(s.channels, wave.format.channels);
-        EXPECT_EQ(s.rate, wave.format.rate);
-        EXPECT_EQ(16, wave.format.bits);
+struct ClickSound {
+    int id, channels, rate;
+};
 
-        win::sound::ClearNullDeviceCapture();
-        ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(s.id), GetModuleHandleA(nullptr), kClickFlags));
-        ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(30)));
-        size_t frames = wave.bytes / size_t(wave.format.FrameBytes()) * 44100 / size_t(s.rate);
-        size_t captured = NullDeviceSamples().size() / 2;
-        EXPECT_GE(captured, frames);
-        EXPECT_LT(captured, frames + win::sound::kNullBlockFrames + 2);
-    }
+class ProgramClickSound : public PlaySoundTest, public ::testing::WithParamInterface<ClickSound> {};
+
+TEST_P(ProgramClickSound, PlaysAtFullLength) {
+    win::SetWaveResourceLookup(nullptr);
+    const ClickSound s = GetParam();
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(s.id), "WAVE");
+    ASSERT_NE(nullptr, res);
+    win::sound::WaveImage wave;
+    ASSERT_TRUE(win::sound::ParseWave(static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, res))),
+                                      SizeofResource(nullptr, res), &wave));
+    EXPECT_EQ(s.channels, wave.format.channels);
+    EXPECT_EQ(s.rate, wave.format.rate);
+    EXPECT_EQ(16, wave.format.bits);
+
+    win::sound::ClearNullDeviceCapture();
+    ASSERT_TRUE(PlaySoundA(MAKEINTRESOURCEA(s.id), GetModuleHandleA(nullptr), kClickFlags));
+    ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(30)));
+    size_t frames = wave.bytes / size_t(wave.format.FrameBytes()) * 44100 / size_t(s.rate);
+    size_t captured = NullDeviceSamples().size() / 2;
+    EXPECT_GE(captured, frames);
+    EXPECT_LT(captured, frames + win::sound::kNullBlockFrames + 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Resources, ProgramClickSound,
+                         ::testing::Values(ClickSound{153, 2, 22050}, ClickSound{154, 1, 44100},
+                                           ClickSound{155, 1, 22050}, ClickSound{156, 1, 22050},
+                                           ClickSound{157, 1, 22050}),
+                         [](const ::testing::TestParamInfo<ClickSound>& info) {
+                             return "sound" + std::to_string(info.param.id);
+                         });
 #endif
 
 }  // namespace

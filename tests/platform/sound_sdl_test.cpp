@@ -57,7 +57,7 @@ TEST_F(SdlSoundTest, PlaysAToneThroughWaveOut) {
 }
 
 TEST_F(SdlSoundTest, PlaysAResourceThroughPlaySound) {
-    g_beep = MakeWave(44100, 1, 16, Sine(660, 44100, 4410));
+    g_beep = test_support::WavImage(44100, 1, 16, Sine(660, 44100, 4410));
     win::SetWaveResourceLookup(&Lookup);
     HMODULE self = reinterpret_cast<HMODULE>(uintptr_t(0x400000));
     // Synchronous, so that it returns only once SDL has pulled the whole sound.

@@ -18,7 +18,7 @@ void Put32(std::vector<uint8_t>& image, size_t at, uint32_t v) {
 }
 
 TEST(SoundWaveFile, ReadsPlainPcm) {
-    std::vector<uint8_t> image = MakeWave(22050, 1, 16, {1, -2, 3, -4});
+    std::vector<uint8_t> image = test_support::WavImage(22050, 1, 16, {1, -2, 3, -4});
     WaveImage wave;
     ASSERT_TRUE(ParseWave(image.data(), image.size(), &wave));
     EXPECT_EQ(22050, wave.format.rate);
@@ -27,13 +27,13 @@ TEST(SoundWaveFile, ReadsPlainPcm) {
     EXPECT_EQ(8u, wave.bytes);
     EXPECT_EQ(image.data() + 44, wave.samples);
 
-    image = MakeWave(44100, 2, 8, {0, 0, 256, 256});
+    image = test_support::WavImage(44100, 2, 8, {0, 0, 256, 256});
     ASSERT_TRUE(ParseWave(image.data(), image.size(), &wave));
     EXPECT_EQ(4u, wave.bytes);
 }
 
 TEST(SoundWaveFile, SkipsOtherChunksWithTheirPadding) {
-    std::vector<uint8_t> image = MakeWave(8000, 1, 8, {0x100, 0x200, 0x300});
+    std::vector<uint8_t> image = test_support::WavImage(8000, 1, 8, {0x100, 0x200, 0x300});
     // Insert an odd-length "LIST" chunk (padded to even) before "data".
     std::vector<uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
     image.insert(image.begin() + 36, list.begin(), list.end());
@@ -45,7 +45,7 @@ TEST(SoundWaveFile, SkipsOtherChunksWithTheirPadding) {
 }
 
 TEST(SoundWaveFile, AcceptsExtensiblePcm) {
-    std::vector<uint8_t> image = MakeWave(44100, 2, 16, {5, 6});
+    std::vector<uint8_t> image = test_support::WavImage(44100, 2, 16, {5, 6});
     std::vector<uint8_t> extra(24, 0);
     extra[0] = 22;    // cbSize
     extra[8] = 1;     // sub-format: PCM
@@ -62,7 +62,7 @@ TEST(SoundWaveFile, AcceptsExtensiblePcm) {
 }
 
 TEST(SoundWaveFile, TruncatedDataIsCutToWholeFrames) {
-    std::vector<uint8_t> image = MakeWave(22050, 2, 16, std::vector<int16_t>(100, 7));
+    std::vector<uint8_t> image = test_support::WavImage(22050, 2, 16, std::vector<int16_t>(100, 7));
     image.resize(image.size() - 3);  // the data chunk now claims more than there is
     WaveImage wave;
     ASSERT_TRUE(ParseWave(image.data(), image.size(), &wave));
@@ -72,7 +72,7 @@ TEST(SoundWaveFile, TruncatedDataIsCutToWholeFrames) {
 TEST(SoundWaveFile, RefusesWhatIsNotPlayable) {
     WaveImage wave;
     auto refused = [&](std::vector<uint8_t> image) { return !ParseWave(image.data(), image.size(), &wave); };
-    std::vector<uint8_t> good = MakeWave(22050, 1, 16, {1, 2, 3});
+    std::vector<uint8_t> good = test_support::WavImage(22050, 1, 16, {1, 2, 3});
     EXPECT_FALSE(refused(good));
 
     auto changed = [&](size_t at, std::vector<uint8_t> bytes) {
@@ -101,7 +101,7 @@ TEST(SoundWaveFile, RefusesWhatIsNotPlayable) {
 // Every cut of a valid image, and random bytes behind its "RIFF" tag, are
 // read safely (the sanitizer build checks the reads).
 TEST(SoundWaveFile, SurvivesCutsAndNoise) {
-    std::vector<uint8_t> good = MakeWave(11025, 2, 8, std::vector<int16_t>(64, 99));
+    std::vector<uint8_t> good = test_support::WavImage(11025, 2, 8, std::vector<int16_t>(64, 99));
     WaveImage wave;
     for (size_t n = 0; n <= good.size(); ++n) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + long(n));

@@ -325,40 +325,48 @@ TEST_F(WaveOutTest, PlaybackRateChangesSpeed) {
 }
 
 // Other rates and sizes are converted to the device keeping duration and pitch.
-TEST_F(WaveOutTest, ConversionKeepsLengthAndPitch) {
-    struct Case {
-        int rate, channels, bits;
-    };
-    for (Case c : {Case{22050, 1, 8}, Case{11025, 2, 16}, Case{48000, 2, 16}, Case{8000, 1, 16}}) {
-        SCOPED_TRACE(testing::Message() << c.rate << " Hz " << c.channels << " ch " << c.bits << " bit");
-        win::sound::ClearNullDeviceCapture();
-        HWAVEOUT h = Open(c.rate, c.channels, c.bits);
-        std::vector<int16_t> tone = Sine(440, c.rate, c.rate / 2);
-        std::vector<uint8_t> bytes;
-        for (int16_t s : tone)
-            for (int ch = 0; ch < c.channels; ++ch) {
-                if (c.bits == 8) {
-                    bytes.push_back(uint8_t((s >> 8) + 128));
-                } else {
-                    bytes.push_back(uint8_t(s));
-                    bytes.push_back(uint8_t(uint16_t(s) >> 8));
-                }
+struct ConversionCase {
+    int rate, channels, bits;
+};
+
+class WaveOutConversion : public WaveOutTest, public ::testing::WithParamInterface<ConversionCase> {};
+
+TEST_P(WaveOutConversion, KeepsLengthAndPitch) {
+    const ConversionCase c = GetParam();
+    win::sound::ClearNullDeviceCapture();
+    HWAVEOUT h = Open(c.rate, c.channels, c.bits);
+    std::vector<int16_t> tone = Sine(440, c.rate, c.rate / 2);
+    std::vector<uint8_t> bytes;
+    for (int16_t s : tone)
+        for (int ch = 0; ch < c.channels; ++ch) {
+            if (c.bits == 8) {
+                bytes.push_back(uint8_t((s >> 8) + 128));
+            } else {
+                bytes.push_back(uint8_t(s));
+                bytes.push_back(uint8_t(uint16_t(s) >> 8));
             }
-        WAVEHDR header{};
-        header.lpData = reinterpret_cast<LPSTR>(bytes.data());
-        header.dwBufferLength = DWORD(bytes.size());
-        waveOutPrepareHeader(h, &header, sizeof header);
-        waveOutWrite(h, &header, sizeof header);
-        ASSERT_TRUE(WaitFor([&] { return IsDone(header); }));
-        ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
-        std::vector<int16_t> got = NullDeviceSamples();
-        EXPECT_NEAR(22050.0, double(SoundingFrames(got)), 4);
-        EXPECT_NEAR(440.0, MeasureFrequency(got, 0, 44100), 2);
-        EXPECT_NEAR(440.0, MeasureFrequency(got, 1, 44100), 2);
-        waveOutClose(h);
-        opened_.clear();
-    }
+        }
+    WAVEHDR header{};
+    header.lpData = reinterpret_cast<LPSTR>(bytes.data());
+    header.dwBufferLength = DWORD(bytes.size());
+    waveOutPrepareHeader(h, &header, sizeof header);
+    waveOutWrite(h, &header, sizeof header);
+    ASSERT_TRUE(WaitFor([&] { return IsDone(header); }));
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(30)));
+    std::vector<int16_t> got = NullDeviceSamples();
+    EXPECT_NEAR(22050.0, double(SoundingFrames(got)), 4);
+    EXPECT_NEAR(440.0, MeasureFrequency(got, 0, 44100), 2);
+    EXPECT_NEAR(440.0, MeasureFrequency(got, 1, 44100), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, WaveOutConversion,
+                         ::testing::Values(ConversionCase{22050, 1, 8}, ConversionCase{11025, 2, 16},
+                                           ConversionCase{48000, 2, 16}, ConversionCase{8000, 1, 16}),
+                         [](const ::testing::TestParamInfo<ConversionCase>& info) {
+                             const ConversionCase& c = info.param;
+                             return std::to_string(c.rate) + "Hz" + std::to_string(c.channels) + "ch" +
+                                    std::to_string(c.bits) + "bit";
+                         });
 
 TEST_F(WaveOutTest, ThereIsNoMixerButItsCallsAnswer) {
     HWAVEOUT h = Open(44100, 2, 16);

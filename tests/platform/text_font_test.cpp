@@ -11,6 +11,7 @@
 #include "text/layout.h"
 #include "text/render.h"
 #include "win/text.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -93,8 +94,8 @@ TEST(TextFont, HostileDescriptionsStillGiveAFont) {
 
 TEST(TextFont, FontTableRegistersFilesByFamily) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("tinto_fonts_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    test_support::TempDir temp("tinto_fonts");
+    const fs::path dir = temp.path();
     const fs::path copy = dir / "mono.ttf";
     fs::copy_file(kMonoFile, copy, fs::copy_options::overwrite_existing);
     std::ofstream(dir / "junk.ttf") << "not a font";
@@ -120,7 +121,6 @@ TEST(TextFont, FontTableRegistersFilesByFamily) {
     EXPECT_NE(text::Font::Create(Describe("DejaVu Sans Mono", -12))->FilePath(), copy.string());
     // A font created while registered keeps working after removal.
     EXPECT_GT(found->MeasureWidth("abc"), 0);
-    fs::remove_all(dir);
 }
 
 TEST(TextRender, KnownStringLandsInItsCell) {

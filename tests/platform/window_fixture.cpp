@@ -1,12 +1,12 @@
 #include "window_fixture.h"
 
-std::vector<Seen>& WindowTest::seen() {
-    static std::vector<Seen> list;
-    return list;
+test_support::MessageRecorder& WindowTest::recorder() {
+    static test_support::MessageRecorder recorder;
+    return recorder;
 }
 
 LRESULT CALLBACK WindowTest::Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    seen().push_back({hwnd, message, wParam, lParam});
+    recorder().Record(hwnd, message, wParam, lParam);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -54,16 +54,8 @@ HWND WindowTest::Child(HWND parent, int id, int x, int y, int w, int h, DWORD st
     return hwnd;
 }
 
-std::vector<Seen> WindowTest::Of(UINT message) const {
-    std::vector<Seen> out;
-    for (auto& s : seen())
-        if (s.message == message) out.push_back(s);
-    return out;
-}
+std::vector<Seen> WindowTest::Of(UINT message) const { return recorder().Of(message); }
 
 std::vector<HWND> WindowTest::WindowsThatGot(UINT message) const {
-    std::vector<HWND> out;
-    for (auto& s : seen())
-        if (s.message == message) out.push_back(s.hwnd);
-    return out;
+    return recorder().WindowsThatGot(message);
 }

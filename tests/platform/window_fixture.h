@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "backends/headless/headless.h"
+#include "support/message_recorder.h"
 
-struct Seen {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+using Seen = test_support::SeenMessage;
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -36,7 +32,8 @@ protected:
     void Pump() { headless::RunUntilIdle(); }
 
 public:
-    static std::vector<Seen>& seen();
+    static test_support::MessageRecorder& recorder();
+    static std::vector<Seen>& seen() { return recorder().All(); }
     static LRESULT CALLBACK Record(HWND, UINT, WPARAM, LPARAM);
 
 private:

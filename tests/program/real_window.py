@@ -6,32 +6,17 @@ music list, Escape must close the list and then end the program. With
 Also checked: without a display the program refuses to run, clearly.
 Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's import is missing."""
 import argparse
-import ctypes
 import os
-import shutil
-import signal
 import subprocess
 import sys
 import time
 
-SKIP = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import xvfb  # noqa: E402
+from xvfb import SKIP, wait_for  # noqa: E402
 # The music button (1015) in the home screen's client area: template
 # 203, 160, 64, 21 dialog units, converted to pixels, at its centre.
 MUSIC_BUTTON = (305 + 96 // 2, 260 + 34 // 2)
-
-
-def die_with_parent():
-    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-
-
-def wait_for(check, seconds):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        result = check()
-        if result:
-            return result
-        time.sleep(0.1)
-    return check()
 
 
 def windows(display, name):
@@ -67,91 +52,72 @@ def colourful(display, rect):
     return out.returncode == 0 and out.stdout.strip().isdigit() and int(out.stdout) > 500
 
 
-def refuses_without_display(program):
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    run = subprocess.run([program], env=env, capture_output=True, text=True, timeout=30)
-    if run.returncode == 0 or "cannot open a display" not in run.stderr:
-        print(f"FAIL: without a display the program answered {run.returncode}: {run.stderr!r}")
-        return False
-    return True
-
-
 def real_window(program, shots):
-    number = 80 + os.getpid() % 9
-    display = dict(os.environ, DISPLAY=f":{number}", TINTO_AUDIO="null")
-    server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
-    run = None
-    try:
-        if not wait_for(lambda: subprocess.run(["xdotool", "getmouselocation"], env=display,
-                                               capture_output=True, timeout=10).returncode == 0, 10):
+    with xvfb.server(80, TINTO_AUDIO="null") as display:
+        if display is None:
             print("FAIL: Xvfb did not start")
             return False
-        run = subprocess.Popen([program], env=display, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                               preexec_fn=die_with_parent)
-        home = wait_for(lambda: windows(display, "^Tintorama$"), 20)
-        if not home:
-            print("FAIL: the home screen's window never appeared")
-            return False
-        home_rect = geometry(display, home[0])
-        if home_rect[2:] != (700, 467):  # 698 x 465 and the one-pixel border
-            print(f"FAIL: the home screen is {home_rect[2]} x {home_rect[3]}")
-            return False
-        if not wait_for(lambda: colourful(display, home_rect), 15):
-            print("FAIL: the home picture never reached the screen")
-            return False
-        time.sleep(0.5)
-        if shots:
-            shoot(display, home_rect, os.path.join(shots, "home.png"))
-
-        before = set(all_windows(display))
-        x, y = home_rect[0] + 1 + MUSIC_BUTTON[0], home_rect[1] + 1 + MUSIC_BUTTON[1]
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=display, check=True)
-        time.sleep(0.3)
-        subprocess.run(["xdotool", "click", "1"], env=display, check=True)
-        def music_list():
-            new = [w for w in all_windows(display) if w not in before]
-            sized = [w for w in new if geometry(display, w)[2:] == (300, 297)]
-            return sized
-        found = wait_for(music_list, 15)
-        if not found:
-            print("FAIL: the music list did not open on a click")
-            return False
-        list_rect = geometry(display, found[0])
-        time.sleep(0.8)
-        if shots:
-            subprocess.run(["xdotool", "mousemove", str(list_rect[0] + 60), str(list_rect[1] + 90),
-                            "click", "1"], env=display, check=True)
-            time.sleep(0.5)
-            shoot(display, list_rect, os.path.join(shots, "music-list.png"))
-
-        # Escape closes the list, then the home screen (the first synthetic
-        # key after start may be spent on a keymap change).
-        for _ in range(6):
-            subprocess.run(["xdotool", "key", "Escape"], env=display, check=True)
-            try:
-                run.wait(timeout=2)
-                break
-            except subprocess.TimeoutExpired:
-                pass
-        if run.poll() is None:
-            print("FAIL: Escape did not end the program")
-            return False
-        if run.returncode != 0:
-            print(f"FAIL: the program ended with {run.returncode}: {run.stderr.read()!r}")
-            return False
-        print("real window: home screen with its picture, music list on a click, Escape ends it")
-        return True
-    finally:
-        if run and run.poll() is None:
-            run.kill()
-            run.wait()
-        server.terminate()
+        run = xvfb.start([program], display)
         try:
-            server.wait(timeout=10)
+            return check_program(display, run, shots)
+        finally:
+            xvfb.stop(run)
+
+
+def check_program(display, run, shots):
+    home = wait_for(lambda: windows(display, "^Tintorama$"), 20)
+    if not home:
+        print("FAIL: the home screen's window never appeared")
+        return False
+    home_rect = geometry(display, home[0])
+    if home_rect[2:] != (700, 467):  # 698 x 465 and the one-pixel border
+        print(f"FAIL: the home screen is {home_rect[2]} x {home_rect[3]}")
+        return False
+    if not wait_for(lambda: colourful(display, home_rect), 15):
+        print("FAIL: the home picture never reached the screen")
+        return False
+    time.sleep(0.5)
+    if shots:
+        shoot(display, home_rect, os.path.join(shots, "home.png"))
+
+    before = set(all_windows(display))
+    x, y = home_rect[0] + 1 + MUSIC_BUTTON[0], home_rect[1] + 1 + MUSIC_BUTTON[1]
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=display, check=True)
+    time.sleep(0.3)
+    subprocess.run(["xdotool", "click", "1"], env=display, check=True)
+    def music_list():
+        new = [w for w in all_windows(display) if w not in before]
+        sized = [w for w in new if geometry(display, w)[2:] == (300, 297)]
+        return sized
+    found = wait_for(music_list, 15)
+    if not found:
+        print("FAIL: the music list did not open on a click")
+        return False
+    list_rect = geometry(display, found[0])
+    time.sleep(0.8)
+    if shots:
+        subprocess.run(["xdotool", "mousemove", str(list_rect[0] + 60), str(list_rect[1] + 90),
+                        "click", "1"], env=display, check=True)
+        time.sleep(0.5)
+        shoot(display, list_rect, os.path.join(shots, "music-list.png"))
+
+    # Escape closes the list, then the home screen (the first synthetic
+    # key after start may be spent on a keymap change).
+    for _ in range(6):
+        subprocess.run(["xdotool", "key", "Escape"], env=display, check=True)
+        try:
+            run.wait(timeout=2)
+            break
         except subprocess.TimeoutExpired:
-            server.kill()
-            server.wait()
+            pass
+    if run.poll() is None:
+        print("FAIL: Escape did not end the program")
+        return False
+    if run.returncode != 0:
+        print(f"FAIL: the program ended with {run.returncode}: {run.stderr.read()!r}")
+        return False
+    print("real window: home screen with its picture, music list on a click, Escape ends it")
+    return True
 
 
 def main():
@@ -159,8 +125,8 @@ def main():
     parser.add_argument("program")
     parser.add_argument("--shots", help="folder for home.png and music-list.png")
     args = parser.parse_args()
-    ok = refuses_without_display(args.program)
-    missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
+    ok = xvfb.refuses_without_display(args.program)
+    missing = xvfb.missing_tools()
     if missing:
         print("SKIP: the real-window check needs " + ", ".join(missing))
         return 1 if not ok else SKIP

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <mutex>
 
-#include "pix_image.h"
+#include "imagelib/pix_image.h"
 
 namespace fs = std::filesystem;
 

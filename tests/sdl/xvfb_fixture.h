@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "backends/sdl2/sdl_backend.h"
+#include "backends/headless/headless.h"
 #include "core/backend.h"
 
 namespace sdl_test {

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "control.h"
-#include "errors.h"
+#include "audio/control.h"
+#include "audio/errors.h"
 
 namespace {
 

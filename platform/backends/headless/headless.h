@@ -6,8 +6,15 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace win::core {
+class Backend;
+// A fresh headless backend, for tests that put it back after another.
+std::unique_ptr<Backend> CreateHeadlessBackend();
+}  // namespace win::core
 
 namespace headless {
 

@@ -115,6 +115,11 @@ namespace win::core {
 std::unique_ptr<Backend> CreateHeadlessBackend() { return std::make_unique<HeadlessBackend>(); }
 }  // namespace win::core
 
+// The core's default backend, offered at start-up. The build keeps this
+// object in every program linking the backend (see platform/CMakeLists.txt).
+extern "C" const bool tinto_headless_backend_offered =
+    (win::core::SetDefaultBackend(&win::core::CreateHeadlessBackend), true);
+
 namespace headless {
 
 using win::core::Guard;

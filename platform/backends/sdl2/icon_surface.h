@@ -3,7 +3,7 @@
 #pragma once
 #include <SDL.h>
 
-#include "core/icons.h"
+#include "gdi/icons.h"
 
 namespace win::sdl {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "registry.h"
+#include "audio/registry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "core/icons.h"
+#include "gdi/icons.h"
 
 namespace win::icons {
 namespace {

@@ -1,6 +1,6 @@
 // The icon and cursor handle table, loading from resources and files, and
 // the USER32 calls that create, copy, inspect and free icons.
-#include "core/icons.h"
+#include "gdi/icons.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,8 @@
 #include <map>
 #include <mutex>
 
-#include "core/handle_table.h"
-#include "core/paths.h"
+#include "base/handle_table.h"
+#include "base/paths.h"
 #include "resources/icon_file.h"
 #include "win/res.h"
 
