@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/backend.h"
 #include "backends/sdl2/sdl_backend.h"
+#include "core/backend.h"
 
 namespace win {
 
@@ -13,8 +13,10 @@ bool StartDisplay(int& argc, char** argv) {
     bool headless = false;
     int kept = 0;
     for (int i = 0; i < argc; ++i) {
-        if (i > 0 && argv[i] && std::strcmp(argv[i], "--headless") == 0) headless = true;
-        else argv[kept++] = argv[i];
+        if (i > 0 && argv[i] && std::strcmp(argv[i], "--headless") == 0)
+            headless = true;
+        else
+            argv[kept++] = argv[i];
     }
     if (kept < argc) argv[kept] = nullptr;
     argc = kept;

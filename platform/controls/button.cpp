@@ -11,7 +11,7 @@ namespace {
 
 struct ButtonState {
     UINT check = BST_UNCHECKED;
-    bool pushed = false;    // drawn pressed
+    bool pushed = false;  // drawn pressed
     bool focused = false;
     bool tracking = false;  // mouse press in progress (capture held)
     bool spaceDown = false;
@@ -111,8 +111,9 @@ void PaintCheckBox(HWND hwnd, HDC dc, const RECT& client, const ButtonState* st)
     SunkenFrame(dc, boxRect);
     if (st->check != BST_UNCHECKED) {
         // The classic tick: seven columns, three pixels tall each.
-        HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(st->check == BST_CHECKED ? COLOR_WINDOWTEXT
-                                                                             : COLOR_BTNSHADOW));
+        HPEN pen =
+            CreatePen(PS_SOLID, 1,
+                      GetSysColor(st->check == BST_CHECKED ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
         HGDIOBJ old = SelectObject(dc, pen);
         int x = boxRect.left + 3, y = boxRect.top + 5;
         for (int i = 0; i < 7; ++i) {
@@ -233,7 +234,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (st->tracking) {
                 RECT client;
                 GetClientRect(hwnd, &client);
-                SetPushed(hwnd, st, PtInRect(&client, POINT{short(LOWORD(lParam)), short(HIWORD(lParam))}));
+                SetPushed(hwnd, st,
+                          PtInRect(&client, POINT{short(LOWORD(lParam)), short(HIWORD(lParam))}));
             }
             return 0;
         case WM_LBUTTONUP: {

@@ -18,9 +18,9 @@ struct ComboState {
     int selected = -1;
     bool focused = false;
     HFONT font = nullptr;
-    int openHeight = 100;   // the height created with: field plus list
-    int droppedWidth = 0;   // 0: as wide as the control
-    HWND list = nullptr;    // the open list, while dropped
+    int openHeight = 100;  // the height created with: field plus list
+    int droppedWidth = 0;  // 0: as wide as the control
+    HWND list = nullptr;   // the open list, while dropped
     bool closing = false;
 };
 
@@ -90,7 +90,7 @@ void Paint(HWND hwnd, HDC dc, ComboState* st) {
     if (st->items.Valid(st->selected)) {
         HGDIOBJ oldFont = SelectObject(dc, ControlFont(st->font));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
+        SetTextColor(dc, !enabled    ? GetSysColor(COLOR_GRAYTEXT)
                          : highlight ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                      : text);
         RECT textRect{field.left + 2, field.top, field.right, field.bottom};
@@ -277,7 +277,8 @@ LRESULT ItemMessage(HWND hwnd, ComboState* st, UINT message, WPARAM wParam, LPAR
             return st->selected >= 0 ? st->selected : CB_ERR;
         case CB_GETCURSEL: return st->selected;
         case CB_GETLBTEXT: return st->items.GetText(index, reinterpret_cast<char*>(lParam));
-        case CB_GETLBTEXTLEN: return st->items.Valid(index) ? LRESULT(st->items.At(index).text.size()) : CB_ERR;
+        case CB_GETLBTEXTLEN:
+            return st->items.Valid(index) ? LRESULT(st->items.At(index).text.size()) : CB_ERR;
         case CB_GETITEMDATA: return st->items.Valid(index) ? st->items.At(index).data : CB_ERR;
         case CB_SETITEMDATA:
             if (!st->items.Valid(index)) return CB_ERR;
@@ -337,9 +338,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             FitHeight(hwnd, st);
             return 0;
         }
-        case WM_NCDESTROY:
-            Combos().Erase(hwnd);
-            break;
+        case WM_NCDESTROY: Combos().Erase(hwnd); break;
         case WM_DESTROY:
             if (st->list) CloseList(hwnd, st, false);
             break;

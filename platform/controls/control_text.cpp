@@ -23,17 +23,19 @@ int TextWidth(HDC dc, const std::string& str) {
 
 HBRUSH ControlColor(HWND control, HDC dc, UINT message) {
     HWND parent = GetParent(control);
-    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(
-                                parent, message, reinterpret_cast<WPARAM>(dc),
-                                reinterpret_cast<LPARAM>(control)))
-                          : nullptr;
+    HBRUSH brush =
+        parent
+            ? reinterpret_cast<HBRUSH>(SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(control)))
+            : nullptr;
     if (brush) return brush;
     // The system's defaults: list boxes and edits on the window colour,
     // everything else on the button face.
     bool window = message == WM_CTLCOLORLISTBOX || message == WM_CTLCOLOREDIT;
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
-    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>((window ? COLOR_WINDOW : COLOR_BTNFACE) + 1));
+    return reinterpret_cast<HBRUSH>(
+        static_cast<INT_PTR>((window ? COLOR_WINDOW : COLOR_BTNFACE) + 1));
 }
 
 void NotifyParent(HWND control, UINT code) {

@@ -66,9 +66,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     EditState* st = Edits().Find(hwnd);
     if (!st) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
-        case WM_NCDESTROY:
-            Edits().Erase(hwnd);
-            break;
+        case WM_NCDESTROY: Edits().Erase(hwnd); break;
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -119,8 +117,12 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             std::string text = Text(hwnd);
             st->caret = std::min(st->caret, text.size());
             switch (wParam) {
-                case VK_LEFT: if (st->caret > 0) --st->caret; break;
-                case VK_RIGHT: if (st->caret < text.size()) ++st->caret; break;
+                case VK_LEFT:
+                    if (st->caret > 0) --st->caret;
+                    break;
+                case VK_RIGHT:
+                    if (st->caret < text.size()) ++st->caret;
+                    break;
                 case VK_HOME: st->caret = 0; break;
                 case VK_END: st->caret = text.size(); break;
                 case VK_DELETE:
@@ -134,9 +136,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         }
-        case EM_LIMITTEXT:
-            st->limit = wParam ? size_t(wParam) : 32767;
-            return 0;
+        case EM_LIMITTEXT: st->limit = wParam ? size_t(wParam) : 32767; return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -88,7 +88,8 @@ std::string StartFolder(const OPENFILENAMEA* ofn) {
     const char* xdg = std::getenv("XDG_PICTURES_DIR");
     const char* home = std::getenv("HOME");
     if (xdg && IsDirectory(xdg)) return xdg;
-    if (home && IsDirectory(std::string(home) + "/Pictures")) return std::string(home) + "/Pictures";
+    if (home && IsDirectory(std::string(home) + "/Pictures"))
+        return std::string(home) + "/Pictures";
     if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
     if (home && IsDirectory(home)) return home;
     return "/";
@@ -97,7 +98,8 @@ std::string StartFolder(const OPENFILENAMEA* ofn) {
 void Fill(DialogState* st) {
     st->entries.clear();
     int typeIndex = std::max(0, int(SendMessageA(st->types, CB_GETCURSEL, 0, 0)));
-    const Filter& filter = st->filters[size_t(std::min<int>(typeIndex, int(st->filters.size()) - 1))];
+    const Filter& filter =
+        st->filters[size_t(std::min<int>(typeIndex, int(st->filters.size()) - 1))];
     std::vector<std::pair<std::string, bool>> found;
     if (DIR* dir = opendir(st->folder.c_str())) {
         while (dirent* e = readdir(dir)) {
@@ -105,7 +107,8 @@ void Fill(DialogState* st) {
             if (n.empty() || n[0] == '.') continue;
             bool folder = IsDirectory(Join(st->folder, n));
             bool match = folder;
-            for (auto& p : filter.patterns) match = match || fnmatch(p.c_str(), n.c_str(), FNM_CASEFOLD) == 0;
+            for (auto& p : filter.patterns)
+                match = match || fnmatch(p.c_str(), n.c_str(), FNM_CASEFOLD) == 0;
             if (match) found.emplace_back(n, folder);
             if (found.size() > 20000) break;
         }
@@ -126,7 +129,8 @@ void Fill(DialogState* st) {
 }
 
 void Navigate(DialogState* st, const std::string& folder) {
-    st->folder = folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+    st->folder =
+        folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
     Fill(st);
 }
 
@@ -155,7 +159,8 @@ void Accept(HWND dialog, DialogState* st) {
     std::string base = path.substr(slash + 1);
     if (st->save && ofn->lpstrDefExt && *ofn->lpstrDefExt && base.find('.') == std::string::npos)
         path += std::string(".") + ofn->lpstrDefExt;
-    if ((ofn->Flags & OFN_PATHMUSTEXIST) && !IsDirectory(path.substr(0, std::max<size_t>(slash, 1)))) {
+    if ((ofn->Flags & OFN_PATHMUSTEXIST) &&
+        !IsDirectory(path.substr(0, std::max<size_t>(slash, 1)))) {
         MessageBoxA(dialog, (path.substr(0, slash) + "\nThe path does not exist.").c_str(),
                     st->save ? "Save As" : "Open", MB_OK | MB_ICONWARNING);
         return;
@@ -165,8 +170,11 @@ void Accept(HWND dialog, DialogState* st) {
         return;
     }
     if (st->save && (ofn->Flags & OFN_OVERWRITEPROMPT) && Exists(path)) {
-        std::string question = path.substr(slash + 1) + " already exists.\nDo you want to replace it?";
-        if (MessageBoxA(dialog, question.c_str(), "Confirm Save As", MB_YESNO | MB_ICONWARNING) != IDYES) return;
+        std::string question =
+            path.substr(slash + 1) + " already exists.\nDo you want to replace it?";
+        if (MessageBoxA(dialog, question.c_str(), "Confirm Save As", MB_YESNO | MB_ICONWARNING) !=
+            IDYES)
+            return;
     }
     st->result = path;
     st->accepted = true;
@@ -212,7 +220,8 @@ LRESULT CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-HWND Make(HWND dialog, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
+HWND Make(HWND dialog, const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
+          int h) {
     HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, dialog,
                              reinterpret_cast<HMENU>(INT_PTR(id)), nullptr, nullptr);
     SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -275,23 +284,27 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
     const char* title = ofn->lpstrTitle ? ofn->lpstrTitle : save ? "Save As" : "Open";
     HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, kClass, title, WS_POPUP | WS_BORDER,
                                   std::max<int>(0, (around.left + around.right - width) / 2),
-                                  std::max<int>(0, (around.top + around.bottom - height) / 2), width, height,
-                                  root, nullptr, nullptr, &st);
+                                  std::max<int>(0, (around.top + around.bottom - height) / 2),
+                                  width, height, root, nullptr, nullptr, &st);
     if (!dialog) {
         lastError = CDERR_INITIALIZATION;
         return FALSE;
     }
     Make(dialog, "STATIC", save ? "Save in:" : "Look in:", SS_LEFT, -1, 10, 12, 70, 16);
     st.label = Make(dialog, "STATIC", "", SS_LEFT | SS_NOPREFIX, kFolderLabel, 85, 12, 330, 16);
-    st.list = Make(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kList, 10, 34, 405,
-                   170);
+    st.list = Make(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kList,
+                   10, 34, 405, 170);
     Make(dialog, "STATIC", "File name:", SS_LEFT, -1, 10, 216, 80, 16);
-    st.name = Make(dialog, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kName, 95, 212, 230, 22);
+    st.name =
+        Make(dialog, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kName, 95, 212, 230, 22);
     Make(dialog, "STATIC", save ? "Save as type:" : "Files of type:", SS_LEFT, -1, 10, 248, 80, 16);
-    st.types = Make(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kTypes, 95, 244, 230, 150);
-    Make(dialog, "BUTTON", save ? "&Save" : "&Open", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 335, 211, 80, 24);
+    st.types = Make(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kTypes, 95,
+                    244, 230, 150);
+    Make(dialog, "BUTTON", save ? "&Save" : "&Open", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 335, 211,
+         80, 24);
     Make(dialog, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 335, 243, 80, 24);
-    for (auto& f : st.filters) SendMessageA(st.types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    for (auto& f : st.filters)
+        SendMessageA(st.types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
     int typeIndex = ofn->nFilterIndex ? int(ofn->nFilterIndex) - 1 : 0;
     if (SendMessageA(st.types, CB_SETCURSEL, WPARAM(typeIndex), 0) == CB_ERR)
         SendMessageA(st.types, CB_SETCURSEL, 0, 0);
@@ -344,6 +357,10 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
 }  // namespace
 }  // namespace win::controls
 
-BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA ofn) { return win::controls::RunFileDialog(ofn, true); }
-BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) { return win::controls::RunFileDialog(ofn, false); }
+BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA ofn) {
+    return win::controls::RunFileDialog(ofn, true);
+}
+BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA ofn) {
+    return win::controls::RunFileDialog(ofn, false);
+}
 DWORD WINAPI CommDlgExtendedError(void) { return win::controls::lastError; }

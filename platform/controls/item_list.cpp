@@ -38,8 +38,8 @@ int ItemList::Find(int start, const char* text, bool prefix) const {
     for (int k = 1; k <= n; ++k) {
         int i = (start + k) % n;
         const std::string& t = items_[size_t(i)].text;
-        bool match = prefix ? strncasecmp(t.c_str(), text, len) == 0
-                            : strcasecmp(t.c_str(), text) == 0;
+        bool match =
+            prefix ? strncasecmp(t.c_str(), text, len) == 0 : strcasecmp(t.c_str(), text) == 0;
         if (match) return i;
     }
     return -1;

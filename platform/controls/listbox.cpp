@@ -60,7 +60,8 @@ bool HasScrollBar(HWND hwnd, const ListState* st) {
 
 RECT ItemsArea(HWND hwnd, const ListState* st) {
     RECT r = Client(hwnd);
-    if (HasScrollBar(hwnd, st)) r.right = std::max(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
+    if (HasScrollBar(hwnd, st))
+        r.right = std::max(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
     return r;
 }
 
@@ -120,11 +121,12 @@ void Paint(HWND hwnd, HDC dc, ListState* st) {
         RECT item{area.left, y, area.right, y + st->itemHeight};
         bool selected = i == st->selected;
         if (selected) FillSys(dc, item, COLOR_HIGHLIGHT);
-        SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
+        SetTextColor(dc, !enabled   ? GetSysColor(COLOR_GRAYTEXT)
                          : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                     : text);
         RECT textRect{item.left + 2, item.top, item.right, item.bottom};
-        PaintText(dc, st->items.At(i).text, textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        PaintText(dc, st->items.At(i).text, textRect,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (selected && st->focused) DrawFocusRect(dc, &item);
     }
     SelectObject(dc, oldFont);
@@ -199,7 +201,8 @@ LRESULT ItemMessage(HWND hwnd, ListState* st, UINT message, WPARAM wParam, LPARA
         case LB_GETCURSEL: return st->selected;
         case LB_GETSEL: return st->items.Valid(index) ? (index == st->selected ? 1 : 0) : LB_ERR;
         case LB_GETTEXT: return st->items.GetText(index, reinterpret_cast<char*>(lParam));
-        case LB_GETTEXTLEN: return st->items.Valid(index) ? LRESULT(st->items.At(index).text.size()) : LB_ERR;
+        case LB_GETTEXTLEN:
+            return st->items.Valid(index) ? LRESULT(st->items.At(index).text.size()) : LB_ERR;
         case LB_GETITEMDATA: return st->items.Valid(index) ? st->items.At(index).data : LB_ERR;
         case LB_SETITEMDATA:
             if (!st->items.Valid(index)) return LB_ERR;
@@ -236,9 +239,7 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return ItemMessage(hwnd, st, message, wParam, lParam);
     const POINT at{short(LOWORD(lParam)), short(HIWORD(lParam))};
     switch (message) {
-        case WM_NCDESTROY:
-            Lists().Erase(hwnd);
-            break;
+        case WM_NCDESTROY: Lists().Erase(hwnd); break;
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -321,7 +322,8 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CHAR: {
             // Jump to the next item beginning with the typed letter.
             char prefix[2] = {char(wParam), 0};
-            if (int i = st->items.Find(st->selected, prefix, true); i >= 0) Select(hwnd, st, i, true);
+            if (int i = st->items.Find(st->selected, prefix, true); i >= 0)
+                Select(hwnd, st, i, true);
             return 0;
         }
     }

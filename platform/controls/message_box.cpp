@@ -24,7 +24,9 @@ struct BoxState {
     RECT icon{};
 };
 
-BoxState* StateOf(HWND hwnd) { return reinterpret_cast<BoxState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+BoxState* StateOf(HWND hwnd) {
+    return reinterpret_cast<BoxState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
 void FillCircle(HDC dc, const RECT& r, COLORREF fill, COLORREF edge) {
     HBRUSH brush = CreateSolidBrush(fill);
@@ -168,7 +170,8 @@ int CaptionWidth(const std::string& caption) {
 }
 
 // Enter, Escape, Tab and the arrows inside the box.
-bool HandleKey(HWND box, BoxState* st, const MSG& msg, const std::vector<HWND>& buttons, HWND defaultButton) {
+bool HandleKey(HWND box, BoxState* st, const MSG& msg, const std::vector<HWND>& buttons,
+               HWND defaultButton) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != box && !IsChild(box, msg.hwnd))) return false;
     HWND focus = GetFocus();
     auto at = std::find(buttons.begin(), buttons.end(), focus);
@@ -213,7 +216,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     st.escape = MessageBoxEscape(type);
     auto buttons = MessageBoxButtons(type);
     bool hasIcon = (type & MB_ICONMASK) != 0;
-    MessageBoxLayout layout = LayOutMessageBox(MeasureText(body), hasIcon, int(buttons.size()), CaptionWidth(title));
+    MessageBoxLayout layout =
+        LayOutMessageBox(MeasureText(body), hasIcon, int(buttons.size()), CaptionWidth(title));
     st.icon = layout.icon;
 
     HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
@@ -224,24 +228,27 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (root) GetWindowRect(root, &around);
     int x = std::max<int>(0, (around.left + around.right - width) / 2);
     int y = std::max<int>(0, (around.top + around.bottom - height) / 2);
-    DWORD exStyle = WS_EX_DLGMODALFRAME | ((type & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
-    HWND box = CreateWindowExA(exStyle, kClass, title.c_str(), WS_POPUP | WS_BORDER, x, y, width, height,
-                               root, nullptr, nullptr, &st);
+    DWORD exStyle =
+        WS_EX_DLGMODALFRAME | ((type & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
+    HWND box = CreateWindowExA(exStyle, kClass, title.c_str(), WS_POPUP | WS_BORDER, x, y, width,
+                               height, root, nullptr, nullptr, &st);
     if (!box) return 0;
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     const RECT& t = layout.text;
-    HWND label = CreateWindowExA(0, "STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, t.left,
-                                 t.top, t.right - t.left, t.bottom - t.top, box,
-                                 reinterpret_cast<HMENU>(INT_PTR(kTextId)), nullptr, nullptr);
+    HWND label =
+        CreateWindowExA(0, "STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                        t.left, t.top, t.right - t.left, t.bottom - t.top, box,
+                        reinterpret_cast<HMENU>(INT_PTR(kTextId)), nullptr, nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     int defaultIndex = MessageBoxDefault(type, int(buttons.size()));
     std::vector<HWND> buttonWindows;
     for (size_t i = 0; i < buttons.size(); ++i) {
         const RECT& b = layout.buttons[i];
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (int(i) == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND button = CreateWindowExA(0, "BUTTON", buttons[i].label, style, b.left, b.top, b.right - b.left,
-                                      b.bottom - b.top, box, reinterpret_cast<HMENU>(INT_PTR(buttons[i].id)),
-                                      nullptr, nullptr);
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                      (int(i) == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        HWND button = CreateWindowExA(
+            0, "BUTTON", buttons[i].label, style, b.left, b.top, b.right - b.left, b.bottom - b.top,
+            box, reinterpret_cast<HMENU>(INT_PTR(buttons[i].id)), nullptr, nullptr);
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         buttonWindows.push_back(button);
     }

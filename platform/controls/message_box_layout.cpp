@@ -6,8 +6,8 @@ namespace win::controls {
 namespace {
 
 constexpr int kMargin = 12;
-constexpr int kGap = 8;            // between icon and text, and between buttons
-constexpr int kButtonWidth = 75;   // 50 x 14 dialog units
+constexpr int kGap = 8;           // between icon and text, and between buttons
+constexpr int kButtonWidth = 75;  // 50 x 14 dialog units
 constexpr int kButtonHeight = 23;
 
 }  // namespace
@@ -15,7 +15,8 @@ constexpr int kButtonHeight = 23;
 std::vector<MessageBoxButton> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {
         case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
-        case MB_ABORTRETRYIGNORE: return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
+        case MB_ABORTRETRYIGNORE:
+            return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
         case MB_YESNOCANCEL: return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
         case MB_YESNO: return {{IDYES, "&Yes"}, {IDNO, "&No"}};
         case MB_RETRYCANCEL: return {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}};
@@ -46,11 +47,12 @@ MessageBoxLayout LayOutMessageBox(SIZE textSize, bool hasIcon, int buttonCount, 
     int textWidth = std::clamp<int>(textSize.cx, 0, kMessageBoxMaxTextWidth);
     int bodyHeight = std::max<int>(textSize.cy, hasIcon ? kMessageBoxIcon : 0);
     int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kGap;
-    int width = std::max({textLeft + textWidth + kMargin, buttonsWidth + 2 * kMargin,
-                          std::min(captionWidth, 600)});
+    int width = std::max(
+        {textLeft + textWidth + kMargin, buttonsWidth + 2 * kMargin, std::min(captionWidth, 600)});
     int textTop = kMargin + std::max(0, (bodyHeight - int(textSize.cy)) / 2);
-    out.icon = hasIcon ? RECT{kMargin, kMargin, kMargin + kMessageBoxIcon, kMargin + kMessageBoxIcon}
-                       : RECT{0, 0, 0, 0};
+    out.icon = hasIcon
+                   ? RECT{kMargin, kMargin, kMargin + kMessageBoxIcon, kMargin + kMessageBoxIcon}
+                   : RECT{0, 0, 0, 0};
     out.text = RECT{textLeft, textTop, textLeft + textWidth, textTop + int(textSize.cy)};
     int buttonTop = kMargin + bodyHeight + kMargin + 4;
     int x = (width - buttonsWidth) / 2;

@@ -8,7 +8,7 @@
 namespace win::controls {
 
 struct MessageBoxButton {
-    int id;            // IDOK, IDCANCEL, IDYES, IDNO, ...
+    int id;  // IDOK, IDCANCEL, IDYES, IDNO, ...
     const char* label;
 };
 
@@ -21,8 +21,8 @@ int MessageBoxDefault(UINT type, int buttonCount);
 int MessageBoxEscape(UINT type);
 
 struct MessageBoxLayout {
-    SIZE client;                // the window's client size
-    RECT icon;                  // empty without an icon
+    SIZE client;  // the window's client size
+    RECT icon;    // empty without an icon
     RECT text;
     std::vector<RECT> buttons;  // one per button, left to right
 };

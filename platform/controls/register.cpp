@@ -40,4 +40,3 @@ void RegisterControlClasses() {
 // controls (see platform/CMakeLists.txt).
 extern "C" const bool tinto_controls_hooked =
     (win::core::AddStartupHook(&win::controls::RegisterControlClasses), true);
-

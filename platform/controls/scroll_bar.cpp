@@ -17,8 +17,8 @@ ScrollBarParts ScrollBarLayout(const ScrollBarInfo& info) {
     int trackLength = std::max<int>(0, parts.track.bottom - parts.track.top);
     int range = std::max(0, info.max - info.min);
     int total = range + std::max(1, info.page);
-    int thumb = std::clamp(trackLength * std::max(1, info.page) / std::max(1, total), std::min(8, trackLength),
-                           trackLength);
+    int thumb = std::clamp(trackLength * std::max(1, info.page) / std::max(1, total),
+                           std::min(8, trackLength), trackLength);
     int free = trackLength - thumb;
     int offset = range > 0 ? free * std::clamp(info.pos - info.min, 0, range) / range : 0;
     parts.thumb = RECT{r.left, parts.track.top + offset, r.right, parts.track.top + offset + thumb};

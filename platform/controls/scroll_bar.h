@@ -6,7 +6,7 @@
 namespace win::controls {
 
 struct ScrollBarInfo {
-    RECT rect;     // the whole bar, client coordinates
+    RECT rect;  // the whole bar, client coordinates
     int min = 0;
     int max = 0;   // highest position
     int page = 1;  // positions visible at once

@@ -40,8 +40,9 @@ void Paint(HWND hwnd, HDC dc, StaticState* st) {
     HBRUSH brush = ControlColor(hwnd, dc, WM_CTLCOLORSTATIC);
     DWORD type = style & SS_TYPEMASK;
     if (type == SS_BLACKRECT || type == SS_WHITERECT) {
-        FillRect(dc, &client, static_cast<HBRUSH>(
-                                  GetStockObject(type == SS_BLACKRECT ? BLACK_BRUSH : WHITE_BRUSH)));
+        FillRect(
+            dc, &client,
+            static_cast<HBRUSH>(GetStockObject(type == SS_BLACKRECT ? BLACK_BRUSH : WHITE_BRUSH)));
         return;
     }
     FillRect(dc, &client, brush);
@@ -54,17 +55,19 @@ void Paint(HWND hwnd, HDC dc, StaticState* st) {
             // An icon's hot spot is its centre.
             const int w = int(info.xHotspot) * 2, h = int(info.yHotspot) * 2;
             const bool centred = style & SS_CENTERIMAGE;
-            DrawIconEx(dc, centred ? (client.right - w) / 2 : 0, centred ? (client.bottom - h) / 2 : 0,
-                       icon, 0, 0, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, centred ? (client.right - w) / 2 : 0,
+                       centred ? (client.bottom - h) / 2 : 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
         }
         return;
     }
     if (type == SS_BITMAP) {
-        if (st->image) PaintBitmap(dc, static_cast<HBITMAP>(st->image), client, style & SS_CENTERIMAGE);
+        if (st->image)
+            PaintBitmap(dc, static_cast<HBITMAP>(st->image), client, style & SS_CENTERIMAGE);
         return;
     }
     if (type == SS_OWNERDRAW) {
-        DRAWITEMSTRUCT dis{ODT_STATIC, UINT(GetDlgCtrlID(hwnd)), 0, ODA_DRAWENTIRE, 0, hwnd, dc, client, 0};
+        DRAWITEMSTRUCT dis{
+            ODT_STATIC, UINT(GetDlgCtrlID(hwnd)), 0, ODA_DRAWENTIRE, 0, hwnd, dc, client, 0};
         SendMessageA(GetParent(hwnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
         return;
     }
@@ -96,9 +99,7 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     StaticState* st = Statics().Find(hwnd);
     if (!st) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
-        case WM_NCDESTROY:
-            Statics().Erase(hwnd);
-            break;
+        case WM_NCDESTROY: Statics().Erase(hwnd); break;
         case WM_CREATE: {
             // A bitmap or icon control names its image in its text.
             auto cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -109,7 +110,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 st->image = LoadIconA(cs->hInstance, cs->lpszName);
                 // The control takes the icon's size unless it centres it.
                 if (st->image && !(cs->style & SS_CENTERIMAGE))
-                    SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                    SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXICON),
+                                 GetSystemMetrics(SM_CYICON),
                                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             }
             return 0;
@@ -139,9 +141,11 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return r;
         }
         case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
-        case STM_SETICON: return reinterpret_cast<LRESULT>(SetImage(hwnd, st, reinterpret_cast<HANDLE>(wParam)));
+        case STM_SETICON:
+            return reinterpret_cast<LRESULT>(SetImage(hwnd, st, reinterpret_cast<HANDLE>(wParam)));
         case STM_GETICON: return reinterpret_cast<LRESULT>(st->image);
-        case STM_SETIMAGE: return reinterpret_cast<LRESULT>(SetImage(hwnd, st, reinterpret_cast<HANDLE>(lParam)));
+        case STM_SETIMAGE:
+            return reinterpret_cast<LRESULT>(SetImage(hwnd, st, reinterpret_cast<HANDLE>(lParam)));
         case STM_GETIMAGE: return reinterpret_cast<LRESULT>(st->image);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -24,9 +24,7 @@ LRESULT CALLBACK ToolTipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     if (!st) return DefWindowProcA(hwnd, message, wParam, lParam);
     auto* info = reinterpret_cast<const TOOLINFOA*>(lParam);
     switch (message) {
-        case WM_NCDESTROY:
-            Tips().Erase(hwnd);
-            break;
+        case WM_NCDESTROY: Tips().Erase(hwnd); break;
         case TTM_ACTIVATE: st->active = wParam != 0; return 0;
         case TTM_ADDTOOLA:
             if (!info) return FALSE;

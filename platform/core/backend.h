@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "lock.h"
 #include "base/surface.h"
+#include "lock.h"
 
 namespace win::core {
 

@@ -20,8 +20,9 @@ std::vector<std::shared_ptr<WindowClass>>& Classes() {
 std::shared_ptr<WindowClass> FindClass(const char* nameOrAtom) {
     if (!nameOrAtom) return nullptr;
     for (auto& cls : Classes()) {
-        if (IS_INTRESOURCE(nameOrAtom) ? cls->atom == LOWORD(reinterpret_cast<ULONG_PTR>(nameOrAtom))
-                                       : strcasecmp(cls->name.c_str(), nameOrAtom) == 0)
+        if (IS_INTRESOURCE(nameOrAtom)
+                ? cls->atom == LOWORD(reinterpret_cast<ULONG_PTR>(nameOrAtom))
+                : strcasecmp(cls->name.c_str(), nameOrAtom) == 0)
             return cls;
     }
     return nullptr;
@@ -58,8 +59,9 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    WNDCLASSA plain{wc->style,   wc->lpfnWndProc, wc->cbClsExtra,    wc->cbWndExtra,  wc->hInstance,
-                    wc->hIcon,   wc->hCursor,     wc->hbrBackground, wc->lpszMenuName, wc->lpszClassName};
+    WNDCLASSA plain{wc->style,        wc->lpfnWndProc,  wc->cbClsExtra, wc->cbWndExtra,
+                    wc->hInstance,    wc->hIcon,        wc->hCursor,    wc->hbrBackground,
+                    wc->lpszMenuName, wc->lpszClassName};
     return RegisterClassA(&plain);
 }
 
@@ -71,7 +73,8 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
         return FALSE;
     }
     bool used = false;
-    Windows().ForEach([&](uintptr_t, const std::shared_ptr<Window>& w) { used = used || w->cls == cls; });
+    Windows().ForEach(
+        [&](uintptr_t, const std::shared_ptr<Window>& w) { used = used || w->cls == cls; });
     if (used) {
         SetLastError(ERROR_CLASS_HAS_WINDOWS);
         return FALSE;

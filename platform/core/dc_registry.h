@@ -6,9 +6,9 @@
 namespace win::core {
 
 struct WindowDC {
-    HWND hwnd;  // null for the screen
-    HWND top;   // the window whose pixels it draws on
-    RECT clip;  // in those pixels
+    HWND hwnd;   // null for the screen
+    HWND top;    // the window whose pixels it draws on
+    RECT clip;   // in those pixels
     bool paint;  // from BeginPaint
 };
 

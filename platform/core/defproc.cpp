@@ -47,11 +47,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             if (BeginPaint(hwnd, &ps)) EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_ERASEBKGND:
-            return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-        case WM_CLOSE:
-            DestroyWindow(hwnd);
-            return 0;
+        case WM_ERASEBKGND: return EraseWithClassBrush(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+        case WM_CLOSE: DestroyWindow(hwnd); return 0;
         case WM_SETICON: {
             Guard lock(BigLock());
             auto w = LookupWindow(hwnd);
@@ -67,19 +64,17 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             auto w = LookupWindow(hwnd);
             if (!w) return 0;
             HICON icon = nullptr;
-            if (wParam == ICON_BIG) icon = w->bigIcon;
-            else if (wParam == ICON_SMALL) icon = w->smallIcon;
-            else if (wParam == ICON_SMALL2) icon = w->smallIcon ? w->smallIcon : w->bigIcon;
+            if (wParam == ICON_BIG)
+                icon = w->bigIcon;
+            else if (wParam == ICON_SMALL)
+                icon = w->smallIcon;
+            else if (wParam == ICON_SMALL2)
+                icon = w->smallIcon ? w->smallIcon : w->bigIcon;
             return reinterpret_cast<LRESULT>(icon);
         }
-        case WM_SYSCOMMAND:
-            return win::menus::DefSysCommand(hwnd, wParam, lParam);
-        case WM_SYSKEYDOWN:
-            win::menus::DefSysKeyDown(hwnd, wParam, lParam);
-            return 0;
-        case WM_RBUTTONUP:
-            win::menus::DefRightButtonUp(hwnd, lParam);
-            return 0;
+        case WM_SYSCOMMAND: return win::menus::DefSysCommand(hwnd, wParam, lParam);
+        case WM_SYSKEYDOWN: win::menus::DefSysKeyDown(hwnd, wParam, lParam); return 0;
+        case WM_RBUTTONUP: win::menus::DefRightButtonUp(hwnd, lParam); return 0;
         case WM_SETCURSOR: {
             if (LOWORD(lParam) != HTCLIENT) return FALSE;
             HWND parent = nullptr;
@@ -113,12 +108,9 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) SetFocus(hwnd);
             return 0;
-        case WM_MOUSEACTIVATE:
-            return MA_ACTIVATE;
-        case WM_NCHITTEST:
-            return HTCLIENT;
-        case WM_NCACTIVATE:
-            return TRUE;
+        case WM_MOUSEACTIVATE: return MA_ACTIVATE;
+        case WM_NCHITTEST: return HTCLIENT;
+        case WM_NCACTIVATE: return TRUE;
     }
     return 0;
 }

@@ -98,8 +98,9 @@ void Click(HWND dialog, int id) {
 HFONT FontFor(const win::res::DialogTemplate& t, bool* owns) {
     *owns = false;
     if (t.hasFont && t.pointSize > 0 && !t.faceName.empty()) {
-        HFONT font = CreateFontA(-MulDiv(t.pointSize, 96, 72), 0, 0, 0, t.weight ? t.weight : FW_NORMAL,
-                                 t.italic, FALSE, FALSE, DWORD(t.charSet), 0, 0, 0, 0, t.faceName.c_str());
+        HFONT font =
+            CreateFontA(-MulDiv(t.pointSize, 96, 72), 0, 0, 0, t.weight ? t.weight : FW_NORMAL,
+                        t.italic, FALSE, FALSE, DWORD(t.charSet), 0, 0, 0, 0, t.faceName.c_str());
         if (font) {
             *owns = true;
             return font;
@@ -156,8 +157,8 @@ HWND CreateFromTemplate(const win::res::DialogTemplate& t, HWND owner, DLGPROC p
     tPending = state;
     const char* cls = t.className.empty() ? WC_DIALOG : t.className.c_str();
     HWND dialog = CreateWindowExA(exStyle, cls, t.title.c_str(), style, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top, owner, nullptr,
-                                  nullptr, reinterpret_cast<LPVOID>(param));
+                                  place.right - place.left, place.bottom - place.top, owner,
+                                  nullptr, nullptr, reinterpret_cast<LPVOID>(param));
     if (tPending) {  // the window never saw a message: creation failed early
         tPending.reset();
         if (ownsFont) DeleteObject(state->font);
@@ -241,7 +242,8 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
     return result;
 }
 
-INT_PTR ModalFromTemplate(const win::res::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param) {
+INT_PTR ModalFromTemplate(const win::res::DialogTemplate& t, HWND owner, DLGPROC proc,
+                          LPARAM param) {
     if (owner) owner = GetAncestor(owner, GA_ROOT);
     win::res::DialogTemplate hidden = t;
     hidden.style &= ~DWORD(WS_VISIBLE);  // shown once the owner is disabled
@@ -268,7 +270,8 @@ HWND CreateDialogFromResource(LPCSTR templateName, HWND owner, DLGPROC proc, LPA
 
 }  // namespace win::core
 
-HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc,
+                               LPARAM param) {
     win::res::DialogTemplate t;
     if (!win::res::LoadDialogTemplate(templateName, t)) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -277,8 +280,8 @@ HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     return CreateFromTemplate(t, owner, proc, param);
 }
 
-HWND WINAPI CreateDialogIndirectParamA(HINSTANCE, const void* dialogTemplate, HWND owner, DLGPROC proc,
-                                       LPARAM param) {
+HWND WINAPI CreateDialogIndirectParamA(HINSTANCE, const void* dialogTemplate, HWND owner,
+                                       DLGPROC proc, LPARAM param) {
     win::res::DialogTemplate t;
     if (!dialogTemplate || !win::res::ParseDialogTemplate(dialogTemplate, kIndirectLimit, t)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -287,7 +290,8 @@ HWND WINAPI CreateDialogIndirectParamA(HINSTANCE, const void* dialogTemplate, HW
     return CreateFromTemplate(t, owner, proc, param);
 }
 
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc,
+                               LPARAM param) {
     win::res::DialogTemplate t;
     if (!win::res::LoadDialogTemplate(templateName, t)) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -296,8 +300,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     return ModalFromTemplate(t, owner, proc, param);
 }
 
-INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE, const void* dialogTemplate, HWND owner, DLGPROC proc,
-                                       LPARAM param) {
+INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE, const void* dialogTemplate, HWND owner,
+                                       DLGPROC proc, LPARAM param) {
     win::res::DialogTemplate t;
     if (!dialogTemplate || !win::res::ParseDialogTemplate(dialogTemplate, kIndirectLimit, t)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -326,85 +330,81 @@ LRESULT WINAPI DefDlgProcA(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         INT_PTR handled = state->proc(dialog, message, wParam, lParam);
         if (handled) {
             switch (message) {
-            case WM_INITDIALOG:
-            case WM_CTLCOLORMSGBOX:
-            case WM_CTLCOLOREDIT:
-            case WM_CTLCOLORLISTBOX:
-            case WM_CTLCOLORBTN:
-            case WM_CTLCOLORDLG:
-            case WM_CTLCOLORSCROLLBAR:
-            case WM_CTLCOLORSTATIC:
-            case WM_QUERYDRAGICON:
-                return handled;
-            default:
-                return IsWindow(dialog) ? GetWindowLongPtrA(dialog, DWLP_MSGRESULT) : 0;
+                case WM_INITDIALOG:
+                case WM_CTLCOLORMSGBOX:
+                case WM_CTLCOLOREDIT:
+                case WM_CTLCOLORLISTBOX:
+                case WM_CTLCOLORBTN:
+                case WM_CTLCOLORDLG:
+                case WM_CTLCOLORSCROLLBAR:
+                case WM_CTLCOLORSTATIC:
+                case WM_QUERYDRAGICON: return handled;
+                default: return IsWindow(dialog) ? GetWindowLongPtrA(dialog, DWLP_MSGRESULT) : 0;
             }
         }
     }
     switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;  // no procedure: focus the first tab stop
-    case WM_CLOSE:
-        Click(dialog, IDCANCEL);
-        return 0;
-    case DM_GETDEFID:
-        return state ? MAKELRESULT(state->defId, DC_HASDEFID) : 0;
-    case DM_SETDEFID: {
-        if (!state) return FALSE;
-        const int oldId = state->defId;
-        state->defId = int(wParam);
-        // Moves the default-button look along with the default id.
-        HWND old = GetDlgItem(dialog, oldId);
-        if (old && oldId != int(wParam) && (SendMessageA(old, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-            SendMessageA(old, 0x00F4 /* BM_SETSTYLE */, 0 /* BS_PUSHBUTTON */, TRUE);
-        HWND now = GetDlgItem(dialog, int(wParam));
-        if (now && (SendMessageA(now, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
-            SendMessageA(now, 0x00F4 /* BM_SETSTYLE */, 1 /* BS_DEFPUSHBUTTON */, TRUE);
-        return TRUE;
-    }
-    case WM_SETFONT:
-        if (state) {
-            if (state->ownsFont && state->font && HFONT(wParam) != state->font) DeleteObject(state->font);
-            state->font = reinterpret_cast<HFONT>(wParam);
-            state->ownsFont = false;
+        case WM_INITDIALOG: return TRUE;  // no procedure: focus the first tab stop
+        case WM_CLOSE: Click(dialog, IDCANCEL); return 0;
+        case DM_GETDEFID: return state ? MAKELRESULT(state->defId, DC_HASDEFID) : 0;
+        case DM_SETDEFID: {
+            if (!state) return FALSE;
+            const int oldId = state->defId;
+            state->defId = int(wParam);
+            // Moves the default-button look along with the default id.
+            HWND old = GetDlgItem(dialog, oldId);
+            if (old && oldId != int(wParam) &&
+                (SendMessageA(old, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+                SendMessageA(old, 0x00F4 /* BM_SETSTYLE */, 0 /* BS_PUSHBUTTON */, TRUE);
+            HWND now = GetDlgItem(dialog, int(wParam));
+            if (now && (SendMessageA(now, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+                SendMessageA(now, 0x00F4 /* BM_SETSTYLE */, 1 /* BS_DEFPUSHBUTTON */, TRUE);
+            return TRUE;
         }
-        return 0;
-    case WM_GETFONT:
-        return state ? reinterpret_cast<LRESULT>(state->font) : 0;
-    case WM_SETFOCUS: {
-        HWND target = state && state->lastFocus && IsChild(dialog, state->lastFocus) ? state->lastFocus
-                                                                                    : FirstTabStop(dialog);
-        if (target && target != dialog) SetFocus(target);
-        return 0;
-    }
-    case WM_ACTIVATE:
-        if (state && LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(dialog, focus)) state->lastFocus = focus;
-        }
-        break;
-    case WM_NCDESTROY: {
-        std::shared_ptr<DialogState> gone;
-        {
-            std::lock_guard<std::mutex> hold(StatesLock());
-            auto it = States().find(dialog);
-            if (it != States().end()) {
-                gone = it->second;
-                States().erase(it);
+        case WM_SETFONT:
+            if (state) {
+                if (state->ownsFont && state->font && HFONT(wParam) != state->font)
+                    DeleteObject(state->font);
+                state->font = reinterpret_cast<HFONT>(wParam);
+                state->ownsFont = false;
             }
+            return 0;
+        case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
+        case WM_SETFOCUS: {
+            HWND target = state && state->lastFocus && IsChild(dialog, state->lastFocus)
+                              ? state->lastFocus
+                              : FirstTabStop(dialog);
+            if (target && target != dialog) SetFocus(target);
+            return 0;
         }
-        if (gone && gone->ownsFont && gone->font) DeleteObject(gone->font);
-        if (gone) gone->ended = true;
-        break;
-    }
-    default:
-        break;
+        case WM_ACTIVATE:
+            if (state && LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(dialog, focus)) state->lastFocus = focus;
+            }
+            break;
+        case WM_NCDESTROY: {
+            std::shared_ptr<DialogState> gone;
+            {
+                std::lock_guard<std::mutex> hold(StatesLock());
+                auto it = States().find(dialog);
+                if (it != States().end()) {
+                    gone = it->second;
+                    States().erase(it);
+                }
+            }
+            if (gone && gone->ownsFont && gone->font) DeleteObject(gone->font);
+            if (gone) gone->ended = true;
+            break;
+        }
+        default: break;
     }
     return DefWindowProcA(dialog, message, wParam, lParam);
 }
 
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
-    if (!dialog || !msg || !IsWindow(dialog) || !msg->hwnd || !Belongs(dialog, msg->hwnd)) return FALSE;
+    if (!dialog || !msg || !IsWindow(dialog) || !msg->hwnd || !Belongs(dialog, msg->hwnd))
+        return FALSE;
     if (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) {
         const LRESULT code =
             SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
@@ -412,42 +412,43 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
         const bool wantsAll = (code & DLGC_WANTMESSAGE) != 0;
         if (msg->message == WM_KEYDOWN && !wantsAll) {
             switch (key) {
-            case VK_TAB:
-                if (code & DLGC_WANTTAB) break;
-                if (HWND next = GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0))
-                    SetFocus(next);
-                return TRUE;
-            case VK_ESCAPE:
-                Click(dialog, IDCANCEL);
-                return TRUE;
-            case VK_RETURN: {
-                HWND focus = GetFocus();
-                if (focus && IsChild(dialog, focus) &&
-                    (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
-                    Click(dialog, GetDlgCtrlID(focus));
+                case VK_TAB:
+                    if (code & DLGC_WANTTAB) break;
+                    if (HWND next =
+                            GetNextDlgTabItem(dialog, GetFocus(), GetKeyState(VK_SHIFT) < 0))
+                        SetFocus(next);
+                    return TRUE;
+                case VK_ESCAPE: Click(dialog, IDCANCEL); return TRUE;
+                case VK_RETURN: {
+                    HWND focus = GetFocus();
+                    if (focus && IsChild(dialog, focus) &&
+                        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
+                         (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+                        Click(dialog, GetDlgCtrlID(focus));
+                        return TRUE;
+                    }
+                    LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+                    Click(dialog, HIWORD(def) == DC_HASDEFID ? int(LOWORD(def)) : IDOK);
                     return TRUE;
                 }
-                LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
-                Click(dialog, HIWORD(def) == DC_HASDEFID ? int(LOWORD(def)) : IDOK);
-                return TRUE;
-            }
-            case VK_LEFT:
-            case VK_UP:
-            case VK_RIGHT:
-            case VK_DOWN:
-                if (code & DLGC_WANTARROWS) break;
-                if (HWND next = GetNextDlgGroupItem(dialog, GetFocus(), key == VK_LEFT || key == VK_UP)) {
-                    SetFocus(next);
-                    return TRUE;
-                }
-                break;
-            default:
-                break;
+                case VK_LEFT:
+                case VK_UP:
+                case VK_RIGHT:
+                case VK_DOWN:
+                    if (code & DLGC_WANTARROWS) break;
+                    if (HWND next = GetNextDlgGroupItem(dialog, GetFocus(),
+                                                        key == VK_LEFT || key == VK_UP)) {
+                        SetFocus(next);
+                        return TRUE;
+                    }
+                    break;
+                default: break;
             }
         }
         // Characters of the keys handled above are swallowed, not beeped.
-        if (msg->message == WM_CHAR && !wantsAll && (key == '\r' || key == 0x1B) ) return TRUE;
-        if (msg->message == WM_CHAR && !wantsAll && key == '\t' && !(code & DLGC_WANTTAB)) return TRUE;
+        if (msg->message == WM_CHAR && !wantsAll && (key == '\r' || key == 0x1B)) return TRUE;
+        if (msg->message == WM_CHAR && !wantsAll && key == '\t' && !(code & DLGC_WANTTAB))
+            return TRUE;
     }
     TranslateMessage(msg);
     DispatchMessageA(msg);
@@ -480,7 +481,8 @@ HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
     return control;
 }
 
-LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
     HWND control = GetDlgItem(dialog, id);
     return control ? SendMessageA(control, message, wParam, lParam) : 0;
 }
@@ -516,7 +518,8 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) 
     const long long value = std::strtoll(start, &end, 10);
     while (end && *end == ' ') ++end;
     if (end == start || (end && *end) || errno == ERANGE) return 0;
-    if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : (value < 0 || value > UINT32_MAX)) return 0;
+    if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : (value < 0 || value > UINT32_MAX))
+        return 0;
     if (translated) *translated = TRUE;
     return UINT(value);
 }

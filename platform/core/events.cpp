@@ -25,8 +25,10 @@ EventObject::~EventObject() {
 
 void BlockUntil(Guard& lock, bool hasDeadline, Clock::time_point deadline, bool forInput) {
     if (forInput && BlockOnBackend(lock, hasDeadline, deadline)) return;
-    if (hasDeadline) StateChanged().wait_until(lock, deadline);
-    else StateChanged().wait(lock);
+    if (hasDeadline)
+        StateChanged().wait_until(lock, deadline);
+    else
+        StateChanged().wait(lock);
 }
 
 DWORD WaitForObjects(const HANDLE* handles, DWORD count, bool waitAll, DWORD milliseconds,
@@ -39,8 +41,10 @@ DWORD WaitForObjects(const HANDLE* handles, DWORD count, bool waitAll, DWORD mil
     std::vector<std::shared_ptr<KernelObject>> objects;
     for (DWORD i = 0; i < count; ++i) {
         std::shared_ptr<KernelObject> object;
-        if (handles[i] == CurrentThreadPseudoHandle()) object = CurrentThreadObject();
-        else object = KernelHandles().Find(handles[i]);
+        if (handles[i] == CurrentThreadPseudoHandle())
+            object = CurrentThreadObject();
+        else
+            object = KernelHandles().Find(handles[i]);
         if (!object || !object->IsWaitable()) {
             SetLastError(ERROR_INVALID_HANDLE);
             return WAIT_FAILED;

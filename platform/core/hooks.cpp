@@ -18,7 +18,6 @@ struct Hook {
 // Newest first, as Windows calls them.
 thread_local std::vector<Hook> tCbtHooks;
 
-
 }  // namespace
 
 HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
@@ -33,7 +32,8 @@ HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD threa
 }
 
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
-    auto it = std::find_if(tCbtHooks.begin(), tCbtHooks.end(), [&](const Hook& h) { return h.handle == hook; });
+    auto it = std::find_if(tCbtHooks.begin(), tCbtHooks.end(),
+                           [&](const Hook& h) { return h.handle == hook; });
     if (it == tCbtHooks.end()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -43,7 +43,8 @@ BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
 }
 
 LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
-    auto it = std::find_if(tCbtHooks.begin(), tCbtHooks.end(), [&](const Hook& h) { return h.handle == hook; });
+    auto it = std::find_if(tCbtHooks.begin(), tCbtHooks.end(),
+                           [&](const Hook& h) { return h.handle == hook; });
     if (it == tCbtHooks.end() || ++it == tCbtHooks.end()) return 0;
     return it->proc(code, wParam, lParam);
 }
@@ -55,7 +56,8 @@ bool CbtCreateRefused(HWND hwnd, CREATESTRUCTA* cs) {
     CBT_CREATEWNDA notice{cs, HWND_TOP};
     // A copy: a hook may unhook itself while it runs.
     const Hook first = tCbtHooks.front();
-    return first.proc(HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&notice)) != 0;
+    return first.proc(HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd),
+                      reinterpret_cast<LPARAM>(&notice)) != 0;
 }
 
 }  // namespace win::core

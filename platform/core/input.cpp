@@ -115,7 +115,8 @@ HWND MarkActive(HWND hwnd) {
             }
         }
         tops.insert(at, hwnd);
-        for (auto o = LookupWindow(w->owner); o; o = LookupWindow(o->owner)) o->lastActivePopup = hwnd;
+        for (auto o = LookupWindow(w->owner); o; o = LookupWindow(o->owner))
+            o->lastActivePopup = hwnd;
     }
     CurrentBackend().WindowActivated(hwnd);
     return previous;
@@ -189,7 +190,8 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, 
         if (!w) {
             if (down && !s.capture) bringForward = ModalPopupOf(under);
             if (bringForward && bringForward == s.active) {
-                CurrentBackend().WindowActivated(bringForward);  // the native focus may have strayed
+                CurrentBackend().WindowActivated(
+                    bringForward);  // the native focus may have strayed
                 return;
             }
         } else {
@@ -197,8 +199,9 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, 
             if (down) {
                 int dx = std::abs(screen.x - s.lastDownPoint.x);
                 int dy = std::abs(screen.y - s.lastDownPoint.y);
-                bool dbl = (w->cls && (w->cls->info.style & CS_DBLCLKS)) && s.lastDownWindow == w->hwnd &&
-                           s.lastDownMessage == message && time - s.lastDownTime <= GetDoubleClickTime() &&
+                bool dbl = (w->cls && (w->cls->info.style & CS_DBLCLKS)) &&
+                           s.lastDownWindow == w->hwnd && s.lastDownMessage == message &&
+                           time - s.lastDownTime <= GetDoubleClickTime() &&
                            dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                            dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
                 if (dbl) {
@@ -215,8 +218,10 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, 
                 // case the window system lost it.
                 Window& top = TopLevelOf(*w);
                 if (!s.capture && top.threadId == GetCurrentThreadId()) {
-                    if (top.hwnd != s.active) activate = top.hwnd;
-                    else CurrentBackend().WindowActivated(top.hwnd);
+                    if (top.hwnd != s.active)
+                        activate = top.hwnd;
+                    else
+                        CurrentBackend().WindowActivated(top.hwnd);
                 }
             }
             QueueInput(*w, message, MouseKeyFlags(), ClientPoint(*w, screen), time);
@@ -247,7 +252,8 @@ void InjectMouseWheel(POINT screen, int delta) {
     WPARAM flags = MouseKeyFlags();
     WORD turn = static_cast<WORD>(static_cast<short>(delta));
     if (auto w = MouseTarget(screen, nullptr))
-        QueueInput(*w, WM_MOUSEWHEEL, MAKEWPARAM(flags, turn), MAKELPARAM(screen.x, screen.y), GetTickCount());
+        QueueInput(*w, WM_MOUSEWHEEL, MAKEWPARAM(flags, turn), MAKELPARAM(screen.x, screen.y),
+                   GetTickCount());
 }
 
 void InjectPointerLeft() {

@@ -13,7 +13,8 @@ POINT CursorPosition();
 // event; the point is then hit-tested in that window alone (null: in the
 // core's z-order of all top-level windows).
 void InjectMouseMove(POINT screen, DWORD time, HWND within = nullptr);
-void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, HWND within = nullptr);
+void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time,
+                       HWND within = nullptr);
 // One turn of the wheel at a screen point: `delta` in WHEEL_DELTA units
 // (positive away from the user). Goes to the window under the pointer.
 void InjectMouseWheel(POINT screen, int delta);

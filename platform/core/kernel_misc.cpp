@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <mutex>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -59,8 +59,10 @@ void FillSystemTime(LPSYSTEMTIME out, bool local) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     tm parts{};
-    if (local) localtime_r(&now.tv_sec, &parts);
-    else gmtime_r(&now.tv_sec, &parts);
+    if (local)
+        localtime_r(&now.tv_sec, &parts);
+    else
+        gmtime_r(&now.tv_sec, &parts);
     out->wYear = static_cast<WORD>(parts.tm_year + 1900);
     out->wMonth = static_cast<WORD>(parts.tm_mon + 1);
     out->wDayOfWeek = static_cast<WORD>(parts.tm_wday);
@@ -99,8 +101,10 @@ void WINAPI Sleep(DWORD milliseconds) {
     if (milliseconds == INFINITE) {
         for (;;) std::this_thread::sleep_for(std::chrono::hours(24));
     }
-    if (milliseconds == 0) std::this_thread::yield();
-    else std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (milliseconds == 0)
+        std::this_thread::yield();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 void WINAPI GetSystemTime(LPSYSTEMTIME time) {

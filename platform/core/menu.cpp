@@ -40,7 +40,8 @@ MenuItem* Locate(Menu& menu, UINT position, UINT flags, Menu** owner = nullptr,
             if (depth >= 8) continue;
             auto sub = Table().Find(reinterpret_cast<const void*>(item.id));
             if (sub)
-                if (MenuItem* found = Locate(*sub, position, flags, owner, index, depth + 1)) return found;
+                if (MenuItem* found = Locate(*sub, position, flags, owner, index, depth + 1))
+                    return found;
             continue;
         }
         if (!(item.flags & MF_SEPARATOR) && item.id == position) {
@@ -55,7 +56,8 @@ MenuItem* Locate(Menu& menu, UINT position, UINT flags, Menu** owner = nullptr,
 bool MakeItem(UINT flags, UINT_PTR id, LPCSTR text, MenuItem& out) {
     // Bitmap (0x4) and owner-drawn (0x100) items are not supported.
     if (flags & 0x104) return false;
-    out.flags = flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_DEFAULT);
+    out.flags =
+        flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_DEFAULT);
     out.id = id;
     if (!(flags & MF_SEPARATOR)) {
         if (flags & MF_POPUP) {

@@ -27,7 +27,8 @@ bool Snapshot(HMENU menu, std::vector<MenuItem>& items);
 // chooses (returns the index of the item) or dismisses it (returns -1).
 // Opened from the keyboard, the first item starts highlighted. Items with
 // submenus are shown but cannot be chosen.
-int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND owner, bool keyboard);
+int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND owner,
+             bool keyboard);
 // Client rectangle of item `index` of an open popup window; empty if none.
 RECT PopupItemRect(HWND popup, int index);
 

@@ -28,7 +28,9 @@ struct Popup {
     UINT flags = 0;
 };
 
-Popup* StateOf(HWND hwnd) { return reinterpret_cast<Popup*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+Popup* StateOf(HWND hwnd) {
+    return reinterpret_cast<Popup*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
 HFONT MenuFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -77,8 +79,8 @@ SIZE Layout(Popup& p) {
     }
     SelectObject(dc, old);
     DeleteDC(dc);
-    int width = kCheckColumn + labelWidth + (acceleratorWidth ? kAcceleratorGap + acceleratorWidth : 0) +
-                kRightMargin;
+    int width = kCheckColumn + labelWidth +
+                (acceleratorWidth ? kAcceleratorGap + acceleratorWidth : 0) + kRightMargin;
     width = std::max(width, 60);
     for (RECT& r : p.rects) r.right = width;
     return SIZE{width, std::max(y, 1)};
@@ -114,7 +116,8 @@ void PaintItem(HDC dc, const Popup& p, size_t i) {
     }
     DrawTextA(dc, label.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER);
     if (!accelerator.empty())
-        DrawTextA(dc, accelerator.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+        DrawTextA(dc, accelerator.c_str(), -1, &textRect,
+                  DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
 
     HPEN pen = CreatePen(PS_SOLID, 1, text);
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -163,8 +166,10 @@ int Step(const Popup& p, int from, int step) {
     const int n = int(p.items.size());
     int i = from;
     for (int k = 0; k < n; ++k) {
-        if (k == 0 && from < 0) i = step > 0 ? 0 : n - 1;
-        else i = ((i + step) % n + n) % n;
+        if (k == 0 && from < 0)
+            i = step > 0 ? 0 : n - 1;
+        else
+            i = ((i + step) % n + n) % n;
         if (!(p.items[size_t(i)].flags & MF_SEPARATOR)) return i;
     }
     return -1;
@@ -172,13 +177,13 @@ int Step(const Popup& p, int from, int step) {
 
 void HandleKey(HWND hwnd, Popup& p, UINT key) {
     switch (key) {
-    case VK_ESCAPE: p.done = true; return;
-    case VK_RETURN: Choose(p, p.highlight); return;
-    case VK_UP: SetHighlight(hwnd, p, Step(p, p.highlight, -1)); return;
-    case VK_DOWN: SetHighlight(hwnd, p, Step(p, p.highlight, 1)); return;
-    case VK_HOME: SetHighlight(hwnd, p, Step(p, -1, 1)); return;
-    case VK_END: SetHighlight(hwnd, p, Step(p, int(p.items.size()), -1)); return;
-    default: break;
+        case VK_ESCAPE: p.done = true; return;
+        case VK_RETURN: Choose(p, p.highlight); return;
+        case VK_UP: SetHighlight(hwnd, p, Step(p, p.highlight, -1)); return;
+        case VK_DOWN: SetHighlight(hwnd, p, Step(p, p.highlight, 1)); return;
+        case VK_HOME: SetHighlight(hwnd, p, Step(p, -1, 1)); return;
+        case VK_END: SetHighlight(hwnd, p, Step(p, int(p.items.size()), -1)); return;
+        default: break;
     }
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         for (size_t i = 0; i < p.items.size(); ++i)
@@ -196,52 +201,52 @@ void HandleMouse(HWND hwnd, Popup& p, UINT message, LPARAM lParam) {
     const bool inside = PtInRect(&client, pt);
     const int index = inside ? ItemAt(p, pt) : -1;
     switch (message) {
-    case WM_MOUSEMOVE: SetHighlight(hwnd, p, index); break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-        if (!inside) {
-            p.done = true;
+        case WM_MOUSEMOVE: SetHighlight(hwnd, p, index); break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+            if (!inside) {
+                p.done = true;
+                break;
+            }
+            p.pressedInside = true;
+            SetHighlight(hwnd, p, index);
             break;
-        }
-        p.pressedInside = true;
-        SetHighlight(hwnd, p, index);
-        break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        if (message == WM_RBUTTONUP && !(p.flags & TPM_RIGHTBUTTON) && !p.pressedInside) break;
-        if (inside) Choose(p, index);
-        break;
-    default: break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            if (message == WM_RBUTTONUP && !(p.flags & TPM_RIGHTBUTTON) && !p.pressedInside) break;
+            if (inside) Choose(p, index);
+            break;
+        default: break;
     }
 }
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Popup* p = StateOf(hwnd);
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (dc && p) {
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(dc, &client, reinterpret_cast<HBRUSH>(INT_PTR(COLOR_MENU) + 1));
-            HGDIOBJ old = SelectObject(dc, MenuFont());
-            for (size_t i = 0; i < p->items.size(); ++i) PaintItem(dc, *p, i);
-            SelectObject(dc, old);
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (dc && p) {
+                RECT client;
+                GetClientRect(hwnd, &client);
+                FillRect(dc, &client, reinterpret_cast<HBRUSH>(INT_PTR(COLOR_MENU) + 1));
+                HGDIOBJ old = SelectObject(dc, MenuFont());
+                for (size_t i = 0; i < p->items.size(); ++i) PaintItem(dc, *p, i);
+                SelectObject(dc, old);
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
         }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND: return 1;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_CAPTURECHANGED:
-    case WM_CANCELMODE:
-        if (p && reinterpret_cast<HWND>(lParam) != hwnd) p->done = true;
-        return 0;
-    default: return DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_ERASEBKGND: return 1;
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+        case WM_CAPTURECHANGED:
+        case WM_CANCELMODE:
+            if (p && reinterpret_cast<HWND>(lParam) != hwnd) p->done = true;
+            return 0;
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
@@ -263,24 +268,29 @@ RECT PopupItemRect(HWND popup, int index) {
     return p->rects[size_t(index)];
 }
 
-int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND owner, bool keyboard) {
+int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND owner,
+             bool keyboard) {
     if (items.empty() || !RegisterPopupClass()) return -1;
     Popup p;
     p.items = items;
     p.flags = flags;
     SIZE client = Layout(p);
     const int width = client.cx + 2, height = client.cy + 2;  // WS_BORDER
-    if (flags & TPM_CENTERALIGN) x -= width / 2;
-    else if (flags & TPM_RIGHTALIGN) x -= width;
-    if (flags & TPM_VCENTERALIGN) y -= height / 2;
-    else if (flags & TPM_BOTTOMALIGN) y -= height;
+    if (flags & TPM_CENTERALIGN)
+        x -= width / 2;
+    else if (flags & TPM_RIGHTALIGN)
+        x -= width;
+    if (flags & TPM_VCENTERALIGN)
+        y -= height / 2;
+    else if (flags & TPM_BOTTOMALIGN)
+        y -= height;
     // Keep the whole menu on the screen.
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     x = std::max(0, std::min(x, screenW - width));
     y = std::max(0, std::min(y, screenH - height));
 
-    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClass, "", WS_POPUP | WS_BORDER, x, y,
-                                 width, height, owner, nullptr, nullptr, nullptr);
+    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClass, "", WS_POPUP | WS_BORDER,
+                                 x, y, width, height, owner, nullptr, nullptr, nullptr);
     if (!popup) return -1;
     SetWindowLongPtrA(popup, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&p));
     if (keyboard) p.highlight = Step(p, -1, 1);
@@ -297,22 +307,23 @@ int RunPopup(const std::vector<MenuItem>& items, int x, int y, UINT flags, HWND 
             break;
         }
         switch (msg.message) {
-        case WM_SYSKEYDOWN:
-            // A fresh press of Alt leaves the menu, as it does on Windows.
-            if (msg.wParam == VK_MENU && !(msg.lParam & 0x40000000)) {
-                p.done = true;
+            case WM_SYSKEYDOWN:
+                // A fresh press of Alt leaves the menu, as it does on Windows.
+                if (msg.wParam == VK_MENU && !(msg.lParam & 0x40000000)) {
+                    p.done = true;
+                    continue;
+                }
+                HandleKey(popup, p, UINT(msg.wParam));
                 continue;
-            }
-            HandleKey(popup, p, UINT(msg.wParam));
-            continue;
-        case WM_KEYDOWN: HandleKey(popup, p, UINT(msg.wParam)); continue;
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-        case WM_CHAR:
-        case WM_SYSCHAR: continue;  // the menu has the keyboard while it is up
-        default: break;
+            case WM_KEYDOWN: HandleKey(popup, p, UINT(msg.wParam)); continue;
+            case WM_KEYUP:
+            case WM_SYSKEYUP:
+            case WM_CHAR:
+            case WM_SYSCHAR: continue;  // the menu has the keyboard while it is up
+            default: break;
         }
-        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && msg.message != WM_MOUSEWHEEL) {
+        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+            msg.message != WM_MOUSEWHEEL) {
             if (msg.hwnd == popup) {
                 HandleMouse(popup, p, msg.message, msg.lParam);
             } else if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP &&
@@ -361,7 +372,8 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner
 BOOL WINAPI EndMenu() {
     HWND capture = GetCapture();
     char name[32] = {};
-    if (!capture || !GetClassNameA(capture, name, sizeof name) || std::string(name) != "TintoPopupMenu")
+    if (!capture || !GetClassNameA(capture, name, sizeof name) ||
+        std::string(name) != "TintoPopupMenu")
         return FALSE;
     SendMessageA(capture, WM_CANCELMODE, 0, 0);
     PostMessageA(capture, WM_NULL, 0, 0);  // wakes the menu's loop

@@ -117,7 +117,8 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     if (!hwnd) return PostToQueue(GetCurrentThreadId(), Stamp(nullptr, message, wParam, lParam));
     if (hwnd == HWND_BROADCAST) {
         for (HWND top : TopLevels()) {
-            if (auto w = LookupWindow(top)) PostToQueue(w->threadId, Stamp(top, message, wParam, lParam));
+            if (auto w = LookupWindow(top))
+                PostToQueue(w->threadId, Stamp(top, message, wParam, lParam));
         }
         return TRUE;
     }
@@ -157,7 +158,8 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return proc(hwnd, message, wParam, lParam);
 }
 
-LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam,
+                               LPARAM lParam) {
     return proc ? proc(hwnd, message, wParam, lParam) : 0;
 }
 
@@ -233,10 +235,12 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL 
             Clock::time_point due;
             if ((wakeMask & QS_TIMER) && NextTimerDue(queue->threadId, &due)) {
                 auto until = hasDeadline ? std::min(due, deadline) : due;
-                auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+                auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
                 slice = static_cast<DWORD>(std::max<long long>(0, left.count()) + 1);
             } else if (hasDeadline) {
-                auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+                auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
                 slice = static_cast<DWORD>(std::max<long long>(0, left.count()));
             }
         }
@@ -253,9 +257,12 @@ DWORD WINAPI GetQueueStatus(UINT flags) {
     DWORD status = 0;
     if (!queue->posted.empty() || queue->quit) status |= QS_POSTMESSAGE;
     for (auto& m : queue->input) {
-        if (m.message == WM_MOUSEMOVE) status |= QS_MOUSEMOVE;
-        else if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) status |= QS_MOUSEBUTTON;
-        else status |= QS_KEY;
+        if (m.message == WM_MOUSEMOVE)
+            status |= QS_MOUSEMOVE;
+        else if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST)
+            status |= QS_MOUSEBUTTON;
+        else
+            status |= QS_KEY;
     }
     MSG msg;
     if (TakeMessage(*queue, nullptr, WM_PAINT, WM_PAINT, false, &msg)) status |= QS_PAINT;

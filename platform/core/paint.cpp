@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "backend.h"
-#include "dc_registry.h"
 #include "base/surface.h"
+#include "dc_registry.h"
 #include "queue.h"
 
 namespace win::core {
@@ -35,7 +35,8 @@ void DrawBorder(Window& w) {
     RECT visible = VisibleClip(w, true);
     if (w.parent) {
         // A child's border is cut off by its parent's client area.
-        if (auto parent = LookupWindow(w.parent)) visible = Intersect(visible, VisibleClip(*parent, false));
+        if (auto parent = LookupWindow(w.parent))
+            visible = Intersect(visible, VisibleClip(*parent, false));
     }
     POINT o = SurfaceOrigin(w, true);
     LONG width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
@@ -141,12 +142,17 @@ BOOL WINAPI ValidateRect(HWND hwnd, const RECT* rect) {
     if (!rect) {
         u = {};
     } else if (rect->left <= u.left && rect->right >= u.right) {
-        if (rect->top <= u.top && rect->bottom >= u.bottom) u = {};
-        else if (rect->top <= u.top && rect->bottom > u.top) u.top = rect->bottom;
-        else if (rect->bottom >= u.bottom && rect->top < u.bottom) u.bottom = rect->top;
+        if (rect->top <= u.top && rect->bottom >= u.bottom)
+            u = {};
+        else if (rect->top <= u.top && rect->bottom > u.top)
+            u.top = rect->bottom;
+        else if (rect->bottom >= u.bottom && rect->top < u.bottom)
+            u.bottom = rect->top;
     } else if (rect->top <= u.top && rect->bottom >= u.bottom) {
-        if (rect->left <= u.left && rect->right > u.left) u.left = rect->right;
-        else if (rect->right >= u.right && rect->left < u.right) u.right = rect->left;
+        if (rect->left <= u.left && rect->right > u.left)
+            u.left = rect->right;
+        else if (rect->right >= u.right && rect->left < u.right)
+            u.right = rect->left;
     }
     if (RectEmpty(u)) {
         u = {};
@@ -206,7 +212,8 @@ BOOL WINAPI UpdateWindow(HWND hwnd) {
         {
             Guard lock(BigLock());
             auto w = LookupWindow(h);
-            needsPaint = w && IsVisible(*w) && !RectEmpty(w->update) && w->threadId == GetCurrentThreadId();
+            needsPaint =
+                w && IsVisible(*w) && !RectEmpty(w->update) && w->threadId == GetCurrentThreadId();
         }
         if (needsPaint) SendMessageA(h, WM_PAINT, 0, 0);
     }
@@ -258,7 +265,9 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
         w->paintDC = dc;
         DrawBorder(*w);
     }
-    if (erase) paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+    if (erase)
+        paint->fErase =
+            SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     return dc;
 }
 

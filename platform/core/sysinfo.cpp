@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "backend.h"
-#include "queue.h"
 #include "base/metrics.h"
+#include "queue.h"
 
 int WINAPI GetSystemMetrics(int index) {
     SIZE screen = win::core::CurrentBackend().ScreenSize();
@@ -109,8 +109,10 @@ BOOL WINAPI IntersectRect(LPRECT dst, const RECT* a, const RECT* b) {
 
 BOOL WINAPI UnionRect(LPRECT dst, const RECT* a, const RECT* b) {
     if (!dst || !a || !b) return FALSE;
-    if (IsRectEmpty(a)) *dst = IsRectEmpty(b) ? RECT{} : *b;
-    else if (IsRectEmpty(b)) *dst = *a;
+    if (IsRectEmpty(a))
+        *dst = IsRectEmpty(b) ? RECT{} : *b;
+    else if (IsRectEmpty(b))
+        *dst = *a;
     else
         *dst = {std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
                 std::max(a->bottom, b->bottom)};
@@ -129,8 +131,10 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
     bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     UINT vk = UINT(msg->wParam);
     int ch = 0;
-    if (vk >= 'A' && vk <= 'Z') ch = shift ? int(vk) : int(vk) + ('a' - 'A');
-    else if (vk >= '0' && vk <= '9' && !shift) ch = int(vk);
+    if (vk >= 'A' && vk <= 'Z')
+        ch = shift ? int(vk) : int(vk) + ('a' - 'A');
+    else if (vk >= '0' && vk <= '9' && !shift)
+        ch = int(vk);
     else if (vk == VK_SPACE || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_BACK || vk == VK_TAB)
         ch = vk == VK_RETURN ? '\r' : int(vk);
     if (!ch) return FALSE;

@@ -64,7 +64,8 @@ void OpenSystemMenu(HWND hwnd, int x, int y, bool keyboard) {
     if (!menu) return;
     SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, 1));
     if (!Snapshot(menu, items)) return;
-    const int index = RunPopup(items, x, y, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, hwnd, keyboard);
+    const int index =
+        RunPopup(items, x, y, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, hwnd, keyboard);
     if (index >= 0 && IsWindow(hwnd))
         PostMessageA(hwnd, WM_SYSCOMMAND, WPARAM(items[size_t(index)].id),
                      keyboard ? 0 : MAKELPARAM(x, y));
@@ -72,16 +73,18 @@ void OpenSystemMenu(HWND hwnd, int x, int y, bool keyboard) {
 
 LRESULT DefSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     switch (wParam & 0xFFF0) {
-    case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
-    case SC_KEYMENU:
-        if (lParam == ' ') {
-            RECT r;
-            GetWindowRect(hwnd, &r);
-            OpenSystemMenu(hwnd, r.left, r.top, true);
-        }
-        break;
-    case SC_MOUSEMENU: OpenSystemMenu(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), false); break;
-    default: break;  // no moving, sizing or minimising here; unknown commands are ignored
+        case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
+        case SC_KEYMENU:
+            if (lParam == ' ') {
+                RECT r;
+                GetWindowRect(hwnd, &r);
+                OpenSystemMenu(hwnd, r.left, r.top, true);
+            }
+            break;
+        case SC_MOUSEMENU:
+            OpenSystemMenu(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), false);
+            break;
+        default: break;  // no moving, sizing or minimising here; unknown commands are ignored
     }
     return 0;
 }
@@ -104,7 +107,8 @@ bool DefSysKeyDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 bool DefRightButtonUp(HWND hwnd, LPARAM lParam) {
     // Only the window's own background counts: a control in the strip may
     // give right clicks a meaning of its own (and pass them on by default).
-    if (!HasSystemMenu(hwnd) || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return false;
+    if (!HasSystemMenu(hwnd) || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
+        return false;
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ClientToScreen(hwnd, &pt);
     RECT r;

@@ -82,9 +82,12 @@ std::shared_ptr<ThreadObject> ResolveThread(HANDLE handle) {
 // it usually fails quietly for ordinary users.
 void ApplyPriority(long nativeId, int priority) {
     int nice = 0;
-    if (priority >= THREAD_PRIORITY_TIME_CRITICAL) nice = -10;
-    else if (priority <= THREAD_PRIORITY_IDLE) nice = 19;
-    else nice = -priority * 2;
+    if (priority >= THREAD_PRIORITY_TIME_CRITICAL)
+        nice = -10;
+    else if (priority <= THREAD_PRIORITY_IDLE)
+        nice = 19;
+    else
+        nice = -priority * 2;
     if (nativeId > 0) setpriority(PRIO_PROCESS, static_cast<id_t>(nativeId), nice);
 }
 

@@ -97,8 +97,10 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     Timer timer{hwnd, id, threadId, interval, Clock::now() + interval, proc};
     auto it = std::find_if(Timers().begin(), Timers().end(),
                            [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
-    if (it != Timers().end()) *it = timer;
-    else Timers().push_back(timer);
+    if (it != Timers().end())
+        *it = timer;
+    else
+        Timers().push_back(timer);
     StateChanged().notify_all();
     return hwnd ? (id ? id : 1) : id;
 }
@@ -106,8 +108,7 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
 BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
     Guard lock(BigLock());
     size_t removed = std::erase_if(Timers(), [&](const Timer& t) {
-        return t.hwnd == hwnd && t.id == id &&
-               (hwnd || t.threadId == GetCurrentThreadId());
+        return t.hwnd == hwnd && t.id == id && (hwnd || t.threadId == GetCurrentThreadId());
     });
     if (!removed) SetLastError(ERROR_INVALID_PARAMETER);
     return removed ? TRUE : FALSE;

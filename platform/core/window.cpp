@@ -224,7 +224,8 @@ HWND HitTestIn(HWND top, POINT screen, bool enabledOnly) {
     auto w = Windows().Find(top);
     if (!w || w->parent || !(w->style & WS_VISIBLE)) return nullptr;
     RECT r = ScreenRect(*w);
-    if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return nullptr;
+    if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom)
+        return nullptr;
     return HitChild(*w, screen, enabledOnly);
 }
 

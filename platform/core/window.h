@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/handle_table.h"
-#include "lock.h"
 #include "base/surface.h"
+#include "lock.h"
 
 namespace win::core {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "core/menu.h"
 #include "backend.h"
+#include "core/menu.h"
 #include "dc_registry.h"
 #include "hooks.h"
 #include "input.h"
@@ -19,7 +19,7 @@
 namespace win::core {
 namespace {
 
-constexpr DWORD kCannotFindClass = 1407;  // ERROR_CANNOT_FIND_WND_CLASS
+constexpr DWORD kCannotFindClass = 1407;     // ERROR_CANNOT_FIND_WND_CLASS
 constexpr DWORD kChildWithoutParent = 1406;  // ERROR_TLW_WITH_WSCHILD
 
 std::shared_ptr<Window> OwnWindow(HWND hwnd) {
@@ -246,8 +246,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
             CurrentBackend().WindowCreated(hwnd);
         }
     }
-    CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style), windowName,
-                     className, exStyle};
+    CREATESTRUCTA cs{param, instance, menu,        parent,     height,    width,
+                     y,     x,        LONG(style), windowName, className, exStyle};
     if (CbtCreateRefused(hwnd, &cs) || !IsWindow(hwnd) ||
         !SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
@@ -262,7 +262,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     SendSizeAndMove(hwnd);
     if ((style & WS_CHILD) && !(exStyle & WS_EX_NOPARENTNOTIFY))
-        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, LOWORD(reinterpret_cast<ULONG_PTR>(menu))),
+        SendMessageA(parent, WM_PARENTNOTIFY,
+                     MAKEWPARAM(WM_CREATE, LOWORD(reinterpret_cast<ULONG_PTR>(menu))),
                      reinterpret_cast<LPARAM>(hwnd));
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
@@ -316,7 +317,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         }
     }
     if (wasActive) {
-        if (successor) SetActiveWindow(successor);
+        if (successor)
+            SetActiveWindow(successor);
         else {
             SendMessageA(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
             ForgetWindowInput(hwnd);
@@ -432,7 +434,9 @@ HWND WINAPI GetWindow(HWND hwnd, UINT command) {
     return nullptr;
 }
 
-HWND WINAPI GetTopWindow(HWND hwnd) { return GetWindow(hwnd ? hwnd : GetDesktopWindow(), GW_CHILD); }
+HWND WINAPI GetTopWindow(HWND hwnd) {
+    return GetWindow(hwnd ? hwnd : GetDesktopWindow(), GW_CHILD);
+}
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
     Guard lock(BigLock());
@@ -542,7 +546,8 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int size) {
             return n;
         }
     }
-    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, WPARAM(size), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageA(hwnd, WM_GETTEXT, WPARAM(size), reinterpret_cast<LPARAM>(text)));
 }
 
 int WINAPI GetWindowTextLengthA(HWND hwnd) {
@@ -571,13 +576,16 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int 
             r.bottom = r.top + std::clamp(cy, 0, 16384);
         }
         moved = r.left != old.left || r.top != old.top;
-        sized = (r.right - r.left) != (old.right - old.left) || (r.bottom - r.top) != (old.bottom - old.top);
+        sized = (r.right - r.left) != (old.right - old.left) ||
+                (r.bottom - r.top) != (old.bottom - old.top);
         w->rect = r;
         if (!(flags & SWP_NOZORDER)) {
             auto& siblings = Siblings(*w);
             std::erase(siblings, hwnd);
-            if (insertAfter == HWND_BOTTOM) siblings.push_back(hwnd);
-            else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)
+            if (insertAfter == HWND_BOTTOM)
+                siblings.push_back(hwnd);
+            else if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
+                     insertAfter == HWND_NOTOPMOST)
                 siblings.insert(siblings.begin(), hwnd);
             else {
                 auto after = std::find(siblings.begin(), siblings.end(), insertAfter);
@@ -597,17 +605,19 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int 
     }
     if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
-    if (sized) SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, [&] {
-        Guard lock(BigLock());
-        auto w = LookupWindow(hwnd);
-        RECT c = w ? ClientRectOf(*w) : RECT{};
-        return MAKELPARAM(c.right, c.bottom);
-    }());
+    if (sized)
+        SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, [&] {
+            Guard lock(BigLock());
+            auto w = LookupWindow(hwnd);
+            RECT c = w ? ClientRectOf(*w) : RECT{};
+            return MAKELPARAM(c.right, c.bottom);
+        }());
     if (moved) {
         POINT p{};
         {
             Guard lock(BigLock());
-            if (auto w = LookupWindow(hwnd)) p = {w->rect.left + BorderWidth(*w), w->rect.top + BorderWidth(*w)};
+            if (auto w = LookupWindow(hwnd))
+                p = {w->rect.left + BorderWidth(*w), w->rect.top + BorderWidth(*w)};
         }
         SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(p.x, p.y));
     }
@@ -706,7 +716,8 @@ HWND WINAPI ChildWindowFromPoint(HWND parent, POINT point) {
     auto w = LookupWindow(parent);
     if (!w) return nullptr;
     RECT client = ClientRectOf(*w);
-    if (point.x < client.left || point.x >= client.right || point.y < client.top || point.y >= client.bottom)
+    if (point.x < client.left || point.x >= client.right || point.y < client.top ||
+        point.y >= client.bottom)
         return nullptr;
     for (HWND h : w->children) {
         auto c = LookupWindow(h);
@@ -785,8 +796,10 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
         Guard lock(BigLock());
         auto w = LookupWindow(hwnd);
         if (!w) return wasDisabled ? TRUE : FALSE;
-        if (enable) w->style &= ~WS_DISABLED;
-        else w->style |= WS_DISABLED;
+        if (enable)
+            w->style &= ~WS_DISABLED;
+        else
+            w->style |= WS_DISABLED;
     }
     SendMessageA(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled ? TRUE : FALSE;

@@ -40,12 +40,22 @@ CWinApp::~CWinApp() {
 }
 
 BOOL CWinApp::InitApplication() { return TRUE; }
-HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const { return ::LoadIconA(m_hInstance, lpszResourceName); }
+HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const {
+    return ::LoadIconA(m_hInstance, lpszResourceName);
+}
 HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCE(nIDResource)); }
-HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconA(nullptr, lpszIconName); }
-HCURSOR CWinApp::LoadCursor(LPCTSTR lpszResourceName) const { return ::LoadCursorA(m_hInstance, lpszResourceName); }
-HCURSOR CWinApp::LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCE(nIDResource)); }
-HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursorA(nullptr, lpszCursorName); }
+HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const {
+    return ::LoadIconA(nullptr, lpszIconName);
+}
+HCURSOR CWinApp::LoadCursor(LPCTSTR lpszResourceName) const {
+    return ::LoadCursorA(m_hInstance, lpszResourceName);
+}
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const {
+    return LoadCursor(MAKEINTRESOURCE(nIDResource));
+}
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const {
+    return ::LoadCursorA(nullptr, lpszCursorName);
+}
 
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = gApp;

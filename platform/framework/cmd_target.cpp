@@ -25,13 +25,10 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, void*) {
     const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_COMMAND, UINT(nCode) & 0xFFFF, nID);
     if (!entry) return FALSE;
     switch (entry->nSig) {
-    case AfxSig_vv:
-        (this->*entry->pfn)();
-        return TRUE;
-    case AfxSig_vw:
-        (this->*AfxPmsgCast<void (CCmdTarget::*)(UINT)>(entry->pfn))(nID);
-        return TRUE;
-    default:
-        return FALSE;
+        case AfxSig_vv: (this->*entry->pfn)(); return TRUE;
+        case AfxSig_vw:
+            (this->*AfxPmsgCast<void (CCmdTarget::*)(UINT)>(entry->pfn))(nID);
+            return TRUE;
+        default: return FALSE;
     }
 }

@@ -19,7 +19,8 @@ CString TextOf(const CWnd* wnd, UINT lenMessage, UINT textMessage, int index) {
 // ---------------------------------------------------------------------------
 // Buttons
 
-BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID) {
     return CWnd::Create("BUTTON", lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 UINT CButton::GetState() const { return UINT(SendMessage(BM_GETSTATE)); }
@@ -27,7 +28,9 @@ void CButton::SetState(BOOL bHighlight) { SendMessage(BM_SETSTATE, bHighlight); 
 int CButton::GetCheck() const { return int(SendMessage(BM_GETCHECK)); }
 void CButton::SetCheck(int nCheck) { SendMessage(BM_SETCHECK, WPARAM(nCheck)); }
 UINT CButton::GetButtonStyle() const { return UINT(GetStyle() & 0xFF); }
-void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
+void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw) {
+    SendMessage(BM_SETSTYLE, nStyle, bRedraw);
+}
 
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
@@ -41,7 +44,8 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 // ---------------------------------------------------------------------------
 // Statics and edits
 
-BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID) {
     return CWnd::Create("STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
 }
 HICON CStatic::SetIcon(HICON hIcon) {
@@ -49,9 +53,12 @@ HICON CStatic::SetIcon(HICON hIcon) {
 }
 HICON CStatic::GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 HBITMAP CStatic::SetBitmap(HBITMAP hBitmap) {
-    return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+    return reinterpret_cast<HBITMAP>(
+        SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
 }
-HBITMAP CStatic::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
+HBITMAP CStatic::GetBitmap() const {
+    return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP));
+}
 
 BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     return CWnd::Create("EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
@@ -64,7 +71,9 @@ void CEdit::LimitText(int nChars) { SendMessage(EM_LIMITTEXT, WPARAM(nChars)); }
 BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     return CWnd::Create("LISTBOX", nullptr, dwStyle, rect, pParentWnd, nID);
 }
-int CListBox::AddString(LPCTSTR s) { return int(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
+int CListBox::AddString(LPCTSTR s) {
+    return int(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s)));
+}
 int CListBox::InsertString(int nIndex, LPCTSTR s) {
     return int(SendMessage(LB_INSERTSTRING, WPARAM(nIndex), reinterpret_cast<LPARAM>(s)));
 }
@@ -76,16 +85,26 @@ int CListBox::SetCurSel(int nSelect) { return int(SendMessage(LB_SETCURSEL, WPAR
 int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const {
     return int(SendMessage(LB_GETTEXT, WPARAM(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
 }
-void CListBox::GetText(int nIndex, CString& rString) const { rString = TextOf(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex); }
-int CListBox::GetTextLen(int nIndex) const { return int(SendMessage(LB_GETTEXTLEN, WPARAM(nIndex))); }
-DWORD_PTR CListBox::GetItemData(int nIndex) const { return DWORD_PTR(SendMessage(LB_GETITEMDATA, WPARAM(nIndex))); }
+void CListBox::GetText(int nIndex, CString& rString) const {
+    rString = TextOf(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex);
+}
+int CListBox::GetTextLen(int nIndex) const {
+    return int(SendMessage(LB_GETTEXTLEN, WPARAM(nIndex)));
+}
+DWORD_PTR CListBox::GetItemData(int nIndex) const {
+    return DWORD_PTR(SendMessage(LB_GETITEMDATA, WPARAM(nIndex)));
+}
 int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
     return int(SendMessage(LB_SETITEMDATA, WPARAM(nIndex), LPARAM(dwItemData)));
 }
 int CListBox::GetTopIndex() const { return int(SendMessage(LB_GETTOPINDEX)); }
 int CListBox::SetTopIndex(int nIndex) { return int(SendMessage(LB_SETTOPINDEX, WPARAM(nIndex))); }
-int CListBox::GetItemHeight(int nIndex) const { return int(SendMessage(LB_GETITEMHEIGHT, WPARAM(nIndex))); }
-int CListBox::SetItemHeight(int nIndex, UINT cy) { return int(SendMessage(LB_SETITEMHEIGHT, WPARAM(nIndex), LPARAM(cy))); }
+int CListBox::GetItemHeight(int nIndex) const {
+    return int(SendMessage(LB_GETITEMHEIGHT, WPARAM(nIndex)));
+}
+int CListBox::SetItemHeight(int nIndex, UINT cy) {
+    return int(SendMessage(LB_SETITEMHEIGHT, WPARAM(nIndex), LPARAM(cy)));
+}
 int CListBox::FindString(int nStartAfter, LPCTSTR s) const {
     return int(SendMessage(LB_FINDSTRING, WPARAM(nStartAfter), reinterpret_cast<LPARAM>(s)));
 }
@@ -102,7 +121,9 @@ int CListBox::SelectString(int nStartAfter, LPCTSTR s) {
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     return CWnd::Create("COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
 }
-int CComboBox::AddString(LPCTSTR s) { return int(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
+int CComboBox::AddString(LPCTSTR s) {
+    return int(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s)));
+}
 int CComboBox::InsertString(int nIndex, LPCTSTR s) {
     return int(SendMessage(CB_INSERTSTRING, WPARAM(nIndex), reinterpret_cast<LPARAM>(s)));
 }
@@ -117,8 +138,12 @@ int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const {
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
     rString = TextOf(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex);
 }
-int CComboBox::GetLBTextLen(int nIndex) const { return int(SendMessage(CB_GETLBTEXTLEN, WPARAM(nIndex))); }
-DWORD_PTR CComboBox::GetItemData(int nIndex) const { return DWORD_PTR(SendMessage(CB_GETITEMDATA, WPARAM(nIndex))); }
+int CComboBox::GetLBTextLen(int nIndex) const {
+    return int(SendMessage(CB_GETLBTEXTLEN, WPARAM(nIndex)));
+}
+DWORD_PTR CComboBox::GetItemData(int nIndex) const {
+    return DWORD_PTR(SendMessage(CB_GETITEMDATA, WPARAM(nIndex)));
+}
 int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
     return int(SendMessage(CB_SETITEMDATA, WPARAM(nIndex), LPARAM(dwItemData)));
 }
@@ -130,7 +155,9 @@ int CComboBox::SelectString(int nStartAfter, LPCTSTR s) {
 }
 void CComboBox::ShowDropDown(BOOL bShowIt) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
 BOOL CComboBox::GetDroppedState() const { return BOOL(SendMessage(CB_GETDROPPEDSTATE)); }
-int CComboBox::GetItemHeight(int nIndex) const { return int(SendMessage(CB_GETITEMHEIGHT, WPARAM(nIndex))); }
+int CComboBox::GetItemHeight(int nIndex) const {
+    return int(SendMessage(CB_GETITEMHEIGHT, WPARAM(nIndex)));
+}
 int CComboBox::SetItemHeight(int nIndex, UINT cy) {
     return int(SendMessage(CB_SETITEMHEIGHT, WPARAM(nIndex), LPARAM(cy)));
 }
@@ -139,8 +166,8 @@ int CComboBox::SetItemHeight(int nIndex, UINT cy) {
 // Tool-tips
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
-    return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, 0, 0, 0, 0, afx::HwndOf(pParentWnd),
-                          nullptr);
+    return CWnd::CreateEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | dwStyle, 0, 0, 0, 0,
+                          afx::HwndOf(pParentWnd), nullptr);
 }
 
 namespace {
@@ -188,8 +215,12 @@ void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
     SendMessage(TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void CToolTipCtrl::RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
+void CToolTipCtrl::RelayEvent(LPMSG lpMsg) {
+    SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
+}
 void CToolTipCtrl::Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
 int CToolTipCtrl::GetToolCount() const { return int(SendMessage(TTM_GETTOOLCOUNT)); }
 void CToolTipCtrl::SetDelayTime(UINT nDelay) { SendMessage(TTM_SETDELAYTIME, 0, LPARAM(nDelay)); }
-int CToolTipCtrl::SetMaxTipWidth(int iWidth) { return int(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth)); }
+int CToolTipCtrl::SetMaxTipWidth(int iWidth) {
+    return int(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth));
+}

@@ -9,8 +9,12 @@
 namespace {
 
 bool IsSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
-char AsciiUpper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
-char AsciiLower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
+char AsciiUpper(char ch) {
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
+char AsciiLower(char ch) {
+    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
 const char* OrEmpty(LPCTSTR text) { return text ? text : ""; }
 
 // Clamps [first, first + count) to a string of `length`.
@@ -176,7 +180,8 @@ int CString::Replace(LPCTSTR from, LPCTSTR to) {
     std::string result;
     int count = 0;
     size_t at = 0;
-    for (size_t found; (found = m_str.find(needle, at)) != std::string::npos; at = found + needle.size()) {
+    for (size_t found; (found = m_str.find(needle, at)) != std::string::npos;
+         at = found + needle.size()) {
         result.append(m_str, at, found - at);
         result += replacement;
         ++count;

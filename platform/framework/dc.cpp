@@ -5,8 +5,10 @@
 #include "temporary_map.h"
 
 CDC* CDC::FromHandle(HDC hDC) {
-    thread_local afx::TemporaryMap<HDC, CDC> temps([](HDC h) { return ::GetObjectType(h) != 0; }, 64);
-    return temps.Get<CDC>(hDC, [](CDC& wrapper, HDC h) { wrapper.m_hDC = wrapper.m_hAttribDC = h; });
+    thread_local afx::TemporaryMap<HDC, CDC> temps([](HDC h) { return ::GetObjectType(h) != 0; },
+                                                   64);
+    return temps.Get<CDC>(hDC,
+                          [](CDC& wrapper, HDC h) { wrapper.m_hDC = wrapper.m_hAttribDC = h; });
 }
 
 CDC::~CDC() {
@@ -61,17 +63,23 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
     return CGdiObject::FromHandle(::SelectObject(m_hDC, afx::HandleOf(pObject)));
 }
-int CDC::SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn))); }
+int CDC::SelectObject(CRgn* pRgn) {
+    return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn)));
+}
 HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
 CGdiObject* CDC::SelectStockObject(int nIndex) {
     HGDIOBJ stock = ::GetStockObject(nIndex);
     return stock ? CGdiObject::FromHandle(::SelectObject(m_hDC, stock)) : nullptr;
 }
-CPen* CDC::GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
+CPen* CDC::GetCurrentPen() const {
+    return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN)));
+}
 CBrush* CDC::GetCurrentBrush() const {
     return CBrush::FromHandle(static_cast<HBRUSH>(::GetCurrentObject(m_hDC, OBJ_BRUSH)));
 }
-CFont* CDC::GetCurrentFont() const { return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT))); }
+CFont* CDC::GetCurrentFont() const {
+    return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT)));
+}
 CBitmap* CDC::GetCurrentBitmap() const {
     return CBitmap::FromHandle(static_cast<HBITMAP>(::GetCurrentObject(m_hDC, OBJ_BITMAP)));
 }
@@ -104,9 +112,15 @@ CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
     ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &old);
     return CPoint(old);
 }
-int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
-int CDC::IntersectClipRect(LPCRECT r) { return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn))); }
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
+    return ::IntersectClipRect(m_hDC, x1, y1, x2, y2);
+}
+int CDC::IntersectClipRect(LPCRECT r) {
+    return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom);
+}
+int CDC::SelectClipRgn(CRgn* pRgn) {
+    return ::SelectClipRgn(m_hDC, static_cast<HRGN>(afx::HandleOf(pRgn)));
+}
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 
 // ---------------------------------------------------------------------------
@@ -118,7 +132,9 @@ CPoint CDC::MoveTo(int x, int y) {
     return CPoint(old);
 }
 BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
-BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
+BOOL CDC::Polyline(const POINT* lpPoints, int nCount) {
+    return ::Polyline(m_hDC, lpPoints, nCount);
+}
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
 BOOL CDC::Rectangle(LPCRECT r) { return ::Rectangle(m_hDC, r->left, r->top, r->right, r->bottom); }
 BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
@@ -131,7 +147,9 @@ void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) {
 }
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
 void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) {
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
 
 // A solid rectangle in the colour; the DC's objects are left as they were.
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
@@ -163,13 +181,14 @@ BOOL CDC::FloodFill(int x, int y, COLORREF crColor) { return ::FloodFill(m_hDC, 
 BOOL CDC::ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType) {
     return ::ExtFloodFill(m_hDC, x, y, crColor, nFillType);
 }
-BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                 DWORD dwRop) {
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, afx::HdcOf(pSrcDC), xSrc, ySrc, dwRop);
 }
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                     int nSrcHeight, DWORD dwRop) {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, afx::HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
-                        dwRop);
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                     int nSrcWidth, int nSrcHeight, DWORD dwRop) {
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, afx::HdcOf(pSrcDC), xSrc, ySrc, nSrcWidth,
+                        nSrcHeight, dwRop);
 }
 BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
     return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
@@ -184,16 +203,24 @@ int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
 int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat) {
     return ::DrawTextA(m_hDC, str, str.GetLength(), lpRect, nFormat);
 }
-BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
-BOOL CDC::TextOut(int x, int y, const CString& str) { return ::TextOutA(m_hDC, x, y, str, str.GetLength()); }
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
+    return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+}
+BOOL CDC::TextOut(int x, int y, const CString& str) {
+    return ::TextOutA(m_hDC, x, y, str, str.GetLength());
+}
 CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const {
     SIZE size{};
     ::GetTextExtentPoint32A(m_hAttribDC, lpszString, nCount, &size);
     return CSize(size);
 }
 CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsA(m_hAttribDC, lpMetrics); }
-int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const { return ::GetTextFaceA(m_hAttribDC, nCount, lpszFacename); }
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const {
+    return ::GetTextMetricsA(m_hAttribDC, lpMetrics);
+}
+int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const {
+    return ::GetTextFaceA(m_hAttribDC, nCount, lpszFacename);
+}
 
 // ---------------------------------------------------------------------------
 // Icons and state images
@@ -201,28 +228,30 @@ int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const { return ::GetTextFa
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush) {
-    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
-                        nFlags | DST_ICON);
+    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y,
+                        size.cx, size.cy, nFlags | DST_ICON);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush) {
     return DrawState(pt, size, hIcon, nFlags, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush) {
-    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx,
-                        size.cy, nFlags | DST_BITMAP);
+    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y,
+                        size.cx, size.cy, nFlags | DST_BITMAP);
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush) {
     return DrawState(pt, size, static_cast<HBITMAP>(afx::HandleOf(pBitmap)), nFlags,
                      static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
-BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
-                    HBRUSH hBrush) {
-    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), WPARAM(nTextLen), pt.x, pt.y,
-                        size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
+                    int nTextLen, HBRUSH hBrush) {
+    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText),
+                        WPARAM(nTextLen), pt.x, pt.y, size.cx, size.cy,
+                        nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
-BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
-                    CBrush* pBrush) {
-    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, static_cast<HBRUSH>(afx::HandleOf(pBrush)));
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
+                    int nTextLen, CBrush* pBrush) {
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen,
+                     static_cast<HBRUSH>(afx::HandleOf(pBrush)));
 }
 
 // ---------------------------------------------------------------------------
@@ -236,13 +265,17 @@ CPaintDC::~CPaintDC() {
     Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) { m_hDC = m_hAttribDC = ::GetDC(m_hWnd); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) {
+    m_hDC = m_hAttribDC = ::GetDC(m_hWnd);
+}
 CClientDC::~CClientDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     Detach();
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) { m_hDC = m_hAttribDC = ::GetWindowDC(m_hWnd); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(afx::HwndOf(pWnd)) {
+    m_hDC = m_hAttribDC = ::GetWindowDC(m_hWnd);
+}
 CWindowDC::~CWindowDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     Detach();

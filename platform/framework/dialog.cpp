@@ -33,7 +33,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
 CDialog::CDialog() = default;
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd) {}
+    : m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)),
+      m_nIDHelp(nIDTemplate),
+      m_pParentWnd(pParentWnd) {}
 
 CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd) {}
@@ -116,8 +118,8 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
     m_lpszTemplateName = lpszTemplateName;
     if (pParentWnd) m_pParentWnd = pParentWnd;
     afx::HookCreate(this);
-    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), lpszTemplateName, afx::HwndOf(m_pParentWnd),
-                                     AfxDlgProc, 0);
+    HWND hWnd = ::CreateDialogParamA(AfxGetInstanceHandle(), lpszTemplateName,
+                                     afx::HwndOf(m_pParentWnd), AfxDlgProc, 0);
     afx::UnhookCreate();
     if (!hWnd) {
         if (m_hWnd) Detach();
@@ -171,7 +173,8 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
-    if (pWndCtrl) ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
+    if (pWndCtrl)
+        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
 }
 void CDialog::NextDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, FALSE); }
 void CDialog::PrevDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 1, FALSE); }
@@ -180,8 +183,8 @@ DWORD CDialog::GetDefID() const { return DWORD(::SendMessageA(m_hWnd, DM_GETDEFI
 void CDialog::MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 // ---------------------------------------------------------------------------

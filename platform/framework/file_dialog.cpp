@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
-                         LPCTSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName,
+                         DWORD dwFlags, LPCTSTR lpszFilter, CWnd* pParentWnd)
     : CDialog(static_cast<LPCTSTR>(nullptr), pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.lpstrFile = m_szFileName;

@@ -12,10 +12,11 @@
 namespace afx {
 
 struct ThreadState {
-    std::map<HWND, CWnd*> permanent;                    // windows with an object of their own
-    TemporaryMap<HWND, CWnd> temporary{[](HWND h) { return ::IsWindow(h) != FALSE; }, 64};  // made by FromHandle
-    MSG lastMessage{};                                  // the message WindowProc is handling
-    CWnd* pendingCreate = nullptr;                      // the object whose window is being created
+    std::map<HWND, CWnd*> permanent;  // windows with an object of their own
+    TemporaryMap<HWND, CWnd> temporary{[](HWND h) { return ::IsWindow(h) != FALSE; },
+                                       64};  // made by FromHandle
+    MSG lastMessage{};                       // the message WindowProc is handling
+    CWnd* pendingCreate = nullptr;           // the object whose window is being created
     HHOOK createHook = nullptr;
 };
 

@@ -10,7 +10,8 @@
 namespace {
 
 afx::TemporaryMap<HGDIOBJ, CGdiObject>& Temporaries() {
-    thread_local afx::TemporaryMap<HGDIOBJ, CGdiObject> temps([](HGDIOBJ h) { return ::GetObjectType(h) != 0; }, 256);
+    thread_local afx::TemporaryMap<HGDIOBJ, CGdiObject> temps(
+        [](HGDIOBJ h) { return ::GetObjectType(h) != 0; }, 256);
     return temps;
 }
 
@@ -56,7 +57,9 @@ BOOL CGdiObject::DeleteObject() {
     return deleted;
 }
 
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
+int CGdiObject::GetObject(int nCount, LPVOID lpObject) const {
+    return ::GetObjectA(m_hObject, nCount, lpObject);
+}
 UINT CGdiObject::GetObjectType() const { return UINT(::GetObjectType(m_hObject)); }
 
 BOOL CGdiObject::CreateStockObject(int nIndex) { return Attach(::GetStockObject(nIndex)); }
@@ -73,18 +76,25 @@ BOOL CPen::CreatePenIndirect(LPLOGPEN lpLogPen) { return Attach(::CreatePenIndir
 CBrush::CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
 CBrush* CBrush::FromHandle(HBRUSH hBrush) { return TemporaryFor<CBrush>(hBrush); }
 BOOL CBrush::CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
-BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
+BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush) {
+    return Attach(::CreateBrushIndirect(lpLogBrush));
+}
 // A brush of its own in the system colour (deleting it is harmless).
-BOOL CBrush::CreateSysColorBrush(int nIndex) { return Attach(::CreateSolidBrush(::GetSysColor(nIndex))); }
+BOOL CBrush::CreateSysColorBrush(int nIndex) {
+    return Attach(::CreateSolidBrush(::GetSysColor(nIndex)));
+}
 
 CFont* CFont::FromHandle(HFONT hFont) { return TemporaryFor<CFont>(hFont); }
-BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) { return Attach(::CreateFontIndirectA(lpLogFont)); }
-BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
-                       BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename) {
-    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
-                                cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
-                                nPitchAndFamily, lpszFacename));
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
+    return Attach(::CreateFontIndirectA(lpLogFont));
+}
+BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
+                       BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
+                       BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily,
+                       LPCTSTR lpszFacename) {
+    return Attach(::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic,
+                                bUnderline, cStrikeOut, nCharSet, nOutPrecision, nClipPrecision,
+                                nQuality, nPitchAndFamily, lpszFacename));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC) {
@@ -119,15 +129,20 @@ BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
     return Attach(::LoadBitmapA(AfxGetResourceHandle(), lpszResourceName));
 }
 BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCE(nIDResource)); }
-BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits) {
+BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount,
+                           const void* lpBits) {
     return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));
 }
-BOOL CBitmap::CreateBitmapIndirect(LPBITMAP lpBitmap) { return Attach(::CreateBitmapIndirect(lpBitmap)); }
+BOOL CBitmap::CreateBitmapIndirect(LPBITMAP lpBitmap) {
+    return Attach(::CreateBitmapIndirect(lpBitmap));
+}
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return Attach(::CreateCompatibleBitmap(afx::HdcOf(pDC), nWidth, nHeight));
 }
 int CBitmap::GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
 
 CRgn* CRgn::FromHandle(HRGN hRgn) { return TemporaryFor<CRgn>(hRgn); }
-BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
+BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) {
+    return Attach(::CreateRectRgn(x1, y1, x2, y2));
+}
 BOOL CRgn::CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }

@@ -6,7 +6,8 @@
 #include "temporary_map.h"
 
 CMenu* CMenu::FromHandle(HMENU hMenu) {
-    thread_local afx::TemporaryMap<HMENU, CMenu> temps([](HMENU h) { return ::IsMenu(h) != FALSE; }, 64);
+    thread_local afx::TemporaryMap<HMENU, CMenu> temps([](HMENU h) { return ::IsMenu(h) != FALSE; },
+                                                       64);
     return temps.Get<CMenu>(hMenu, [](CMenu& wrapper, HMENU h) {
         wrapper.m_hMenu = h;
         wrapper.m_bTemporary = true;
@@ -47,15 +48,23 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
 BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
     return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
 }
-BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
-BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
+    return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+}
+BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) {
+    return ::RemoveMenu(m_hMenu, nPosition, nFlags);
+}
 UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
     return UINT(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
 }
-UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) { return UINT(::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck)); }
+UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+    return UINT(::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck));
+}
 UINT CMenu::GetMenuItemCount() const { return UINT(::GetMenuItemCount(m_hMenu)); }
 UINT CMenu::GetMenuItemID(int nPos) const { return UINT(::GetMenuItemID(m_hMenu, nPos)); }
-UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const { return UINT(::GetMenuState(m_hMenu, nID, nFlags)); }
+UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const {
+    return UINT(::GetMenuState(m_hMenu, nID, nFlags));
+}
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
     const int length = ::GetMenuStringA(m_hMenu, nIDItem, nullptr, 0, nFlags);
     std::vector<char> text(size_t(length > 0 ? length : 0) + 1, '\0');

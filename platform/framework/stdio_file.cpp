@@ -1,10 +1,10 @@
 #include "afxfile.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,13 +46,17 @@ BOOL CStdioFile::Open(LPCTSTR path, UINT flags, CFileException* error) {
     const bool create = flags & modeCreate;
     const bool truncate = create && !(flags & modeNoTruncate);
     const char* mode = nullptr;
-    if (access == modeRead) mode = "rb";
-    else if (truncate) mode = access == modeWrite ? "wb" : "w+b";
-    else mode = "r+b";  // existing file, kept as it is
+    if (access == modeRead)
+        mode = "rb";
+    else if (truncate)
+        mode = access == modeWrite ? "wb" : "w+b";
+    else
+        mode = "r+b";  // existing file, kept as it is
     if (access == modeRead && create) mode = truncate ? "w+b" : "r+b";
 
     FILE* stream = std::fopen(native.c_str(), mode);
-    if (!stream && create && !truncate && errno == ENOENT) stream = std::fopen(native.c_str(), "w+b");
+    if (!stream && create && !truncate && errno == ENOENT)
+        stream = std::fopen(native.c_str(), "w+b");
     if (!stream) return fail(errno);
     struct stat info;
     if (fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -95,8 +99,10 @@ LPTSTR CStdioFile::ReadString(LPTSTR buffer, UINT max) {
         if (ch == EOF) break;
         if (m_text && ch == '\r') {
             int next = std::fgetc(m_pStream);
-            if (next == '\n') ch = '\n';
-            else if (next != EOF) std::ungetc(next, m_pStream);
+            if (next == '\n')
+                ch = '\n';
+            else if (next != EOF)
+                std::ungetc(next, m_pStream);
         }
         buffer[used++] = static_cast<char>(ch);
         if (ch == '\n') break;

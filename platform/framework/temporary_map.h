@@ -24,7 +24,8 @@ public:
             map_.erase(it);  // asked for as another kind: a new wrapper
         }
         if (map_.size() >= pruneAt_) {
-            for (auto i = map_.begin(); i != map_.end();) i = alive_(i->first) ? std::next(i) : map_.erase(i);
+            for (auto i = map_.begin(); i != map_.end();)
+                i = alive_(i->first) ? std::next(i) : map_.erase(i);
         }
         auto wrapper = std::make_unique<T>();
         init(*wrapper, handle);

@@ -28,7 +28,8 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 void HookCreate(CWnd* wnd) {
     ThreadState& state = State();
-    if (!state.createHook) state.createHook = SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, GetCurrentThreadId());
+    if (!state.createHook)
+        state.createHook = SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, GetCurrentThreadId());
     state.pendingCreate = wnd;
 }
 
@@ -131,15 +132,17 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                     LPVOID lpParam) {
     if (m_hWnd) return FALSE;
-    CREATESTRUCT cs{lpParam, AfxGetInstanceHandle(), nIDorHMenu, hWndParent, nHeight, nWidth, y, x,
-                    LONG(dwStyle), lpszWindowName, lpszClassName, dwExStyle};
+    CREATESTRUCT cs{
+        lpParam, AfxGetInstanceHandle(), nIDorHMenu,     hWndParent,    nHeight,  nWidth, y,
+        x,       LONG(dwStyle),          lpszWindowName, lpszClassName, dwExStyle};
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
     }
     afx::HookCreate(this);
-    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y,
-                                  cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd =
+        ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y,
+                          cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     afx::UnhookCreate();
     if (!hWnd) {
         if (m_hWnd) Detach();
@@ -189,7 +192,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
     return result;
 }
 
@@ -207,7 +211,9 @@ const MSG* CWnd::GetCurrentMessage() { return &State().lastMessage; }
 
 namespace {
 
-bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+bool IsCtlColor(UINT message) {
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
 
 }  // namespace
 
@@ -235,101 +241,100 @@ bool CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wPa
     const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     LRESULT r = 0;
     switch (entry->nSig) {
-    case AfxSig_vv:
-        (this->*AfxPmsgCast<void (CWnd::*)()>(pfn))();
-        break;
-    case AfxSig_bv:
-        r = (this->*AfxPmsgCast<BOOL (CWnd::*)()>(pfn))();
-        break;
-    case AfxSig_bD:
-        r = (this->*AfxPmsgCast<BOOL (CWnd::*)(CDC*)>(pfn))(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-        break;
-    case AfxSig_hcv:
-        r = reinterpret_cast<LRESULT>((this->*AfxPmsgCast<HCURSOR (CWnd::*)()>(pfn))());
-        break;
-    case AfxSig_vwp:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, CPoint)>(pfn))(UINT(wParam), point);
-        break;
-    case AfxSig_bwsp: {
-        // The wheel's point is in screen coordinates, as the message gives it.
-        r = (this->*AfxPmsgCast<BOOL (CWnd::*)(UINT, short, CPoint)>(pfn))(
-            LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point);
-        break;
-    }
-    case AfxSig_vwl:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, LPARAM)>(pfn))(UINT(wParam), lParam);
-        break;
-    case AfxSig_hDWw: {
-        const UINT type = IsCtlColor(message) ? message - WM_CTLCOLORMSGBOX : UINT(CTLCOLOR_MSGBOX);
-        r = reinterpret_cast<LRESULT>((this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(pfn))(
-            CDC::FromHandle(reinterpret_cast<HDC>(wParam)), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),
-            type));
-        break;
-    }
-    case AfxSig_hDw: {
-        const UINT reflected = message - WM_REFLECT_BASE;
-        const UINT type = IsCtlColor(reflected) ? reflected - WM_CTLCOLORMSGBOX : UINT(CTLCOLOR_MSGBOX);
-        r = reinterpret_cast<LRESULT>((this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, UINT)>(pfn))(
-            CDC::FromHandle(reinterpret_cast<HDC>(wParam)), type));
-        break;
-    }
-    case AfxSig_vOWNER:
-        (this->*AfxPmsgCast<void (CWnd::*)(int, LPDRAWITEMSTRUCT)>(pfn))(
-            int(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        r = TRUE;
-        break;
-    case AfxSig_wv:
-        r = (this->*AfxPmsgCast<UINT (CWnd::*)()>(pfn))();
-        break;
-    case AfxSig_lwl:
-        r = (this->*AfxPmsgCast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pfn))(wParam, lParam);
-        break;
-    case AfxSig_vt:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT_PTR)>(pfn))(UINT_PTR(wParam));
-        break;
-    case AfxSig_vwii:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, int, int)>(pfn))(
-            UINT(wParam), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        break;
-    case AfxSig_vwww:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, UINT)>(pfn))(
-            UINT(wParam), LOWORD(lParam), HIWORD(lParam));
-        break;
-    case AfxSig_vb:
-        (this->*AfxPmsgCast<void (CWnd::*)(BOOL)>(pfn))(BOOL(wParam));
-        break;
-    case AfxSig_vW: {
-        // WM_CAPTURECHANGED names the new window in lParam, the focus
-        // messages the other window in wParam.
-        HWND other = reinterpret_cast<HWND>(message == WM_CAPTURECHANGED ? lParam : LPARAM(wParam));
-        (this->*AfxPmsgCast<void (CWnd::*)(CWnd*)>(pfn))(CWnd::FromHandle(other));
-        break;
-    }
-    case AfxSig_vwWb:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, CWnd*, BOOL)>(pfn))(
-            LOWORD(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), HIWORD(wParam) != 0);
-        break;
-    case AfxSig_bWww:
-        r = (this->*AfxPmsgCast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(pfn))(
-            CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));
-        break;
-    case AfxSig_vwwS:
-        (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pfn))(
-            LOWORD(wParam), HIWORD(wParam),
-            static_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))));
-        break;
-    case AfxSig_is:
-        r = (this->*AfxPmsgCast<int (CWnd::*)(LPCREATESTRUCT)>(pfn))(reinterpret_cast<LPCREATESTRUCT>(lParam));
-        break;
-    case AfxSig_vbw:
-        (this->*AfxPmsgCast<void (CWnd::*)(BOOL, UINT)>(pfn))(BOOL(wParam), UINT(lParam));
-        break;
-    case AfxSig_vWp:
-        (this->*AfxPmsgCast<void (CWnd::*)(CWnd*, CPoint)>(pfn))(
-            CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), point);
-        break;
-    default:
-        return false;
+        case AfxSig_vv: (this->*AfxPmsgCast<void (CWnd::*)()>(pfn))(); break;
+        case AfxSig_bv: r = (this->*AfxPmsgCast<BOOL (CWnd::*)()>(pfn))(); break;
+        case AfxSig_bD:
+            r = (this->*AfxPmsgCast<BOOL (CWnd::*)(CDC*)>(pfn))(
+                CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
+            break;
+        case AfxSig_hcv:
+            r = reinterpret_cast<LRESULT>((this->*AfxPmsgCast<HCURSOR (CWnd::*)()>(pfn))());
+            break;
+        case AfxSig_vwp:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, CPoint)>(pfn))(UINT(wParam), point);
+            break;
+        case AfxSig_bwsp: {
+            // The wheel's point is in screen coordinates, as the message gives it.
+            r = (this->*AfxPmsgCast<BOOL (CWnd::*)(UINT, short, CPoint)>(pfn))(
+                LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point);
+            break;
+        }
+        case AfxSig_vwl:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, LPARAM)>(pfn))(UINT(wParam), lParam);
+            break;
+        case AfxSig_hDWw: {
+            const UINT type =
+                IsCtlColor(message) ? message - WM_CTLCOLORMSGBOX : UINT(CTLCOLOR_MSGBOX);
+            r = reinterpret_cast<LRESULT>(
+                (this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(pfn))(
+                    CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
+                    CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), type));
+            break;
+        }
+        case AfxSig_hDw: {
+            const UINT reflected = message - WM_REFLECT_BASE;
+            const UINT type =
+                IsCtlColor(reflected) ? reflected - WM_CTLCOLORMSGBOX : UINT(CTLCOLOR_MSGBOX);
+            r = reinterpret_cast<LRESULT>((this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, UINT)>(pfn))(
+                CDC::FromHandle(reinterpret_cast<HDC>(wParam)), type));
+            break;
+        }
+        case AfxSig_vOWNER:
+            (this->*AfxPmsgCast<void (CWnd::*)(int, LPDRAWITEMSTRUCT)>(pfn))(
+                int(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+            r = TRUE;
+            break;
+        case AfxSig_wv: r = (this->*AfxPmsgCast<UINT (CWnd::*)()>(pfn))(); break;
+        case AfxSig_lwl:
+            r = (this->*AfxPmsgCast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pfn))(wParam, lParam);
+            break;
+        case AfxSig_vt:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT_PTR)>(pfn))(UINT_PTR(wParam));
+            break;
+        case AfxSig_vwii:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, int, int)>(pfn))(
+                UINT(wParam), static_cast<short>(LOWORD(lParam)),
+                static_cast<short>(HIWORD(lParam)));
+            break;
+        case AfxSig_vwww:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, UINT)>(pfn))(
+                UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_vb: (this->*AfxPmsgCast<void (CWnd::*)(BOOL)>(pfn))(BOOL(wParam)); break;
+        case AfxSig_vW: {
+            // WM_CAPTURECHANGED names the new window in lParam, the focus
+            // messages the other window in wParam.
+            HWND other =
+                reinterpret_cast<HWND>(message == WM_CAPTURECHANGED ? lParam : LPARAM(wParam));
+            (this->*AfxPmsgCast<void (CWnd::*)(CWnd*)>(pfn))(CWnd::FromHandle(other));
+            break;
+        }
+        case AfxSig_vwWb:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, CWnd*, BOOL)>(pfn))(
+                LOWORD(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),
+                HIWORD(wParam) != 0);
+            break;
+        case AfxSig_bWww:
+            r = (this->*AfxPmsgCast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(pfn))(
+                CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case AfxSig_vwwS:
+            (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pfn))(
+                LOWORD(wParam), HIWORD(wParam),
+                static_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))));
+            break;
+        case AfxSig_is:
+            r = (this->*AfxPmsgCast<int (CWnd::*)(LPCREATESTRUCT)>(pfn))(
+                reinterpret_cast<LPCREATESTRUCT>(lParam));
+            break;
+        case AfxSig_vbw:
+            (this->*AfxPmsgCast<void (CWnd::*)(BOOL, UINT)>(pfn))(BOOL(wParam), UINT(lParam));
+            break;
+        case AfxSig_vWp:
+            (this->*AfxPmsgCast<void (CWnd::*)(CWnd*, CPoint)>(pfn))(
+                CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), point);
+            break;
+        default: return false;
     }
     *pResult = r;
     return true;
@@ -352,7 +357,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_NOTIFY, header->code, UINT(header->idFrom));
     if (!entry || entry->nSig != AfxSig_vNMHDRpl) return FALSE;
     LRESULT ignored = 0;
-    (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, pResult ? pResult : &ignored);
+    (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(
+        header, pResult ? pResult : &ignored);
     return TRUE;
 }
 
@@ -371,37 +377,40 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     LRESULT ignored = 0;
     if (!pResult) pResult = &ignored;
     switch (message) {
-    case WM_COMMAND: {
-        const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0);
-        if (!entry) return FALSE;
-        if (entry->nSig == AfxSig_bv) return (this->*AfxPmsgCast<BOOL (CWnd::*)()>(entry->pfn))();
-        (this->*AfxPmsgCast<void (CWnd::*)()>(entry->pfn))();
-        return TRUE;
-    }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_NOTIFY, header->code, 0);
-        if (!entry) return FALSE;
-        if (entry->nSig == AfxSig_bNMHDRpl)
-            return (this->*AfxPmsgCast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, pResult);
-        (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, pResult);
-        return TRUE;
-    }
-    default:
-        if (IsCtlColor(message)) {
-            const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
+        case WM_COMMAND: {
+            const AFX_MSGMAP_ENTRY* entry =
+                FindEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0);
             if (!entry) return FALSE;
-            LRESULT brush = 0;
-            DispatchEntry(entry, WM_REFLECT_BASE + message, wParam, lParam, &brush);
-            if (!brush) return FALSE;  // no brush: the parent answers
-            *pResult = brush;
+            if (entry->nSig == AfxSig_bv)
+                return (this->*AfxPmsgCast<BOOL (CWnd::*)()>(entry->pfn))();
+            (this->*AfxPmsgCast<void (CWnd::*)()>(entry->pfn))();
             return TRUE;
         }
-        // Any other reflected message (WM_DRAWITEM, scrolling…) goes to a
-        // handler registered at the reflection offset.
-        const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + message, 0, 0);
-        if (!entry) return FALSE;
-        return DispatchEntry(entry, message, wParam, lParam, pResult);
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_NOTIFY, header->code, 0);
+            if (!entry) return FALSE;
+            if (entry->nSig == AfxSig_bNMHDRpl)
+                return (this->*AfxPmsgCast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(header,
+                                                                                          pResult);
+            (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, pResult);
+            return TRUE;
+        }
+        default:
+            if (IsCtlColor(message)) {
+                const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
+                if (!entry) return FALSE;
+                LRESULT brush = 0;
+                DispatchEntry(entry, WM_REFLECT_BASE + message, wParam, lParam, &brush);
+                if (!brush) return FALSE;  // no brush: the parent answers
+                *pResult = brush;
+                return TRUE;
+            }
+            // Any other reflected message (WM_DRAWITEM, scrolling…) goes to a
+            // handler registered at the reflection offset.
+            const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + message, 0, 0);
+            if (!entry) return FALSE;
+            return DispatchEntry(entry, message, wParam, lParam, pResult);
     }
 }
 
@@ -419,10 +428,10 @@ BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 // CWnd's own map: the messages whose default processing reflects them to the
 // control they concern.
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-    ON_WM_CTLCOLOR()
-    ON_WM_DRAWITEM()
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
+ON_WM_CTLCOLOR()
+ON_WM_DRAWITEM()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT) {

@@ -33,7 +33,9 @@ BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT flags) {
     const DWORD changed = (style & ~remove) | add;
     if (changed == style) return FALSE;
     SetWindowLongA(hWnd, index, LONG(changed));
-    if (flags) SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (flags)
+        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                     flags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -81,7 +83,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     RECT self;
     ::GetWindowRect(m_hWnd, &self);
     HWND around = pAlternateOwner ? pAlternateOwner->m_hWnd
-                                  : ((GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+                                  : ((GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd)
+                                                             : ::GetWindow(m_hWnd, GW_OWNER));
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const RECT screen = area;
     if (around && ::IsWindowVisible(around)) ::GetWindowRect(around, &area);
@@ -167,13 +170,16 @@ CFont* CWnd::GetFont() const {
     return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
 }
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                                  reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(::SendMessageA(
+        m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
 }
 HICON CWnd::GetIcon(BOOL bBigIcon) const {
-    return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
+    return reinterpret_cast<HICON>(
+        ::SendMessageA(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
 }
-void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) {
+    ::SetDlgItemTextA(m_hWnd, nID, lpszString);
+}
 int CWnd::GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const {
     return ::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount);
 }
@@ -184,7 +190,9 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const {
     FromHandle(item)->GetWindowText(rString);
     return rString.GetLength();
 }
-void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) {
+    ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+}
 UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
     return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
 }
@@ -206,8 +214,8 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd
 void CWnd::ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags) {
-    return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? static_cast<HRGN>(prgnUpdate->m_hObject) : nullptr,
-                          flags);
+    return ::RedrawWindow(m_hWnd, lpRectUpdate,
+                          prgnUpdate ? static_cast<HRGN>(prgnUpdate->m_hObject) : nullptr, flags);
 }
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
@@ -223,7 +231,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
-CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption ? lpszCaption : "", nType);
 }

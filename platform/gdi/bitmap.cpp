@@ -53,7 +53,8 @@ int PutScans(Bitmap* bm, UINT start, UINT lines, const void* bits, const BITMAPI
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (!DecodeDib(part, static_cast<const uint8_t*>(bits), BitsAvailable(part), tmp.data(), part.width))
+    if (!DecodeDib(part, static_cast<const uint8_t*>(bits), BitsAvailable(part), tmp.data(),
+                   part.width))
         return 0;
     PixelAccess access(bm, true);
     const PixelView& v = access.view();
@@ -83,8 +84,13 @@ HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitCount, c
     if (width < 0 || height < 0 || planes != 1) return nullptr;
     if (width == 0 || height == 0) return static_cast<HBITMAP>(StockBitmap()->handle);
     switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return nullptr;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32: break;
+        default: return nullptr;
     }
     std::unique_ptr<Bitmap> bm = NewBitmap(width, height, bitCount == 1);
     if (!bm) return nullptr;
@@ -98,7 +104,8 @@ HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitCount, c
         f.stride = (size_t(width) * bitCount + 15) / 16 * 2;
         f.palette = DefaultPalette(f.bitCount);
         DefaultMasks(f.bitCount, f.masks);
-        DecodeDib(f, static_cast<const uint8_t*>(bits), f.stride * size_t(height), bm->pixels.data(), width);
+        DecodeDib(f, static_cast<const uint8_t*>(bits), f.stride * size_t(height),
+                  bm->pixels.data(), width);
         if (bm->mono)
             for (uint32_t& p : bm->pixels) p = MonoPixel(p);
     }
@@ -136,8 +143,8 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
     return handle;
 }
 
-HBITMAP WINAPI CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init,
-                              const void* bits, const BITMAPINFO* info, UINT usage) {
+HBITMAP WINAPI CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                              const BITMAPINFO* info, UINT usage) {
     bool mono;
     if (!header || !MonoCompatible(dc, mono)) return nullptr;
     int64_t width, height;
@@ -167,8 +174,8 @@ int WINAPI SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void*
     return PutScans(bm, start, lines, bits, info, usage);
 }
 
-int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
-                     LPBITMAPINFO info, UINT usage) {
+int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                     UINT usage) {
     Bitmap* bm = FindBitmap(bitmap);
     if ((dc && !FindDc(dc)) || !bm || !info || usage != DIB_RGB_COLORS) return 0;
     BITMAPINFOHEADER& h = info->bmiHeader;
@@ -190,8 +197,13 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
     DibFormat f;
     f.bitCount = h.biBitCount;
     switch (f.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return 0;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32: break;
+        default: return 0;
     }
     if (h.biCompression == BI_BITFIELDS) {
         if (f.bitCount != 16 && f.bitCount != 32) return 0;
@@ -215,9 +227,12 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
         std::memcpy(after, f.masks, sizeof(f.masks));
     if (f.bitCount <= 8) {
         std::vector<uint32_t> own;
-        if (bm->dibSection && bm->bitsPixel == f.bitCount) own = bm->dib.palette;
-        else if (bm->mono && f.bitCount == 1) own = DefaultPalette(1);
-        else own = DefaultPalette(f.bitCount);
+        if (bm->dibSection && bm->bitsPixel == f.bitCount)
+            own = bm->dib.palette;
+        else if (bm->mono && f.bitCount == 1)
+            own = DefaultPalette(1);
+        else
+            own = DefaultPalette(f.bitCount);
         const uint32_t max = 1u << f.bitCount;
         const uint32_t entries = (h.biClrUsed && h.biClrUsed < max) ? h.biClrUsed : max;
         own.resize(entries, 0);

@@ -14,10 +14,10 @@ namespace {
 
 struct Source {
     PixelView view;
-    RECT bounds{};        // readable pixels
+    RECT bounds{};  // readable pixels
     bool mono = false;
-    bool cleanTop = true; // pixels' top bytes are known to be zero
-    uint32_t bkPixel = 0; // the source DC's background colour, for colour to mono
+    bool cleanTop = true;  // pixels' top bytes are known to be zero
+    uint32_t bkPixel = 0;  // the source DC's background colour, for colour to mono
 };
 
 bool UsesSource(DWORD rop) {
@@ -49,16 +49,33 @@ struct ColorMap {
 void Stretch(const Canvas& dst, Dc* dstDc, int64_t x, int64_t y, int64_t w, int64_t h,
              const Source* src, int64_t sx, int64_t sy, int64_t sw, int64_t sh, DWORD rop) {
     bool mirrorX = false, mirrorY = false;
-    if (w < 0) { x += w; w = -w; mirrorX = !mirrorX; }
-    if (h < 0) { y += h; h = -h; mirrorY = !mirrorY; }
-    if (sw < 0) { sx += sw; sw = -sw; mirrorX = !mirrorX; }
-    if (sh < 0) { sy += sh; sh = -sh; mirrorY = !mirrorY; }
+    if (w < 0) {
+        x += w;
+        w = -w;
+        mirrorX = !mirrorX;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+        mirrorY = !mirrorY;
+    }
+    if (sw < 0) {
+        sx += sw;
+        sw = -sw;
+        mirrorX = !mirrorX;
+    }
+    if (sh < 0) {
+        sy += sh;
+        sh = -sh;
+        mirrorY = !mirrorY;
+    }
     if (w == 0 || h == 0 || (src && (sw == 0 || sh == 0))) return;
     const RECT k = Intersect(dst.clip(), RECT{Clamp(x), Clamp(y), Clamp(x + w), Clamp(y + h)});
     if (IsEmpty(k)) return;
     const PixelView& v = dst.view();
     const unsigned code = (rop >> 16) & 0xFF;
-    const uint32_t pat = UsesPattern(rop) && !dstDc->brush->hollow ? dst.Color(dstDc->brush->color) : 0;
+    const uint32_t pat =
+        UsesPattern(rop) && !dstDc->brush->hollow ? dst.Color(dstDc->brush->color) : 0;
 
     ColorMap map;
     if (src) {
@@ -68,8 +85,8 @@ void Stretch(const Canvas& dst, Dc* dstDc, int64_t x, int64_t y, int64_t w, int6
         map.bk = dst.Color(dstDc->bkColor);
         map.srcBk = src->bkPixel;
     }
-    const bool plainCopy = src && code == 0xCC && !map.toColor && !map.toMono && w == sw && h == sh &&
-                           !mirrorX && !mirrorY;
+    const bool plainCopy = src && code == 0xCC && !map.toColor && !map.toMono && w == sw &&
+                           h == sh && !mirrorX && !mirrorY;
     if (plainCopy) {  // 1:1 copy: whole rows at a time
         const int64_t ox = sx - x, oy = sy - y;
         RECT r = Intersect(k, RECT{Clamp(src->bounds.left - ox), Clamp(src->bounds.top - oy),
@@ -94,8 +111,10 @@ void Stretch(const Canvas& dst, Dc* dstDc, int64_t x, int64_t y, int64_t w, int6
         if (mirror) i = n - 1 - i;
         return (2 * i + 1) * sn / (2 * n);  // nearest: the centre of pixel i
     };
-    for (size_t i = 0; i < cols.size(); ++i) cols[i] = sx + (src ? map1(k.left + int64_t(i) - x, w, sw, mirrorX) : 0);
-    for (size_t j = 0; j < rows.size(); ++j) rows[j] = sy + (src ? map1(k.top + int64_t(j) - y, h, sh, mirrorY) : 0);
+    for (size_t i = 0; i < cols.size(); ++i)
+        cols[i] = sx + (src ? map1(k.left + int64_t(i) - x, w, sw, mirrorX) : 0);
+    for (size_t j = 0; j < rows.size(); ++j)
+        rows[j] = sy + (src ? map1(k.top + int64_t(j) - y, h, sh, mirrorY) : 0);
 
     for (int row = k.top; row < k.bottom; ++row) {
         uint32_t* d = v.row(row);
@@ -124,7 +143,8 @@ struct SourceCopy {
             return false;
         }
         for (int y = 0; y < s.view.height; ++y)
-            std::memcpy(pixels.data() + size_t(y) * s.view.width, s.view.row(y), size_t(s.view.width) * 4);
+            std::memcpy(pixels.data() + size_t(y) * s.view.width, s.view.row(y),
+                        size_t(s.view.width) * 4);
         s.view.base = pixels.data();
         s.view.pitch = s.view.width;
         return true;
@@ -165,8 +185,8 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int x
     return BlitDcs(dest, x, y, width, height, src, xSrc, ySrc, width, height, rop);
 }
 
-BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc,
-                       int ySrc, int srcWidth, int srcHeight, DWORD rop) {
+BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                       int srcWidth, int srcHeight, DWORD rop) {
     return BlitDcs(dest, x, y, width, height, src, xSrc, ySrc, srcWidth, srcHeight, rop);
 }
 
@@ -196,14 +216,15 @@ struct DecodedDib {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        return DecodeDib(format, static_cast<const uint8_t*>(bits), available, pixels.data(), format.width);
+        return DecodeDib(format, static_cast<const uint8_t*>(bits), available, pixels.data(),
+                         format.width);
     }
 };
 
 }  // namespace
 
-int WINAPI StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight,
-                         int xSrc, int ySrc, int srcWidth, int srcHeight, const void* bits,
+int WINAPI StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                         int ySrc, int srcWidth, int srcHeight, const void* bits,
                          const BITMAPINFO* info, UINT usage, DWORD rop) {
     Dc* dc = FindDc(handle);
     if (!dc) return 0;
@@ -215,21 +236,24 @@ int WINAPI StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int de
         return std::abs(srcHeight);
     }
     Source s;
-    s.view = PixelView{dib.pixels.data(), dib.format.width, dib.format.width, dib.format.height, false};
+    s.view =
+        PixelView{dib.pixels.data(), dib.format.width, dib.format.width, dib.format.height, false};
     s.bounds = RECT{0, 0, dib.format.width, dib.format.height};
     s.bkPixel = ToPixel(dc->bkColor);
     // A bottom-up DIB's source rectangle is measured from its bottom row.
     int64_t top = ySrc;
     if (!dib.format.topDown) top = int64_t(dib.format.height) - ySrc - srcHeight;
-    Stretch(d, dc, d.X(xDest), d.Y(yDest), destWidth, destHeight, &s, xSrc, top, srcWidth, srcHeight, rop);
+    Stretch(d, dc, d.X(xDest), d.Y(yDest), destWidth, destHeight, &s, xSrc, top, srcWidth,
+            srcHeight, rop);
     return std::abs(srcHeight);
 }
 
-int WINAPI SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height,
-                             int xSrc, int ySrc, UINT startScan, UINT scanLines,
-                             const void* bits, const BITMAPINFO* info, UINT usage) {
+int WINAPI SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height, int xSrc,
+                             int ySrc, UINT startScan, UINT scanLines, const void* bits,
+                             const BITMAPINFO* info, UINT usage) {
     Dc* dc = FindDc(handle);
-    if (!dc || scanLines == 0 || width > DWORD(kMaxDimension) || height > DWORD(kMaxDimension)) return 0;
+    if (!dc || scanLines == 0 || width > DWORD(kMaxDimension) || height > DWORD(kMaxDimension))
+        return 0;
     DecodedDib dib;
     if (!dib.Decode(bits, info, usage, int(std::min<UINT>(scanLines, INT_MAX)))) return 0;
     const DibFormat& f = dib.format;
@@ -243,8 +267,8 @@ int WINAPI SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWOR
     const int64_t rBegin = std::max<int64_t>(0, c.clip().top - y0);
     const int64_t rEnd = std::min<int64_t>(height, int64_t(c.clip().bottom) - y0);
     const int64_t cBegin = std::max<int64_t>({0, c.clip().left - x0, -int64_t(xSrc)});
-    const int64_t cEnd = std::min<int64_t>({int64_t(width), int64_t(c.clip().right) - x0,
-                                            int64_t(f.width) - xSrc});
+    const int64_t cEnd =
+        std::min<int64_t>({int64_t(width), int64_t(c.clip().right) - x0, int64_t(f.width) - xSrc});
     for (int64_t r = rBegin; r < rEnd; ++r) {
         // Destination row r shows scan line s of the DIB; scans of a
         // bottom-up DIB count from its bottom.

@@ -128,18 +128,18 @@ int WINAPI GetDeviceCaps(HDC handle, int index) {
     if (!dc) return 0;
     RECT b = Bounds(dc);
     switch (index) {
-    case HORZRES: return b.right - b.left;
-    case VERTRES: return b.bottom - b.top;
-    case BITSPIXEL: return (!dc->window && dc->bitmap->mono) ? 1 : 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case SIZEPALETTE: return 0;
-    case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case RASTERCAPS:
-        return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT |
-               RC_FLOODFILL | RC_STRETCHDIB;
-    default: return 0;
+        case HORZRES: return b.right - b.left;
+        case VERTRES: return b.bottom - b.top;
+        case BITSPIXEL: return (!dc->window && dc->bitmap->mono) ? 1 : 32;
+        case PLANES: return 1;
+        case NUMCOLORS: return -1;
+        case SIZEPALETTE: return 0;
+        case LOGPIXELSX:
+        case LOGPIXELSY: return 96;
+        case RASTERCAPS:
+            return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT |
+                   RC_FLOODFILL | RC_STRETCHDIB;
+        default: return 0;
     }
 }
 
@@ -148,38 +148,38 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
     Object* o = FindObject(obj);
     if (!dc || !o) return nullptr;
     switch (o->kind) {
-    case Kind::Pen: {
-        HGDIOBJ old = dc->pen->handle;
-        Select(dc->pen, static_cast<Pen*>(o));
-        return old;
-    }
-    case Kind::Brush: {
-        HGDIOBJ old = dc->brush->handle;
-        Select(dc->brush, static_cast<Brush*>(o));
-        return old;
-    }
-    case Kind::Font: {
-        HGDIOBJ old = dc->font->handle;
-        Select(dc->font, static_cast<Font*>(o));
-        return old;
-    }
-    case Kind::Bitmap: {
-        Bitmap* bm = static_cast<Bitmap*>(o);
-        if (dc->window) return nullptr;
-        if (bm == dc->bitmap) return bm->handle;
-        if (!bm->stock && bm->selectedInto) return nullptr;  // held by another DC
-        Bitmap* old = dc->bitmap;
-        --old->selections;
-        if (old->selectedInto == dc) old->selectedInto = nullptr;
-        dc->bitmap = bm;
-        ++bm->selections;
-        if (!bm->stock) bm->selectedInto = dc;
-        return old->handle;
-    }
-    case Kind::Region:
-        return reinterpret_cast<HGDIOBJ>(
-            static_cast<intptr_t>(SelectClipRgn(handle, static_cast<HRGN>(obj))));
-    case Kind::Dc: return nullptr;
+        case Kind::Pen: {
+            HGDIOBJ old = dc->pen->handle;
+            Select(dc->pen, static_cast<Pen*>(o));
+            return old;
+        }
+        case Kind::Brush: {
+            HGDIOBJ old = dc->brush->handle;
+            Select(dc->brush, static_cast<Brush*>(o));
+            return old;
+        }
+        case Kind::Font: {
+            HGDIOBJ old = dc->font->handle;
+            Select(dc->font, static_cast<Font*>(o));
+            return old;
+        }
+        case Kind::Bitmap: {
+            Bitmap* bm = static_cast<Bitmap*>(o);
+            if (dc->window) return nullptr;
+            if (bm == dc->bitmap) return bm->handle;
+            if (!bm->stock && bm->selectedInto) return nullptr;  // held by another DC
+            Bitmap* old = dc->bitmap;
+            --old->selections;
+            if (old->selectedInto == dc) old->selectedInto = nullptr;
+            dc->bitmap = bm;
+            ++bm->selections;
+            if (!bm->stock) bm->selectedInto = dc;
+            return old->handle;
+        }
+        case Kind::Region:
+            return reinterpret_cast<HGDIOBJ>(
+                static_cast<intptr_t>(SelectClipRgn(handle, static_cast<HRGN>(obj))));
+        case Kind::Dc: return nullptr;
     }
     return nullptr;
 }
@@ -188,11 +188,11 @@ HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
     Dc* dc = FindDc(handle);
     if (!dc) return nullptr;
     switch (type) {
-    case OBJ_PEN: return dc->pen->handle;
-    case OBJ_BRUSH: return dc->brush->handle;
-    case OBJ_FONT: return dc->font->handle;
-    case OBJ_BITMAP: return dc->window ? nullptr : dc->bitmap->handle;
-    default: return nullptr;
+        case OBJ_PEN: return dc->pen->handle;
+        case OBJ_BRUSH: return dc->brush->handle;
+        case OBJ_FONT: return dc->font->handle;
+        case OBJ_BITMAP: return dc->window ? nullptr : dc->bitmap->handle;
+        default: return nullptr;
     }
 }
 
@@ -258,7 +258,8 @@ BOOL SetOrigin(HDC handle, POINT Dc::*field, int x, int y, LPPOINT old, bool rel
     if (!dc) return FALSE;
     POINT& p = dc->*field;
     if (old) *old = p;
-    p = relative ? POINT{Clamp(int64_t(p.x) + x), Clamp(int64_t(p.y) + y)} : POINT{Clamp(x), Clamp(y)};
+    p = relative ? POINT{Clamp(int64_t(p.x) + x), Clamp(int64_t(p.y) + y)}
+                 : POINT{Clamp(x), Clamp(y)};
     return TRUE;
 }
 BOOL GetPoint(HDC handle, POINT Dc::*field, LPPOINT out) {

@@ -55,7 +55,8 @@ public:
         int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
         for (size_t i = 0; i < palette_.size() && i < 256; ++i) {
             uint32_t q = palette_[i];
-            int dr = r - int((q >> 16) & 0xFF), dg = g - int((q >> 8) & 0xFF), db = b - int(q & 0xFF);
+            int dr = r - int((q >> 16) & 0xFF), dg = g - int((q >> 8) & 0xFF),
+                db = b - int(q & 0xFF);
             int64_t d = int64_t(dr) * dr + int64_t(dg) * dg + int64_t(db) * db;
             if (d < bestDist) {
                 bestDist = d;
@@ -85,35 +86,38 @@ uint32_t PaletteColor(const DibFormat& f, unsigned index) {
 void DecodeRow(const DibFormat& f, const uint8_t* src, uint32_t* dst, const Channel ch[3]) {
     const int w = f.width;
     switch (f.bitCount) {
-    case 1:
-        for (int x = 0; x < w; ++x) dst[x] = PaletteColor(f, (src[x >> 3] >> (7 - (x & 7))) & 1);
-        break;
-    case 4:
-        for (int x = 0; x < w; ++x) dst[x] = PaletteColor(f, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF);
-        break;
-    case 8:
-        for (int x = 0; x < w; ++x) dst[x] = PaletteColor(f, src[x]);
-        break;
-    case 16:
-        for (int x = 0; x < w; ++x) {
-            uint32_t p = U16(src + 2 * x);
-            dst[x] = ch[0].Expand(p) << 16 | ch[1].Expand(p) << 8 | ch[2].Expand(p);
-        }
-        break;
-    case 24:
-        for (int x = 0; x < w; ++x)
-            dst[x] = uint32_t(src[3 * x + 2]) << 16 | uint32_t(src[3 * x + 1]) << 8 | src[3 * x];
-        break;
-    case 32:
-        if (f.masks[0] == 0xFF0000 && f.masks[1] == 0xFF00 && f.masks[2] == 0xFF) {
-            for (int x = 0; x < w; ++x) dst[x] = U32(src + 4 * x) & 0xFFFFFF;
-        } else {
+        case 1:
+            for (int x = 0; x < w; ++x)
+                dst[x] = PaletteColor(f, (src[x >> 3] >> (7 - (x & 7))) & 1);
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x)
+                dst[x] = PaletteColor(f, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF);
+            break;
+        case 8:
+            for (int x = 0; x < w; ++x) dst[x] = PaletteColor(f, src[x]);
+            break;
+        case 16:
             for (int x = 0; x < w; ++x) {
-                uint32_t p = U32(src + 4 * x);
+                uint32_t p = U16(src + 2 * x);
                 dst[x] = ch[0].Expand(p) << 16 | ch[1].Expand(p) << 8 | ch[2].Expand(p);
             }
-        }
-        break;
+            break;
+        case 24:
+            for (int x = 0; x < w; ++x)
+                dst[x] =
+                    uint32_t(src[3 * x + 2]) << 16 | uint32_t(src[3 * x + 1]) << 8 | src[3 * x];
+            break;
+        case 32:
+            if (f.masks[0] == 0xFF0000 && f.masks[1] == 0xFF00 && f.masks[2] == 0xFF) {
+                for (int x = 0; x < w; ++x) dst[x] = U32(src + 4 * x) & 0xFFFFFF;
+            } else {
+                for (int x = 0; x < w; ++x) {
+                    uint32_t p = U32(src + 4 * x);
+                    dst[x] = ch[0].Expand(p) << 16 | ch[1].Expand(p) << 8 | ch[2].Expand(p);
+                }
+            }
+            break;
     }
 }
 
@@ -125,7 +129,8 @@ bool DecodeRle(const DibFormat& f, const uint8_t* bits, size_t size, uint32_t* d
     size_t pos = 0;
     int x = 0, y = 0;  // y counts rows from the bottom
     auto put = [&](unsigned index) {
-        if (x < f.width && y < f.height) dest[(f.height - 1 - y) * pitch + x] = PaletteColor(f, index);
+        if (x < f.width && y < f.height)
+            dest[(f.height - 1 - y) * pitch + x] = PaletteColor(f, index);
         ++x;
     };
     while (y < f.height) {
@@ -153,8 +158,10 @@ bool DecodeRle(const DibFormat& f, const uint8_t* bits, size_t size, uint32_t* d
             for (unsigned i = 0; i < value; ++i) {
                 unsigned index = four ? ((i & 1) ? bits[pos + i / 2] & 0xF : bits[pos + i / 2] >> 4)
                                       : bits[pos + i];
-                if (x < f.width) put(index);
-                else ++x;
+                if (x < f.width)
+                    put(index);
+                else
+                    ++x;
             }
             pos += (bytes + 1) & ~size_t(1);
         }
@@ -192,7 +199,8 @@ std::vector<uint32_t> DefaultPalette(int bitCount) {
     p.assign(kVga, kVga + 16);
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
-            for (int b = 0; b < 6; ++b) p.push_back(uint32_t(r * 51) << 16 | uint32_t(g * 51) << 8 | uint32_t(b * 51));
+            for (int b = 0; b < 6; ++b)
+                p.push_back(uint32_t(r * 51) << 16 | uint32_t(g * 51) << 8 | uint32_t(b * 51));
     for (int i = 0; i < 24; ++i) {
         uint32_t v = 8 + i * 10;
         p.push_back(v << 16 | v << 8 | v);
@@ -243,15 +251,26 @@ bool ReadDibFormat(const void* info, size_t available, UINT usage, DibFormat& ou
     f.height = int(height);
 
     switch (f.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32: break;
+        default: return false;
     }
     switch (f.compression) {
-    case BI_RGB: break;
-    case BI_RLE8: if (f.bitCount != 8 || f.topDown) return false; break;
-    case BI_RLE4: if (f.bitCount != 4 || f.topDown) return false; break;
-    case BI_BITFIELDS: if (f.bitCount != 16 && f.bitCount != 32) return false; break;
-    default: return false;
+        case BI_RGB: break;
+        case BI_RLE8:
+            if (f.bitCount != 8 || f.topDown) return false;
+            break;
+        case BI_RLE4:
+            if (f.bitCount != 4 || f.topDown) return false;
+            break;
+        case BI_BITFIELDS:
+            if (f.bitCount != 16 && f.bitCount != 32) return false;
+            break;
+        default: return false;
     }
 
     size_t offset = size;
@@ -282,7 +301,8 @@ bool ReadDibFormat(const void* info, size_t available, UINT usage, DibFormat& ou
     }
     f.headerBytes = offset;
     f.stride = DibStride(f.width, f.bitCount);
-    if (f.compression != BI_RLE4 && f.compression != BI_RLE8) f.imageBytes = f.stride * size_t(f.height);
+    if (f.compression != BI_RLE4 && f.compression != BI_RLE8)
+        f.imageBytes = f.stride * size_t(f.height);
     out = std::move(f);
     return true;
 }
@@ -290,7 +310,8 @@ bool ReadDibFormat(const void* info, size_t available, UINT usage, DibFormat& ou
 bool DecodeDib(const DibFormat& f, const uint8_t* bits, size_t size, uint32_t* dest,
                ptrdiff_t pitch) {
     if (!bits || !dest) return false;
-    if (f.compression == BI_RLE8 || f.compression == BI_RLE4) return DecodeRle(f, bits, size, dest, pitch);
+    if (f.compression == BI_RLE8 || f.compression == BI_RLE4)
+        return DecodeRle(f, bits, size, dest, pitch);
     if (size < f.stride * size_t(f.height)) return false;
     const Channel ch[3] = {Channel(f.masks[0]), Channel(f.masks[1]), Channel(f.masks[2])};
     for (int i = 0; i < f.height; ++i) {
@@ -311,25 +332,27 @@ void EncodeDib(const DibFormat& f, const uint32_t* src, ptrdiff_t pitch, uint8_t
         for (int x = 0; x < f.width; ++x) {
             const uint32_t p = s[x];
             switch (f.bitCount) {
-            case 1: d[x >> 3] |= uint8_t((match.Index(p) & 1) << (7 - (x & 7))); break;
-            case 4: d[x >> 1] |= uint8_t((match.Index(p) & 0xF) << ((x & 1) ? 0 : 4)); break;
-            case 8: d[x] = match.Index(p); break;
-            case 16: {
-                uint32_t v = ch[0].Pack((p >> 16) & 0xFF) | ch[1].Pack((p >> 8) & 0xFF) | ch[2].Pack(p & 0xFF);
-                d[2 * x] = uint8_t(v);
-                d[2 * x + 1] = uint8_t(v >> 8);
-                break;
-            }
-            case 24:
-                d[3 * x] = uint8_t(p);
-                d[3 * x + 1] = uint8_t(p >> 8);
-                d[3 * x + 2] = uint8_t(p >> 16);
-                break;
-            case 32: {
-                uint32_t v = ch[0].Pack((p >> 16) & 0xFF) | ch[1].Pack((p >> 8) & 0xFF) | ch[2].Pack(p & 0xFF);
-                std::memcpy(d + 4 * x, &v, 4);  // little-endian host
-                break;
-            }
+                case 1: d[x >> 3] |= uint8_t((match.Index(p) & 1) << (7 - (x & 7))); break;
+                case 4: d[x >> 1] |= uint8_t((match.Index(p) & 0xF) << ((x & 1) ? 0 : 4)); break;
+                case 8: d[x] = match.Index(p); break;
+                case 16: {
+                    uint32_t v = ch[0].Pack((p >> 16) & 0xFF) | ch[1].Pack((p >> 8) & 0xFF) |
+                                 ch[2].Pack(p & 0xFF);
+                    d[2 * x] = uint8_t(v);
+                    d[2 * x + 1] = uint8_t(v >> 8);
+                    break;
+                }
+                case 24:
+                    d[3 * x] = uint8_t(p);
+                    d[3 * x + 1] = uint8_t(p >> 8);
+                    d[3 * x + 2] = uint8_t(p >> 16);
+                    break;
+                case 32: {
+                    uint32_t v = ch[0].Pack((p >> 16) & 0xFF) | ch[1].Pack((p >> 8) & 0xFF) |
+                                 ch[2].Pack(p & 0xFF);
+                    std::memcpy(d + 4 * x, &v, 4);  // little-endian host
+                    break;
+                }
             }
         }
     }

@@ -23,16 +23,16 @@ inline bool SizeAllowed(int64_t width, int64_t height) {
 
 struct DibFormat {
     int width = 0;
-    int height = 0;          // always positive
-    bool topDown = false;    // rows stored from the top
-    int bitCount = 0;        // 1, 4, 8, 16, 24 or 32
+    int height = 0;        // always positive
+    bool topDown = false;  // rows stored from the top
+    int bitCount = 0;      // 1, 4, 8, 16, 24 or 32
     DWORD compression = BI_RGB;
-    uint32_t masks[3] = {0, 0, 0};   // red, green, blue (16 and 32 bits)
-    std::vector<uint32_t> palette;   // 0x00RRGGBB, for 1, 4 and 8 bits
-    size_t stride = 0;       // bytes per row
-    size_t headerBytes = 0;  // header plus masks plus colour table
-    size_t imageBytes = 0;   // uncompressed: stride * height; RLE: biSizeImage
-    bool core = false;       // 12-byte header with 3-byte colour entries
+    uint32_t masks[3] = {0, 0, 0};  // red, green, blue (16 and 32 bits)
+    std::vector<uint32_t> palette;  // 0x00RRGGBB, for 1, 4 and 8 bits
+    size_t stride = 0;              // bytes per row
+    size_t headerBytes = 0;         // header plus masks plus colour table
+    size_t imageBytes = 0;          // uncompressed: stride * height; RLE: biSizeImage
+    bool core = false;              // 12-byte header with 3-byte colour entries
 };
 
 // Reads `info` (at most `available` bytes of it may be read) into `out`.
@@ -47,13 +47,12 @@ size_t DibStride(int width, int bitCount);
 // image row y counted from the top. `size` bounds the bits. RLE pixels that
 // the stream skips are left as they were in `dest`. False if the bits are
 // too short or the RLE stream is malformed.
-bool DecodeDib(const DibFormat& format, const uint8_t* bits, size_t size,
-               uint32_t* dest, ptrdiff_t destPitch);
+bool DecodeDib(const DibFormat& format, const uint8_t* bits, size_t size, uint32_t* dest,
+               ptrdiff_t destPitch);
 
 // Converts top-down 32-bit pixels into the DIB's uncompressed rows (for
 // 1, 4 and 8 bits, to the nearest colour of the palette).
-void EncodeDib(const DibFormat& format, const uint32_t* src, ptrdiff_t srcPitch,
-               uint8_t* bits);
+void EncodeDib(const DibFormat& format, const uint32_t* src, ptrdiff_t srcPitch, uint8_t* bits);
 
 // Colour tables GetDIBits hands out for a bitmap that has none of its own.
 std::vector<uint32_t> DefaultPalette(int bitCount);

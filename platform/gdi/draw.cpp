@@ -16,7 +16,8 @@ bool Drawable(const Pen* p) { return p->style != PS_NULL; }
 // of the shape is drawn exactly once (exclusive-or drawing relies on it).
 class RowSpans {
 public:
-    RowSpans(int top, int bottom) : top_(top), spans_(size_t(std::max(0, bottom - top)), {INT32_MAX, INT32_MIN}) {}
+    RowSpans(int top, int bottom)
+        : top_(top), spans_(size_t(std::max(0, bottom - top)), {INT32_MAX, INT32_MIN}) {}
     void Add(int y, int x0, int x1) {  // [x0, x1)
         if (y < top_ || y >= top_ + int(spans_.size())) return;
         auto& s = spans_[size_t(y - top_)];
@@ -74,12 +75,17 @@ bool ClipLine(const RECT& clip, int margin, double& x0, double& y0, double& x1, 
             continue;
         }
         const double u = q[i] / p[i];
-        if (p[i] < 0) u0 = std::max(u0, u);
-        else u1 = std::min(u1, u);
+        if (p[i] < 0)
+            u0 = std::max(u0, u);
+        else
+            u1 = std::min(u1, u);
         if (u0 > u1) return false;
     }
     const double nx0 = x0 + u0 * dx, ny0 = y0 + u0 * dy, nx1 = x0 + u1 * dx, ny1 = y0 + u1 * dy;
-    x0 = nx0; y0 = ny0; x1 = nx1; y1 = ny1;
+    x0 = nx0;
+    y0 = ny0;
+    x1 = nx1;
+    y1 = ny1;
     return true;
 }
 
@@ -121,7 +127,8 @@ void DrawLine(const Canvas& c, const Pen& pen, int rop2, int x0, int y0, int x1,
 
 // The outline ring between two rectangles (outer minus inner), row by row.
 void Ring(const Canvas& c, const RECT& outer, const RECT& inner, uint32_t color, int rop2) {
-    const int y0 = std::max<int>(outer.top, c.clip().top), y1 = std::min<int>(outer.bottom, c.clip().bottom);
+    const int y0 = std::max<int>(outer.top, c.clip().top),
+              y1 = std::min<int>(outer.bottom, c.clip().bottom);
     for (int y = y0; y < y1; ++y) {
         if (y < inner.top || y >= inner.bottom || inner.left >= inner.right) {
             ClippedSpan(c, y, outer.left, outer.right, color, rop2);
@@ -138,9 +145,11 @@ RECT Ordered(int l, int t, int r, int b) {
 
 // Row y's span [a, b) of the ellipse inscribed in `box`; false if none.
 bool EllipseRow(const RECT& box, int y, int& a, int& b) {
-    const double rx = (double(box.right) - box.left) / 2.0, ry = (double(box.bottom) - box.top) / 2.0;
+    const double rx = (double(box.right) - box.left) / 2.0,
+                 ry = (double(box.bottom) - box.top) / 2.0;
     if (rx <= 0 || ry <= 0) return false;
-    const double cx = (double(box.left) + box.right) / 2.0, cy = (double(box.top) + box.bottom) / 2.0;
+    const double cx = (double(box.left) + box.right) / 2.0,
+                 cy = (double(box.top) + box.bottom) / 2.0;
     const double dy = (y + 0.5 - cy) / ry;
     if (dy <= -1 || dy >= 1) return false;
     const double half = rx * std::sqrt(1 - dy * dy);
@@ -215,8 +224,8 @@ BOOL WINAPI Polyline(HDC handle, const POINT* points, int count) {
     if (!Drawable(dc->pen)) return TRUE;
     Canvas c(dc, true);
     for (int i = 1; i < count; ++i)
-        DrawLine(c, *dc->pen, dc->rop2, c.X(points[i - 1].x), c.Y(points[i - 1].y), c.X(points[i].x),
-                 c.Y(points[i].y));
+        DrawLine(c, *dc->pen, dc->rop2, c.X(points[i - 1].x), c.Y(points[i - 1].y),
+                 c.X(points[i].x), c.Y(points[i].y));
     return TRUE;
 }
 
@@ -243,7 +252,8 @@ BOOL WINAPI Rectangle(HDC handle, int left, int top, int right, int bottom) {
         }
         Ring(c, outer, inner, c.Color(pen.color), dc->rop2);
     }
-    if (!dc->brush->hollow && !IsEmpty(inner)) FillPixels(c, inner, c.Color(dc->brush->color), dc->rop2);
+    if (!dc->brush->hollow && !IsEmpty(inner))
+        FillPixels(c, inner, c.Color(dc->brush->color), dc->rop2);
     return TRUE;
 }
 
@@ -256,7 +266,8 @@ BOOL WINAPI Ellipse(HDC handle, int left, int top, int right, int bottom) {
     const int w = outline ? dc->pen->width : 0;
     const RECT innerBox{box.left + w, box.top + w, box.right - w, box.bottom - w};
     const uint32_t pen = c.Color(dc->pen->color), brush = c.Color(dc->brush->color);
-    const int y0 = std::max<int>(box.top, c.clip().top), y1 = std::min<int>(box.bottom, c.clip().bottom);
+    const int y0 = std::max<int>(box.top, c.clip().top),
+              y1 = std::min<int>(box.bottom, c.clip().bottom);
     for (int y = y0; y < y1; ++y) {
         int a, b, ia, ib;
         if (!EllipseRow(box, y, a, b)) continue;
@@ -342,16 +353,24 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     Dc* dc = FindDc(handle);
     if (!dc || !rect) return FALSE;
     enum {
-        kWindow = COLOR_WINDOW, kFrame = COLOR_WINDOWFRAME, kFace = COLOR_BTNFACE,
-        kShadow = COLOR_BTNSHADOW, kHighlight = COLOR_BTNHIGHLIGHT, kDark = COLOR_3DDKSHADOW,
+        kWindow = COLOR_WINDOW,
+        kFrame = COLOR_WINDOWFRAME,
+        kFace = COLOR_BTNFACE,
+        kShadow = COLOR_BTNSHADOW,
+        kHighlight = COLOR_BTNHIGHLIGHT,
+        kDark = COLOR_3DDKSHADOW,
         kLight = COLOR_3DLIGHT
     };
     // Top-left and bottom-right colours of the outer and inner borders.
     int outerTL = -1, outerBR = -1, innerTL = -1, innerBR = -1;
-    if (edge & BDR_RAISEDOUTER) outerTL = kLight, outerBR = kDark;
-    else if (edge & BDR_SUNKENOUTER) outerTL = kShadow, outerBR = kHighlight;
-    if (edge & BDR_RAISEDINNER) innerTL = kHighlight, innerBR = kShadow;
-    else if (edge & BDR_SUNKENINNER) innerTL = kDark, innerBR = kLight;
+    if (edge & BDR_RAISEDOUTER)
+        outerTL = kLight, outerBR = kDark;
+    else if (edge & BDR_SUNKENOUTER)
+        outerTL = kShadow, outerBR = kHighlight;
+    if (edge & BDR_RAISEDINNER)
+        innerTL = kHighlight, innerBR = kShadow;
+    else if (edge & BDR_SUNKENINNER)
+        innerTL = kDark, innerBR = kLight;
     if (flags & BF_MONO) {
         if (outerTL >= 0) outerTL = outerBR = kFrame;
         if (innerTL >= 0) innerTL = innerBR = kWindow;
@@ -365,10 +384,14 @@ BOOL WINAPI DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
         if (tl < 0 || IsEmpty(r)) return;
         const uint32_t a = c.Color(GetSysColor(tl)), b = c.Color(GetSysColor(br));
         // The bottom-right colour owns the top-right and bottom-left corners.
-        if (flags & BF_LEFT) FillPixels(c, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, a, R2_COPYPEN);
-        if (flags & BF_TOP) FillPixels(c, RECT{r.left, r.top, r.right - 1, r.top + 1}, a, R2_COPYPEN);
-        if (flags & BF_RIGHT) FillPixels(c, RECT{r.right - 1, r.top, r.right, r.bottom}, b, R2_COPYPEN);
-        if (flags & BF_BOTTOM) FillPixels(c, RECT{r.left, r.bottom - 1, r.right, r.bottom}, b, R2_COPYPEN);
+        if (flags & BF_LEFT)
+            FillPixels(c, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, a, R2_COPYPEN);
+        if (flags & BF_TOP)
+            FillPixels(c, RECT{r.left, r.top, r.right - 1, r.top + 1}, a, R2_COPYPEN);
+        if (flags & BF_RIGHT)
+            FillPixels(c, RECT{r.right - 1, r.top, r.right, r.bottom}, b, R2_COPYPEN);
+        if (flags & BF_BOTTOM)
+            FillPixels(c, RECT{r.left, r.bottom - 1, r.right, r.bottom}, b, R2_COPYPEN);
         if (flags & BF_LEFT) ++r.left;
         if (flags & BF_TOP) ++r.top;
         if (flags & BF_RIGHT) --r.right;

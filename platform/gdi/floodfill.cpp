@@ -15,7 +15,11 @@ namespace {
 class Filler {
 public:
     Filler(const Canvas& c, uint32_t target, bool surface, uint32_t paint)
-        : v_(c.view()), k_(c.clip()), target_(target), surface_(surface), paint_(paint),
+        : v_(c.view()),
+          k_(c.clip()),
+          target_(target),
+          surface_(surface),
+          paint_(paint),
           width_(k_.right - k_.left) {
         const bool paintMatches = surface ? paint == target : paint != target;
         if (paintMatches) visited_.assign(size_t(width_) * size_t(k_.bottom - k_.top), false);
@@ -50,7 +54,9 @@ private:
         const bool same = (v_.row(y)[x] & 0xFFFFFF) == target_;
         return surface_ ? same : !same;
     }
-    size_t Index(int x, int y) const { return size_t(y - k_.top) * size_t(width_) + size_t(x - k_.left); }
+    size_t Index(int x, int y) const {
+        return size_t(y - k_.top) * size_t(width_) + size_t(x - k_.left);
+    }
     void Mark(int x, int y) {
         if (!visited_.empty()) visited_[Index(x, y)] = true;
     }

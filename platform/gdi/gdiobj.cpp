@@ -14,7 +14,7 @@ HGDIOBJ WINAPI GetStockObject(int which) {
 BOOL WINAPI DeleteObject(HGDIOBJ obj) {
     Object* o = FindObject(obj);
     if (!o || o->kind == Kind::Dc) return FALSE;
-    if (o->stock) return TRUE;          // deleting a stock object does nothing
+    if (o->stock) return TRUE;            // deleting a stock object does nothing
     if (o->selections > 0) return FALSE;  // still selected into a DC
     FreeObject(o);
     return TRUE;
@@ -24,12 +24,12 @@ DWORD WINAPI GetObjectType(HGDIOBJ obj) {
     Object* o = FindObject(obj);
     if (!o) return 0;
     switch (o->kind) {
-    case Kind::Dc: return static_cast<Dc*>(o)->window ? OBJ_DC : OBJ_MEMDC;
-    case Kind::Bitmap: return OBJ_BITMAP;
-    case Kind::Pen: return OBJ_PEN;
-    case Kind::Brush: return OBJ_BRUSH;
-    case Kind::Font: return OBJ_FONT;
-    case Kind::Region: return OBJ_REGION;
+        case Kind::Dc: return static_cast<Dc*>(o)->window ? OBJ_DC : OBJ_MEMDC;
+        case Kind::Bitmap: return OBJ_BITMAP;
+        case Kind::Pen: return OBJ_PEN;
+        case Kind::Brush: return OBJ_BRUSH;
+        case Kind::Font: return OBJ_FONT;
+        case Kind::Region: return OBJ_REGION;
     }
     return 0;
 }
@@ -65,31 +65,31 @@ int WINAPI GetObjectA(HANDLE obj, int size, LPVOID out) {
     Object* o = FindObject(obj);
     if (!o || size < 0) return 0;
     switch (o->kind) {
-    case Kind::Bitmap: {
-        const Bitmap& b = *static_cast<Bitmap*>(o);
-        if (b.dibSection && (!out || size >= int(sizeof(DIBSECTION)))) {
-            DIBSECTION ds{};
-            ds.dsBm = BitmapRecord(b);
-            ds.dsBmih = b.dibHeader;
-            if (b.bitsPixel == 16 || b.bitsPixel == 32)
-                std::memcpy(ds.dsBitfields, b.dib.masks, sizeof(ds.dsBitfields));
-            return CopyOut(ds, size, out);
+        case Kind::Bitmap: {
+            const Bitmap& b = *static_cast<Bitmap*>(o);
+            if (b.dibSection && (!out || size >= int(sizeof(DIBSECTION)))) {
+                DIBSECTION ds{};
+                ds.dsBm = BitmapRecord(b);
+                ds.dsBmih = b.dibHeader;
+                if (b.bitsPixel == 16 || b.bitsPixel == 32)
+                    std::memcpy(ds.dsBitfields, b.dib.masks, sizeof(ds.dsBitfields));
+                return CopyOut(ds, size, out);
+            }
+            return CopyOut(BitmapRecord(b), size, out);
         }
-        return CopyOut(BitmapRecord(b), size, out);
-    }
-    case Kind::Pen: {
-        const Pen& p = *static_cast<Pen*>(o);
-        LOGPEN lp{UINT(p.style), POINT{p.width, 0}, p.color};
-        return CopyOut(lp, size, out);
-    }
-    case Kind::Brush: {
-        const Brush& b = *static_cast<Brush*>(o);
-        LOGBRUSH lb{UINT(b.hollow ? BS_NULL : BS_SOLID), b.color, 0};
-        return CopyOut(lb, size, out);
-    }
-    case Kind::Font: return CopyOut(static_cast<Font*>(o)->log, size, out);
-    case Kind::Dc:
-    case Kind::Region: return 0;
+        case Kind::Pen: {
+            const Pen& p = *static_cast<Pen*>(o);
+            LOGPEN lp{UINT(p.style), POINT{p.width, 0}, p.color};
+            return CopyOut(lp, size, out);
+        }
+        case Kind::Brush: {
+            const Brush& b = *static_cast<Brush*>(o);
+            LOGBRUSH lb{UINT(b.hollow ? BS_NULL : BS_SOLID), b.color, 0};
+            return CopyOut(lb, size, out);
+        }
+        case Kind::Font: return CopyOut(static_cast<Font*>(o)->log, size, out);
+        case Kind::Dc:
+        case Kind::Region: return 0;
     }
     return 0;
 }

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "gdi/icons.h"
-#include "gdi/canvas.h"
 #include "base/metrics.h"
+#include "gdi/canvas.h"
+#include "gdi/icons.h"
 
 using namespace win::gdi;
 using win::icons::IconObject;
@@ -23,8 +23,8 @@ enum class Mode {
 
 struct Paint {
     Mode mode = Mode::Normal;
-    uint32_t shapeColor = 0;   // Shape: 0x00RRGGBB
-    bool skipWhite = false;    // Shape: white pixels are not part of the shape
+    uint32_t shapeColor = 0;  // Shape: 0x00RRGGBB
+    bool skipWhite = false;   // Shape: white pixels are not part of the shape
 };
 
 uint32_t Blend(uint32_t src, uint32_t dst) {
@@ -64,14 +64,17 @@ void DrawImage(Dc* dc, const IconObject& image, int x, int y, int cx, int cy, co
             uint32_t& dst = row[px];
             uint32_t out = dst;
             switch (paint.mode) {
-            case Mode::Normal:
-                out = image.hasAlpha ? Blend(src, dst) : ((transparent ? dst : 0) ^ (src & 0xFFFFFF));
-                break;
-            case Mode::MaskOnly: out = transparent ? dst : 0; break;
-            case Mode::ImageOnly: out = image.hasAlpha ? Blend(src, dst) : src & 0xFFFFFF; break;
-            case Mode::Shape:
-                if (InShape(image, sx, sy, paint.skipWhite)) out = paint.shapeColor;
-                break;
+                case Mode::Normal:
+                    out = image.hasAlpha ? Blend(src, dst)
+                                         : ((transparent ? dst : 0) ^ (src & 0xFFFFFF));
+                    break;
+                case Mode::MaskOnly: out = transparent ? dst : 0; break;
+                case Mode::ImageOnly:
+                    out = image.hasAlpha ? Blend(src, dst) : src & 0xFFFFFF;
+                    break;
+                case Mode::Shape:
+                    if (InShape(image, sx, sy, paint.skipWhite)) out = paint.shapeColor;
+                    break;
             }
             dst = view.mono ? MonoPixel(out) : out & 0xFFFFFF;
         }
@@ -130,7 +133,8 @@ void DrawImageState(Dc* dc, HBRUSH brush, const IconObject& image, int x, int y,
                 for (int px = 0; px < dither.width; ++px)
                     if ((px + py) & 1) dither.mask[size_t(py) * dither.width + px] = 1;
             dither.hasAlpha = false;
-            DrawImage(dc, dither, x, y, cx, cy, Paint{Mode::Shape, SysPixel(COLOR_HIGHLIGHT), false});
+            DrawImage(dc, dither, x, y, cx, cy,
+                      Paint{Mode::Shape, SysPixel(COLOR_HIGHLIGHT), false});
         }
     }
 }
@@ -169,18 +173,18 @@ BOOL DrawTextState(HDC handle, Dc* dc, HBRUSH brush, const char* text, size_t le
 
 }  // namespace
 
-BOOL WINAPI DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int cx, int cy, UINT,
-                       HBRUSH, UINT flags) {
+BOOL WINAPI DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int cx, int cy, UINT, HBRUSH,
+                       UINT flags) {
     Dc* dc = FindDc(handle);
     auto icon = win::icons::Find(iconHandle);
     if (!dc || !icon || cx < 0 || cy < 0) return FALSE;
     if (cx == 0) cx = (flags & DI_DEFAULTSIZE) ? win::kIconSize : icon->width;
     if (cy == 0) cy = (flags & DI_DEFAULTSIZE) ? win::kIconSize : icon->height;
     switch (flags & DI_NORMAL) {
-    case DI_NORMAL: DrawImage(dc, *icon, x, y, cx, cy, Paint{}); break;
-    case DI_MASK: DrawImage(dc, *icon, x, y, cx, cy, Paint{Mode::MaskOnly}); break;
-    case DI_IMAGE: DrawImage(dc, *icon, x, y, cx, cy, Paint{Mode::ImageOnly}); break;
-    default: return FALSE;  // neither mask nor image asked for
+        case DI_NORMAL: DrawImage(dc, *icon, x, y, cx, cy, Paint{}); break;
+        case DI_MASK: DrawImage(dc, *icon, x, y, cx, cy, Paint{Mode::MaskOnly}); break;
+        case DI_IMAGE: DrawImage(dc, *icon, x, y, cx, cy, Paint{Mode::ImageOnly}); break;
+        default: return FALSE;  // neither mask nor image asked for
     }
     return TRUE;
 }
@@ -196,63 +200,63 @@ BOOL WINAPI DrawStateA(HDC handle, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data
     const UINT kind = flags & 0x000F;
     const UINT state = flags & 0x7FF0;
     switch (kind) {
-    case DST_ICON: {
-        auto icon = win::icons::Find(reinterpret_cast<HICON>(data));
-        if (!icon) return FALSE;
-        DrawImageState(dc, brush, *icon, x, y, cx > 0 ? cx : icon->width, cy > 0 ? cy : icon->height,
-                       state);
-        return TRUE;
-    }
-    case DST_BITMAP: {
-        IconObject image;
-        if (!ImageOfBitmap(reinterpret_cast<HBITMAP>(data), image)) return FALSE;
-        DrawImageState(dc, brush, image, x, y, cx > 0 ? cx : image.width,
-                       cy > 0 ? cy : image.height, state);
-        return TRUE;
-    }
-    case DST_TEXT:
-    case DST_PREFIXTEXT: {
-        const char* text = reinterpret_cast<const char*>(data);
-        if (!text) return FALSE;
-        size_t length = wData ? size_t(wData) : std::strlen(text);
-        if (wData) length = strnlen(text, length);
-        return DrawTextState(handle, dc, brush, text, length, kind == DST_PREFIXTEXT, x, y, cx, cy,
-                             state);
-    }
-    case DST_COMPLEX: {
-        if (!proc || cx <= 0 || cy <= 0) return FALSE;
-        if (!(state & (DSS_DISABLED | DSS_MONO | DSS_UNION))) {
-            // Drawn in place, with the image's origin at (x, y).
-            POINT old{};
-            OffsetViewportOrgEx(handle, x, y, &old);
-            BOOL ok = proc(handle, data, wData, cx, cy);
-            SetViewportOrgEx(handle, old.x, old.y, nullptr);
+        case DST_ICON: {
+            auto icon = win::icons::Find(reinterpret_cast<HICON>(data));
+            if (!icon) return FALSE;
+            DrawImageState(dc, brush, *icon, x, y, cx > 0 ? cx : icon->width,
+                           cy > 0 ? cy : icon->height, state);
+            return TRUE;
+        }
+        case DST_BITMAP: {
+            IconObject image;
+            if (!ImageOfBitmap(reinterpret_cast<HBITMAP>(data), image)) return FALSE;
+            DrawImageState(dc, brush, image, x, y, cx > 0 ? cx : image.width,
+                           cy > 0 ? cy : image.height, state);
+            return TRUE;
+        }
+        case DST_TEXT:
+        case DST_PREFIXTEXT: {
+            const char* text = reinterpret_cast<const char*>(data);
+            if (!text) return FALSE;
+            size_t length = wData ? size_t(wData) : std::strlen(text);
+            if (wData) length = strnlen(text, length);
+            return DrawTextState(handle, dc, brush, text, length, kind == DST_PREFIXTEXT, x, y, cx,
+                                 cy, state);
+        }
+        case DST_COMPLEX: {
+            if (!proc || cx <= 0 || cy <= 0) return FALSE;
+            if (!(state & (DSS_DISABLED | DSS_MONO | DSS_UNION))) {
+                // Drawn in place, with the image's origin at (x, y).
+                POINT old{};
+                OffsetViewportOrgEx(handle, x, y, &old);
+                BOOL ok = proc(handle, data, wData, cx, cy);
+                SetViewportOrgEx(handle, old.x, old.y, nullptr);
+                return ok;
+            }
+            // Other states work on the picture the callback draws on white.
+            HDC memory = CreateCompatibleDC(handle);
+            HBITMAP picture = CreateCompatibleBitmap(handle, cx, cy);
+            BOOL ok = FALSE;
+            if (memory && picture) {
+                HGDIOBJ old = SelectObject(memory, picture);
+                PatBlt(memory, 0, 0, cx, cy, WHITENESS);
+                ok = proc(memory, data, wData, cx, cy);
+                SelectObject(memory, old);
+                IconObject image;
+                if (ok && ImageOfBitmap(picture, image)) {
+                    // White is the background the callback drew on.
+                    for (size_t i = 0; i < image.color.size(); ++i)
+                        if (image.color[i] == 0xFFFFFF) {
+                            image.mask[i] = 1;
+                            image.color[i] = 0;
+                        }
+                    DrawImageState(dc, brush, image, x, y, cx, cy, state);
+                }
+            }
+            if (picture) DeleteObject(picture);
+            if (memory) DeleteDC(memory);
             return ok;
         }
-        // Other states work on the picture the callback draws on white.
-        HDC memory = CreateCompatibleDC(handle);
-        HBITMAP picture = CreateCompatibleBitmap(handle, cx, cy);
-        BOOL ok = FALSE;
-        if (memory && picture) {
-            HGDIOBJ old = SelectObject(memory, picture);
-            PatBlt(memory, 0, 0, cx, cy, WHITENESS);
-            ok = proc(memory, data, wData, cx, cy);
-            SelectObject(memory, old);
-            IconObject image;
-            if (ok && ImageOfBitmap(picture, image)) {
-                // White is the background the callback drew on.
-                for (size_t i = 0; i < image.color.size(); ++i)
-                    if (image.color[i] == 0xFFFFFF) {
-                        image.mask[i] = 1;
-                        image.color[i] = 0;
-                    }
-                DrawImageState(dc, brush, image, x, y, cx, cy, state);
-            }
-        }
-        if (picture) DeleteObject(picture);
-        if (memory) DeleteDC(memory);
-        return ok;
-    }
-    default: return FALSE;
+        default: return FALSE;
     }
 }

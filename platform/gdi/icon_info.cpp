@@ -103,7 +103,8 @@ HICON WINAPI CreateIconIndirect(PICONINFO info) {
             !ReadPixels(maskBitmap, icon->width, icon->height, maskPixels, ignored))
             return nullptr;
         icon->mask.resize(maskPixels.size());
-        for (size_t i = 0; i < maskPixels.size(); ++i) icon->mask[i] = (maskPixels[i] & 0xFFFFFF) != 0;
+        for (size_t i = 0; i < maskPixels.size(); ++i)
+            icon->mask[i] = (maskPixels[i] & 0xFFFFFF) != 0;
     } else {
         // A monochrome icon: the AND mask above the XOR image in one bitmap.
         icon->width = maskBitmap->width;

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <string>
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "base/handle_table.h"
 #include "base/paths.h"
@@ -39,7 +39,8 @@ bool ReadSmallFile(const char* name, std::vector<uint8_t>& data) {
     if (!f) return false;
     if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f.get());
-    if (size <= 0 || size > kMaxIconFileBytes || std::fseek(f.get(), 0, SEEK_SET) != 0) return false;
+    if (size <= 0 || size > kMaxIconFileBytes || std::fseek(f.get(), 0, SEEK_SET) != 0)
+        return false;
     data.resize(size_t(size));
     return std::fread(data.data(), 1, data.size(), f.get()) == data.size();
 }
@@ -114,7 +115,8 @@ HICON Standard(int id, bool cursor) {
 HICON LoadIconImage(LPCSTR name, bool cursor, int cx, int cy, UINT flags, bool fromFile) {
     // Icons are small: a request beyond the largest image a file can hold
     // is refused rather than scaled to an enormous size.
-    if (!name || cx < 0 || cy < 0 || cx > res::kMaxIconSide || cy > res::kMaxIconSide) return nullptr;
+    if (!name || cx < 0 || cy < 0 || cx > res::kMaxIconSide || cy > res::kMaxIconSide)
+        return nullptr;
     const int systemSize = GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
     if (flags & LR_DEFAULTSIZE) {
         if (cx == 0) cx = systemSize;
@@ -155,11 +157,13 @@ HICON LoadIconImage(LPCSTR name, bool cursor, int cx, int cy, UINT flags, bool f
 HICON LoadShared(LPCSTR name, bool cursor, int cx, int cy, UINT flags) {
     // One object per resource and size, as Windows hands out the same
     // handle for every shared load.
-    std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(LOWORD(reinterpret_cast<ULONG_PTR>(name)))
-                                           : std::string(name);
+    std::string key = IS_INTRESOURCE(name)
+                          ? "#" + std::to_string(LOWORD(reinterpret_cast<ULONG_PTR>(name)))
+                          : std::string(name);
     for (char& ch : key) ch = char(std::toupper(static_cast<unsigned char>(ch)));
     key += cursor ? "/C/" : "/I/";
-    key += std::to_string(cx) + "x" + std::to_string(cy) + "/" + std::to_string(flags & LR_DEFAULTSIZE);
+    key += std::to_string(cx) + "x" + std::to_string(cy) + "/" +
+           std::to_string(flags & LR_DEFAULTSIZE);
     static std::mutex lock;
     static auto* loaded = new std::map<std::string, HICON>;
     std::lock_guard<std::mutex> guard(lock);

@@ -5,12 +5,12 @@
 #include <new>
 #include <vector>
 
-#include "gdi/icons.h"
 #include "base/paths.h"
-#include "resources/registry.h"
-#include "win/res.h"
 #include "gdi/bmpfile.h"
 #include "gdi/canvas.h"
+#include "gdi/icons.h"
+#include "resources/registry.h"
+#include "win/res.h"
 
 using namespace win::gdi;
 
@@ -101,7 +101,9 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
         for (int y = 0; y < h; ++y) {
             const size_t sy = size_t((2 * int64_t(y) + 1) * f.height / (2 * int64_t(h)));
             for (int x = 0; x < w; ++x)
-                scaled[size_t(y) * w + x] = pixels[sy * f.width + size_t((2 * int64_t(x) + 1) * f.width / (2 * int64_t(w)))];
+                scaled[size_t(y) * w + x] =
+                    pixels[sy * f.width +
+                           size_t((2 * int64_t(x) + 1) * f.width / (2 * int64_t(w)))];
         }
         pixels.swap(scaled);
     }
@@ -152,20 +154,21 @@ HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT
     if (!name || cx < 0 || cy < 0) return nullptr;
     const bool fromFile = (flags & LR_LOADFROMFILE) != 0;
     switch (type) {
-    case IMAGE_BITMAP: {
-        if (!fromFile) return BitmapFromResource(name, cx, cy, flags);
-        if (IS_INTRESOURCE(name)) return nullptr;
-        std::vector<uint8_t> data;
-        if (!ReadFile(name, data)) return nullptr;
-        return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
-    }
-    case IMAGE_ICON:
-    case IMAGE_CURSOR: {
-        const bool cursor = type == IMAGE_CURSOR;
-        if (!fromFile && (flags & LR_SHARED)) return win::icons::LoadShared(name, cursor, cx, cy, flags);
-        return win::icons::LoadIconImage(name, cursor, cx, cy, flags, fromFile);
-    }
-    default: return nullptr;
+        case IMAGE_BITMAP: {
+            if (!fromFile) return BitmapFromResource(name, cx, cy, flags);
+            if (IS_INTRESOURCE(name)) return nullptr;
+            std::vector<uint8_t> data;
+            if (!ReadFile(name, data)) return nullptr;
+            return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
+        }
+        case IMAGE_ICON:
+        case IMAGE_CURSOR: {
+            const bool cursor = type == IMAGE_CURSOR;
+            if (!fromFile && (flags & LR_SHARED))
+                return win::icons::LoadShared(name, cursor, cx, cy, flags);
+            return win::icons::LoadIconImage(name, cursor, cx, cy, flags, fromFile);
+        }
+        default: return nullptr;
     }
 }
 

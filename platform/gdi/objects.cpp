@@ -117,8 +117,8 @@ std::unique_ptr<Bitmap> NewDibSection(const DibFormat& format, const BITMAPINFOH
     bm->bitsPixel = format.bitCount;
     bm->dibSection = true;
     bm->dib = format;
-    bm->dib.compression = format.bitCount == 16 || format.bitCount == 32
-                              ? DWORD(BI_BITFIELDS) : DWORD(BI_RGB);
+    bm->dib.compression =
+        format.bitCount == 16 || format.bitCount == 32 ? DWORD(BI_BITFIELDS) : DWORD(BI_RGB);
     bm->dibHeader = header;
     bm->dibHeader.biSizeImage = DWORD(format.imageBytes);
     bm->dibDirect = format.bitCount == 32 && format.masks[0] == 0xFF0000 &&
@@ -160,7 +160,8 @@ PixelAccess::PixelAccess(Bitmap* bitmap, bool writes) : bitmap_(bitmap), writes_
 
 PixelAccess::~PixelAccess() {
     Bitmap& b = *bitmap_;
-    if (writes_ && b.dibSection && !b.dibDirect) EncodeDib(b.dib, b.pixels.data(), b.width, b.dibBits.get());
+    if (writes_ && b.dibSection && !b.dibDirect)
+        EncodeDib(b.dib, b.pixels.data(), b.width, b.dibBits.get());
 }
 
 namespace {
@@ -187,23 +188,23 @@ std::unique_ptr<Object> MakeStock(int which) {
         return std::unique_ptr<Object>(std::move(f));
     };
     switch (which) {
-    case WHITE_BRUSH: return brush(RGB(255, 255, 255), false);
-    case LTGRAY_BRUSH: return brush(RGB(192, 192, 192), false);
-    case GRAY_BRUSH: return brush(RGB(128, 128, 128), false);
-    case DKGRAY_BRUSH: return brush(RGB(64, 64, 64), false);
-    case BLACK_BRUSH: return brush(RGB(0, 0, 0), false);
-    case NULL_BRUSH: return brush(0, true);
-    case WHITE_PEN: return pen(RGB(255, 255, 255), PS_SOLID);
-    case BLACK_PEN: return pen(RGB(0, 0, 0), PS_SOLID);
-    case NULL_PEN: return pen(0, PS_NULL);
-    case OEM_FIXED_FONT:
-    case ANSI_FIXED_FONT:
-    case SYSTEM_FIXED_FONT: return font("Courier", 16, 1);
-    case ANSI_VAR_FONT:
-    case DEVICE_DEFAULT_FONT:
-    case SYSTEM_FONT: return font("System", 16, 2);
-    case DEFAULT_GUI_FONT: return font("MS Sans Serif", -11, 2);
-    default: return nullptr;
+        case WHITE_BRUSH: return brush(RGB(255, 255, 255), false);
+        case LTGRAY_BRUSH: return brush(RGB(192, 192, 192), false);
+        case GRAY_BRUSH: return brush(RGB(128, 128, 128), false);
+        case DKGRAY_BRUSH: return brush(RGB(64, 64, 64), false);
+        case BLACK_BRUSH: return brush(RGB(0, 0, 0), false);
+        case NULL_BRUSH: return brush(0, true);
+        case WHITE_PEN: return pen(RGB(255, 255, 255), PS_SOLID);
+        case BLACK_PEN: return pen(RGB(0, 0, 0), PS_SOLID);
+        case NULL_PEN: return pen(0, PS_NULL);
+        case OEM_FIXED_FONT:
+        case ANSI_FIXED_FONT:
+        case SYSTEM_FIXED_FONT: return font("Courier", 16, 1);
+        case ANSI_VAR_FONT:
+        case DEVICE_DEFAULT_FONT:
+        case SYSTEM_FONT: return font("System", 16, 2);
+        case DEFAULT_GUI_FONT: return font("MS Sans Serif", -11, 2);
+        default: return nullptr;
     }
 }
 

@@ -19,9 +19,9 @@ struct Object {
     explicit Object(Kind k) : kind(k) {}
     virtual ~Object() = default;
     Kind kind;
-    bool stock = false;     // stock objects are never freed
-    int selections = 0;     // number of DCs this object is selected into
-    void* handle = nullptr; // the handle the table gave it
+    bool stock = false;      // stock objects are never freed
+    int selections = 0;      // number of DCs this object is selected into
+    void* handle = nullptr;  // the handle the table gave it
 };
 
 struct Pen : Object {
@@ -56,8 +56,8 @@ struct Bitmap : Object {
     Bitmap() : Object(Kind::Bitmap) {}
     int width = 0;
     int height = 0;
-    int bitsPixel = 32;  // what GetObject reports: 1 or 32 for DDBs
-    bool mono = false;   // one bit per pixel: pixels are 0 or 0xFFFFFF
+    int bitsPixel = 32;            // what GetObject reports: 1 or 32 for DDBs
+    bool mono = false;             // one bit per pixel: pixels are 0 or 0xFFFFFF
     std::vector<uint32_t> pixels;  // DDB pixels or the DIB section's shadow
 
     // DIB section only.
@@ -83,24 +83,24 @@ struct PixelView {
 
 struct Dc : Object {
     Dc() : Object(Kind::Dc) {}
-    bool window = false;            // a window DC draws on a Surface
-    Surface* surface = nullptr;     // window DC
-    POINT origin{};                 // window DC: device (0, 0) in surface pixels
-    RECT visible{};                 // window DC: visible area in surface pixels
+    bool window = false;         // a window DC draws on a Surface
+    Surface* surface = nullptr;  // window DC
+    POINT origin{};              // window DC: device (0, 0) in surface pixels
+    RECT visible{};              // window DC: visible area in surface pixels
     HWND owner = nullptr;
-    Bitmap* bitmap = nullptr;       // memory DC: selected bitmap (never null)
+    Bitmap* bitmap = nullptr;  // memory DC: selected bitmap (never null)
     Pen* pen = nullptr;
     Brush* brush = nullptr;
     Font* font = nullptr;
     bool hasClip = false;
-    RECT clip{};                    // caller's clip rectangle, in surface pixels
+    RECT clip{};  // caller's clip rectangle, in surface pixels
     COLORREF bkColor = RGB(255, 255, 255);
     COLORREF textColor = RGB(0, 0, 0);
     int bkMode = OPAQUE;
     UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     int rop2 = R2_COPYPEN;
     int stretchMode = BLACKONWHITE;
-    POINT pos{};                    // current position, logical
+    POINT pos{};  // current position, logical
     POINT viewportOrg{};
     POINT windowOrg{};
 };

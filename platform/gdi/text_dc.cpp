@@ -54,15 +54,15 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR str, int count) {
     }
     int left = x;
     switch (align & TA_CENTER) {  // TA_CENTER covers the horizontal bits
-    case TA_RIGHT: left = x - width; break;
-    case TA_CENTER: left = x - width / 2; break;
-    default: break;
+        case TA_RIGHT: left = x - width; break;
+        case TA_CENTER: left = x - width / 2; break;
+        default: break;
     }
     int top = y;
     switch (align & TA_BASELINE) {  // TA_BASELINE covers the vertical bits
-    case TA_BOTTOM: top = y - m.height; break;
-    case TA_BASELINE: top = y - m.ascent; break;
-    default: break;
+        case TA_BOTTOM: top = y - m.height; break;
+        case TA_BASELINE: top = y - m.ascent; break;
+        default: break;
     }
 
     Canvas canvas(dc, true);
@@ -71,9 +71,9 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR str, int count) {
     if (updateCp) {
         // The current position moves past the text in the direction it runs.
         switch (align & TA_CENTER) {
-        case TA_RIGHT: dc->pos.x = x - width; break;
-        case TA_CENTER: break;
-        default: dc->pos.x = x + width; break;
+            case TA_RIGHT: dc->pos.x = x - width; break;
+            case TA_CENTER: break;
+            default: dc->pos.x = x + width; break;
         }
     }
     return TRUE;
@@ -118,7 +118,8 @@ int WINAPI GetTextFaceA(HDC handle, int size, LPSTR face) {
     Dc* dc = FindDc(handle);
     if (!dc) return 0;
     std::string name;
-    if (dc->font) name.assign(dc->font->log.lfFaceName, strnlen(dc->font->log.lfFaceName, LF_FACESIZE));
+    if (dc->font)
+        name.assign(dc->font->log.lfFaceName, strnlen(dc->font->log.lfFaceName, LF_FACESIZE));
     if (name.empty()) {
         auto font = EngineFont(dc);
         if (font) name = font->FamilyName();

@@ -2,7 +2,7 @@
 // The window classes (afxwin.h) build on these.
 #pragma once
 
-#include "afxstr.h"
 #include "afxcoll.h"
 #include "afxfile.h"
+#include "afxstr.h"
 #include "afxtypes.h"

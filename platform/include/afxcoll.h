@@ -25,7 +25,9 @@ public:
     void RemoveAll() { m_items.clear(); }
     void FreeExtra() { m_items.shrink_to_fit(); }
 
-    const T& GetAt(INT_PTR index) const { return InRange(index) ? m_items[static_cast<size_t>(index)] : Empty(); }
+    const T& GetAt(INT_PTR index) const {
+        return InRange(index) ? m_items[static_cast<size_t>(index)] : Empty();
+    }
     void SetAt(INT_PTR index, const T& value) {
         if (InRange(index)) m_items[static_cast<size_t>(index)] = value;
     }

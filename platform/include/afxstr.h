@@ -67,7 +67,10 @@ public:
     void TrimRight();
     void TrimRight(TCHAR ch);
     void TrimRight(LPCTSTR set);
-    void Trim() { TrimRight(); TrimLeft(); }
+    void Trim() {
+        TrimRight();
+        TrimLeft();
+    }
 
     // Return the number of replacements or removals.
     int Replace(TCHAR from, TCHAR to);

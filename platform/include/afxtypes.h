@@ -15,12 +15,19 @@ public:
     CPoint(POINT p) : tagPOINT(p) {}
     CPoint(SIZE s) : tagPOINT{s.cx, s.cy} {}
     // Low word x, high word y, both signed, as in a message's lParam.
-    explicit CPoint(DWORD packed) : tagPOINT{static_cast<short>(packed & 0xFFFF), static_cast<short>(packed >> 16)} {}
+    explicit CPoint(DWORD packed)
+        : tagPOINT{static_cast<short>(packed & 0xFFFF), static_cast<short>(packed >> 16)} {}
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy) {
+        x += dx;
+        y += dy;
+    }
     void Offset(POINT p) { Offset(p.x, p.y); }
     void Offset(SIZE s) { Offset(s.cx, s.cy); }
-    void SetPoint(int x_, int y_) { x = x_; y = y_; }
+    void SetPoint(int x_, int y_) {
+        x = x_;
+        y = y_;
+    }
 
     bool operator==(POINT p) const { return x == p.x && y == p.y; }
     bool operator!=(POINT p) const { return !(*this == p); }
@@ -41,13 +48,23 @@ public:
     CSize(int cx_, int cy_) : tagSIZE{cx_, cy_} {}
     CSize(SIZE s) : tagSIZE(s) {}
     CSize(POINT p) : tagSIZE{p.x, p.y} {}
-    explicit CSize(DWORD packed) : tagSIZE{static_cast<short>(packed & 0xFFFF), static_cast<short>(packed >> 16)} {}
+    explicit CSize(DWORD packed)
+        : tagSIZE{static_cast<short>(packed & 0xFFFF), static_cast<short>(packed >> 16)} {}
 
-    void SetSize(int cx_, int cy_) { cx = cx_; cy = cy_; }
+    void SetSize(int cx_, int cy_) {
+        cx = cx_;
+        cy = cy_;
+    }
     bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
     bool operator!=(SIZE s) const { return !(*this == s); }
-    void operator+=(SIZE s) { cx += s.cx; cy += s.cy; }
-    void operator-=(SIZE s) { cx -= s.cx; cy -= s.cy; }
+    void operator+=(SIZE s) {
+        cx += s.cx;
+        cy += s.cy;
+    }
+    void operator-=(SIZE s) {
+        cx -= s.cx;
+        cy -= s.cy;
+    }
     CSize operator+(SIZE s) const { return CSize(cx + s.cx, cy + s.cy); }
     CSize operator-(SIZE s) const { return CSize(cx - s.cx, cy - s.cy); }
     CSize operator-() const { return CSize(-cx, -cy); }
@@ -62,8 +79,10 @@ public:
     CRect(int l, int t, int r, int b) : tagRECT{l, t, r, b} {}
     CRect(const RECT& r) : tagRECT(r) {}
     CRect(LPCRECT r) : tagRECT(r ? *r : RECT{0, 0, 0, 0}) {}
-    CRect(POINT topLeft, SIZE size) : tagRECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
-    CRect(POINT topLeft, POINT bottomRight) : tagRECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    CRect(POINT topLeft, SIZE size)
+        : tagRECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
+    CRect(POINT topLeft, POINT bottomRight)
+        : tagRECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -80,30 +99,67 @@ public:
 
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
     BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-    BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    BOOL PtInRect(POINT p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     BOOL EqualRect(LPCRECT r) const {
         return r && left == r->left && top == r->top && right == r->right && bottom == r->bottom;
     }
 
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void CopyRect(LPCRECT r) { if (r) *static_cast<RECT*>(this) = *r; }
+    void CopyRect(LPCRECT r) {
+        if (r) *static_cast<RECT*>(this) = *r;
+    }
 
-    void InflateRect(int dx, int dy) { left -= dx; top -= dy; right += dx; bottom += dy; }
+    void InflateRect(int dx, int dy) {
+        left -= dx;
+        top -= dy;
+        right += dx;
+        bottom += dy;
+    }
     void InflateRect(SIZE s) { InflateRect(s.cx, s.cy); }
-    void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
-    void InflateRect(LPCRECT r) { if (r) InflateRect(r->left, r->top, r->right, r->bottom); }
+    void InflateRect(int l, int t, int r, int b) {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
+    void InflateRect(LPCRECT r) {
+        if (r) InflateRect(r->left, r->top, r->right, r->bottom);
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void DeflateRect(SIZE s) { InflateRect(-s.cx, -s.cy); }
     void DeflateRect(int l, int t, int r, int b) { InflateRect(-l, -t, -r, -b); }
-    void DeflateRect(LPCRECT r) { if (r) DeflateRect(r->left, r->top, r->right, r->bottom); }
+    void DeflateRect(LPCRECT r) {
+        if (r) DeflateRect(r->left, r->top, r->right, r->bottom);
+    }
 
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
     void OffsetRect(SIZE s) { OffsetRect(s.cx, s.cy); }
-    void MoveToX(int x) { right += x - left; left = x; }
-    void MoveToY(int y) { bottom += y - top; top = y; }
-    void MoveToXY(int x, int y) { MoveToX(x); MoveToY(y); }
+    void MoveToX(int x) {
+        right += x - left;
+        left = x;
+    }
+    void MoveToY(int y) {
+        bottom += y - top;
+        top = y;
+    }
+    void MoveToXY(int x, int y) {
+        MoveToX(x);
+        MoveToY(y);
+    }
     void MoveToXY(POINT p) { MoveToXY(p.x, p.y); }
     void NormalizeRect() {
         if (left > right) std::swap(left, right);
@@ -113,8 +169,8 @@ public:
     // Empty (all zero) and FALSE when the rectangles do not overlap.
     BOOL IntersectRect(LPCRECT a, LPCRECT b) {
         if (!a || !b) return SetRectEmpty(), FALSE;
-        const CRect r(std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
-                      std::min(a->bottom, b->bottom));
+        const CRect r(std::max(a->left, b->left), std::max(a->top, b->top),
+                      std::min(a->right, b->right), std::min(a->bottom, b->bottom));
         if (r.IsRectEmpty()) return SetRectEmpty(), FALSE;
         *this = r;
         return TRUE;
@@ -138,8 +194,24 @@ public:
     void operator-=(SIZE s) { OffsetRect(-s.cx, -s.cy); }
     void operator&=(const RECT& r) { IntersectRect(this, &r); }
     void operator|=(const RECT& r) { UnionRect(this, &r); }
-    CRect operator+(POINT p) const { CRect r(*this); r.OffsetRect(p); return r; }
-    CRect operator-(POINT p) const { CRect r(*this); r.OffsetRect(-p.x, -p.y); return r; }
-    CRect operator&(const RECT& r) const { CRect out; out.IntersectRect(this, &r); return out; }
-    CRect operator|(const RECT& r) const { CRect out; out.UnionRect(this, &r); return out; }
+    CRect operator+(POINT p) const {
+        CRect r(*this);
+        r.OffsetRect(p);
+        return r;
+    }
+    CRect operator-(POINT p) const {
+        CRect r(*this);
+        r.OffsetRect(-p.x, -p.y);
+        return r;
+    }
+    CRect operator&(const RECT& r) const {
+        CRect out;
+        out.IntersectRect(this, &r);
+        return out;
+    }
+    CRect operator|(const RECT& r) const {
+        CRect out;
+        out.UnionRect(this, &r);
+        return out;
+    }
 };

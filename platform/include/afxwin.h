@@ -40,18 +40,21 @@ public:
 // catcher calls Delete().
 class CException : public CObject {
 public:
-    virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
+    virtual BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                                 PUINT pnHelpContext = nullptr) const;
     void Delete() { delete this; }
 };
 
 class CResourceException : public CException {
 public:
-    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                         PUINT pnHelpContext = nullptr) const override;
 };
 
 class CNotSupportedException : public CException {
 public:
-    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    BOOL GetErrorMessage(LPSTR lpszError, UINT nMaxError,
+                         PUINT pnHelpContext = nullptr) const override;
 };
 
 [[noreturn]] void AfxThrowResourceException();
@@ -66,33 +69,33 @@ typedef void (AFX_MSG_CALL CCmdTarget::*AFX_PMSG)();
 // How a map entry's handler is called: its arguments and result.
 enum AfxSig : UINT_PTR {
     AfxSig_end = 0,
-    AfxSig_vv,         // void ()
-    AfxSig_bv,         // BOOL ()
-    AfxSig_vw,         // void (UINT)           command ranges
-    AfxSig_bw,         // BOOL (UINT)           command ranges, _EX
-    AfxSig_bD,         // BOOL (CDC*)           WM_ERASEBKGND
-    AfxSig_hcv,        // HCURSOR ()            WM_QUERYDRAGICON
-    AfxSig_vwp,        // void (UINT, CPoint)   mouse buttons and moves
-    AfxSig_bwsp,       // BOOL (UINT, short, CPoint)  WM_MOUSEWHEEL
-    AfxSig_vwl,        // void (UINT, LPARAM)   WM_SYSCOMMAND
-    AfxSig_hDWw,       // HBRUSH (CDC*, CWnd*, UINT)  WM_CTLCOLOR
-    AfxSig_hDw,        // HBRUSH (CDC*, UINT)   reflected WM_CTLCOLOR
-    AfxSig_vOWNER,     // void (int, LPDRAWITEMSTRUCT)  WM_DRAWITEM
-    AfxSig_wv,         // UINT ()               WM_GETDLGCODE
-    AfxSig_lwl,        // LRESULT (WPARAM, LPARAM)  ON_MESSAGE
-    AfxSig_vt,         // void (UINT_PTR)       WM_TIMER
-    AfxSig_vwii,       // void (UINT, int, int) WM_SIZE
-    AfxSig_vwww,       // void (UINT, UINT, UINT)  keys and characters
-    AfxSig_vb,         // void (BOOL)           WM_ENABLE
-    AfxSig_vW,         // void (CWnd*)          focus, capture
-    AfxSig_vwWb,       // void (UINT, CWnd*, BOOL)  WM_ACTIVATE
-    AfxSig_bWww,       // BOOL (CWnd*, UINT, UINT)  WM_SETCURSOR
-    AfxSig_vwwS,       // void (UINT, UINT, CScrollBar*)  scrolling
-    AfxSig_is,         // int (LPCREATESTRUCT)  WM_CREATE
-    AfxSig_vbw,        // void (BOOL, UINT)     WM_SHOWWINDOW
-    AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*)  WM_NOTIFY
-    AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*)  reflected WM_NOTIFY, _EX
-    AfxSig_vWp,        // void (CWnd*, CPoint)  WM_CONTEXTMENU
+    AfxSig_vv,        // void ()
+    AfxSig_bv,        // BOOL ()
+    AfxSig_vw,        // void (UINT)           command ranges
+    AfxSig_bw,        // BOOL (UINT)           command ranges, _EX
+    AfxSig_bD,        // BOOL (CDC*)           WM_ERASEBKGND
+    AfxSig_hcv,       // HCURSOR ()            WM_QUERYDRAGICON
+    AfxSig_vwp,       // void (UINT, CPoint)   mouse buttons and moves
+    AfxSig_bwsp,      // BOOL (UINT, short, CPoint)  WM_MOUSEWHEEL
+    AfxSig_vwl,       // void (UINT, LPARAM)   WM_SYSCOMMAND
+    AfxSig_hDWw,      // HBRUSH (CDC*, CWnd*, UINT)  WM_CTLCOLOR
+    AfxSig_hDw,       // HBRUSH (CDC*, UINT)   reflected WM_CTLCOLOR
+    AfxSig_vOWNER,    // void (int, LPDRAWITEMSTRUCT)  WM_DRAWITEM
+    AfxSig_wv,        // UINT ()               WM_GETDLGCODE
+    AfxSig_lwl,       // LRESULT (WPARAM, LPARAM)  ON_MESSAGE
+    AfxSig_vt,        // void (UINT_PTR)       WM_TIMER
+    AfxSig_vwii,      // void (UINT, int, int) WM_SIZE
+    AfxSig_vwww,      // void (UINT, UINT, UINT)  keys and characters
+    AfxSig_vb,        // void (BOOL)           WM_ENABLE
+    AfxSig_vW,        // void (CWnd*)          focus, capture
+    AfxSig_vwWb,      // void (UINT, CWnd*, BOOL)  WM_ACTIVATE
+    AfxSig_bWww,      // BOOL (CWnd*, UINT, UINT)  WM_SETCURSOR
+    AfxSig_vwwS,      // void (UINT, UINT, CScrollBar*)  scrolling
+    AfxSig_is,        // int (LPCREATESTRUCT)  WM_CREATE
+    AfxSig_vbw,       // void (BOOL, UINT)     WM_SHOWWINDOW
+    AfxSig_vNMHDRpl,  // void (NMHDR*, LRESULT*)  WM_NOTIFY
+    AfxSig_bNMHDRpl,  // BOOL (NMHDR*, LRESULT*)  reflected WM_NOTIFY, _EX
+    AfxSig_vWp,       // void (CWnd*, CPoint)  WM_CONTEXTMENU
 };
 
 // Map entries keep every handler as AFX_PMSG and are called back through
@@ -106,11 +109,11 @@ To AfxPmsgCast(From from) {
 }
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;   // window message, or WM_COMMAND / WM_NOTIFY (+ reflection base)
-    UINT nCode;      // control notification code
-    UINT nID;        // control id, or first of a range
-    UINT nLastID;    // last id of a range
-    UINT_PTR nSig;   // AfxSig
+    UINT nMessage;  // window message, or WM_COMMAND / WM_NOTIFY (+ reflection base)
+    UINT nCode;     // control notification code
+    UINT nID;       // control id, or first of a range
+    UINT nLastID;   // last id of a range
+    UINT_PTR nSig;  // AfxSig
     AFX_PMSG pfn;
 };
 
@@ -312,7 +315,8 @@ public:
     COLORREF GetPixel(POINT point) const { return GetPixel(point.x, point.y); }
     BOOL FloodFill(int x, int y, COLORREF crColor);
     BOOL ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType);
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                     int nSrcWidth, int nSrcHeight, DWORD dwRop);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
@@ -396,7 +400,8 @@ public:
     BOOL CreatePopupMenu();
     BOOL DestroyMenu();
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    LPCTSTR lpszNewItem = nullptr);
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     BOOL RemoveMenu(UINT nPosition, UINT nFlags);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
@@ -677,7 +682,6 @@ protected:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
-
 private:
     bool m_bContinueModal = false;
     int m_nModalResult = -1;
@@ -706,7 +710,8 @@ public:
 
 class CStatic : public CWnd {
 public:
-    BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
+    BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                UINT nID = 0xffff);
     HICON SetIcon(HICON hIcon);
     HICON GetIcon() const;
     HBITMAP SetBitmap(HBITMAP hBitmap);

@@ -92,8 +92,7 @@ std::string ClassName(const std::string& text, int ordinal) {
         case 0x83: return "ListBox";
         case 0x84: return "ScrollBar";
         case 0x85: return "ComboBox";
-        default:
-            break;
+        default: break;
     }
     if (ordinal < 0) return text;
     std::string name(1, '#');
@@ -159,8 +158,10 @@ bool ParseDialogTemplate(const void* data, size_t size, DialogTemplate& out) {
         item.y = static_cast<short>(in.Word());
         item.cx = static_cast<short>(in.Word());
         item.cy = static_cast<short>(in.Word());
-        if (extended) item.id = static_cast<int>(in.Dword());
-        else item.id = static_cast<short>(in.Word());
+        if (extended)
+            item.id = static_cast<int>(in.Dword());
+        else
+            item.id = static_cast<short>(in.Word());
         int ordinal = -1;
         in.StringOrOrdinal(item.className, ordinal);
         item.className = ClassName(item.className, ordinal);

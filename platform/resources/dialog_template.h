@@ -30,11 +30,11 @@ struct DialogTemplate {
     DWORD exStyle = 0;
     DWORD helpId = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
-    std::string menu;       // empty: none; menuId >= 0 when an ordinal
+    std::string menu;  // empty: none; menuId >= 0 when an ordinal
     int menuId = -1;
     std::string className;  // empty: the dialog class
     std::string title;
-    bool hasFont = false;   // DS_SETFONT
+    bool hasFont = false;  // DS_SETFONT
     int pointSize = 0;
     int weight = 0;
     bool italic = false;

@@ -32,7 +32,8 @@ bool DecodePng(const uint8_t* data, size_t size, IconImage& out) {
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return false;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxIconSide || image.height > kMaxIconSide) {
+    if (image.width == 0 || image.height == 0 || image.width > kMaxIconSide ||
+        image.height > kMaxIconSide) {
         png_image_free(&image);
         return false;
     }
@@ -62,9 +63,11 @@ bool DecodeDib(const uint8_t* data, size_t size, IconImage& out) {
     const uint32_t compression = Dword(data + 16);
     uint32_t colorsUsed = Dword(data + 32);
     if (headerSize < 40 || headerSize > size) return false;
-    if (width <= 0 || width > kMaxIconSide || doubleHeight <= 0 || doubleHeight > 2 * kMaxIconSide) return false;
+    if (width <= 0 || width > kMaxIconSide || doubleHeight <= 0 || doubleHeight > 2 * kMaxIconSide)
+        return false;
     if (compression != 0) return false;  // BI_RGB only
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return false;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
+        return false;
     const int height = doubleHeight / 2;
     if (height <= 0) return false;
 
@@ -74,7 +77,8 @@ bool DecodeDib(const uint8_t* data, size_t size, IconImage& out) {
         const uint32_t maxColors = 1u << bitCount;
         if (colorsUsed == 0 || colorsUsed > maxColors) colorsUsed = maxColors;
         if (size - offset < static_cast<size_t>(colorsUsed) * 4) return false;
-        for (uint32_t i = 0; i < colorsUsed; ++i) palette.push_back(Dword(data + offset + i * 4) & 0xFFFFFF);
+        for (uint32_t i = 0; i < colorsUsed; ++i)
+            palette.push_back(Dword(data + offset + i * 4) & 0xFFFFFF);
         palette.resize(maxColors, 0);
         offset += static_cast<size_t>(colorsUsed) * 4;
     }
@@ -109,7 +113,8 @@ bool DecodeDib(const uint8_t* data, size_t size, IconImage& out) {
         if (andBits) {
             const uint8_t* maskRow = andBits + (height - 1 - y) * andStride;
             for (int x = 0; x < width; ++x)
-                out.mask[static_cast<size_t>(y) * width + x] = (maskRow[x >> 3] >> (7 - (x & 7))) & 1;
+                out.mask[static_cast<size_t>(y) * width + x] =
+                    (maskRow[x >> 3] >> (7 - (x & 7))) & 1;
         }
     }
     out.hasAlpha = anyAlpha;
@@ -136,8 +141,13 @@ bool ParseIconFile(const void* file, size_t size, bool cursor, int desiredSize, 
     std::vector<Entry> entries;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* e = data + 6 + i * 16;
-        Entry entry{e[0] ? e[0] : 256, e[1] ? e[1] : 256, cursor ? 0 : Word(e + 6),
-                    cursor ? Word(e + 4) : -1, cursor ? Word(e + 6) : -1, Dword(e + 12), Dword(e + 8)};
+        Entry entry{e[0] ? e[0] : 256,
+                    e[1] ? e[1] : 256,
+                    cursor ? 0 : Word(e + 6),
+                    cursor ? Word(e + 4) : -1,
+                    cursor ? Word(e + 6) : -1,
+                    Dword(e + 12),
+                    Dword(e + 8)};
         if (entry.offset > size || entry.size > size - entry.offset || entry.size == 0) continue;
         entries.push_back(entry);
     }
@@ -151,7 +161,9 @@ bool ParseIconFile(const void* file, size_t size, bool cursor, int desiredSize, 
         const uint8_t* image = data + entry.offset;
         IconImage decoded;
         const bool isPng = entry.size >= 8 && std::memcmp(image, "\x89PNG\r\n\x1a\n", 8) == 0;
-        if (!(isPng ? DecodePng(image, entry.size, decoded) : DecodeDib(image, entry.size, decoded))) continue;
+        if (!(isPng ? DecodePng(image, entry.size, decoded)
+                    : DecodeDib(image, entry.size, decoded)))
+            continue;
         if (cursor && entry.hotspotX >= 0) {
             decoded.hotspotX = std::min(entry.hotspotX, decoded.width - 1);
             decoded.hotspotY = std::min(entry.hotspotY, decoded.height - 1);

@@ -60,7 +60,8 @@ bool Matches(const Key& key, const char* text, unsigned id) {
     const char* a = key.text;
     const char* b = text;
     for (; *a && *b; ++a, ++b) {
-        if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b)))
+        if (std::toupper(static_cast<unsigned char>(*a)) !=
+            std::toupper(static_cast<unsigned char>(*b)))
             return false;
     }
     return *a == *b;
@@ -83,7 +84,8 @@ const ResourceEntry* FindEntry(LPCSTR name, LPCSTR type) {
     for (const Table& table : Tables()) {
         for (size_t i = 0; i < table.count; ++i) {
             const ResourceEntry& entry = table.entries[i];
-            if (Matches(typeKey, entry.typeName, entry.typeId) && Matches(nameKey, entry.name, entry.nameId))
+            if (Matches(typeKey, entry.typeName, entry.typeId) &&
+                Matches(nameKey, entry.name, entry.nameId))
                 return &entry;
         }
     }
@@ -98,7 +100,8 @@ bool IsRegisteredEntry(const void* entry) {
         const void* first = table.entries;
         const void* last = table.entries + table.count;
         if (!before(entry, first) && before(entry, last)) {
-            const auto offset = reinterpret_cast<uintptr_t>(entry) - reinterpret_cast<uintptr_t>(first);
+            const auto offset =
+                reinterpret_cast<uintptr_t>(entry) - reinterpret_cast<uintptr_t>(first);
             return offset % sizeof(ResourceEntry) == 0;
         }
     }
@@ -116,7 +119,8 @@ bool FindData(LPCSTR name, LPCSTR type, const unsigned char** data, size_t* size
 }  // namespace win::res
 
 HRSRC WINAPI FindResourceA(HMODULE, LPCSTR name, LPCSTR type) {
-    return reinterpret_cast<HRSRC>(const_cast<win::res::ResourceEntry*>(win::res::FindEntry(name, type)));
+    return reinterpret_cast<HRSRC>(
+        const_cast<win::res::ResourceEntry*>(win::res::FindEntry(name, type)));
 }
 
 HGLOBAL WINAPI LoadResource(HMODULE, HRSRC resource) {

@@ -26,7 +26,8 @@ std::optional<std::string> LoadStringResource(unsigned id) {
             if (length == 0) return std::nullopt;
             std::u16string units(length, u'\0');
             for (size_t i = 0; i < length; ++i)
-                units[i] = static_cast<char16_t>(data[offset + 2 * i] | (data[offset + 2 * i + 1] << 8));
+                units[i] =
+                    static_cast<char16_t>(data[offset + 2 * i] | (data[offset + 2 * i + 1] << 8));
             return text::Utf16ToCp1252(units);
         }
         offset += 2 * length;

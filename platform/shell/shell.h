@@ -10,7 +10,7 @@
 namespace win::shell {
 
 struct Request {
-    std::string operation;   // "open" when none was given
+    std::string operation;  // "open" when none was given
     std::string file;
     std::string parameters;
     std::string directory;

@@ -93,7 +93,7 @@ HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR param
         if (path[0] != '/' && !request.directory.empty()) path = request.directory + "/" + path;
         struct stat info {};
         if (stat(path.c_str(), &info) != 0)
-            return result(errno == ENOENT ? ERROR_FILE_NOT_FOUND
+            return result(errno == ENOENT    ? ERROR_FILE_NOT_FOUND
                           : errno == ENOTDIR ? SE_ERR_PNF
                                              : ERROR_ACCESS_DENIED);
     }

@@ -107,7 +107,8 @@ bool Mixer::Render(int16_t* out, size_t frames) {
         std::lock_guard lock(mutex_);
         mix_.assign(frames * 2, 0);
         for (size_t i = 0; i < voices_.size(); ++i) voices_[i]->MixInto(mix_.data(), frames, rate_);
-        for (size_t i = 0; i < frames * 2; ++i) out[i] = int16_t(std::clamp(mix_[i], -32768, 32767));
+        for (size_t i = 0; i < frames * 2; ++i)
+            out[i] = int16_t(std::clamp(mix_[i], -32768, 32767));
         more = std::any_of(voices_.begin(), voices_.end(), [](Voice* v) { return v->Active(); });
         calls = !deferred_.empty();
     }

@@ -15,7 +15,7 @@ MMRESULT WINAPI mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR, DWORD_PTR, DWORD
             DWORD volume;
             auto wave = reinterpret_cast<HWAVEOUT>(UINT_PTR(uMxId));
             return waveOutGetVolume(wave, &volume) == MMSYSERR_NOERROR ? MMSYSERR_NODRIVER
-                                                                      : MMSYSERR_INVALHANDLE;
+                                                                       : MMSYSERR_INVALHANDLE;
         }
         WAVEOUTCAPSA caps;
         if (waveOutGetDevCapsA(uMxId, &caps, sizeof caps) == MMSYSERR_NOERROR)

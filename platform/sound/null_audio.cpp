@@ -147,7 +147,8 @@ std::vector<int16_t> NullDeviceSamples() {
     std::lock_guard lock(capture.mutex);
     std::vector<int16_t> all;
     all.reserve(capture.samples);
-    for (const CapturedBlock& b : capture.blocks) all.insert(all.end(), b.samples.begin(), b.samples.end());
+    for (const CapturedBlock& b : capture.blocks)
+        all.insert(all.end(), b.samples.begin(), b.samples.end());
     return all;
 }
 

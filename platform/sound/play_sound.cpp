@@ -120,7 +120,9 @@ std::vector<uint8_t> DefaultSound() {
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) image[at + i] = uint8_t(v >> (8 * i));
     };
-    auto put16 = [&](size_t at, uint16_t v) { image[at] = uint8_t(v), image[at + 1] = uint8_t(v >> 8); };
+    auto put16 = [&](size_t at, uint16_t v) {
+        image[at] = uint8_t(v), image[at + 1] = uint8_t(v >> 8);
+    };
     std::memcpy(&image[0], "RIFF", 4);
     put32(4, uint32_t(image.size() - 8));
     std::memcpy(&image[8], "WAVEfmt ", 8);
@@ -136,7 +138,8 @@ std::vector<uint8_t> DefaultSound() {
     for (int i = 0; i < kFrames; ++i) {
         double t = double(i) / kRate;
         double envelope = std::sin(std::numbers::pi * i / kFrames);  // no click at either end
-        put16(44 + 2 * i, uint16_t(int16_t(6000 * envelope * std::sin(2 * std::numbers::pi * 880 * t))));
+        put16(44 + 2 * i,
+              uint16_t(int16_t(6000 * envelope * std::sin(2 * std::numbers::pi * 880 * t))));
     }
     return image;
 }
@@ -160,7 +163,8 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
     std::unique_lock lock(mixer.mutex());
     const uint64_t serial = ++state.serial;
     // The samples stay where they are when the image moves into the voice.
-    auto voice = std::make_unique<SoundVoice>(std::move(image), wave, async && (flags & SND_LOOP), serial);
+    auto voice =
+        std::make_unique<SoundVoice>(std::move(image), wave, async && (flags & SND_LOOP), serial);
     if (state.voice) mixer.Detach(state.voice.get());
     old = std::move(state.voice);
     state.changed.notify_all();
@@ -172,7 +176,7 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
     // Until this sound is over, or another took its place; a device that
     // stopped taking sound does not hold the caller for ever.
     auto limit = std::chrono::milliseconds(2000 + 1000 * wave.bytes / wave.format.FrameBytes() /
-                                           wave.format.rate);
+                                                      wave.format.rate);
     lock.lock();
     bool over = state.changed.wait_for(lock, limit, [&] {
         return !state.voice || state.voice->serial() != serial || state.voice->finished();

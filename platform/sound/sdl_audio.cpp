@@ -121,7 +121,8 @@ private:
                     continue;
                 }
             } else if (paused_) {
-                bool woken = changed_.wait_for(lock, kCloseAfter, [this] { return stop_ || !paused_; });
+                bool woken =
+                    changed_.wait_for(lock, kCloseAfter, [this] { return stop_ || !paused_; });
                 if (!woken && !Mixer::Get().HasWork()) CloseDevice();
             } else {
                 // The callback may set idle_ without the lock, so look now

@@ -35,7 +35,10 @@ public:
     bool Active() const { return !paused_ && (have_current_ || !queue_.empty()); }
 
     // Channel gains, 0 … 0xFFFF (0xFFFF = unchanged samples).
-    void SetVolume(uint16_t left, uint16_t right) { left_ = left; right_ = right; }
+    void SetVolume(uint16_t left, uint16_t right) {
+        left_ = left;
+        right_ = right;
+    }
     uint16_t left_volume() const { return left_; }
     uint16_t right_volume() const { return right_; }
     // Speed factor in 16.16 fixed point (0x10000 = normal); must be > 0.

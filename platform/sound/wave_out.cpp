@@ -127,14 +127,15 @@ MMRESULT WINAPI waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT
     if (!pwoc) return MMSYSERR_INVALPARAM;
     if (!win::sound::IsDevice(uDeviceID)) return MMSYSERR_BADDEVICEID;
     std::string name = Mixer::Get().DeviceName();
-    if (name.empty()) return win::sound::IsMapper(uDeviceID) ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+    if (name.empty())
+        return win::sound::IsMapper(uDeviceID) ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
     WAVEOUTCAPSA caps{};
     caps.vDriverVersion = 0x0100;
     std::strncpy(caps.szPname, name.c_str(), MAXPNAMELEN - 1);
     caps.dwFormats = 0x0FFF;  // 11/22/44 kHz, mono/stereo, 8/16 bits
     caps.wChannels = 2;
-    caps.dwSupport = WAVECAPS_VOLUME | WAVECAPS_LRVOLUME | WAVECAPS_PLAYBACKRATE |
-                     WAVECAPS_SAMPLEACCURATE;
+    caps.dwSupport =
+        WAVECAPS_VOLUME | WAVECAPS_LRVOLUME | WAVECAPS_PLAYBACKRATE | WAVECAPS_SAMPLEACCURATE;
     std::memcpy(pwoc, &caps, cbwoc < sizeof caps ? cbwoc : sizeof caps);
     return MMSYSERR_NOERROR;
 }
@@ -146,12 +147,12 @@ MMRESULT WINAPI waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwf
     if (!pwfx || (!phwo && !query)) return MMSYSERR_INVALPARAM;
     if (uDeviceID != WAVE_MAPPER && uDeviceID != 0) return MMSYSERR_BADDEVICEID;
     Mixer& mixer = Mixer::Get();
-    if (!mixer.Available()) return uDeviceID == WAVE_MAPPER ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+    if (!mixer.Available())
+        return uDeviceID == WAVE_MAPPER ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
 
     LPWAVECALLBACK callback = nullptr;
     switch (fdwOpen & CALLBACK_TYPEMASK) {
-        case CALLBACK_NULL:
-            break;
+        case CALLBACK_NULL: break;
         case CALLBACK_FUNCTION:
             callback = reinterpret_cast<LPWAVECALLBACK>(dwCallback);
             if (!callback) return MMSYSERR_INVALPARAM;
@@ -255,12 +256,8 @@ MMRESULT WINAPI waveOutGetPosition(HWAVEOUT hwo, LPMMTIME pmmt, UINT cbmmt) {
         if (!pmmt || cbmmt < sizeof(MMTIME)) return MMSYSERR_INVALPARAM;
         uint64_t frames = voice.frames_played();
         switch (pmmt->wType) {
-            case TIME_SAMPLES:
-                pmmt->u.sample = DWORD(frames);
-                break;
-            case TIME_MS:
-                pmmt->u.ms = DWORD(frames * 1000 / uint64_t(voice.format().rate));
-                break;
+            case TIME_SAMPLES: pmmt->u.sample = DWORD(frames); break;
+            case TIME_MS: pmmt->u.ms = DWORD(frames * 1000 / uint64_t(voice.format().rate)); break;
             default:  // other formats are answered in bytes, as Windows does
                 pmmt->wType = TIME_BYTES;
                 pmmt->u.cb = DWORD(frames * uint64_t(voice.format().FrameBytes()));

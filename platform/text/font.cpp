@@ -33,8 +33,7 @@ struct FaceChoice {
 };
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -63,8 +62,9 @@ std::optional<FaceChoice> FromRegistry(const std::string& family, bool bold, boo
         return (face.bold != bold ? 2 : 0) + (face.italic != italic ? 1 : 0);
     };
     const RegisteredFace& best = *std::min_element(
-        faces.begin(), faces.end(),
-        [&](const RegisteredFace& a, const RegisteredFace& b) { return mismatch(a) < mismatch(b); });
+        faces.begin(), faces.end(), [&](const RegisteredFace& a, const RegisteredFace& b) {
+            return mismatch(a) < mismatch(b);
+        });
     return FaceChoice{best.path, best.index, best.bold, best.italic};
 }
 
@@ -130,14 +130,16 @@ std::shared_ptr<Font> Font::Create(const LOGFONTA& description) {
 
     const std::string requested = FaceNameOf(description);
     const bool dialogFace = IsDialogBitmapFace(requested);
-    const int weight = description.lfWeight <= 0 ? FW_NORMAL : std::min<int>(description.lfWeight, 1000);
+    const int weight =
+        description.lfWeight <= 0 ? FW_NORMAL : std::min<int>(description.lfWeight, 1000);
     const bool wantBold = weight >= FW_SEMIBOLD;
     const bool wantItalic = description.lfItalic != 0;
 
     std::optional<FaceChoice> choice;
     if (!requested.empty() && !dialogFace) choice = FromRegistry(requested, wantBold, wantItalic);
-    if (!choice) choice = FromFontconfig(requested.empty() || dialogFace ? "sans-serif" : requested,
-                                         weight, wantItalic);
+    if (!choice)
+        choice = FromFontconfig(requested.empty() || dialogFace ? "sans-serif" : requested, weight,
+                                wantItalic);
     if (!choice) return nullptr;
 
     FT_Face face = nullptr;
@@ -166,9 +168,12 @@ std::shared_ptr<Font> Font::Create(const LOGFONTA& description) {
 
     const long long height = std::clamp<long long>(description.lfHeight, -100000, 100000);
     long long cell = 0;
-    if (height == 0) cell = kDefaultCell;
-    else if (height > 0) cell = height;
-    else if (dialogFace) cell = (-height * 13 + 5) / 11;
+    if (height == 0)
+        cell = kDefaultCell;
+    else if (height > 0)
+        cell = height;
+    else if (dialogFace)
+        cell = (-height * 13 + 5) / 11;
     double em = cell ? cell * unitsPerEm / (ascender + descender) : static_cast<double>(-height);
     em = std::clamp(em, kMinEm, kMaxEm);
     if (cell) cell = std::clamp<long long>(cell, 1, static_cast<long long>(kMaxEm * 2));

@@ -42,7 +42,8 @@ std::vector<Paragraph> Wrap(const Paragraph& paragraph, int width, const Measure
         while (scan < s.size()) {
             size_t wordEnd = s.find(' ', scan);
             if (wordEnd == std::string::npos) wordEnd = s.size();
-            if (end > lineStart && measure(std::string_view(s).substr(lineStart, wordEnd - lineStart)) > width)
+            if (end > lineStart &&
+                measure(std::string_view(s).substr(lineStart, wordEnd - lineStart)) > width)
                 break;
             end = wordEnd;
             scan = s.find_first_not_of(' ', wordEnd);
@@ -52,7 +53,8 @@ std::vector<Paragraph> Wrap(const Paragraph& paragraph, int width, const Measure
         line.text = s.substr(lineStart, end - lineStart);
         while (!line.text.empty() && line.text.back() == ' ') line.text.pop_back();
         const int prefix = paragraph.underlineIndex;
-        if (prefix >= static_cast<int>(lineStart) && prefix < static_cast<int>(lineStart + line.text.size()))
+        if (prefix >= static_cast<int>(lineStart) &&
+            prefix < static_cast<int>(lineStart + line.text.size()))
             line.underlineIndex = prefix - static_cast<int>(lineStart);
         lines.push_back(std::move(line));
         if (scan >= s.size()) break;
@@ -98,11 +100,14 @@ TextLayout LayoutText(std::string_view text, const RECT& rect, UINT format, int 
     std::vector<Paragraph> lines;
     for (std::string_view source : SplitLines(text, singleLine)) {
         Paragraph paragraph;
-        if (format & DT_NOPREFIX) paragraph.text.assign(source);
-        else paragraph.underlineIndex = StripPrefixes(source, paragraph.text);
+        if (format & DT_NOPREFIX)
+            paragraph.text.assign(source);
+        else
+            paragraph.underlineIndex = StripPrefixes(source, paragraph.text);
         if (format & DT_HIDEPREFIX) paragraph.underlineIndex = -1;
         if ((format & DT_WORDBREAK) && !singleLine) {
-            for (Paragraph& line : Wrap(paragraph, width, measure)) lines.push_back(std::move(line));
+            for (Paragraph& line : Wrap(paragraph, width, measure))
+                lines.push_back(std::move(line));
         } else {
             lines.push_back(std::move(paragraph));
         }
@@ -111,8 +116,10 @@ TextLayout LayoutText(std::string_view text, const RECT& rect, UINT format, int 
     TextLayout layout;
     int widest = 0;
     int y = rect.top;
-    if (singleLine && (format & DT_VCENTER)) y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
-    else if (singleLine && (format & DT_BOTTOM)) y = rect.bottom - lineHeight;
+    if (singleLine && (format & DT_VCENTER))
+        y = rect.top + (rect.bottom - rect.top - lineHeight) / 2;
+    else if (singleLine && (format & DT_BOTTOM))
+        y = rect.bottom - lineHeight;
     for (Paragraph& line : lines) {
         if (format & DT_END_ELLIPSIS) AddEllipsis(line, width, measure);
         LayoutLine placed;
@@ -120,9 +127,12 @@ TextLayout LayoutText(std::string_view text, const RECT& rect, UINT format, int 
         placed.text = std::move(line.text);
         placed.underlineIndex = line.underlineIndex;
         placed.y = y;
-        if (format & DT_CENTER) placed.x = rect.left + (width - placed.width) / 2;
-        else if (format & DT_RIGHT) placed.x = rect.right - placed.width;
-        else placed.x = rect.left;
+        if (format & DT_CENTER)
+            placed.x = rect.left + (width - placed.width) / 2;
+        else if (format & DT_RIGHT)
+            placed.x = rect.right - placed.width;
+        else
+            placed.x = rect.left;
         widest = std::max(widest, placed.width);
         y += lineHeight;
         layout.lines.push_back(std::move(placed));
@@ -146,8 +156,9 @@ TextLayout LayoutText(std::string_view text, const RECT& rect, UINT format, int 
 
 int DrawTextInto(const Font& font, const PixelTarget& target, POINT origin, const RECT& clip,
                  std::string_view text, RECT& rect, UINT format, const TextColors& colors) {
-    const TextLayout layout = LayoutText(text, rect, format, font.Metrics().height,
-                                         [&font](std::string_view s) { return font.MeasureWidth(s); });
+    const TextLayout layout =
+        LayoutText(text, rect, format, font.Metrics().height,
+                   [&font](std::string_view s) { return font.MeasureWidth(s); });
     if (format & DT_CALCRECT) {
         rect = layout.bounds;
         return layout.result;

@@ -12,8 +12,8 @@
 namespace text {
 
 struct LayoutLine {
-    std::string text;       // what is drawn: prefixes resolved
-    int x = 0;              // cell's top-left, in the caller's coordinates
+    std::string text;  // what is drawn: prefixes resolved
+    int x = 0;         // cell's top-left, in the caller's coordinates
     int y = 0;
     int width = 0;
     int underlineIndex = -1;  // byte of `text` under an '&' prefix, or -1
@@ -21,8 +21,8 @@ struct LayoutLine {
 
 struct TextLayout {
     std::vector<LayoutLine> lines;
-    RECT bounds{};     // the rectangle DT_CALCRECT reports
-    int result = 0;    // what DrawText returns: the height of the text
+    RECT bounds{};   // the rectangle DT_CALCRECT reports
+    int result = 0;  // what DrawText returns: the height of the text
 };
 
 // Width in pixels of a Windows-1252 string.

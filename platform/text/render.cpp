@@ -94,7 +94,8 @@ int DrawString(const Font& font, const PixelTarget& target, const RECT& clip, in
                std::string_view text, const TextColors& colors, int underlineIndex) {
     const FontMetrics& metrics = font.Metrics();
     const int width = font.MeasureWidth(text);
-    if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width) return width;
+    if (!target.pixels || target.width <= 0 || target.height <= 0 || target.stride < target.width)
+        return width;
     const RECT bounds = Intersect(clip, RECT{0, 0, target.width, target.height});
     if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return width;
 
@@ -108,16 +109,19 @@ int DrawString(const Font& font, const PixelTarget& target, const RECT& clip, in
         return Intersect(r, bounds);
     };
     auto fill = [&](const RECT& area, uint32_t pixel) {
-        for (int py = area.top; py < area.bottom; ++py) std::fill(row(py) + area.left, row(py) + area.right, pixel);
+        for (int py = area.top; py < area.bottom; ++py)
+            std::fill(row(py) + area.left, row(py) + area.right, pixel);
     };
 
     const uint32_t ink = ToPixel(colors.text);
     if (colors.opaque)
-        fill(visible(x, y, static_cast<long long>(x) + width, static_cast<long long>(y) + metrics.height),
+        fill(visible(x, y, static_cast<long long>(x) + width,
+                     static_cast<long long>(y) + metrics.height),
              ToPixel(colors.background));
 
     const int thickness = std::max(1, metrics.height / 16);
-    const long long underlineTop = static_cast<long long>(y) + std::min(metrics.ascent + 1, metrics.height - thickness);
+    const long long underlineTop =
+        static_cast<long long>(y) + std::min(metrics.ascent + 1, metrics.height - thickness);
     long long pen = x;
     for (size_t i = 0; i < text.size(); ++i) {
         const Glyph& glyph = font.GlyphFor(DecodeCp1252(static_cast<unsigned char>(text[i])));
@@ -125,12 +129,15 @@ int DrawString(const Font& font, const PixelTarget& target, const RECT& clip, in
         const long long top = static_cast<long long>(y) + metrics.ascent - glyph.top;
         const RECT area = visible(left, top, left + glyph.width, top + glyph.rows);
         for (int py = area.top; py < area.bottom; ++py) {
-            const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(py - top) * glyph.width;
+            const uint8_t* coverage =
+                glyph.coverage.data() + static_cast<size_t>(py - top) * glyph.width;
             uint32_t* out = row(py);
             for (int px = area.left; px < area.right; ++px) {
                 const unsigned alpha = coverage[px - left];
-                if (alpha == 255) out[px] = ink;
-                else if (alpha) out[px] = Blend(out[px], ink, alpha);
+                if (alpha == 255)
+                    out[px] = ink;
+                else if (alpha)
+                    out[px] = Blend(out[px], ink, alpha);
             }
         }
         if (static_cast<int>(i) == underlineIndex)
@@ -139,7 +146,8 @@ int DrawString(const Font& font, const PixelTarget& target, const RECT& clip, in
     }
     if (metrics.underline) fill(visible(x, underlineTop, pen, underlineTop + thickness), ink);
     if (metrics.strikeOut) {
-        const long long strikeTop = static_cast<long long>(y) + metrics.ascent - std::max(1, metrics.ascent / 3);
+        const long long strikeTop =
+            static_cast<long long>(y) + metrics.ascent - std::max(1, metrics.ascent / 3);
         fill(visible(x, strikeTop, pen, strikeTop + thickness), ink);
     }
     return width;

@@ -20,8 +20,8 @@ struct PixelTarget {
 };
 
 struct TextColors {
-    COLORREF text = 0;            // 0x00BBGGRR, as a DC keeps it
-    bool opaque = false;          // fill the cell with `background` first
+    COLORREF text = 0;    // 0x00BBGGRR, as a DC keeps it
+    bool opaque = false;  // fill the cell with `background` first
     COLORREF background = 0xFFFFFF;
 };
 

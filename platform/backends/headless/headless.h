@@ -27,7 +27,7 @@ void MouseDown(int x, int y, Button button = Button::Left);
 void MouseUp(int x, int y, Button button = Button::Left);
 void Click(int x, int y, Button button = Button::Left);
 void Wheel(int x, int y, int delta);  // delta in WHEEL_DELTA units
-void PointerLeave();  // the pointer left the program's windows
+void PointerLeave();                  // the pointer left the program's windows
 void KeyDown(UINT virtualKey);
 void KeyUp(UINT virtualKey);
 void KeyPress(UINT virtualKey);  // down, then up

@@ -29,10 +29,13 @@ public:
     SIZE ScreenSize() const override { return {1024, 768}; }
     void Present(HWND hwnd, const win::Surface&, const RECT& changed) override {
         presented.push_back({hwnd, changed});
-        if (presented.size() > 100000) presented.erase(presented.begin(), presented.begin() + 50000);
+        if (presented.size() > 100000)
+            presented.erase(presented.begin(), presented.begin() + 50000);
     }
     void SetCursor(HCURSOR c) override { cursor = c; }
-    void WindowIconChanged(HWND hwnd, HICON big, HICON small) override { icons[hwnd] = {big, small}; }
+    void WindowIconChanged(HWND hwnd, HICON big, HICON small) override {
+        icons[hwnd] = {big, small};
+    }
     void WindowDestroyed(HWND hwnd) override {
         icons.erase(hwnd);
         if (nativeFocus == hwnd) nativeFocus = nullptr;
@@ -84,7 +87,8 @@ public:
             for (size_t i = 0; i < watchers.size() && !target; ++i) {
                 if (watchers[i].thread != GetCurrentThreadId()) continue;
                 for (auto& w : windows) {
-                    if (w.visible && strcasecmp(w.className.c_str(), watchers[i].className.c_str()) == 0) {
+                    if (w.visible &&
+                        strcasecmp(w.className.c_str(), watchers[i].className.c_str()) == 0) {
                         target = w.hwnd;
                         chosen = std::move(watchers[i]);
                         watchers.erase(watchers.begin() + ptrdiff_t(i));
@@ -122,8 +126,8 @@ extern "C" const bool tinto_headless_backend_offered =
 
 namespace headless {
 
-using win::core::Guard;
 using win::core::BigLock;
+using win::core::Guard;
 
 DWORD Now() { return GetTickCount() + ClockOffset(); }
 void AdvanceClock(DWORD milliseconds) { ClockOffset() += milliseconds; }
@@ -208,7 +212,8 @@ bool ReadPixels(HWND hwnd, Image* out, bool clientOnly) {
         for (int x = 0; x < out->width; ++x) {
             int sx = origin.x + x;
             if (sx >= 0 && sx < s.width)
-                out->pixels[size_t(y) * size_t(out->width) + size_t(x)] = s.pixels[size_t(sy) * s.stride + sx];
+                out->pixels[size_t(y) * size_t(out->width) + size_t(x)] =
+                    s.pixels[size_t(sy) * s.stride + sx];
         }
     }
     return true;

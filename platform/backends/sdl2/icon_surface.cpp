@@ -4,11 +4,13 @@ namespace win::sdl {
 
 SDL_Surface* IconSurface(const icons::IconObject& icon) {
     if (icon.width <= 0 || icon.height <= 0) return nullptr;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, icon.width, icon.height, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, icon.width, icon.height, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!surface) return nullptr;
     SDL_LockSurface(surface);
     for (int y = 0; y < icon.height; ++y) {
-        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
+        auto* row =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
         for (int x = 0; x < icon.width; ++x) {
             uint32_t p = icon.At(x, y);
             if (!icon.hasAlpha) {
@@ -25,14 +27,14 @@ SDL_Surface* IconSurface(const icons::IconObject& icon) {
 
 int SystemCursorFor(int systemId) {
     switch (systemId) {
-    case 32512: return SDL_SYSTEM_CURSOR_ARROW;
-    case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
-    case 32514: return SDL_SYSTEM_CURSOR_WAIT;
-    case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
-    case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
-    case 32648: return SDL_SYSTEM_CURSOR_NO;
-    case 32649: return SDL_SYSTEM_CURSOR_HAND;
-    default: return -1;
+        case 32512: return SDL_SYSTEM_CURSOR_ARROW;
+        case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
+        case 32514: return SDL_SYSTEM_CURSOR_WAIT;
+        case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+        case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
+        case 32648: return SDL_SYSTEM_CURSOR_NO;
+        case 32649: return SDL_SYSTEM_CURSOR_HAND;
+        default: return -1;
     }
 }
 

@@ -73,7 +73,8 @@ public:
         if (IsToolWindow(*w)) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
         int width = std::max(1, int(w->rect.right - w->rect.left));
         int height = std::max(1, int(w->rect.bottom - w->rect.top));
-        SDL_Window* native = SDL_CreateWindow(w->text.c_str(), w->rect.left, w->rect.top, width, height, flags);
+        SDL_Window* native =
+            SDL_CreateWindow(w->text.c_str(), w->rect.left, w->rect.top, width, height, flags);
         if (!native) {
             std::fprintf(stderr, "cannot create a native window: %s\n", SDL_GetError());
             return;
@@ -125,7 +126,8 @@ public:
                 grabbed_ = nullptr;
             }
             SDL_HideWindow(native);
-            if (SDL_Window* active = NativeOf(active_); active && hwnd != active_) GiveFocus(active);
+            if (SDL_Window* active = NativeOf(active_); active && hwnd != active_)
+                GiveFocus(active);
         }
     }
 
@@ -136,7 +138,8 @@ public:
         active_ = hwnd;
         SDL_Window* native = NativeOf(hwnd);
         if (!native || tools_.count(hwnd)) return;
-        if (!(SDL_GetWindowFlags(native) & SDL_WINDOW_SHOWN)) return;  // shown later: WindowShown focuses it
+        if (!(SDL_GetWindowFlags(native) & SDL_WINDOW_SHOWN))
+            return;  // shown later: WindowShown focuses it
         SDL_RaiseWindow(native);
         GiveFocus(native);
     }
@@ -146,7 +149,8 @@ public:
         if (!native) return;
         if (followingNative_ == hwnd) return;  // the native window is already there
         SDL_SetWindowPosition(native, r.left, r.top);
-        SDL_SetWindowSize(native, std::max(1, int(r.right - r.left)), std::max(1, int(r.bottom - r.top)));
+        SDL_SetWindowSize(native, std::max(1, int(r.right - r.left)),
+                          std::max(1, int(r.bottom - r.top)));
     }
 
     void WindowTitleChanged(HWND hwnd, const std::string& title) override {
@@ -164,8 +168,9 @@ public:
         SDL_Rect both{0, 0, std::min(pixels.width, target->w), std::min(pixels.height, target->h)};
         SDL_Rect copy;
         if (!SDL_IntersectRect(&area, &both, &copy)) return;
-        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-            pixels.pixels, pixels.width, pixels.height, 32, pixels.stride * 4, SDL_PIXELFORMAT_RGB888);
+        SDL_Surface* source =
+            SDL_CreateRGBSurfaceWithFormatFrom(pixels.pixels, pixels.width, pixels.height, 32,
+                                               pixels.stride * 4, SDL_PIXELFORMAT_RGB888);
         if (!source) return;
         SDL_Rect to = copy;
         SDL_BlitSurface(source, &copy, target, &to);
@@ -251,7 +256,8 @@ private:
     void PresentAll(HWND hwnd) {
         Guard lock(BigLock());
         auto w = core::LookupWindow(hwnd);
-        if (w && (w->style & WS_VISIBLE)) Present(hwnd, w->surface, {0, 0, w->surface.width, w->surface.height});
+        if (w && (w->style & WS_VISIBLE))
+            Present(hwnd, w->surface, {0, 0, w->surface.width, w->surface.height});
     }
 
     // Called without BigLock: the core's entry points take it themselves.
@@ -262,8 +268,7 @@ private:
         }
         POINT at;
         switch (event.type) {
-            case SDL_MOUSEMOTION:
-            {
+            case SDL_MOUSEMOTION: {
                 HWND within = HwndOfNative(event.motion.windowID);
                 if (ToScreen(within, event.motion.x, event.motion.y, &at))
                     core::InjectMouseMove(at, GetTickCount(), within);
@@ -281,7 +286,8 @@ private:
                 HWND within = HwndOfNative(event.button.windowID);
                 if (!ToScreen(within, event.button.x, event.button.y, &at)) break;
                 core::InjectMouseMove(at, GetTickCount(), within);
-                core::InjectMouseButton(at, button, event.type == SDL_MOUSEBUTTONDOWN, GetTickCount(), within);
+                core::InjectMouseButton(at, button, event.type == SDL_MOUSEBUTTONDOWN,
+                                        GetTickCount(), within);
                 break;
             }
             case SDL_MOUSEWHEEL: {
@@ -314,21 +320,17 @@ private:
                     core::InjectChar(static_cast<unsigned char>(ch));
                 }
                 break;
-            case SDL_WINDOWEVENT:
-                HandleWindowEvent(event.window);
-                break;
-            case SDL_SYSWMEVENT:
-                PressOutside(event.syswm.msg);
-                break;
-            default:
-                break;  // SDL_QUIT included: closing goes through WM_CLOSE
+            case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
+            case SDL_SYSWMEVENT: PressOutside(event.syswm.msg); break;
+            default: break;  // SDL_QUIT included: closing goes through WM_CLOSE
         }
     }
 
     void HandleWindowEvent(const SDL_WindowEvent& event) {
         // SDL lets go of every pointer grab when the keyboard focus moves
         // (it keeps only grabs of its own): an open list takes it again.
-        if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+            event.event == SDL_WINDOWEVENT_FOCUS_LOST) {
             Guard lock(BigLock());
             if (SDL_Window* grabbing = NativeOf(grabbed_)) x11::GrabPointer(grabbing);
         }
@@ -340,32 +342,21 @@ private:
                 PresentAll(hwnd);
                 EnsureFocus(hwnd);
                 break;
-            case SDL_WINDOWEVENT_SHOWN:
-                EnsureFocus(hwnd);
-                break;
-            case SDL_WINDOWEVENT_LEAVE:
-                core::InjectPointerLeft();
-                break;
-            case SDL_WINDOWEVENT_MOVED:
-                FollowNative(hwnd, event.data1, event.data2);
-                break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                FocusGained(hwnd);
-                break;
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                FocusLost();
-                break;
-            case SDL_WINDOWEVENT_TAKE_FOCUS:
-                TakeFocus(hwnd);
-                break;
+            case SDL_WINDOWEVENT_SHOWN: EnsureFocus(hwnd); break;
+            case SDL_WINDOWEVENT_LEAVE: core::InjectPointerLeft(); break;
+            case SDL_WINDOWEVENT_MOVED: FollowNative(hwnd, event.data1, event.data2); break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: FocusGained(hwnd); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: FocusLost(); break;
+            case SDL_WINDOWEVENT_TAKE_FOCUS: TakeFocus(hwnd); break;
             case SDL_WINDOWEVENT_CLOSE:
                 // The close box of a window disabled by a modal dialog
                 // brings that dialog forward instead.
-                if (IsWindowEnabled(hwnd)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
-                else Activate(hwnd);
+                if (IsWindowEnabled(hwnd))
+                    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+                else
+                    Activate(hwnd);
                 break;
-            default:
-                break;
+            default: break;
         }
     }
 
@@ -449,7 +440,8 @@ private:
         HWND target = hwnd;
         if (!IsWindowEnabled(hwnd)) {
             target = GetLastActivePopup(hwnd);
-            if (!target || target == hwnd || !IsWindowEnabled(target) || !IsWindowVisible(target)) return;
+            if (!target || target == hwnd || !IsWindowEnabled(target) || !IsWindowVisible(target))
+                return;
         }
         if (GetActiveWindow() != target) {
             SetActiveWindow(target);
@@ -464,7 +456,8 @@ private:
     void FollowNative(HWND hwnd, int x, int y) {
         if (SDL_Window* native = NativeOfLocked(hwnd)) x11::RootPosition(native, &x, &y);
         RECT r;
-        if (!GetWindowRect(hwnd, &r) || (r.left == x && r.top == y) || !IsWindowVisible(hwnd)) return;
+        if (!GetWindowRect(hwnd, &r) || (r.left == x && r.top == y) || !IsWindowVisible(hwnd))
+            return;
         {
             Guard lock(BigLock());
             followingNative_ = hwnd;
@@ -502,13 +495,13 @@ private:
     SIZE screen_;
     Uint32 wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
-    std::map<HWND, SDL_Window*> natives_;  // guarded by BigLock, as are the four below
-    std::set<HWND> tools_;                 // lists and menus: never natively active
-    HWND active_ = nullptr;                // the core's active window
-    HWND grabbed_ = nullptr;               // the list or menu holding the pointer
-    HWND followingNative_ = nullptr;       // being moved to where its native window is
-    Uint32 outsidePressAt_ = 0;            // SDL ticks of the last press outside (UI thread)
-    std::map<int, SDL_Cursor*> cursors_;        // system cursors by SDL id
+    std::map<HWND, SDL_Window*> natives_;        // guarded by BigLock, as are the four below
+    std::set<HWND> tools_;                       // lists and menus: never natively active
+    HWND active_ = nullptr;                      // the core's active window
+    HWND grabbed_ = nullptr;                     // the list or menu holding the pointer
+    HWND followingNative_ = nullptr;             // being moved to where its native window is
+    Uint32 outsidePressAt_ = 0;                  // SDL ticks of the last press outside (UI thread)
+    std::map<int, SDL_Cursor*> cursors_;         // system cursors by SDL id
     std::map<HCURSOR, SDL_Cursor*> ownCursors_;  // colour cursors by handle
 };
 

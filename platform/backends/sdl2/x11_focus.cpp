@@ -31,18 +31,25 @@ const Xlib& Lib() {
         // below is installed before SDL starts).
         void* handle = dlopen("libX11.so.6", RTLD_LAZY);
         if (!handle) return x;
-        x.setErrorHandler = reinterpret_cast<decltype(x.setErrorHandler)>(dlsym(handle, "XSetErrorHandler"));
-        x.setInputFocus = reinterpret_cast<decltype(x.setInputFocus)>(dlsym(handle, "XSetInputFocus"));
-        x.getInputFocus = reinterpret_cast<decltype(x.getInputFocus)>(dlsym(handle, "XGetInputFocus"));
+        x.setErrorHandler =
+            reinterpret_cast<decltype(x.setErrorHandler)>(dlsym(handle, "XSetErrorHandler"));
+        x.setInputFocus =
+            reinterpret_cast<decltype(x.setInputFocus)>(dlsym(handle, "XSetInputFocus"));
+        x.getInputFocus =
+            reinterpret_cast<decltype(x.getInputFocus)>(dlsym(handle, "XGetInputFocus"));
         x.grabPointer = reinterpret_cast<decltype(x.grabPointer)>(dlsym(handle, "XGrabPointer"));
-        x.ungrabPointer = reinterpret_cast<decltype(x.ungrabPointer)>(dlsym(handle, "XUngrabPointer"));
+        x.ungrabPointer =
+            reinterpret_cast<decltype(x.ungrabPointer)>(dlsym(handle, "XUngrabPointer"));
         x.sync = reinterpret_cast<decltype(x.sync)>(dlsym(handle, "XSync"));
-        x.queryExtension = reinterpret_cast<decltype(x.queryExtension)>(dlsym(handle, "XQueryExtension"));
-        x.translateCoordinates =
-            reinterpret_cast<decltype(x.translateCoordinates)>(dlsym(handle, "XTranslateCoordinates"));
-        x.defaultRootWindow = reinterpret_cast<decltype(x.defaultRootWindow)>(dlsym(handle, "XDefaultRootWindow"));
-        x.ok = x.setErrorHandler && x.setInputFocus && x.getInputFocus && x.grabPointer && x.ungrabPointer &&
-               x.sync && x.queryExtension && x.translateCoordinates && x.defaultRootWindow;
+        x.queryExtension =
+            reinterpret_cast<decltype(x.queryExtension)>(dlsym(handle, "XQueryExtension"));
+        x.translateCoordinates = reinterpret_cast<decltype(x.translateCoordinates)>(
+            dlsym(handle, "XTranslateCoordinates"));
+        x.defaultRootWindow =
+            reinterpret_cast<decltype(x.defaultRootWindow)>(dlsym(handle, "XDefaultRootWindow"));
+        x.ok = x.setErrorHandler && x.setInputFocus && x.getInputFocus && x.grabPointer &&
+               x.ungrabPointer && x.sync && x.queryExtension && x.translateCoordinates &&
+               x.defaultRootWindow;
         return x;
     }();
     return lib;
@@ -103,7 +110,8 @@ bool FocusWindow(SDL_Window* window) {
     Display* display;
     Window xwindow;
     if (!Native(window, &display, &xwindow)) return false;
-    Checked(display, [&] { Lib().setInputFocus(display, xwindow, RevertToPointerRoot, CurrentTime); });
+    Checked(display,
+            [&] { Lib().setInputFocus(display, xwindow, RevertToPointerRoot, CurrentTime); });
     return true;
 }
 
@@ -124,7 +132,8 @@ bool RootPosition(SDL_Window* window, int* x, int* y) {
     Window child = 0;
     bool ok = false;
     Checked(display, [&] {
-        ok = Lib().translateCoordinates(display, xwindow, Lib().defaultRootWindow(display), 0, 0, x, y, &child);
+        ok = Lib().translateCoordinates(display, xwindow, Lib().defaultRootWindow(display), 0, 0, x,
+                                        y, &child);
     });
     return ok;
 }
@@ -136,8 +145,8 @@ bool GrabPointer(SDL_Window* window) {
     int status = GrabNotViewable;
     const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     const bool sent = Checked(display, [&] {
-        status = Lib().grabPointer(display, xwindow, True, mask, GrabModeAsync, GrabModeAsync, None, None,
-                                   CurrentTime);
+        status = Lib().grabPointer(display, xwindow, True, mask, GrabModeAsync, GrabModeAsync, None,
+                                   None, CurrentTime);
     });
     if (!sent || status != GrabSuccess) return false;
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
@@ -158,9 +167,11 @@ bool RawButton(const SDL_SysWMmsg* msg, bool* down) {
     if (e.type != GenericEvent) return false;
     static const int opcode = [display = e.xcookie.display] {
         int major = -1, event = 0, error = 0;
-        return Lib().queryExtension(display, "XInputExtension", &major, &event, &error) ? major : -1;
+        return Lib().queryExtension(display, "XInputExtension", &major, &event, &error) ? major
+                                                                                        : -1;
     }();
-    constexpr int kRawButtonPress = 15, kRawButtonRelease = 16;  // XI_RawButtonPress, XI_RawButtonRelease
+    constexpr int kRawButtonPress = 15,
+                  kRawButtonRelease = 16;  // XI_RawButtonPress, XI_RawButtonRelease
     if (opcode < 0 || e.xcookie.extension != opcode) return false;
     if (e.xcookie.evtype != kRawButtonPress && e.xcookie.evtype != kRawButtonRelease) return false;
     *down = e.xcookie.evtype == kRawButtonPress;

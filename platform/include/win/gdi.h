@@ -4,8 +4,8 @@
 // DrawFocusRect, DrawEdge, InvertRect, WindowFromDC, LoadImageA) live here
 // with the rest of the drawing code.
 #pragma once
-#include "types.h"
 #include "text.h"
+#include "types.h"
 
 // ---------------------------------------------------------------------------
 // Bitmap and DIB structures, with Windows' layout.
@@ -393,17 +393,17 @@ HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitCount, c
 HBITMAP WINAPI CreateBitmapIndirect(const BITMAP* bm);
 HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD offset);
-HBITMAP WINAPI CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init,
-                              const void* bits, const BITMAPINFO* info, UINT usage);
+HBITMAP WINAPI CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                              const BITMAPINFO* info, UINT usage);
 int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT scanLines, LPVOID bits,
                      LPBITMAPINFO info, UINT usage);
 int WINAPI SetDIBits(HDC dc, HBITMAP bitmap, UINT startScan, UINT scanLines, const void* bits,
                      const BITMAPINFO* info, UINT usage);
-int WINAPI SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height,
-                             int xSrc, int ySrc, UINT startScan, UINT scanLines,
-                             const void* bits, const BITMAPINFO* info, UINT usage);
-int WINAPI StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight,
-                         int xSrc, int ySrc, int srcWidth, int srcHeight, const void* bits,
+int WINAPI SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc,
+                             int ySrc, UINT startScan, UINT scanLines, const void* bits,
+                             const BITMAPINFO* info, UINT usage);
+int WINAPI StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                         int ySrc, int srcWidth, int srcHeight, const void* bits,
                          const BITMAPINFO* info, UINT usage, DWORD rop);
 HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 #define LoadImage LoadImageA
@@ -411,8 +411,8 @@ HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int
 // Blits.
 BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
                    DWORD rop);
-BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc,
-                       int ySrc, int srcWidth, int srcHeight, DWORD rop);
+BOOL WINAPI StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                       int srcWidth, int srcHeight, DWORD rop);
 BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 
 // Pixels, lines, shapes, fills.

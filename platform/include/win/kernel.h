@@ -52,8 +52,8 @@ typedef LPTHREAD_START_ROUTINE PTHREAD_START_ROUTINE;
 #define TLS_MINIMUM_AVAILABLE 64
 
 HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize,
-                           LPTHREAD_START_ROUTINE start, LPVOID parameter,
-                           DWORD creationFlags, LPDWORD threadId);
+                           LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD creationFlags,
+                           LPDWORD threadId);
 DWORD WINAPI ResumeThread(HANDLE thread);
 HANDLE WINAPI GetCurrentThread();
 DWORD WINAPI GetCurrentThreadId();
@@ -68,8 +68,8 @@ BOOL WINAPI TlsSetValue(DWORD index, LPVOID value);
 BOOL WINAPI TlsFree(DWORD index);
 
 // Events. Named events are shared within this process only.
-HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset,
-                           BOOL initialState, LPCSTR name);
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
+                           LPCSTR name);
 HANDLE WINAPI OpenEventA(DWORD access, BOOL inherit, LPCSTR name);
 BOOL WINAPI SetEvent(HANDLE event);
 BOOL WINAPI ResetEvent(HANDLE event);

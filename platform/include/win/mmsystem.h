@@ -302,8 +302,7 @@ typedef struct tMIXERCONTROLDETAILS {
 
 typedef struct tMIXERCONTROLDETAILS_UNSIGNED {
     DWORD dwValue;
-} MIXERCONTROLDETAILS_UNSIGNED, *PMIXERCONTROLDETAILS_UNSIGNED,
-    *LPMIXERCONTROLDETAILS_UNSIGNED;
+} MIXERCONTROLDETAILS_UNSIGNED, *PMIXERCONTROLDETAILS_UNSIGNED, *LPMIXERCONTROLDETAILS_UNSIGNED;
 
 typedef MIXERCAPSA MIXERCAPS;
 typedef MIXERLINEA MIXERLINE;
@@ -311,15 +310,15 @@ typedef MIXERCONTROLA MIXERCONTROL;
 typedef MIXERLINECONTROLSA MIXERLINECONTROLS;
 
 UINT WINAPI mixerGetNumDevs();
-MMRESULT WINAPI mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback,
-                          DWORD_PTR dwInstance, DWORD fdwOpen);
+MMRESULT WINAPI mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance,
+                          DWORD fdwOpen);
 MMRESULT WINAPI mixerClose(HMIXER hmx);
 MMRESULT WINAPI mixerGetDevCapsA(UINT_PTR uMxId, LPMIXERCAPSA pmxcaps, UINT cbmxcaps);
 MMRESULT WINAPI mixerGetLineInfoA(HMIXEROBJ hmxobj, LPMIXERLINEA pmxl, DWORD fdwInfo);
 MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc,
-                                     DWORD fdwControls);
+                                      DWORD fdwControls);
 MMRESULT WINAPI mixerGetControlDetailsA(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd,
-                                       DWORD fdwDetails);
+                                        DWORD fdwDetails);
 MMRESULT WINAPI mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd,
                                        DWORD fdwDetails);
 #define mixerGetDevCaps mixerGetDevCapsA
@@ -333,8 +332,7 @@ namespace win {
 // Finds the bytes of WAVE resource `name` (an integer id made with
 // MAKEINTRESOURCE, or a string) of `module`. Returns false when there is no
 // such resource. The bytes must stay valid for the life of the module.
-typedef bool (*WaveResourceLookup)(HMODULE module, LPCSTR name, const void** data,
-                                   DWORD* size);
+typedef bool (*WaveResourceLookup)(HMODULE module, LPCSTR name, const void** data, DWORD* size);
 // Replaces the lookup PlaySoundA(SND_RESOURCE) uses; null restores the
 // default, the WAVE resources compiled into the executable (FindResourceA).
 void SetWaveResourceLookup(WaveResourceLookup lookup);

@@ -115,8 +115,8 @@ typedef struct tagCREATESTRUCTA {
     DWORD dwExStyle;
 } CREATESTRUCTA, *LPCREATESTRUCTA, CREATESTRUCT, *LPCREATESTRUCT;
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
 #define CreateWindowA(cls, name, style, x, y, w, h, parent, menu, inst, param) \
     CreateWindowExA(0L, cls, name, style, x, y, w, h, parent, menu, inst, param)
@@ -376,8 +376,7 @@ BOOL WINAPI InSendMessage();
 DWORD WINAPI GetMessageTime();
 DWORD WINAPI GetMessagePos();
 LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam,
-                               LPARAM lParam);
+LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 #define SendMessage SendMessageA
 #define PostMessage PostMessageA
 #define PostThreadMessage PostThreadMessageA
@@ -961,8 +960,8 @@ typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC dc, LPARAM data, WPARAM wData, int cx,
 // it is the string and `wData` its length (0: NUL-terminated); for
 // DST_COMPLEX `proc` draws. cx/cy 0 mean the image's own size. DSS_MONO
 // paints the image's shape with `brush`.
-BOOL WINAPI DrawStateA(HDC dc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM wData,
-                       int x, int y, int cx, int cy, UINT flags);
+BOOL WINAPI DrawStateA(HDC dc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARAM wData, int x,
+                       int y, int cx, int cy, UINT flags);
 #define DrawState DrawStateA
 
 // ---- Menus -------------------------------------------------------------------
@@ -1006,8 +1005,7 @@ BOOL WINAPI IsMenu(HMENU menu);
 HMENU WINAPI GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
 #define AppendMenu AppendMenuA
-BOOL WINAPI InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem,
-                        LPCSTR newItem);
+BOOL WINAPI InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
 #define InsertMenu InsertMenuA
 BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
 BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
