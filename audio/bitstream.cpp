@@ -50,20 +50,22 @@ int header_decode(uint32_t word, frame_header* h) {
 int header_frame_length(const frame_header* h) {
     int p = (h->padding && h->sampling_frequency == 0) ? 1 : 0;
     switch (h->layer) {
-    case 1: return (12000 * h->bitrate / h->frequency + p) * 4;
-    case 2: return 144000 * h->bitrate / h->frequency + p;
-    default: {
-        int n = 144000 * h->bitrate / h->frequency;
-        if (h->version != 1) n /= 2;
-        return n + p;
-    }
+        case 1: return (12000 * h->bitrate / h->frequency + p) * 4;
+        case 2: return 144000 * h->bitrate / h->frequency + p;
+        default: {
+            int n = 144000 * h->bitrate / h->frequency;
+            if (h->version != 1) n /= 2;
+            return n + p;
+        }
     }
 }
 
 int header_side_info_length(const frame_header* h) {
     int n;
-    if (h->version == 1) n = h->channels == 2 ? 32 : 17;
-    else n = h->channels == 2 ? 17 : 9;
+    if (h->version == 1)
+        n = h->channels == 2 ? 32 : 17;
+    else
+        n = h->channels == 2 ? 17 : 9;
     return n + (h->protection == 0 ? 2 : 0);
 }
 
@@ -94,13 +96,9 @@ void bits_start(bit_reader* r, const uint8_t* data, size_t bytes) {
     r->limit = bytes < (size_t)frame_buffer_size ? bytes : (size_t)frame_buffer_size;
 }
 
-void bits_put_back(bit_reader* r, int n) {
-    r->pos = (size_t)n > r->pos ? 0 : r->pos - n;
-}
+void bits_put_back(bit_reader* r, int n) { r->pos = (size_t)n > r->pos ? 0 : r->pos - n; }
 
-void bits_skip(bit_reader* r, size_t n) {
-    r->pos += n;
-}
+void bits_skip(bit_reader* r, size_t n) { r->pos += n; }
 
 // ---- frame reader --------------------------------------------------------
 
@@ -164,7 +162,8 @@ static uint32_t be32(const uint8_t* p) {
 static int skip_tag(frame_reader* f) {
     uint8_t scratch[512];
     while (f->skip_remaining > 0) {
-        int want = f->skip_remaining > sizeof scratch ? (int)sizeof scratch : (int)f->skip_remaining;
+        int want =
+            f->skip_remaining > sizeof scratch ? (int)sizeof scratch : (int)f->skip_remaining;
         int n = source_read(f, scratch, want);
         if (n == 0) return decoder_error_input_end;
         if (n < 0) return n;
@@ -208,7 +207,8 @@ static int find_header(frame_reader* f, frame_header* h) {
             }
         }
         f->at_start = 0;
-        if (f->window[0] == 0xFF && (f->window[1] & 0xE0) == 0xE0 && header_decode(be32(f->window), h)) {
+        if (f->window[0] == 0xFF && (f->window[1] & 0xE0) == 0xE0 &&
+            header_decode(be32(f->window), h)) {
             // Bytes read behind the header belong to the frame.
             f->pending_fill = f->window_fill - 4;
             f->pending_pos = 0;
@@ -225,96 +225,97 @@ int frame_reader_next(frame_reader* f) {
     frame_header* h = &f->header;
     for (;;) {
         switch (f->state) {
-        case 0: {
-            if (f->has_lookahead) {
-                header_decode(f->lookahead, h);
-                f->has_lookahead = 0;
-            } else {
-                int r = find_header(f, h);
-                if (r < 0) return r;
+            case 0: {
+                if (f->has_lookahead) {
+                    header_decode(f->lookahead, h);
+                    f->has_lookahead = 0;
+                } else {
+                    int r = find_header(f, h);
+                    if (r < 0) return r;
+                }
+                f->state = 1;
+                f->stage_fill = 0;
+                break;
             }
-            f->state = 1;
-            f->stage_fill = 0;
-            break;
-        }
-        case 1: {
-            if (h->layer != 3) {
-                int need = h->length - 4;
-                if (need > frame_buffer_size) need = frame_buffer_size;  // cannot happen with valid headers
-                int r = read_fully(f, f->frame, need, &f->stage_fill);
+            case 1: {
+                if (h->layer != 3) {
+                    int need = h->length - 4;
+                    if (need > frame_buffer_size)
+                        need = frame_buffer_size;  // cannot happen with valid headers
+                    int r = read_fully(f, f->frame, need, &f->stage_fill);
+                    if (r < 0) return r;
+                    f->frame_bytes = need;
+                    memset(f->frame + need, 0, frame_buffer_slack);
+                    bits_start(&f->bits, f->frame, need);
+                    if (h->protection == 0) bits_skip(&f->bits, 16);
+                    f->state = 4;
+                    f->stage_fill = 0;
+                    break;
+                }
+                int side = header_side_info_length(h);
+                int r = read_fully(f, f->frame, side, &f->stage_fill);
                 if (r < 0) return r;
-                f->frame_bytes = need;
-                memset(f->frame + need, 0, frame_buffer_slack);
-                bits_start(&f->bits, f->frame, need);
+                f->frame_bytes = side;
+                memset(f->frame + side, 0, frame_buffer_slack);
+                bits_start(&f->bits, f->frame, side);
                 if (h->protection == 0) bits_skip(&f->bits, 16);
+                f->main_start = f->write_pos;
+                f->main_bytes = 0;
+                f->state = 2;
+                f->stage_fill = 0;
+                break;
+            }
+            case 2:
+            case 3: {
+                int total = h->length - 4 - header_side_info_length(h);
+                if (total < 0) total = 0;
+                // Main data goes to the ring at the write position; a run past
+                // the ring's end is finished at its start.
+                while (f->main_bytes < total) {
+                    int room = reservoir_size - f->write_pos;
+                    int want = total - f->main_bytes;
+                    if (want > room) {
+                        want = room;
+                        f->state = 3;
+                    }
+                    int have = 0;
+                    int r = read_fully(f, f->ring + f->write_pos, want, &have);
+                    // Partial progress is kept even when the read fails.
+                    f->main_bytes += have;
+                    f->write_pos = (f->write_pos + have) % reservoir_size;
+                    if (r < 0) return r;
+                }
                 f->state = 4;
                 f->stage_fill = 0;
                 break;
             }
-            int side = header_side_info_length(h);
-            int r = read_fully(f, f->frame, side, &f->stage_fill);
-            if (r < 0) return r;
-            f->frame_bytes = side;
-            memset(f->frame + side, 0, frame_buffer_slack);
-            bits_start(&f->bits, f->frame, side);
-            if (h->protection == 0) bits_skip(&f->bits, 16);
-            f->main_start = f->write_pos;
-            f->main_bytes = 0;
-            f->state = 2;
-            f->stage_fill = 0;
-            break;
-        }
-        case 2:
-        case 3: {
-            int total = h->length - 4 - header_side_info_length(h);
-            if (total < 0) total = 0;
-            // Main data goes to the ring at the write position; a run past
-            // the ring's end is finished at its start.
-            while (f->main_bytes < total) {
-                int room = reservoir_size - f->write_pos;
-                int want = total - f->main_bytes;
-                if (want > room) {
-                    want = room;
-                    f->state = 3;
+            case 4: {
+                int r = read_fully(f, f->window, 4, &f->stage_fill);
+                if (r == decoder_error_input_end) {
+                    // The last frame of the input is decoded without a follower.
+                    f->state = 0;
+                    f->stage_fill = 0;
+                    f->window_fill = 0;
+                    return 0;
                 }
-                int have = 0;
-                int r = read_fully(f, f->ring + f->write_pos, want, &have);
-                // Partial progress is kept even when the read fails.
-                f->main_bytes += have;
-                f->write_pos = (f->write_pos + have) % reservoir_size;
                 if (r < 0) return r;
-            }
-            f->state = 4;
-            f->stage_fill = 0;
-            break;
-        }
-        case 4: {
-            int r = read_fully(f, f->window, 4, &f->stage_fill);
-            if (r == decoder_error_input_end) {
-                // The last frame of the input is decoded without a follower.
                 f->state = 0;
                 f->stage_fill = 0;
-                f->window_fill = 0;
-                return 0;
+                uint32_t word = be32(f->window);
+                frame_header next;
+                if (header_decode(word, &next)) {
+                    f->lookahead = word;
+                    f->has_lookahead = 1;
+                    f->window_fill = 0;
+                    return 0;
+                }
+                // Not followed by a header: drop this frame and search on from
+                // the bytes just read, so a header among them is not lost.
+                f->window_fill = 4;
+                memmove(f->window, f->window + 1, 3);
+                f->window_fill = 3;
+                return decoder_error_invalid_frame;
             }
-            if (r < 0) return r;
-            f->state = 0;
-            f->stage_fill = 0;
-            uint32_t word = be32(f->window);
-            frame_header next;
-            if (header_decode(word, &next)) {
-                f->lookahead = word;
-                f->has_lookahead = 1;
-                f->window_fill = 0;
-                return 0;
-            }
-            // Not followed by a header: drop this frame and search on from
-            // the bytes just read, so a header among them is not lost.
-            f->window_fill = 4;
-            memmove(f->window, f->window + 1, 3);
-            f->window_fill = 3;
-            return decoder_error_invalid_frame;
-        }
         }
     }
 }
@@ -328,7 +329,8 @@ int frame_reader_gather(frame_reader* f, int main_data_begin, int bits) {
     if (bits == 0) return 1;
     int bytes = (bits + 7) / 8;
     // The frame's Huffman data must lie within what the reservoir holds.
-    if (bytes > main_data_begin + d || bytes > frame_buffer_size) return decoder_error_invalid_frame;
+    if (bytes > main_data_begin + d || bytes > frame_buffer_size)
+        return decoder_error_invalid_frame;
     int start = (f->main_start - main_data_begin + 2 * reservoir_size) % reservoir_size;
     int first = reservoir_size - start;
     if (first >= bytes) {

@@ -13,22 +13,22 @@ typedef int (*decoder_read_fn)(void* ctx, void* buf, int size);
 
 struct frame_header {
     uint32_t word;
-    int version;           // 1 MPEG-1, 0 MPEG-2, 2 MPEG-2.5, 3 reserved
-    int layer_code;        // 3 Layer I, 2 Layer II, 1 Layer III
-    int protection;        // 0: a CRC follows the header
+    int version;     // 1 MPEG-1, 0 MPEG-2, 2 MPEG-2.5, 3 reserved
+    int layer_code;  // 3 Layer I, 2 Layer II, 1 Layer III
+    int protection;  // 0: a CRC follows the header
     int bitrate_index;
     int sampling_frequency;
     int padding;
     int private_bit;
-    int mode;              // 0 stereo, 1 joint, 2 dual channel, 3 mono
+    int mode;  // 0 stereo, 1 joint, 2 dual channel, 3 mono
     int mode_extension;
     int emphasis;
     // Derived from the fields above.
-    int layer;             // 1, 2 or 3
-    int bitrate;           // kbit/s
-    int frequency;         // Hz
-    int channels;          // 1 or 2
-    int length;            // bytes, header included
+    int layer;      // 1, 2 or 3
+    int bitrate;    // kbit/s
+    int frequency;  // Hz
+    int channels;   // 1 or 2
+    int length;     // bytes, header included
 };
 
 // Splits a header word; returns 1 when it is a valid frame header.
@@ -47,8 +47,8 @@ enum {
 
 struct bit_reader {
     const uint8_t* data;
-    size_t pos;        // in bits from data
-    size_t limit;      // the data's end: reads past it see only the zero slack
+    size_t pos;    // in bits from data
+    size_t limit;  // the data's end: reads past it see only the zero slack
 };
 
 void bits_start(bit_reader* r, const uint8_t* data, size_t bytes);
@@ -90,14 +90,14 @@ struct frame_reader {
     int stage_fill;
 
     uint8_t frame[frame_buffer_size + frame_buffer_slack];
-    int frame_bytes;       // valid bytes in frame[]
+    int frame_bytes;  // valid bytes in frame[]
     bit_reader bits;
 
     uint8_t ring[reservoir_size];
     int write_pos;
-    int main_start;        // where this frame's main data begins in the ring
-    int main_bytes;        // bytes of main data this frame added
-    int fill;              // reservoir bytes stored since reset (max 4096)
+    int main_start;  // where this frame's main data begins in the ring
+    int main_bytes;  // bytes of main data this frame added
+    int fill;        // reservoir bytes stored since reset (max 4096)
 };
 
 // Forgets everything; the reader then stands at an unknown place.

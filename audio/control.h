@@ -169,7 +169,7 @@ union PlayerPayload {
     struct {
         uint8_t a;
         int16_t b;
-    } byte_short;  // ntf_nack: command code and error
+    } byte_short;     // ntf_nack: command code and error
     uint8_t four[4];  // timecode: hours, minutes, seconds, hundredths
     struct {
         uint8_t level, layer;

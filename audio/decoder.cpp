@@ -74,15 +74,13 @@ static int decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* info
     int stereo = 0;
     if (h->channels == 2) {
         switch (d->channel_mode) {
-        case 1: break;
-        case 2:
-            left = nullptr;
-            right = &d->right;
-            break;
-        case 3: right = &d->left; break;
-        default:
-            right = &d->right;
-            stereo = 1;
+            case 1: break;
+            case 2:
+                left = nullptr;
+                right = &d->right;
+                break;
+            case 3: right = &d->left; break;
+            default: right = &d->right; stereo = 1;
         }
     }
     d->left.output = out;
@@ -103,9 +101,9 @@ static int decode_frame(decoder_state* d, int16_t* out, decoder_frame_info* info
     }
 
     switch (h->layer) {
-    case 3: r = layer3_decode(&d->reader, &d->layer3, left, right); break;
-    case 2: r = layer2_decode(&d->reader.bits, h, left, right); break;
-    default: r = layer1_decode(&d->reader.bits, h, left, right); break;
+        case 3: r = layer3_decode(&d->reader, &d->layer3, left, right); break;
+        case 2: r = layer2_decode(&d->reader.bits, h, left, right); break;
+        default: r = layer1_decode(&d->reader.bits, h, left, right); break;
     }
     if (r < 0) return r;
 

@@ -30,9 +30,7 @@ void destroy(void* decoder) {
     free(d);
 }
 
-void reset(void* decoder) {
-    decoder_reset(static_cast<decoder_state*>(decoder));
-}
+void reset(void* decoder) { decoder_reset(static_cast<decoder_state*>(decoder)); }
 
 void start_at(void* decoder, int64_t position, int64_t size) {
     decoder_start_at(static_cast<decoder_state*>(decoder), position, size);
@@ -58,7 +56,8 @@ int decode_frame(void* decoder, int16_t* samples, FrameFormat* format) {
 
 int parse_header(const uint8_t* bytes, int length, FrameFormat* format) {
     if (length < 4) return decoder_error_invalid_frame;
-    uint32_t word = (uint32_t)bytes[0] << 24 | (uint32_t)bytes[1] << 16 | (uint32_t)bytes[2] << 8 | bytes[3];
+    uint32_t word =
+        (uint32_t)bytes[0] << 24 | (uint32_t)bytes[1] << 16 | (uint32_t)bytes[2] << 8 | bytes[3];
     frame_header h;
     if (!header_decode(word, &h)) return decoder_error_invalid_frame;
     fill_format(&h, format);
@@ -81,6 +80,4 @@ const DecoderOps ops = {create,       destroy,     reset,         reset_synthesi
 }  // namespace
 }  // namespace audio
 
-const DecoderOps* mpeg_decoder_ops() {
-    return &audio::ops;
-}
+const DecoderOps* mpeg_decoder_ops() { return &audio::ops; }

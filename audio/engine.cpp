@@ -18,8 +18,10 @@ namespace {
 
 void format_report(char (&text)[1024], const char* message, const char* reason) {
     if (!message) message = "";
-    if (reason && *reason) snprintf(text, sizeof text, "%s (%s)", message, reason);
-    else snprintf(text, sizeof text, "%s", message);
+    if (reason && *reason)
+        snprintf(text, sizeof text, "%s (%s)", message, reason);
+    else
+        snprintf(text, sizeof text, "%s", message);
 }
 
 void on_progress(void* user, int source, int code, int value, const char* message) {
@@ -47,13 +49,14 @@ void on_error(void* user, int source, int code, const char* message, const char*
 
 void module_report(Player* player, ModuleKind kind, int id) {
     ModuleInfo info{};
-    if (registry_query_module(player->engine, kind, id, &info, query_module | query_device_count) < 0)
+    if (registry_query_module(player->engine, kind, id, &info, query_module | query_device_count) <
+        0)
         return;
     int count = info.index_or_count;
     if (count < 0) count = 0;
     if (count > 255) count = 255;  // the notification carries a byte
-    notify(player, 0, kind == kind_input ? ntf_input_module_info : ntf_output_module_info, id, count,
-           static_cast<const char*>(info.name), static_cast<const char*>(info.description));
+    notify(player, 0, kind == kind_input ? ntf_input_module_info : ntf_output_module_info, id,
+           count, static_cast<const char*>(info.name), static_cast<const char*>(info.description));
     for (int index = 0; index < count; ++index) {
         ModuleInfo device{};
         device.index_or_count = index;
@@ -87,13 +90,15 @@ void filter_info(Player* player, ModuleKind kind, FilterNode* node) {
 int add_filter(Player* player, ModuleKind kind, const char* spec, int where) {
     int id = registry_add_filter(player->engine, kind, spec, where);
     if (id < 0) return id;
-    for (FilterNode* n = registry_first_filter(player->engine, kind); n; n = registry_next_filter(n))
+    for (FilterNode* n = registry_first_filter(player->engine, kind); n;
+         n = registry_next_filter(n))
         if (n->id == id) filter_info(player, kind, n);
     return id;
 }
 
 int list_filters(Player* player, ModuleKind kind) {
-    for (FilterNode* n = registry_first_filter(player->engine, kind); n; n = registry_next_filter(n))
+    for (FilterNode* n = registry_first_filter(player->engine, kind); n;
+         n = registry_next_filter(n))
         filter_info(player, kind, n);
     return 0;
 }
@@ -161,186 +166,138 @@ int run_command(Player* player, const PlayerMessage& m) {
     Engine* e = player->engine;
     const PlayerPayload& p = m.payload;
     switch (m.code) {
-    case cmd_ping:
-        notify(player, 0, ntf_pong, p.value);
-        return 0;
-    case cmd_play:
-        return play(player);
-    case cmd_pause:
-        return pause(player);
-    case cmd_stop:
-        return stop(player);
-    case cmd_seek:
-        return seek(player, p.values.a, p.values.b);
-    case cmd_input_open:
-        return open_input(player, p.text);
-    case cmd_input_close:
-        set_state(player, state_stopped);
-        return close_input(player);
-    case cmd_input_send_message:
-        if (!e->input.state) return err_internal;
-        return e->input_head->slots.input.send_message(e->input_head, p.block.type, p.block.data,
-                                                        p.block.size);
-    case cmd_input_filter_add:
-        return add_filter(player, kind_input, p.named.text, p.named.id);
-    case cmd_input_filter_remove:
-        return registry_remove_filter(e, kind_input, p.named.text, p.named.id);
-    case cmd_input_filters_list:
-        return list_filters(player, kind_input);
-    case cmd_input_module_register:
-        return registry_register_module(e, kind_input, p.text);
-    case cmd_input_module_query:
-        return query_command(player, kind_input, p.short_value);
-    case cmd_input_modules_list:
-        return list_modules(player, kind_input);
-    case cmd_output_open:
-        return open_output(player, p.text);
-    case cmd_output_close:
-        set_state(player, state_stopped);
-        return close_output(player);
-    case cmd_output_send_message:
-        if (!e->output.state) return err_internal;
-        return e->output_head->slots.output.send_message(e->output_head, p.block.type,
-                                                          p.block.data, p.block.size);
-    case cmd_output_mute:
-        return output_control(player, nullptr, control_mute);
-    case cmd_output_unmute:
-        return output_control(player, nullptr, control_unmute);
-    case cmd_output_reset:
-        return output_control(player, nullptr, control_reset);
-    case cmd_output_drain:
-        return output_control(player, nullptr, control_drain);
-    case cmd_output_filter_add:
-        return add_filter(player, kind_output, p.named.text, p.named.id);
-    case cmd_output_filter_remove:
-        return registry_remove_filter(e, kind_output, p.named.text, p.named.id);
-    case cmd_output_filters_list:
-        return list_filters(player, kind_output);
-    case cmd_output_module_register:
-        return registry_register_module(e, kind_output, p.text);
-    case cmd_output_module_query:
-        return query_command(player, kind_output, p.short_value);
-    case cmd_output_modules_list:
-        return list_modules(player, kind_output);
-    case cmd_set_player_mode:
-        player->mode = p.value;
-        return 0;
-    case cmd_get_player_mode:
-        notify(player, 0, ntf_player_mode, player->mode);
-        return 0;
-    case cmd_set_environment_integer:
-        return variable_set_integer(e, p.text_value.text, static_cast<int>(p.text_value.value));
-    case cmd_get_environment_integer: {
-        int value = 0;
-        int result = variable_get_integer(e, p.text, &value);
-        if (result < 0) return result;
-        notify(player, 0, ntf_environment_integer, p.text, value);
-        return 0;
-    }
-    case cmd_set_environment_string:
-        return variable_set_string(e, p.texts.a, p.texts.b);
-    case cmd_get_environment_string: {
-        char value[1028];
-        int result = variable_get_string(e, p.text, value, sizeof value);
-        if (result < 0) return result;
-        notify(player, 0, ntf_environment_string, p.text, static_cast<const char*>(value));
-        return 0;
-    }
-    case cmd_unset_environment:
-        return variable_unset(e, p.text);
-    case cmd_set_input_name:
-        return set_name(player, kind_input, p.text);
-    case cmd_get_input_name:
-        notify(player, mask_input_name, ntf_input_name, player->input_name ? player->input_name : "");
-        return 0;
-    case cmd_set_input_module:
-        return set_module(player, kind_input, p.short_value);
-    case cmd_get_input_module:
-        notify(player, 0, ntf_input_module, player->input_module);
-        return 0;
-    case cmd_set_input_position_range:
-        if (p.value == 0) return err_invalid_parameters;
-        player->position_range = p.value;
-        return 0;
-    case cmd_get_input_position_range:
-        notify(player, mask_input_position_range, ntf_input_position_range, player->position_range);
-        return 0;
-    case cmd_set_input_timecode_granularity:
-        if (static_cast<int>(p.value) <= 0) return err_invalid_parameters;
-        player->timecode_granularity = static_cast<int>(p.value);
-        return 0;
-    case cmd_get_input_timecode_granularity:
-        notify(player, mask_input_timecode_granularity, ntf_input_timecode_granularity,
-               player->timecode_granularity);
-        return 0;
-    case cmd_set_output_name:
-        return set_name(player, kind_output, p.text);
-    case cmd_get_output_name:
-        notify(player, mask_output_name, ntf_output_name,
-               player->output_name ? player->output_name : "");
-        return 0;
-    case cmd_set_output_module:
-        return set_module(player, kind_output, p.short_value);
-    case cmd_get_output_module:
-        notify(player, 0, ntf_output_module, player->output_module);
-        return 0;
-    case cmd_set_output_volume:
-        return set_volume(player, p);
-    case cmd_get_output_volume:
-        volume_report(player);
-        return 0;
-    case cmd_set_output_channels:
-        if (p.byte > 3) return err_invalid_parameters;
-        e->channel_mode = p.byte;
-        apply_decoder_options(e);
-        output_set_control(player, nullptr, control_reset);
-        return 0;
-    case cmd_get_output_channels:
-        notify(player, 0, ntf_output_channels, e->channel_mode);
-        return 0;
-    case cmd_set_output_ports: {
-        OutputControl control{};
-        control.ports = p.byte;
-        return output_control(player, &control, control_ports);
-    }
-    case cmd_get_output_ports:
-        ports_report(player);
-        return 0;
-    case cmd_set_output_feedback_rate:
-        player->feedback_period = p.byte ? 1000000 / p.byte : 0;
-        return 0;
-    case cmd_get_output_feedback_rate:
-        notify(player, 0, ntf_output_feedback_rate,
-               player->feedback_period ? 1000000 / player->feedback_period : 0);
-        return 0;
-    case cmd_set_codec_quality:
-        if (p.byte > 2) return err_invalid_parameters;
-        e->quality = p.byte;
-        apply_decoder_options(e);
-        return 0;
-    case cmd_get_codec_quality:
-        notify(player, 0, ntf_codec_quality, e->quality);
-        return 0;
-    case cmd_set_codec_equalizer:
-        return set_equalizer(player, p.equalizer);
-    case cmd_get_codec_equalizer:
-        notify(player, 0, ntf_codec_equalizer,
-               e->equalizer_on ? static_cast<const void*>(e->equalizer) : nullptr);
-        return 0;
-    case cmd_set_notification_mask:
-        player->notification_mask = p.value;
-        return 0;
-    case cmd_get_notification_mask:
-        notify(player, 0, ntf_notification_mask, player->notification_mask);
-        return 0;
-    case cmd_set_debug_level:
-        player->debug_level = p.byte;
-        return 0;
-    case cmd_get_debug_level:
-        notify(player, 0, ntf_debug_level, player->debug_level);
-        return 0;
-    default:
-        return 0;
+        case cmd_ping: notify(player, 0, ntf_pong, p.value); return 0;
+        case cmd_play: return play(player);
+        case cmd_pause: return pause(player);
+        case cmd_stop: return stop(player);
+        case cmd_seek: return seek(player, p.values.a, p.values.b);
+        case cmd_input_open: return open_input(player, p.text);
+        case cmd_input_close: set_state(player, state_stopped); return close_input(player);
+        case cmd_input_send_message:
+            if (!e->input.state) return err_internal;
+            return e->input_head->slots.input.send_message(e->input_head, p.block.type,
+                                                           p.block.data, p.block.size);
+        case cmd_input_filter_add: return add_filter(player, kind_input, p.named.text, p.named.id);
+        case cmd_input_filter_remove:
+            return registry_remove_filter(e, kind_input, p.named.text, p.named.id);
+        case cmd_input_filters_list: return list_filters(player, kind_input);
+        case cmd_input_module_register: return registry_register_module(e, kind_input, p.text);
+        case cmd_input_module_query: return query_command(player, kind_input, p.short_value);
+        case cmd_input_modules_list: return list_modules(player, kind_input);
+        case cmd_output_open: return open_output(player, p.text);
+        case cmd_output_close: set_state(player, state_stopped); return close_output(player);
+        case cmd_output_send_message:
+            if (!e->output.state) return err_internal;
+            return e->output_head->slots.output.send_message(e->output_head, p.block.type,
+                                                             p.block.data, p.block.size);
+        case cmd_output_mute: return output_control(player, nullptr, control_mute);
+        case cmd_output_unmute: return output_control(player, nullptr, control_unmute);
+        case cmd_output_reset: return output_control(player, nullptr, control_reset);
+        case cmd_output_drain: return output_control(player, nullptr, control_drain);
+        case cmd_output_filter_add:
+            return add_filter(player, kind_output, p.named.text, p.named.id);
+        case cmd_output_filter_remove:
+            return registry_remove_filter(e, kind_output, p.named.text, p.named.id);
+        case cmd_output_filters_list: return list_filters(player, kind_output);
+        case cmd_output_module_register: return registry_register_module(e, kind_output, p.text);
+        case cmd_output_module_query: return query_command(player, kind_output, p.short_value);
+        case cmd_output_modules_list: return list_modules(player, kind_output);
+        case cmd_set_player_mode: player->mode = p.value; return 0;
+        case cmd_get_player_mode: notify(player, 0, ntf_player_mode, player->mode); return 0;
+        case cmd_set_environment_integer:
+            return variable_set_integer(e, p.text_value.text, static_cast<int>(p.text_value.value));
+        case cmd_get_environment_integer: {
+            int value = 0;
+            int result = variable_get_integer(e, p.text, &value);
+            if (result < 0) return result;
+            notify(player, 0, ntf_environment_integer, p.text, value);
+            return 0;
+        }
+        case cmd_set_environment_string: return variable_set_string(e, p.texts.a, p.texts.b);
+        case cmd_get_environment_string: {
+            char value[1028];
+            int result = variable_get_string(e, p.text, value, sizeof value);
+            if (result < 0) return result;
+            notify(player, 0, ntf_environment_string, p.text, static_cast<const char*>(value));
+            return 0;
+        }
+        case cmd_unset_environment: return variable_unset(e, p.text);
+        case cmd_set_input_name: return set_name(player, kind_input, p.text);
+        case cmd_get_input_name:
+            notify(player, mask_input_name, ntf_input_name,
+                   player->input_name ? player->input_name : "");
+            return 0;
+        case cmd_set_input_module: return set_module(player, kind_input, p.short_value);
+        case cmd_get_input_module:
+            notify(player, 0, ntf_input_module, player->input_module);
+            return 0;
+        case cmd_set_input_position_range:
+            if (p.value == 0) return err_invalid_parameters;
+            player->position_range = p.value;
+            return 0;
+        case cmd_get_input_position_range:
+            notify(player, mask_input_position_range, ntf_input_position_range,
+                   player->position_range);
+            return 0;
+        case cmd_set_input_timecode_granularity:
+            if (static_cast<int>(p.value) <= 0) return err_invalid_parameters;
+            player->timecode_granularity = static_cast<int>(p.value);
+            return 0;
+        case cmd_get_input_timecode_granularity:
+            notify(player, mask_input_timecode_granularity, ntf_input_timecode_granularity,
+                   player->timecode_granularity);
+            return 0;
+        case cmd_set_output_name: return set_name(player, kind_output, p.text);
+        case cmd_get_output_name:
+            notify(player, mask_output_name, ntf_output_name,
+                   player->output_name ? player->output_name : "");
+            return 0;
+        case cmd_set_output_module: return set_module(player, kind_output, p.short_value);
+        case cmd_get_output_module:
+            notify(player, 0, ntf_output_module, player->output_module);
+            return 0;
+        case cmd_set_output_volume: return set_volume(player, p);
+        case cmd_get_output_volume: volume_report(player); return 0;
+        case cmd_set_output_channels:
+            if (p.byte > 3) return err_invalid_parameters;
+            e->channel_mode = p.byte;
+            apply_decoder_options(e);
+            output_set_control(player, nullptr, control_reset);
+            return 0;
+        case cmd_get_output_channels:
+            notify(player, 0, ntf_output_channels, e->channel_mode);
+            return 0;
+        case cmd_set_output_ports: {
+            OutputControl control{};
+            control.ports = p.byte;
+            return output_control(player, &control, control_ports);
+        }
+        case cmd_get_output_ports: ports_report(player); return 0;
+        case cmd_set_output_feedback_rate:
+            player->feedback_period = p.byte ? 1000000 / p.byte : 0;
+            return 0;
+        case cmd_get_output_feedback_rate:
+            notify(player, 0, ntf_output_feedback_rate,
+                   player->feedback_period ? 1000000 / player->feedback_period : 0);
+            return 0;
+        case cmd_set_codec_quality:
+            if (p.byte > 2) return err_invalid_parameters;
+            e->quality = p.byte;
+            apply_decoder_options(e);
+            return 0;
+        case cmd_get_codec_quality: notify(player, 0, ntf_codec_quality, e->quality); return 0;
+        case cmd_set_codec_equalizer: return set_equalizer(player, p.equalizer);
+        case cmd_get_codec_equalizer:
+            notify(player, 0, ntf_codec_equalizer,
+                   e->equalizer_on ? static_cast<const void*>(e->equalizer) : nullptr);
+            return 0;
+        case cmd_set_notification_mask: player->notification_mask = p.value; return 0;
+        case cmd_get_notification_mask:
+            notify(player, 0, ntf_notification_mask, player->notification_mask);
+            return 0;
+        case cmd_set_debug_level: player->debug_level = p.byte; return 0;
+        case cmd_get_debug_level: notify(player, 0, ntf_debug_level, player->debug_level); return 0;
+        default: return 0;
     }
 }
 
@@ -349,8 +306,10 @@ bool handle(Player* player, const PlayerMessage& m) {
     if (m.code == cmd_exit) return false;
     if (m.code < 1 || m.code > 63) return true;  // not a command: no answer
     int result = run_command(player, m);
-    if (result >= 0) notify(player, mask_ack, ntf_ack, m.code);
-    else notify(player, mask_nack, ntf_nack, m.code, result);
+    if (result >= 0)
+        notify(player, mask_ack, ntf_ack, m.code);
+    else
+        notify(player, mask_nack, ntf_nack, m.code, result);
     return true;
 }
 

@@ -28,7 +28,8 @@ Engine* engine_create(const DecoderOps* decoder) {
 void engine_destroy(Engine* engine) {
     if (!engine) return;
     registry_free(engine);
-    if (engine->decoder && engine->decoder_ops.destroy) engine->decoder_ops.destroy(engine->decoder);
+    if (engine->decoder && engine->decoder_ops.destroy)
+        engine->decoder_ops.destroy(engine->decoder);
     free(engine->input.name);
     free(engine->output.name);
     free(engine);

@@ -29,7 +29,7 @@ int compand_code(int m) {
         const Anchor& hi = anchors[i];
         if (m > hi.magnitude) continue;
         if (m == hi.magnitude) return hi.code;
-        if (lo.magnitude == 0) return lo.code;  // only m = 0 lies below 1
+        if (lo.magnitude == 0) return lo.code;                       // only m = 0 lies below 1
         if (hi.magnitude <= 8) return lo.code + (m - lo.magnitude);  // the linear start
         double t = std::log(static_cast<double>(m) / lo.magnitude) /
                    std::log(static_cast<double>(hi.magnitude) / lo.magnitude);
@@ -79,14 +79,16 @@ void status_update(Player* player, const FrameFormat& frame) {
             info.bitrate = a == 0 ? b : (31 * a + b) / 32;
             if (info.bitrate != a) info.changed = 1;
         }
-        if (info.bitrate > 0) e->input.duration = static_cast<int>(e->input.size / (info.bitrate * 125));
+        if (info.bitrate > 0)
+            e->input.duration = static_cast<int>(e->input.size / (info.bitrate * 125));
     } else {
         info.changed = 0;
     }
 
     double seconds = -1;
     if (e->input.size != 0) {
-        status.fraction = static_cast<float>(static_cast<double>(e->input.position) / e->input.size);
+        status.fraction =
+            static_cast<float>(static_cast<double>(e->input.position) / e->input.size);
         seconds = e->input.duration * static_cast<double>(status.fraction);
     } else if (info.bitrate > 0) {
         seconds = static_cast<double>(e->input.position * 8 / (info.bitrate * 1000LL));
@@ -225,7 +227,8 @@ void report_step(Player* player, int result) {
     }
     if (result != 0) return;  // the frame is lost; the next turn reads on
 
-    int position = static_cast<int>(player->position_range * static_cast<double>(e->status.fraction));
+    int position =
+        static_cast<int>(player->position_range * static_cast<double>(e->status.fraction));
     if (position != player->last_position) {
         player->last_position = position;
         notify(player, mask_input_position, ntf_input_position, position, player->position_range);

@@ -43,8 +43,10 @@ int read_fully(Player* player, uint8_t* buffer, int size) {
 void read_xing_tag(Player* player, const uint8_t* bytes, int length, const FrameFormat& header) {
     Engine* e = player->engine;
     int offset;
-    if (header.level == 1) offset = header.channels == 2 ? 36 : 21;
-    else offset = header.channels == 2 ? 21 : 13;
+    if (header.level == 1)
+        offset = header.channels == 2 ? 36 : 21;
+    else
+        offset = header.channels == 2 ? 21 : 13;
     if (offset + 8 > length || memcmp(bytes + offset, "Xing", 4) != 0) return;
     uint32_t flags = big_endian32(bytes + offset + 4);
     int at = offset + 8;
@@ -84,8 +86,8 @@ void probe_duration(Player* player) {
         info.frequency = header.frequency;
         info.mode = header.mode;
         info.changed = 1;
-        e->input.duration = header.bitrate > 0 ? static_cast<int>(e->input.size / (header.bitrate * 125))
-                                               : 0;
+        e->input.duration =
+            header.bitrate > 0 ? static_cast<int>(e->input.size / (header.bitrate * 125)) : 0;
         read_xing_tag(player, bytes, length, header);
     }
     in_head(player)->slots.input.seek(in_head(player), 0);
@@ -160,7 +162,8 @@ int open_input(Player* player, const char* name) {
 
     ModuleEntry* entry = registry_find_module(e, kind_input, player->input_module, use);
     if (!entry) return player->input_module != -1 ? err_module_not_found : err_unsupported_input;
-    result = prepare_instance(player, e->input, entry->module.input, entry, use, delete_input_instance);
+    result =
+        prepare_instance(player, e->input, entry->module.input, entry, use, delete_input_instance);
     if (result < 0) return result;
     e->input.caps = 0;
 
@@ -179,7 +182,8 @@ int open_input(Player* player, const char* name) {
     }
     if (result >= 0) {
         e->input.position = 0;
-        if (e->input.size == 0) e->input.size = in_head(player)->slots.input.get_size(in_head(player));
+        if (e->input.size == 0)
+            e->input.size = in_head(player)->slots.input.get_size(in_head(player));
         if (e->input.size < 0) e->input.size = 0;
         memset(&e->status, 0, sizeof e->status);
         reset_decoder(e, 0);
@@ -230,8 +234,8 @@ int open_output(Player* player, const char* name) {
 
     ModuleEntry* entry = registry_find_module(e, kind_output, player->output_module, use);
     if (!entry) return player->output_module != -1 ? err_module_not_found : err_unsupported_output;
-    result =
-        prepare_instance(player, e->output, entry->module.output, entry, use, delete_output_instance);
+    result = prepare_instance(player, e->output, entry->module.output, entry, use,
+                              delete_output_instance);
     if (result < 0) return result;
 
     if (!e->output.descriptor) {
@@ -250,7 +254,8 @@ int open_output(Player* player, const char* name) {
         e->pcm.stereo = -1;
         e->pcm.bytes_per_sample = 0;
         e->pcm.sample_rate = 0;
-        if (e->decoder && e->decoder_ops.reset_synthesis) e->decoder_ops.reset_synthesis(e->decoder);
+        if (e->decoder && e->decoder_ops.reset_synthesis)
+            e->decoder_ops.reset_synthesis(e->decoder);
         e->output.caps = out_head(player)->slots.output.get_caps(out_head(player));
         e->output.state = 1;
     }
@@ -291,9 +296,9 @@ void volume_report(Player* player) {
     control.pcm_level = 100;
     control.balance = 50;
     control.ports = 1;
-    out_head(player)->slots.output.get_control(out_head(player), &control,
-                                               control_master_level | control_pcm_level |
-                                                   control_balance | control_ports);
+    out_head(player)->slots.output.get_control(
+        out_head(player), &control,
+        control_master_level | control_pcm_level | control_balance | control_ports);
     notify(player, mask_output_balance, ntf_output_balance, control.balance);
     notify(player, mask_output_pcm_level, ntf_output_pcm_level, control.pcm_level);
     notify(player, mask_output_master_level, ntf_output_master_level, control.master_level);

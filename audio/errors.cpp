@@ -6,21 +6,31 @@ namespace {
 // n is that code minus n.
 const char* const general_names[] = {"out of memory", "invalid parameters", "internal error",
                                      "timeout"};
-const char* const network_names[] = {
-    "connect timed out", "connect failed",    "connection refused", "accept failed",
-    "listen failed",     "socket failed",     "socket closed",      "bind failed",
-    "host unknown",      "invalid http reply", "http error reply",  "http error",
-    "invalid ftp reply", "ftp error reply",   "ftp error"};
-const char* const transport_names[] = {"pipe failed",       "fork failed",      "select failed",
-                                       "pipe closed",       "pipe read failed", "pipe write failed",
-                                       "invalid message",   "circular queue full", "post failed"};
+const char* const network_names[] = {"connect timed out",  "connect failed",   "connection refused",
+                                     "accept failed",      "listen failed",    "socket failed",
+                                     "socket closed",      "bind failed",      "host unknown",
+                                     "invalid http reply", "http error reply", "http error",
+                                     "invalid ftp reply",  "ftp error reply",  "ftp error"};
+const char* const transport_names[] = {
+    "pipe failed",     "fork failed",         "select failed",
+    "pipe closed",     "pipe read failed",    "pipe write failed",
+    "invalid message", "circular queue full", "post failed"};
 const char* const url_names[] = {"unsupported url scheme", "invalid url syntax"};
-const char* const device_names[] = {
-    "open failed",          "close failed",       "read failed",
-    "write failed",         "permission denied",  "no such device",
-    "ioctl failed",         "plugin module not found", "unsupported input type",
-    "unsupported output type", "unsupported format", "device busy",
-    "no such device",       "no such file",       "input end"};
+const char* const device_names[] = {"open failed",
+                                    "close failed",
+                                    "read failed",
+                                    "write failed",
+                                    "permission denied",
+                                    "no such device",
+                                    "ioctl failed",
+                                    "plugin module not found",
+                                    "unsupported input type",
+                                    "unsupported output type",
+                                    "unsupported format",
+                                    "device busy",
+                                    "no such device",
+                                    "no such file",
+                                    "input end"};
 const char* const frame_names[] = {"invalid frame"};
 const char* const library_names[] = {"library not found", "symbol not found"};
 const char* const variable_names[] = {"no such environment variable",
@@ -36,9 +46,9 @@ constexpr Group group(const char* const (&names)[N]) {
     return {names, N};
 }
 
-const Group groups[] = {group(general_names),  group(network_names), group(transport_names),
-                        group(url_names),      group(device_names),  group(frame_names),
-                        group(library_names),  group(variable_names)};
+const Group groups[] = {group(general_names), group(network_names), group(transport_names),
+                        group(url_names),     group(device_names),  group(frame_names),
+                        group(library_names), group(variable_names)};
 
 }  // namespace
 

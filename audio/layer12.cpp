@@ -27,9 +27,7 @@ const scale_table& scales() {
 
 // A codeword c of a quantiser with `levels` steps stands for
 // (2c - (levels - 1)) / levels.
-inline float requantise(int c, int levels) {
-    return (float)(2 * c - (levels - 1)) / (float)levels;
-}
+inline float requantise(int c, int levels) { return (float)(2 * c - (levels - 1)) / (float)levels; }
 
 // Grouped classes (3, 5, 9 levels): three values per codeword, looked up.
 struct grouped_table {
@@ -62,8 +60,8 @@ int bound_of(const frame_header* h, int sblimit) {
 }
 
 // Feeds one time slot: samples[ch][32] to the output states.
-void synthesise_slot(float samples[2][32], const int used[2][32], int channels, synthesis_state* left,
-                     synthesis_state* right) {
+void synthesise_slot(float samples[2][32], const int used[2][32], int channels,
+                     synthesis_state* left, synthesis_state* right) {
     if (channels == 1) {
         left->input = samples[0];
         synthesis_run(left);
@@ -97,7 +95,8 @@ int used_subbands(const synthesis_state* left, const synthesis_state* right) {
 
 }  // namespace
 
-int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right) {
+int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
+                  synthesis_state* right) {
     int channels = h->channels;
     int bound = h->mode == 1 ? 4 * (h->mode_extension + 1) : 32;
     if (channels == 1) bound = 32;
@@ -154,7 +153,8 @@ int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
     return 0;
 }
 
-int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right) {
+int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
+                  synthesis_state* right) {
     int channels = h->channels;
     int table;
     if (h->version != 1) {
@@ -165,9 +165,12 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
         // i selects the table by bit rate per channel (see the table header).
         if (i < 1) i = 1;
         bool low = i <= 2;
-        if (h->sampling_frequency == 1) table = low ? 2 : 0;           // 48 kHz
-        else if (h->sampling_frequency == 0) table = low ? 2 : (i <= 5 ? 0 : 1);  // 44.1 kHz
-        else table = low ? 3 : (i <= 5 ? 0 : 1);                        // 32 kHz
+        if (h->sampling_frequency == 1)
+            table = low ? 2 : 0;  // 48 kHz
+        else if (h->sampling_frequency == 0)
+            table = low ? 2 : (i <= 5 ? 0 : 1);  // 44.1 kHz
+        else
+            table = low ? 3 : (i <= 5 ? 0 : 1);  // 32 kHz
     }
     const layer2_table& t = layer2_tables[table];
     int sblimit = t.sblimit;
@@ -194,19 +197,17 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
             if (!alloc[ch][sb]) continue;
             int* s = scale[ch][sb];
             switch (scfsi[ch][sb]) {
-            case 0:
-                s[0] = bits_get(r, 6);
-                s[1] = bits_get(r, 6);
-                s[2] = bits_get(r, 6);
-                break;
-            case 1:
-                s[0] = s[1] = bits_get(r, 6);
-                s[2] = bits_get(r, 6);
-                break;
-            case 2: s[0] = s[1] = s[2] = bits_get(r, 6); break;
-            default:
-                s[0] = bits_get(r, 6);
-                s[1] = s[2] = bits_get(r, 6);
+                case 0:
+                    s[0] = bits_get(r, 6);
+                    s[1] = bits_get(r, 6);
+                    s[2] = bits_get(r, 6);
+                    break;
+                case 1:
+                    s[0] = s[1] = bits_get(r, 6);
+                    s[2] = bits_get(r, 6);
+                    break;
+                case 2: s[0] = s[1] = s[2] = bits_get(r, 6); break;
+                default: s[0] = bits_get(r, 6); s[1] = s[2] = bits_get(r, 6);
             }
         }
 
@@ -228,9 +229,12 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
             if (!a) continue;
             int levels = layer2_class_rows[t.subbands[sb].first_class][a - 1];
             quantiser& z = q[ch][sb];
-            if (levels == 3) z = {5, &gt.v3[0][0], 27, 0, 0};
-            else if (levels == 5) z = {7, &gt.v5[0][0], 125, 0, 0};
-            else if (levels == 9) z = {10, &gt.v9[0][0], 729, 0, 0};
+            if (levels == 3)
+                z = {5, &gt.v3[0][0], 27, 0, 0};
+            else if (levels == 5)
+                z = {7, &gt.v5[0][0], 125, 0, 0};
+            else if (levels == 9)
+                z = {10, &gt.v9[0][0], 729, 0, 0};
             else {
                 int bitsn = 0;
                 while ((1 << bitsn) < levels + 1) ++bitsn;
@@ -257,7 +261,8 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, s
                     v[1] = g[1];
                     v[2] = g[2];
                 } else {
-                    for (int i = 0; i < 3; ++i) v[i] = ((float)bits_get(r, z.bits) - z.offset) * z.step;
+                    for (int i = 0; i < 3; ++i)
+                        v[i] = ((float)bits_get(r, z.bits) - z.offset) * z.step;
                 }
                 if (sb < bound) {
                     float f = sf[scale[ch][sb][part]];

@@ -7,7 +7,9 @@
 namespace audio {
 
 // left/right may be null, or equal to mix the channels. 0 or -600.
-int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right);
-int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left, synthesis_state* right);
+int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
+                  synthesis_state* right);
+int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
+                  synthesis_state* right);
 
 }  // namespace audio

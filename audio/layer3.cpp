@@ -39,7 +39,6 @@ struct side_info {
     granule_channel gr[2][2];
 };
 
-
 // |v|^(4/3) for every magnitude big values can code (15 + 13 linbits).
 struct power_table {
     float v[8207];
@@ -110,7 +109,8 @@ int read_side_info(bit_reader* r, const frame_header* h, side_info* si) {
 }
 
 // MPEG-1 scale factors; returns the bits read (part2_length).
-int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi, int gr, layer3_scale_factors* sf) {
+int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int scfsi, int gr,
+                                    layer3_scale_factors* sf) {
     int slen1 = layer3_slen[0][g->scalefac_compress];
     int slen2 = layer3_slen[1][g->scalefac_compress];
     size_t start = r->pos;
@@ -130,7 +130,8 @@ int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int
         for (int grp = 0; grp < 4; ++grp) {
             int n = grp < 2 ? slen1 : slen2;
             if (gr == 1 && (scfsi & (8 >> grp))) continue;  // kept from granule 0
-            for (int sfb = group_start[grp]; sfb < group_start[grp + 1]; ++sfb) sf->l[sfb] = bits_get(r, n);
+            for (int sfb = group_start[grp]; sfb < group_start[grp + 1]; ++sfb)
+                sf->l[sfb] = bits_get(r, n);
         }
         sf->l[21] = 0;
     }
@@ -141,7 +142,8 @@ int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int
 
 // MPEG-2 and 2.5 scale factors; right_intensity selects the intensity
 // variant of the length coding.
-int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool right_intensity, layer3_scale_factors* sf) {
+int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool right_intensity,
+                                    layer3_scale_factors* sf) {
     int slen[4] = {0, 0, 0, 0};
     int table;
     int sfc = g->scalefac_compress;
@@ -251,8 +253,8 @@ struct band_gains {
     int count;
 };
 
-void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int table_index, bool mpeg1, int gain_offset,
-                   band_gains* out) {
+void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int table_index,
+                   bool mpeg1, int gain_offset, band_gains* out) {
     const int16_t* lb = layer3_long_bands[table_index];
     const int16_t* sb = layer3_short_bands[table_index];
     int base = g->global_gain - 210 - gain_offset;
@@ -284,7 +286,8 @@ void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int
 
 // Huffman decoding with requantisation into xr[576]. Returns the number of
 // lines written (all lines from there up are zero).
-int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits, const band_gains* gains, float* xr) {
+int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits,
+                    const band_gains* gains, float* xr) {
     const float* pow43 = powers().v;
     size_t end = r->pos + (g->part2_3_length - part2_bits);
     if (g->part2_3_length < part2_bits) end = r->pos;  // scale factors overran: no spectrum
@@ -394,8 +397,8 @@ int mixed_long_subbands(int table_index) {
 }
 
 // Hybrid synthesis of one channel into out[18][32] (time slot, subband).
-void hybrid(const float* xr, const granule_channel* g, int table_index, int k, float overlap[32][18],
-            float out[18][32]) {
+void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
+            float overlap[32][18], float out[18][32]) {
     bool short_blocks = g->window_switching && g->block_type == 2;
     int mixed_sb = g->mixed && g->window_switching ? mixed_long_subbands(table_index) : 0;
     int long_sb = short_blocks ? mixed_sb : k;
@@ -444,11 +447,10 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k, f
 
 }  // namespace
 
-void layer3_reset(layer3_state* s) {
-    memset(s->overlap, 0, sizeof s->overlap);
-}
+void layer3_reset(layer3_state* s) { memset(s->overlap, 0, sizeof s->overlap); }
 
-int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synthesis_state* right) {
+int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
+                  synthesis_state* right) {
     const frame_header* h = &f->header;
     bool mpeg1 = h->version == 1;
     int granules = mpeg1 ? 2 : 1;
@@ -483,16 +485,18 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
     bit_reader* bits = &f->bits;
     layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
-    float (*xr)[576] = st->xr;
-    float (*hyb)[18][32] = st->hybrid;
+    float(*xr)[576] = st->xr;
+    float(*hyb)[18][32] = st->hybrid;
 
     for (int gr = 0; gr < granules; ++gr) {
         int written[2] = {0, 0};
         for (int ch = 0; ch < channels; ++ch) {
             granule_channel* g = &si.gr[gr][ch];
             int part2;
-            if (mpeg1) part2 = read_layer3_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
-            else part2 = read_layer3_scale_factors_mpeg2(bits, g, is && ch == 1, &sf[ch]);
+            if (mpeg1)
+                part2 = read_layer3_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
+            else
+                part2 = read_layer3_scale_factors_mpeg2(bits, g, is && ch == 1, &sf[ch]);
             band_gains gains;
             // With middle/side alone the 1/sqrt(2) of the step goes into the gain.
             int offset = (ms && !is) ? 2 : 0;
@@ -503,10 +507,11 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
         if (channels == 2 && (ms || is)) {
             if (is) {
                 {
-                const granule_channel* g = &si.gr[gr][1];
-                bool short_blocks = g->window_switching && g->block_type == 2;
-                layer3_stereo(xr[0], xr[1], short_blocks, g->mixed, &sf[1], table_index, mpeg1, ms);
-            }
+                    const granule_channel* g = &si.gr[gr][1];
+                    bool short_blocks = g->window_switching && g->block_type == 2;
+                    layer3_stereo(xr[0], xr[1], short_blocks, g->mixed, &sf[1], table_index, mpeg1,
+                                  ms);
+                }
                 written[1] = written[0] > written[1] ? written[0] : written[1];
             } else {
                 for (int i = 0; i < 576; ++i) {
@@ -524,8 +529,10 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left, synt
             granule_channel* g = &si.gr[gr][ch];
             bool short_blocks = g->window_switching && g->block_type == 2;
             int nonzero_sb = (written[ch] + 17) / 18;
-            if (!short_blocks) alias_reduce(xr[ch], nonzero_sb < 31 ? nonzero_sb : 31);
-            else if (g->mixed) alias_reduce(xr[ch], mixed_long_subbands(table_index) - 1);
+            if (!short_blocks)
+                alias_reduce(xr[ch], nonzero_sb < 31 ? nonzero_sb : 31);
+            else if (g->mixed)
+                alias_reduce(xr[ch], mixed_long_subbands(table_index) - 1);
             int k = nonzero_sb + 1;
             if (k > 32) k = 32;
             if (short_blocks) k = 32;

@@ -17,8 +17,8 @@ struct code {
 
 // Fills entries for codes that start with `prefix` of `depth` bits, using a
 // level of `width` bits at `base`; longer codes get linked sub-levels.
-void build_level(std::vector<uint32_t>& out, size_t base, int width, const std::vector<code>& codes, uint32_t prefix,
-                 int depth) {
+void build_level(std::vector<uint32_t>& out, size_t base, int width, const std::vector<code>& codes,
+                 uint32_t prefix, int depth) {
     for (uint32_t i = 0; i < (1u << width); ++i) {
         uint32_t p = (prefix << width) | i;
         int d = depth + width;
@@ -71,7 +71,8 @@ struct lookup_set {
                     }
             } else {
                 for (int i = 0; i < 16; ++i)
-                    codes.push_back({(int)(layer3_count1_a[i] >> 24), layer3_count1_a[i] & 0xFFFFFF, i});
+                    codes.push_back(
+                        {(int)(layer3_count1_a[i] >> 24), layer3_count1_a[i] & 0xFFFFFF, i});
             }
             int longest = 0;
             for (const code& c : codes) longest = c.length > longest ? c.length : longest;
@@ -96,8 +97,6 @@ const huffman_lookup* huffman_big_value_lookup(int table) {
     return t->entries ? t : nullptr;
 }
 
-const huffman_lookup* huffman_count1_lookup() {
-    return &lookups().tables[32];
-}
+const huffman_lookup* huffman_count1_lookup() { return &lookups().tables[32]; }
 
 }  // namespace audio

@@ -19,23 +19,33 @@ struct imdct_tables {
 
     imdct_tables() {
         for (int k = 0; k < 18; ++k)
-            for (int j = 0; j < 20; ++j) dct4[k][j] = j < 18 ? (float)cos(M_PI / 72.0 * (2 * j + 1) * (2 * k + 1)) : 0.0f;
+            for (int j = 0; j < 20; ++j)
+                dct4[k][j] = j < 18 ? (float)cos(M_PI / 72.0 * (2 * j + 1) * (2 * k + 1)) : 0.0f;
         for (int i = 0; i < 36; ++i) {
             double normal = sin(M_PI / 36.0 * (i + 0.5));
             window[0][i] = window[2][i] = (float)normal;
             // Start block: long rise, flat, short fall, zeros.
-            if (i < 18) window[1][i] = (float)normal;
-            else if (i < 24) window[1][i] = 1.0f;
-            else if (i < 30) window[1][i] = (float)sin(M_PI / 12.0 * (i - 18 + 0.5));
-            else window[1][i] = 0.0f;
+            if (i < 18)
+                window[1][i] = (float)normal;
+            else if (i < 24)
+                window[1][i] = 1.0f;
+            else if (i < 30)
+                window[1][i] = (float)sin(M_PI / 12.0 * (i - 18 + 0.5));
+            else
+                window[1][i] = 0.0f;
             // Stop block: the mirror image.
-            if (i < 6) window[3][i] = 0.0f;
-            else if (i < 12) window[3][i] = (float)sin(M_PI / 12.0 * (i - 6 + 0.5));
-            else if (i < 18) window[3][i] = 1.0f;
-            else window[3][i] = (float)normal;
+            if (i < 6)
+                window[3][i] = 0.0f;
+            else if (i < 12)
+                window[3][i] = (float)sin(M_PI / 12.0 * (i - 6 + 0.5));
+            else if (i < 18)
+                window[3][i] = 1.0f;
+            else
+                window[3][i] = (float)normal;
         }
         for (int i = 0; i < 12; ++i) {
-            for (int k = 0; k < 6; ++k) short_cos[i][k] = (float)cos(M_PI / 24.0 * (2 * i + 7) * (2 * k + 1));
+            for (int k = 0; k < 6; ++k)
+                short_cos[i][k] = (float)cos(M_PI / 24.0 * (2 * i + 7) * (2 * k + 1));
             short_window[i] = (float)sin(M_PI / 12.0 * (i + 0.5));
         }
     }

@@ -58,7 +58,8 @@ void stereo_lines(float* l, float* r, int from, int to, bool ms) {
     }
 }
 
-void intensity_lines(float* l, float* r, int from, int to, int pos, int max, bool mpeg1, int iscale, bool ms) {
+void intensity_lines(float* l, float* r, int from, int to, int pos, int max, bool mpeg1, int iscale,
+                     bool ms) {
     // The illegal position (and, in MPEG-1, anything above it, which no
     // valid stream holds): the band is coded as usual.
     if (pos == max || (mpeg1 && pos > 6)) {
@@ -80,8 +81,8 @@ void intensity_lines(float* l, float* r, int from, int to, int pos, int max, boo
 // blocks) take their position from the right's scale factors; the last band,
 // which has no scale factor, uses the position of the band below it.
 
-void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const layer3_scale_factors* sf, int table_index,
-                   bool mpeg1, bool ms) {
+void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
+                   const layer3_scale_factors* sf, int table_index, bool mpeg1, bool ms) {
     const int16_t* lb = layer3_long_bands[table_index];
     const int16_t* sb = layer3_short_bands[table_index];
     int iscale = sf->intensity_scale;
@@ -100,7 +101,8 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const laye
                 stereo_lines(l, r, lb[b], lb[b + 1], ms);
             } else {
                 int pb = b == 21 ? 20 : b;
-                intensity_lines(l, r, lb[b], lb[b + 1], sf->l[pb], sf->l_max[pb], mpeg1, iscale, ms);
+                intensity_lines(l, r, lb[b], lb[b + 1], sf->l[pb], sf->l_max[pb], mpeg1, iscale,
+                                ms);
             }
         }
     };
@@ -131,7 +133,8 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const laye
                 stereo_lines(l, r, sp.start, sp.start + sp.width, ms);
             } else {
                 int pb = b == 12 ? 11 : b;
-                intensity_lines(l, r, sp.start, sp.start + sp.width, sf->s[pb][w], sf->s_max[pb], mpeg1, iscale, ms);
+                intensity_lines(l, r, sp.start, sp.start + sp.width, sf->s[pb][w], sf->s_max[pb],
+                                mpeg1, iscale, ms);
             }
         }
 }

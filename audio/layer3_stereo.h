@@ -20,7 +20,7 @@ void layer3_intensity_factors(bool mpeg1, int pos, int intensity_scale, float* k
 // Intensity stereo over one granule, with middle/side (the 1/sqrt(2) step)
 // in the bands that are not intensity coded when ms is set. l holds the
 // coded left channel, r the right; sf are the right channel's scale factors.
-void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed, const layer3_scale_factors* sf, int table_index,
-                   bool mpeg1, bool ms);
+void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
+                   const layer3_scale_factors* sf, int table_index, bool mpeg1, bool ms);
 
 }  // namespace audio

@@ -23,7 +23,7 @@ extern const uint8_t layer3_partitions[6][3][4];
 extern const float layer3_alias_c[8];
 
 struct huffman_table {
-    int size;       // x and y run 0..size-1
+    int size;  // x and y run 0..size-1
     int linbits;
     const uint32_t* codes;  // size * size words: length << 24 | code
 };

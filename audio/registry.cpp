@@ -38,10 +38,14 @@ int parse_address(const char* digits, register_function* out) {
     uintptr_t address = 0;
     for (const char* p = digits; *p; ++p) {
         int digit;
-        if (*p >= '0' && *p <= '9') digit = *p - '0';
-        else if (*p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
-        else if (*p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
-        else return err_invalid_parameters;
+        if (*p >= '0' && *p <= '9')
+            digit = *p - '0';
+        else if (*p >= 'a' && *p <= 'f')
+            digit = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'F')
+            digit = *p - 'A' + 10;
+        else
+            return err_invalid_parameters;
         if (address >> (sizeof address * 8 - 4)) return err_invalid_parameters;  // too long
         address = address << 4 | static_cast<uintptr_t>(digit);
     }
@@ -93,7 +97,8 @@ int terminal_input_close(FilterNode* node) {
 }
 int terminal_input_read(FilterNode* node, void* buffer, int count) {
     InputSlot& s = in(node);
-    return s.descriptor && s.instance ? s.descriptor->read(s.instance, buffer, count) : err_internal;
+    return s.descriptor && s.instance ? s.descriptor->read(s.instance, buffer, count)
+                                      : err_internal;
 }
 int terminal_input_seek(FilterNode* node, int64_t offset) {
     InputSlot& s = in(node);
@@ -180,7 +185,9 @@ int terminal_output_send_message(FilterNode* node, int type, const void* data, i
 
 int pass_input_open(FilterNode* n) { return n->next->slots.input.open(n->next); }
 int pass_input_close(FilterNode* n) { return n->next->slots.input.close(n->next); }
-int pass_input_read(FilterNode* n, void* b, int c) { return n->next->slots.input.read(n->next, b, c); }
+int pass_input_read(FilterNode* n, void* b, int c) {
+    return n->next->slots.input.read(n->next, b, c);
+}
 int pass_input_seek(FilterNode* n, int64_t o) { return n->next->slots.input.seek(n->next, o); }
 unsigned pass_input_get_caps(FilterNode* n) { return n->next->slots.input.get_caps(n->next); }
 int64_t pass_input_get_size(FilterNode* n) { return n->next->slots.input.get_size(n->next); }
@@ -193,7 +200,9 @@ int pass_output_close(FilterNode* n) { return n->next->slots.output.close(n->nex
 int pass_output_write(FilterNode* n, const void* s, int z, int b, int st, int r) {
     return n->next->slots.output.write(n->next, s, z, b, st, r);
 }
-void* pass_output_get_buffer(FilterNode* n, int s) { return n->next->slots.output.get_buffer(n->next, s); }
+void* pass_output_get_buffer(FilterNode* n, int s) {
+    return n->next->slots.output.get_buffer(n->next, s);
+}
 int pass_output_set_control(FilterNode* n, OutputControl* c, unsigned f) {
     return n->next->slots.output.set_control(n->next, c, f);
 }
@@ -250,28 +259,32 @@ ModuleEntry*& entries(Engine* engine, ModuleKind kind) {
 
 const char* filter_name(const FilterNode* node, ModuleKind kind) {
     // get_name is at the same place in both descriptors.
-    const char* (*get_name)() = kind == kind_input ? node->slots.input.get_name
-                                                   : node->slots.output.get_name;
+    const char* (*get_name)() =
+        kind == kind_input ? node->slots.input.get_name : node->slots.output.get_name;
     return get_name ? get_name() : nullptr;
 }
 
 int filter_delete(FilterNode* node, ModuleKind kind) {
-    int (*destroy)(void*) = kind == kind_input ? node->slots.input.delete_instance
-                                               : node->slots.output.delete_instance;
+    int (*destroy)(void*) =
+        kind == kind_input ? node->slots.input.delete_instance : node->slots.output.delete_instance;
     return destroy ? destroy(node->instance) : 0;
 }
 
 void insert_before(Engine* engine, ModuleKind kind, FilterNode* node, FilterNode* before) {
     node->next = before;
     node->previous = before->previous;
-    if (before->previous) before->previous->next = node;
-    else head(engine, kind) = node;
+    if (before->previous)
+        before->previous->next = node;
+    else
+        head(engine, kind) = node;
     before->previous = node;
 }
 
 void unlink(Engine* engine, ModuleKind kind, FilterNode* node) {
-    if (node->previous) node->previous->next = node->next;
-    else head(engine, kind) = node->next;
+    if (node->previous)
+        node->previous->next = node->next;
+    else
+        head(engine, kind) = node->next;
     node->next->previous = node->previous;
 }
 
@@ -451,8 +464,10 @@ int registry_register_module(Engine* engine, ModuleKind kind, const char* spec) 
     entry->id = list ? list->id + 1 : 0;
     entry->next = list;
     list = entry;
-    if (kind == kind_input) ++engine->input_module_count;
-    else ++engine->output_module_count;
+    if (kind == kind_input)
+        ++engine->input_module_count;
+    else
+        ++engine->output_module_count;
     return 0;
 }
 
@@ -517,8 +532,10 @@ int registry_add_filter(Engine* engine, ModuleKind kind, const char* spec, int w
     if (!node) return err_out_of_memory;
     *node = candidate;
     node->engine = engine;
-    if (kind == kind_input) fill_pass_throughs(node->slots.input);
-    else fill_pass_throughs(node->slots.output);
+    if (kind == kind_input)
+        fill_pass_throughs(node->slots.input);
+    else
+        fill_pass_throughs(node->slots.output);
     node->id = smallest_free_id(engine, kind);
 
     FilterNode* before = terminal(engine, kind);
@@ -528,8 +545,8 @@ int registry_add_filter(Engine* engine, ModuleKind kind, const char* spec, int w
         if (FilterNode* n = find_by_id(engine, kind, where)) before = n;
     }
 
-    int (*create)(void**, int, Engine*) = kind == kind_input ? node->slots.input.new_instance
-                                                             : node->slots.output.new_instance;
+    int (*create)(void**, int, Engine*) =
+        kind == kind_input ? node->slots.input.new_instance : node->slots.output.new_instance;
     if (create) {
         result = create(&node->instance, node->id, engine);
         if (result < 0) {
@@ -646,8 +663,10 @@ int variable_unset(Engine* engine, const char* name) {
     tell_watchers(engine, kept.c_str(), nullptr);
     v = find_variable(engine, kept.c_str());
     if (!v) return 0;
-    if (v->previous) v->previous->next = v->next;
-    else engine->variables = v->next;
+    if (v->previous)
+        v->previous->next = v->next;
+    else
+        engine->variables = v->next;
     if (v->next) v->next->previous = v->previous;
     free(v->name);
     free(v->text);
@@ -679,8 +698,10 @@ int variable_remove_watcher(Engine* engine, VariableWatcher* handle) {
     VariableWatcher* w = engine->watchers;
     while (w && w != handle) w = w->next;
     if (!w) return -1;
-    if (w->previous) w->previous->next = w->next;
-    else engine->watchers = w->next;
+    if (w->previous)
+        w->previous->next = w->next;
+    else
+        engine->watchers = w->next;
     if (w->next) w->next->previous = w->previous;
     free(w->name);
     free(w);

@@ -40,15 +40,16 @@ struct dct_coefficients {
         fill(c2, 2);
     }
     static void fill(float* c, int n) {
-        for (int k = 0; k < n / 2; ++k) c[k] = (float)(1.0 / (2.0 * cos((2 * k + 1) * M_PI / (2.0 * n))));
+        for (int k = 0; k < n / 2; ++k)
+            c[k] = (float)(1.0 / (2.0 * cos((2 * k + 1) * M_PI / (2.0 * n))));
     }
     const float* for_size(int n) const {
         switch (n) {
-        case 32: return c32;
-        case 16: return c16;
-        case 8: return c8;
-        case 4: return c4;
-        default: return c2;
+            case 32: return c32;
+            case 16: return c16;
+            case 8: return c8;
+            case 4: return c4;
+            default: return c2;
         }
     }
 };
@@ -92,8 +93,10 @@ inline void to_pcm_rounded(const float* v, int16_t* out) {
         // Out-of-range floats convert to INT_MIN; clamp those from the float side.
         __m128 hi = _mm_cmpge_ps(_mm_loadu_ps(v + j), _mm_set1_ps(32767.0f));
         __m128 hi2 = _mm_cmpge_ps(_mm_loadu_ps(v + j + 4), _mm_set1_ps(32767.0f));
-        a = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi), a), _mm_and_si128(_mm_castps_si128(hi), _mm_set1_epi32(32767)));
-        b = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi2), b), _mm_and_si128(_mm_castps_si128(hi2), _mm_set1_epi32(32767)));
+        a = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi), a),
+                         _mm_and_si128(_mm_castps_si128(hi), _mm_set1_epi32(32767)));
+        b = _mm_or_si128(_mm_andnot_si128(_mm_castps_si128(hi2), b),
+                         _mm_and_si128(_mm_castps_si128(hi2), _mm_set1_epi32(32767)));
         _mm_storeu_si128((__m128i*)(out + j), _mm_packs_epi32(a, b));  // saturates to -32768..32767
     }
 #else
@@ -201,7 +204,8 @@ void synthesis_set_equalizer(synthesis_state* s, const signed char* bytes) {
 }
 
 int synthesis_get_equalizer(const synthesis_state* s, signed char* bytes) {
-    for (int k = 0; k < 32; ++k) bytes[k] = s->has_equalizer ? synthesis_byte_from_gain(s->gains[k]) : 0;
+    for (int k = 0; k < 32; ++k)
+        bytes[k] = s->has_equalizer ? synthesis_byte_from_gain(s->gains[k]) : 0;
     return s->has_equalizer;
 }
 

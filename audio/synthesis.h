@@ -12,9 +12,9 @@ struct synthesis_state {
     const float* input;  // the 32 subband values of the next call
     int has_equalizer;
     float gains[32];
-    int shift;           // down-sampling: 0 full rate, 1 half, 2 quarter
-    int16_t* output;     // next sample to write
-    int stride;          // 1 for one channel, 2 for interleaved stereo
+    int shift;        // down-sampling: 0 full rate, 1 half, 2 quarter
+    int16_t* output;  // next sample to write
+    int stride;       // 1 for one channel, 2 for interleaved stereo
 };
 
 void synthesis_init(synthesis_state* s);

@@ -33,18 +33,17 @@ int query(ModuleInfo* info, int flags) {
     if (flags & query_module) return 0;
     if (flags & query_device) {
         switch (info->index_or_count) {
-        case 0:
-            module_info_text(info->name, "*");
-            module_info_text(info->description, "any file name");
-            info->device_flags = 1;
-            break;
-        case 1:
-            module_info_text(info->name, "-");
-            module_info_text(info->description, "standard input");
-            info->device_flags = 0;
-            break;
-        default:
-            return err_invalid_parameters;
+            case 0:
+                module_info_text(info->name, "*");
+                module_info_text(info->description, "any file name");
+                info->device_flags = 1;
+                break;
+            case 1:
+                module_info_text(info->name, "-");
+                module_info_text(info->description, "standard input");
+                info->device_flags = 0;
+                break;
+            default: return err_invalid_parameters;
         }
     }
     return 0;
@@ -156,7 +155,7 @@ int send_message(void*, int, const void*, int) { return 0; }
 
 int file_input_register(void* descriptor) {
     InputModule* m = static_cast<InputModule*>(descriptor);
-    *m = InputModule{probe, query, create, destroy, open, close, read, seek, get_caps, get_size,
-                     send_message};
+    *m = InputModule{probe, query, create,   destroy,  open,        close,
+                     read,  seek,  get_caps, get_size, send_message};
     return 0;
 }

@@ -36,23 +36,22 @@ int query(ModuleInfo* info, int flags) {
     if (flags & query_device_count) info->index_or_count = 3;
     if ((flags & query_module) || !(flags & query_device)) return 0;
     switch (info->index_or_count) {
-    case 0:
-        module_info_text(info->name, "*, or raw:*");
-        module_info_text(info->description, "file name (raw PCM format)");
-        info->device_flags = 1;
-        return 0;
-    case 1:
-        module_info_text(info->name, "wav:*");
-        module_info_text(info->description, "file name (WAV format)");
-        info->device_flags = 1;
-        return 0;
-    case 2:
-        module_info_text(info->name, "-");
-        module_info_text(info->description, "standard output");
-        info->device_flags = 0;
-        return 0;
-    default:
-        return err_invalid_parameters;
+        case 0:
+            module_info_text(info->name, "*, or raw:*");
+            module_info_text(info->description, "file name (raw PCM format)");
+            info->device_flags = 1;
+            return 0;
+        case 1:
+            module_info_text(info->name, "wav:*");
+            module_info_text(info->description, "file name (WAV format)");
+            info->device_flags = 1;
+            return 0;
+        case 2:
+            module_info_text(info->name, "-");
+            module_info_text(info->description, "standard output");
+            info->device_flags = 0;
+            return 0;
+        default: return err_invalid_parameters;
     }
 }
 
@@ -115,8 +114,10 @@ void close_file(FileOutput* out) {
     if (!out->file) return;
     if (out->format != format_raw && fseek(out->file, 0, SEEK_SET) == 0) write_header(out);
     // Standard output stays usable for the rest of the process.
-    if (out->file == stdout) fflush(out->file);
-    else fclose(out->file);
+    if (out->file == stdout)
+        fflush(out->file);
+    else
+        fclose(out->file);
     out->file = nullptr;
 }
 
@@ -194,7 +195,7 @@ int write(void* instance, const void* samples, int size, int, int stereo, int sa
 
 int file_output_register(void* descriptor) {
     OutputModule* m = static_cast<OutputModule*>(descriptor);
-    *m = OutputModule{probe, query, create, destroy, open, close, write,
+    *m = OutputModule{probe,   query,   create,  destroy, open,    close,  write,
                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     return 0;
 }

@@ -95,8 +95,10 @@ int create(void** instance, const char* name, ModuleEntry* entry, Engine* engine
         *instance = nullptr;
         return err_no_such_device_2;
     }
-    if (length == 0 || name[length - 1] == '0') w->device = WAVE_MAPPER;
-    else w->device = static_cast<UINT>(name[length - 1] - '1');
+    if (length == 0 || name[length - 1] == '0')
+        w->device = WAVE_MAPPER;
+    else
+        w->device = static_cast<UINT>(name[length - 1] - '1');
     for (WAVEHDR& h : w->ring) {
         h.lpData = static_cast<LPSTR>(calloc(1, buffer_size));
         if (!h.lpData) {
@@ -122,8 +124,8 @@ void recycle(WaveOutput* w, WAVEHDR& h) {
         return;
     }
     for (int sleeps = 0; h.dwUser && !(h.dwFlags & WHDR_DONE) && sleeps < 5001; ++sleeps) Sleep(10);
-    for (int tries = 0; waveOutUnprepareHeader(w->wave, &h, sizeof h) == WAVERR_STILLPLAYING &&
-                        tries < 5001;
+    for (int tries = 0;
+         waveOutUnprepareHeader(w->wave, &h, sizeof h) == WAVERR_STILLPLAYING && tries < 5001;
          ++tries)
         Sleep(10);
     h.dwUser = 0;
@@ -178,8 +180,9 @@ int open_mixer(WaveOutput* w) {
     if (r == MMSYSERR_NOERROR) {
         char text[256];
         caps.szPname[sizeof caps.szPname - 1] = '\0';
-        snprintf(text, sizeof text, "mixer caps: mid=%d, pid=%d, version=%d.%d, name=%s, %d destinations",
-                 caps.wMid, caps.wPid, caps.vDriverVersion >> 8, caps.vDriverVersion & 0xFF, caps.szPname,
+        snprintf(text, sizeof text,
+                 "mixer caps: mid=%d, pid=%d, version=%d.%d, name=%s, %d destinations", caps.wMid,
+                 caps.wPid, caps.vDriverVersion >> 8, caps.vDriverVersion & 0xFF, caps.szPname,
                  static_cast<int>(caps.cDestinations));
         report(w, text, "");
         MIXERLINEA line{};
@@ -329,8 +332,8 @@ int set_control(void* instance, OutputControl* control, unsigned flags) {
         const MIXERCONTROLA& c = w->volume_control;
         MIXERCONTROLDETAILS_UNSIGNED value{};
         value.dwValue = static_cast<DWORD>(
-            c.Bounds.lMinimum +
-            static_cast<LONG>((c.Bounds.lMaximum - c.Bounds.lMinimum) * control->master_level * 0.01));
+            c.Bounds.lMinimum + static_cast<LONG>((c.Bounds.lMaximum - c.Bounds.lMinimum) *
+                                                  control->master_level * 0.01));
         MIXERCONTROLDETAILS details{};
         details.cbStruct = sizeof details;
         details.dwControlID = c.dwControlID;
@@ -368,8 +371,8 @@ int get_control(void* instance, OutputControl* control, unsigned flags) {
             range <= 0)
             control->master_level = 0;
         else
-            control->master_level =
-                static_cast<int>((static_cast<double>(value.dwValue) - c.Bounds.lMinimum) / range * 100);
+            control->master_level = static_cast<int>(
+                (static_cast<double>(value.dwValue) - c.Bounds.lMinimum) / range * 100);
     }
     if (flags & control_pcm_level) {
         DWORD left = w->saved_volume & 0xFFFF, right = w->saved_volume >> 16;
