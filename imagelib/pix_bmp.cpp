@@ -19,10 +19,8 @@ constexpr DWORD kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3, kAlphaBitFields 
 // full intensity stays full (5 bits 10101 become 10101101).
 class Channel {
 public:
-    explicit Channel(uint32_t mask)
-    {
-        if (!mask)
-            return;
+    explicit Channel(uint32_t mask) {
+        if (!mask) return;
         m_shift = std::countr_zero(mask);
         int bits = std::countr_one(mask >> m_shift);
         if (bits > 8) {
@@ -33,12 +31,13 @@ public:
         m_values = 1u << bits;
         for (uint32_t v = 0; v < m_values; ++v) {
             uint32_t wide = 0;
-            for (int s = 8 - bits; s > -bits; s -= bits)
-                wide |= s >= 0 ? v << s : v >> -s;
+            for (int s = 8 - bits; s > -bits; s -= bits) wide |= s >= 0 ? v << s : v >> -s;
             m_widen[v] = BYTE(wide);
         }
     }
-    BYTE Get(uint32_t pixel) const { return m_values ? m_widen[(pixel >> m_shift) & (m_values - 1)] : 0; }
+    BYTE Get(uint32_t pixel) const {
+        return m_values ? m_widen[(pixel >> m_shift) & (m_values - 1)] : 0;
+    }
 
 private:
     int m_shift = 0;
@@ -50,15 +49,13 @@ long DpiOf(LONG pelsPerMeter) { return long(std::floor(pelsPerMeter * 0.0254 + 0
 
 // Expands run-length coded rows (bottom row first) into the image. Returns
 // null on success or the reason for refusing the data.
-const char* ExpandRle(const BYTE* src, size_t n, PixImage& image, bool fourBit)
-{
+const char* ExpandRle(const BYTE* src, size_t n, PixImage& image, bool fourBit) {
     const DWORD width = image.GetWidth(), height = image.GetHeight();
     const WORD bpp = image.GetBpp();
     DWORD x = 0, y = 0;
     size_t i = 0;
     while (y < height) {
-        if (n - i < 2)
-            return "RLE data truncated";
+        if (n - i < 2) return "RLE data truncated";
         BYTE count = src[i], value = src[i + 1];
         i += 2;
         if (count) {
@@ -70,35 +67,32 @@ const char* ExpandRle(const BYTE* src, size_t n, PixImage& image, bool fourBit)
             continue;
         }
         switch (value) {
-        case 0:  // end of line
-            x = 0;
-            ++y;
-            break;
-        case 1:  // end of bitmap
-            return nullptr;
-        case 2:  // delta
-            if (n - i < 2)
-                return "RLE data truncated";
-            x += src[i];
-            y += src[i + 1];
-            i += 2;
-            if (x > width || y > height)
-                return "RLE delta outside the image";
-            break;
-        default: {  // absolute run of `value` pixels, padded to 16 bits
-            size_t bytes = fourBit ? (value + 1) / 2 : value;
-            size_t padded = (bytes + 1) & ~size_t(1);
-            if (n - i < bytes)
-                return "RLE data truncated";
-            BYTE* row = image.GetRow(y);
-            for (DWORD k = 0; k < value && x < width; ++k, ++x) {
-                BYTE b = src[i + (fourBit ? k / 2 : k)];
-                BYTE index = fourBit ? ((k % 2) ? (b & 0x0F) : (b >> 4)) : b;
-                pix::SetIndex(row, x, bpp, index);
+            case 0:  // end of line
+                x = 0;
+                ++y;
+                break;
+            case 1:  // end of bitmap
+                return nullptr;
+            case 2:  // delta
+                if (n - i < 2) return "RLE data truncated";
+                x += src[i];
+                y += src[i + 1];
+                i += 2;
+                if (x > width || y > height) return "RLE delta outside the image";
+                break;
+            default: {  // absolute run of `value` pixels, padded to 16 bits
+                size_t bytes = fourBit ? (value + 1) / 2 : value;
+                size_t padded = (bytes + 1) & ~size_t(1);
+                if (n - i < bytes) return "RLE data truncated";
+                BYTE* row = image.GetRow(y);
+                for (DWORD k = 0; k < value && x < width; ++k, ++x) {
+                    BYTE b = src[i + (fourBit ? k / 2 : k)];
+                    BYTE index = fourBit ? ((k % 2) ? (b & 0x0F) : (b >> 4)) : b;
+                    pix::SetIndex(row, x, bpp, index);
+                }
+                i += std::min(padded, n - i);
+                break;
             }
-            i += std::min(padded, n - i);
-            break;
-        }
         }
     }
     return nullptr;
@@ -106,8 +100,7 @@ const char* ExpandRle(const BYTE* src, size_t n, PixImage& image, bool fourBit)
 
 }  // namespace
 
-bool PixImageBMP::DecodeFile(PixFile* stream)
-{
+bool PixImageBMP::DecodeFile(PixFile* stream) {
     long base = stream->Tell();
     BYTE fileHeader[14];
     if (!pix::ReadExact(stream, fileHeader, sizeof fileHeader)) {
@@ -116,16 +109,14 @@ bool PixImageBMP::DecodeFile(PixFile* stream)
     long pixelOffset = -1;
     if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
         pixelOffset = long(PixGet32(fileHeader + 10) & 0x7FFFFFFF);
-        if (pixelOffset == 0)
-            pixelOffset = -1;
+        if (pixelOffset == 0) pixelOffset = -1;
     } else if (!stream->Seek(base, SEEK_SET)) {
         return Fail("Not a BMP");
     }
     return DecodeDib(stream, base, pixelOffset, false);
 }
 
-bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool icon)
-{
+bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool icon) {
     // The info header, read whole (the V4 and V5 headers carry the masks at
     // bytes 40 to 55; their colour-space fields are not used).
     BYTE header[124] = {};
@@ -160,37 +151,39 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         colours = PixGet32(header + 32);
     }
     const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (icon)
-        height /= 2;  // the colour rows, then as many rows of mask
+    if (topDown) height = -height;
+    if (icon) height /= 2;  // the colour rows, then as many rows of mask
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32) {
         return Fail("Error reading BMP info: %u bits per pixel", unsigned(bitCount));
     }
     if (!pix::SizeIsSane(uint64_t(std::max<int64_t>(width, 0)), uint64_t(height))) {
-        return Fail("Error reading BMP info: bad size %lld x %lld", (long long)width, (long long)height);
+        return Fail("Error reading BMP info: bad size %lld x %lld", (long long)width,
+                    (long long)height);
     }
     // OS/2 2.x headers (64 bytes) use codes 3 and 4 for Huffman and RLE24.
-    if (headerSize == 64 && compression >= kBitFields)
-        compression = 0xFFFF;
+    if (headerSize == 64 && compression >= kBitFields) compression = 0xFFFF;
     switch (bitCount) {
-    case 1: case 4: case 8:
-        if (!(compression == kRGB || (bitCount == 8 && compression == kRLE8) ||
-              (bitCount == 4 && compression == kRLE4))) {
-            return Fail("compression type not supported");
-        }
-        break;
-    case 24:
-        if (compression != kRGB) {
-            return Fail("unknown compression");
-        }
-        break;
-    default:
-        if (compression != kRGB && compression != kBitFields && compression != kAlphaBitFields) {
-            return Fail(bitCount == 16 ? "compression type not supported" : "unknown compression");
-        }
-        break;
+        case 1:
+        case 4:
+        case 8:
+            if (!(compression == kRGB || (bitCount == 8 && compression == kRLE8) ||
+                  (bitCount == 4 && compression == kRLE4))) {
+                return Fail("compression type not supported");
+            }
+            break;
+        case 24:
+            if (compression != kRGB) {
+                return Fail("unknown compression");
+            }
+            break;
+        default:
+            if (compression != kRGB && compression != kBitFields &&
+                compression != kAlphaBitFields) {
+                return Fail(bitCount == 16 ? "compression type not supported"
+                                           : "unknown compression");
+            }
+            break;
     }
 
     // Masks of 16- and 32-bit pixels: inside a large header, else after it.
@@ -207,15 +200,15 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         } else if (!pix::ReadExact(stream, m, compression == kAlphaBitFields ? 16 : 12)) {
             return Fail("Error reading BMP info");
         }
-        for (int c = 0; c < 3; ++c)
-            masks[c] = PixGet32(m + 4 * c);
+        for (int c = 0; c < 3; ++c) masks[c] = PixGet32(m + 4 * c);
     }
 
     // The colour table: what the header counts, or the full table.
     const DWORD fullTable = bitCount <= 8 ? (1u << bitCount) : 0;
     DWORD tableEntries = colours ? colours : fullTable;
     if (bitCount <= 8 && tableEntries > fullTable) {
-        return Fail("bad colour table size: %u entries for %u bits", unsigned(colours), unsigned(bitCount));
+        return Fail("bad colour table size: %u entries for %u bits", unsigned(colours),
+                    unsigned(bitCount));
     }
     const DWORD entrySize = core ? 3 : 4;
     if (uint64_t(tableEntries) * entrySize > uint64_t(pix::Remaining(stream))) {
@@ -267,7 +260,8 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
         if (!pix::ReadExact(stream, data.data(), data.size())) {
             return Fail("RLE data truncated");
         }
-        if (const char* problem = ExpandRle(data.data(), data.size(), *this, compression == kRLE4)) {
+        if (const char* problem =
+                ExpandRle(data.data(), data.size(), *this, compression == kRLE4)) {
             return Fail("%s", problem);
         }
     } else {
@@ -281,8 +275,7 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
             // Padding bits beyond the width are not part of the picture.
             if (bitCount <= 8 && (uint64_t(w) * bitCount) % 8) {
                 BYTE keep = BYTE(0xFF << (8 - (uint64_t(w) * bitCount) % 8));
-                for (DWORD y = 0; y < h; ++y)
-                    GetRow(y)[rowBytes - 1] &= keep;
+                for (DWORD y = 0; y < h; ++y) GetRow(y)[rowBytes - 1] &= keep;
             }
         } else {
             std::vector<BYTE> src(srcStride);
@@ -302,15 +295,12 @@ bool PixImageBMP::DecodeDib(PixFile* stream, long base, long pixelOffset, bool i
             }
         }
     }
-    if (topDown)
-        pix::FlipRows(*this);
+    if (topDown) pix::FlipRows(*this);
     return true;
 }
 
-bool PixImageBMP::EncodeFile(PixFile* stream)
-{
-    if (EncodeSafeCheck(stream))
-        return false;
+bool PixImageBMP::EncodeFile(PixFile* stream) {
+    if (EncodeSafeCheck(stream)) return false;
     const DWORD tableBytes = m_bih.biClrUsed * DWORD(sizeof(PixRGBQuad));
     BYTE head[14 + 40];
     head[0] = 'B';

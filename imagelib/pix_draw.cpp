@@ -5,10 +5,8 @@
 #include "imagelib/pix_image.h"
 #include "windows.h"
 
-bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
-{
-    if (!Destroy())
-        return false;
+bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette) {
+    if (!Destroy()) return false;
     if (!bitmap) {
         return Fail("CreateFromHBITMAP: no bitmap");
     }
@@ -34,8 +32,7 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
     // less, fills the colour table that follows the header in the block.
     int lines = GetDIBits(screen, bitmap, 0, GetHeight(), m_state.pFirstRow,
                           reinterpret_cast<BITMAPINFO*>(m_pBlock), DIB_RGB_COLORS);
-    if (palette)
-        SelectPalette(screen, previous, FALSE);
+    if (palette) SelectPalette(screen, previous, FALSE);
     ReleaseDC(nullptr, screen);
     if (lines == 0) {
         Fail("GetDIBits failed");
@@ -46,18 +43,16 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette)
     return true;
 }
 
-void PixImage::Draw2(HDC dc, const RECT& rect)
-{
+void PixImage::Draw2(HDC dc, const RECT& rect) {
     const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (!m_pBlock || !dc || width == 0 || height == 0)
-        return;
+    if (!m_pBlock || !dc || width == 0 || height == 0) return;
     SyncBlockHeader();
     SetStretchBltMode(dc, COLORONCOLOR);
     const long transparent = m_state.nTransparentIndex;
     if (transparent < 0 || transparent >= long(GetNumColors())) {
-        StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, int(GetWidth()), int(GetHeight()),
-                      m_state.pFirstRow, reinterpret_cast<const BITMAPINFO*>(m_pBlock), DIB_RGB_COLORS,
-                      SRCCOPY);
+        StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, int(GetWidth()),
+                      int(GetHeight()), m_state.pFirstRow,
+                      reinterpret_cast<const BITMAPINFO*>(m_pBlock), DIB_RGB_COLORS, SRCCOPY);
         return;
     }
     // Through a mask: white where the transparent colour is, black
@@ -66,8 +61,7 @@ void PixImage::Draw2(HDC dc, const RECT& rect)
     // colour made black, then paints the rest.
     PixImage mask;
     PixImage picture(*this);
-    if (!mask.Create(GetWidth(), GetHeight(), 1, PIX_FORMAT_UNKNOWN) || !picture.IsValid())
-        return;
+    if (!mask.Create(GetWidth(), GetHeight(), 1, PIX_FORMAT_UNKNOWN) || !picture.IsValid()) return;
     mask.GetPalette()[0] = PixRGBQuad{0, 0, 0, 0};
     mask.GetPalette()[1] = PixRGBQuad{255, 255, 255, 0};
     for (DWORD y = 0; y < GetHeight(); ++y) {
@@ -76,19 +70,18 @@ void PixImage::Draw2(HDC dc, const RECT& rect)
             DWORD index;
             const BYTE* src = GetRow(y);
             switch (GetBpp()) {
-            case 8: index = src[x]; break;
-            case 4: index = (src[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
-            default: index = (src[x / 8] >> (7 - x % 8)) & 1; break;
+                case 8: index = src[x]; break;
+                case 4: index = (src[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
+                default: index = (src[x / 8] >> (7 - x % 8)) & 1; break;
             }
-            if (long(index) == transparent)
-                row[x / 8] |= BYTE(0x80 >> (x % 8));
+            if (long(index) == transparent) row[x / 8] |= BYTE(0x80 >> (x % 8));
         }
     }
     picture.GetPalette()[transparent] = PixRGBQuad{0, 0, 0, 0};
     picture.SyncBlockHeader();
     StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, int(GetWidth()), int(GetHeight()),
-                  mask.GetRow(0), reinterpret_cast<const BITMAPINFO*>(mask.GetBlock()), DIB_RGB_COLORS,
-                  SRCAND);
+                  mask.GetRow(0), reinterpret_cast<const BITMAPINFO*>(mask.GetBlock()),
+                  DIB_RGB_COLORS, SRCAND);
     StretchDIBits(dc, rect.left, rect.top, width, height, 0, 0, int(GetWidth()), int(GetHeight()),
                   picture.GetRow(0), reinterpret_cast<const BITMAPINFO*>(picture.GetBlock()),
                   DIB_RGB_COLORS, SRCPAINT);

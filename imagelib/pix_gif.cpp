@@ -10,19 +10,14 @@
 namespace {
 
 // Reads a chain of data sub-blocks; `out` null skips them.
-bool ReadSubBlocks(PixFile* stream, std::vector<BYTE>* out)
-{
+bool ReadSubBlocks(PixFile* stream, std::vector<BYTE>* out) {
     for (;;) {
         long length = stream->GetC();
-        if (length < 0)
-            return false;
-        if (length == 0)
-            return true;
+        if (length < 0) return false;
+        if (length == 0) return true;
         BYTE block[255];
-        if (!pix::ReadExact(stream, block, size_t(length)))
-            return false;
-        if (out)
-            out->insert(out->end(), block, block + length);
+        if (!pix::ReadExact(stream, block, size_t(length))) return false;
+        if (out) out->insert(out->end(), block, block + length);
     }
 }
 
@@ -31,10 +26,8 @@ class RowOrder {
 public:
     RowOrder(DWORD height, bool interlaced) : m_height(height), m_interlaced(interlaced) {}
     // The frame row for the n-th stored row.
-    DWORD Next()
-    {
-        if (!m_interlaced)
-            return m_row++;
+    DWORD Next() {
+        if (!m_interlaced) return m_row++;
         static const DWORD start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
         DWORD row = m_row;
         m_row += step[m_pass];
@@ -54,21 +47,18 @@ private:
 
 // Decodes LZW data into `pixels` (count entries, in stored order). Returns
 // null on success or the reason the data is refused.
-const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vector<BYTE>& pixels)
-{
+const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vector<BYTE>& pixels) {
     constexpr int kMaxCodes = 4096;
     const int clear = 1 << minCodeSize, end = clear + 1;
     std::vector<uint16_t> prefix(kMaxCodes);
     std::vector<BYTE> suffix(kMaxCodes), stack(kMaxCodes + 1);
-    for (int k = 0; k < clear; ++k)
-        suffix[size_t(k)] = BYTE(k);
+    for (int k = 0; k < clear; ++k) suffix[size_t(k)] = BYTE(k);
     int codeSize = minCodeSize + 1, next = end + 1, previous = -1;
     BYTE first = 0;
     size_t bitPos = 0, out = 0;
     const size_t totalBits = data.size() * 8;
     while (out < pixels.size()) {
-        if (bitPos + size_t(codeSize) > totalBits)
-            return "GIF image data truncated";
+        if (bitPos + size_t(codeSize) > totalBits) return "GIF image data truncated";
         int code = 0;
         for (int b = 0; b < codeSize; ++b, ++bitPos)
             code |= ((data[bitPos / 8] >> (bitPos % 8)) & 1) << b;
@@ -78,18 +68,15 @@ const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vecto
             previous = -1;
             continue;
         }
-        if (code == end)
-            return "GIF image data ends early";
+        if (code == end) return "GIF image data ends early";
         if (previous < 0) {
-            if (code >= clear)
-                return "corrupt GIF data";
+            if (code >= clear) return "corrupt GIF data";
             first = BYTE(code);
             pixels[out++] = first;
             previous = code;
             continue;
         }
-        if (code > next || (code == next && next >= kMaxCodes))
-            return "corrupt GIF data";
+        if (code > next || (code == next && next >= kMaxCodes)) return "corrupt GIF data";
         // Unwind the string of `code` (or of previous + its first byte).
         size_t depth = 0;
         int walk = code;
@@ -103,14 +90,12 @@ const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vecto
         }
         first = BYTE(walk);
         stack[depth++] = first;
-        while (depth && out < pixels.size())
-            pixels[out++] = stack[--depth];
+        while (depth && out < pixels.size()) pixels[out++] = stack[--depth];
         if (next < kMaxCodes) {
             prefix[size_t(next)] = uint16_t(previous);
             suffix[size_t(next)] = first;
             ++next;
-            if (next == (1 << codeSize) && codeSize < 12)
-                ++codeSize;
+            if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
         }
         previous = code;
     }
@@ -119,8 +104,7 @@ const char* ExpandLzw(const std::vector<BYTE>& data, int minCodeSize, std::vecto
 
 }  // namespace
 
-bool PixImageGIF::DecodeFile(PixFile* stream)
-{
+bool PixImageGIF::DecodeFile(PixFile* stream) {
     BYTE head[13];
     if (!pix::ReadExact(stream, head, sizeof head) ||
         (std::memcmp(head, "GIF87a", 6) != 0 && std::memcmp(head, "GIF89a", 6) != 0)) {
@@ -147,8 +131,7 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
                 if (!ReadSubBlocks(stream, &control)) {
                     return Fail("GIF extension truncated");
                 }
-                if (control.size() >= 4 && (control[0] & 1))
-                    transparent = control[3];
+                if (control.size() >= 4 && (control[0] & 1)) transparent = control[3];
             } else if (label < 0 || !ReadSubBlocks(stream, nullptr)) {
                 return Fail("GIF extension truncated");
             }
@@ -194,15 +177,15 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
         return Fail("%s", problem);
     }
 
-    if (!Create(screenWidth, screenHeight, 8, PIX_FORMAT_GIF))
-        return false;
+    if (!Create(screenWidth, screenHeight, 8, PIX_FORMAT_GIF)) return false;
     const BYTE* table = localColours ? localTable : globalTable;
     const DWORD colours = localColours ? localColours : globalColours;
     PixRGBQuad* palette = GetPalette();
     for (DWORD k = 0; k < 256; ++k) {
         if (colours)
-            palette[k] = k < colours ? PixRGBQuad{table[k * 3 + 2], table[k * 3 + 1], table[k * 3], 0}
-                                     : PixRGBQuad{0, 0, 0, 0};
+            palette[k] = k < colours
+                             ? PixRGBQuad{table[k * 3 + 2], table[k * 3 + 1], table[k * 3], 0}
+                             : PixRGBQuad{0, 0, 0, 0};
         else
             palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};  // no table: a grey ramp
     }
@@ -210,13 +193,11 @@ bool PixImageGIF::DecodeFile(PixFile* stream)
     // Around the frame: transparent where the file has transparency, else
     // the screen's background colour.
     const BYTE fill = transparent >= 0 ? BYTE(transparent) : background;
-    for (DWORD y = 0; y < screenHeight; ++y)
-        std::memset(GetRow(y), fill, screenWidth);
+    for (DWORD y = 0; y < screenHeight; ++y) std::memset(GetRow(y), fill, screenWidth);
     RowOrder order(height, (imageFlags & 0x40) != 0);
     for (DWORD stored = 0; stored < height; ++stored) {
         DWORD frameRow = order.Next();
-        if (frameRow >= height)
-            break;
+        if (frameRow >= height) break;
         BYTE* row = GetRow(screenHeight - 1 - (top + frameRow));
         std::memcpy(row + left, &pixels[size_t(stored) * width], width);
     }

@@ -18,8 +18,7 @@ struct Entry {
 
 }  // namespace
 
-bool PixImageICO::DecodeFile(PixFile* stream)
-{
+bool PixImageICO::DecodeFile(PixFile* stream) {
     const long base = stream->Tell();
     const long fileSize = stream->Size();
     BYTE head[6];
@@ -41,8 +40,7 @@ bool PixImageICO::DecodeFile(PixFile* stream)
         const BYTE* e = &directory[size_t(k) * 16];
         DWORD width = e[0] ? e[0] : 256, height = e[1] ? e[1] : 256;
         DWORD offset = PixGet32(e + 12);
-        if (offset >= uint64_t(fileSize - base))
-            continue;
+        if (offset >= uint64_t(fileSize - base)) continue;
         BYTE signature[4] = {};
         if (!stream->Seek(base + long(offset), SEEK_SET) || !pix::ReadExact(stream, signature, 4))
             continue;
@@ -65,10 +63,8 @@ bool PixImageICO::DecodeFile(PixFile* stream)
             m_state.nFormat = PIX_FORMAT_ICO;
             return true;
         }
-        if (firstError.empty())
-            firstError = dib.GetLastError();
+        if (firstError.empty()) firstError = dib.GetLastError();
     }
-    if (!firstError.empty())
-        return Fail("ICO image: %s", firstError.c_str());
+    if (!firstError.empty()) return Fail("ICO image: %s", firstError.c_str());
     return Fail(sawPng ? "PNG-compressed icons are not supported" : "ICO has no image");
 }

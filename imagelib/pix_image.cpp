@@ -8,14 +8,12 @@
 namespace {
 
 // Resolutions beyond what the header's field holds are kept at its limit.
-LONG PelsPerMeter(long dpi)
-{
+LONG PelsPerMeter(long dpi) {
     double pels = std::floor(double(dpi) * 39.37007874015748 + 0.5);
     return pels >= 2147483647.0 ? 2147483647 : LONG(pels);
 }
 
-DWORD StrideOf(DWORD width, DWORD bitsPerPixel)
-{
+DWORD StrideOf(DWORD width, DWORD bitsPerPixel) {
     return DWORD(((uint64_t(width) * bitsPerPixel + 31) / 32) * 4);
 }
 
@@ -23,15 +21,13 @@ DWORD StrideOf(DWORD width, DWORD bitsPerPixel)
 
 PixImage::PixImage(DWORD format) : m_bih{}, m_pBlock(nullptr) { Reset(format); }
 
-PixImage::PixImage(const PixImage& src, bool withPixels, bool, bool) : m_bih{}, m_pBlock(nullptr)
-{
+PixImage::PixImage(const PixImage& src, bool withPixels, bool, bool) : m_bih{}, m_pBlock(nullptr) {
     Reset(src.m_state.nFormat);
     m_bih = src.m_bih;
     m_state = src.m_state;
     m_state.pOwner = nullptr;
     m_state.pFirstRow = nullptr;
-    if (!src.m_pBlock)
-        return;
+    if (!src.m_pBlock) return;
     DWORD size = src.GetSize();
     m_pBlock = static_cast<BYTE*>(std::calloc(1, size));
     if (!m_pBlock) {
@@ -46,8 +42,7 @@ PixImage::PixImage(const PixImage& src, bool withPixels, bool, bool) : m_bih{}, 
 
 PixImage::~PixImage() { Destroy(); }
 
-void PixImage::Reset(DWORD format)
-{
+void PixImage::Reset(DWORD format) {
     std::memset(&m_bih, 0, sizeof m_bih);
     m_pBlock = nullptr;
     m_state = PixImageState{};
@@ -56,20 +51,16 @@ void PixImage::Reset(DWORD format)
     SetYDPI(96);
 }
 
-bool PixImage::Destroy()
-{
-    if (m_state.pOwner)
-        return false;
+bool PixImage::Destroy() {
+    if (m_state.pOwner) return false;
     std::free(m_pBlock);
     m_pBlock = nullptr;
     m_state.pFirstRow = nullptr;
     return true;
 }
 
-void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD format)
-{
-    if (!Destroy())
-        return nullptr;
+void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD format) {
+    if (!Destroy()) return nullptr;
     // Until the new pixels exist the image is empty: a failure below leaves
     // no size without pixels behind it.
     m_bih.biWidth = 0;
@@ -89,10 +80,19 @@ void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD form
         return nullptr;
     }
     DWORD bpp, colours;
-    if (bitsPerPixel <= 1) { bpp = 1; colours = 2; }
-    else if (bitsPerPixel <= 4) { bpp = 4; colours = 16; }
-    else if (bitsPerPixel <= 8) { bpp = 8; colours = 256; }
-    else { bpp = 24; colours = 0; }
+    if (bitsPerPixel <= 1) {
+        bpp = 1;
+        colours = 2;
+    } else if (bitsPerPixel <= 4) {
+        bpp = 4;
+        colours = 16;
+    } else if (bitsPerPixel <= 8) {
+        bpp = 8;
+        colours = 256;
+    } else {
+        bpp = 24;
+        colours = 0;
+    }
 
     m_state.nFormat = format;
     m_state.nStride = StrideOf(width, bpp);
@@ -118,21 +118,16 @@ void* PixImage::Create(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD form
     return m_pBlock;
 }
 
-DWORD PixImage::GetSize() const
-{
+DWORD PixImage::GetSize() const {
     return m_bih.biSize + m_bih.biSizeImage + m_bih.biClrUsed * DWORD(sizeof(PixRGBQuad));
 }
 
-void PixImage::SyncBlockHeader()
-{
-    if (m_pBlock)
-        std::memcpy(m_pBlock, &m_bih, sizeof m_bih);
+void PixImage::SyncBlockHeader() {
+    if (m_pBlock) std::memcpy(m_pBlock, &m_bih, sizeof m_bih);
 }
 
-bool PixImage::Transfer(PixImage& from)
-{
-    if (&from == this || from.m_state.pOwner || !Destroy())
-        return false;
+bool PixImage::Transfer(PixImage& from) {
+    if (&from == this || from.m_state.pOwner || !Destroy()) return false;
     m_bih = from.m_bih;
     m_pBlock = from.m_pBlock;
     // The last error stays this image's own until another failure.
@@ -145,70 +140,58 @@ bool PixImage::Transfer(PixImage& from)
     return true;
 }
 
-void PixImage::Ghost(PixImage* from)
-{
-    if (!from)
-        return;
+void PixImage::Ghost(PixImage* from) {
+    if (!from) return;
     m_bih = from->m_bih;
     m_pBlock = from->m_pBlock;
     m_state = from->m_state;
     m_state.pOwner = from;
 }
 
-void PixImage::SetXDPI(long dpi)
-{
-    if (dpi < 1)
-        dpi = 96;
+void PixImage::SetXDPI(long dpi) {
+    if (dpi < 1) dpi = 96;
     m_state.nXDPI = dpi;
     m_bih.biXPelsPerMeter = PelsPerMeter(dpi);
 }
 
-void PixImage::SetYDPI(long dpi)
-{
-    if (dpi < 1)
-        dpi = 96;
+void PixImage::SetYDPI(long dpi) {
+    if (dpi < 1) dpi = 96;
     m_state.nYDPI = dpi;
     m_bih.biYPelsPerMeter = PelsPerMeter(dpi);
 }
 
-BYTE* PixImage::GetRow(DWORD row) const
-{
-    if (!m_pBlock || row >= GetHeight())
-        return nullptr;
+BYTE* PixImage::GetRow(DWORD row) const {
+    if (!m_pBlock || row >= GetHeight()) return nullptr;
     return m_state.pFirstRow + size_t(row) * m_state.nStride;
 }
 
-PixRGBQuad* PixImage::GetPalette() const
-{
-    if (!m_pBlock || m_bih.biClrUsed == 0)
-        return nullptr;
+PixRGBQuad* PixImage::GetPalette() const {
+    if (!m_pBlock || m_bih.biClrUsed == 0) return nullptr;
     return reinterpret_cast<PixRGBQuad*>(m_pBlock + m_bih.biSize);
 }
 
-PixRGBQuad PixImage::GetPixelColor(long x, long y) const
-{
+PixRGBQuad PixImage::GetPixelColor(long x, long y) const {
     PixRGBQuad colour{};
     if (!m_pBlock || x < 0 || y < 0 || DWORD(x) >= GetWidth() || DWORD(y) >= GetHeight())
         return colour;
     const BYTE* row = GetRow(GetHeight() - 1 - DWORD(y));
     DWORD index;
     switch (m_bih.biBitCount) {
-    case 24:
-        colour.rgbBlue = row[x * 3];
-        colour.rgbGreen = row[x * 3 + 1];
-        colour.rgbRed = row[x * 3 + 2];
-        return colour;
-    case 8: index = row[x]; break;
-    case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
-    default: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
+        case 24:
+            colour.rgbBlue = row[x * 3];
+            colour.rgbGreen = row[x * 3 + 1];
+            colour.rgbRed = row[x * 3 + 2];
+            return colour;
+        case 8: index = row[x]; break;
+        case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
+        default: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
     }
     colour = GetPalette()[index];
     colour.rgbReserved = 0;
     return colour;
 }
 
-bool PixImage::EncodeSafeCheck(PixFile* stream)
-{
+bool PixImage::EncodeSafeCheck(PixFile* stream) {
     if (!stream) {
         Fail("null file handler");
         return true;
@@ -220,8 +203,7 @@ bool PixImage::EncodeSafeCheck(PixFile* stream)
     return false;
 }
 
-bool PixImage::Fail(const char* format, ...)
-{
+bool PixImage::Fail(const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::vsnprintf(m_state.szLastError, sizeof m_state.szLastError, format, args);
@@ -229,8 +211,7 @@ bool PixImage::Fail(const char* format, ...)
     return false;
 }
 
-void PixImage::CopyLastError(const PixImage& from)
-{
+void PixImage::CopyLastError(const PixImage& from) {
     std::memcpy(m_state.szLastError, from.m_state.szLastError, sizeof m_state.szLastError);
     m_state.szLastError[sizeof m_state.szLastError - 1] = '\0';
 }

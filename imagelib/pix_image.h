@@ -9,8 +9,8 @@
 #include "imagelib/pix_types.h"
 
 struct PixImageState {
-    DWORD nStride = 0;            // bytes per pixel row, a multiple of 4
-    BYTE* pFirstRow = nullptr;    // the bottom row, inside the block
+    DWORD nStride = 0;                 // bytes per pixel row, a multiple of 4
+    BYTE* pFirstRow = nullptr;         // the bottom row, inside the block
     class PixImage* pOwner = nullptr;  // set while this object borrows a block
     DWORD nFormat = 0;
     char szLastError[256] = {};

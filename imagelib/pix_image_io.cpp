@@ -17,12 +17,10 @@ namespace {
 
 // Runs one decoder on the stream; on success the result moves into `into`.
 template <class Codec>
-bool DecodeWith(PixImage& into, PixFile* stream, std::string& error)
-{
+bool DecodeWith(PixImage& into, PixFile* stream, std::string& error) {
     Codec codec;
     try {
-        if (codec.DecodeFile(stream) && into.Transfer(codec))
-            return true;
+        if (codec.DecodeFile(stream) && into.Transfer(codec)) return true;
         error = codec.GetLastError();
     } catch (const std::bad_alloc&) {
         // Working buffers are vectors; the library raises nothing.
@@ -31,50 +29,45 @@ bool DecodeWith(PixImage& into, PixFile* stream, std::string& error)
     return false;
 }
 
-bool DecodeFormat(PixImage& into, PixFile* stream, DWORD format, std::string& error)
-{
+bool DecodeFormat(PixImage& into, PixFile* stream, DWORD format, std::string& error) {
     switch (format) {
-    case PIX_FORMAT_BMP: return DecodeWith<PixImageBMP>(into, stream, error);
-    case PIX_FORMAT_GIF: return DecodeWith<PixImageGIF>(into, stream, error);
-    case PIX_FORMAT_ICO: return DecodeWith<PixImageICO>(into, stream, error);
-    case PIX_FORMAT_TGA: return DecodeWith<PixImageTGA>(into, stream, error);
-    case PIX_FORMAT_PCX: return DecodeWith<PixImagePCX>(into, stream, error);
-    case PIX_FORMAT_WBMP: return DecodeWith<PixImageWBMP>(into, stream, error);
-    case PIX_FORMAT_WMF: return DecodeWith<PixImageWMF>(into, stream, error);
-    default: error = "Decode: Unknown or wrong format"; return false;
+        case PIX_FORMAT_BMP: return DecodeWith<PixImageBMP>(into, stream, error);
+        case PIX_FORMAT_GIF: return DecodeWith<PixImageGIF>(into, stream, error);
+        case PIX_FORMAT_ICO: return DecodeWith<PixImageICO>(into, stream, error);
+        case PIX_FORMAT_TGA: return DecodeWith<PixImageTGA>(into, stream, error);
+        case PIX_FORMAT_PCX: return DecodeWith<PixImagePCX>(into, stream, error);
+        case PIX_FORMAT_WBMP: return DecodeWith<PixImageWBMP>(into, stream, error);
+        case PIX_FORMAT_WMF: return DecodeWith<PixImageWMF>(into, stream, error);
+        default: error = "Decode: Unknown or wrong format"; return false;
     }
 }
 
 // The file a save writes: the path itself, or where its symbolic links
 // lead, so that a link stays a link and its target gets the picture.
-std::string SaveTarget(const char* path)
-{
+std::string SaveTarget(const char* path) {
     std::string target = path;
     for (int hops = 0; hops < 40; ++hops) {
         char link[4096];
         ssize_t n = readlink(target.c_str(), link, sizeof link - 1);
-        if (n < 0)
-            break;
+        if (n < 0) break;
         link[n] = '\0';
         if (link[0] == '/') {
             target = link;
         } else {
             size_t slash = target.find_last_of('/');
-            target = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
+            target =
+                (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + link;
         }
     }
     return target;
 }
 
 // Writes all of `bytes` to `fd` and makes them durable.
-bool WriteAll(int fd, const BYTE* bytes, size_t size)
-{
+bool WriteAll(int fd, const BYTE* bytes, size_t size) {
     while (size > 0) {
         ssize_t n = write(fd, bytes, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         bytes += n;
         size -= size_t(n);
     }
@@ -83,22 +76,20 @@ bool WriteAll(int fd, const BYTE* bytes, size_t size)
 
 // A file beside `path`, created exclusively, for writing the new picture
 // before it replaces the old one; -1 with errno when none can be made.
-int OpenTemporaryBeside(const std::string& path, std::string& tempPath)
-{
+int OpenTemporaryBeside(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
+        tempPath =
+            path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
         int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
 }  // namespace
 
-bool PixImage::Save(const char* path, DWORD format)
-{
+bool PixImage::Save(const char* path, DWORD format) {
     if (!path || !*path) {
         return Fail("Save: no file name");
     }
@@ -112,8 +103,7 @@ bool PixImage::Save(const char* path, DWORD format)
     // Encoded in memory first: a picture that cannot be encoded touches no
     // file.
     PixMemFile memory;
-    if (!memory.Open() || !Encode(&memory, format))
-        return false;
+    if (!memory.Open() || !Encode(&memory, format)) return false;
     const BYTE* bytes = memory.GetBuffer(false);
     const size_t size = size_t(memory.Size());
 
@@ -131,8 +121,7 @@ bool PixImage::Save(const char* path, DWORD format)
             Fail("Save: can't replace %s: %s", path, std::strerror(errno));
             ok = false;
         }
-        if (!ok)
-            unlink(tempPath.c_str());
+        if (!ok) unlink(tempPath.c_str());
         return ok;
     }
     const int tempError = errno;
@@ -147,12 +136,11 @@ bool PixImage::Save(const char* path, DWORD format)
     ok = (in_place < 0 || close(in_place) == 0) && ok;
     if (!ok)
         Fail("Save: can't make a temporary file beside %s (%s), and writing it in place failed: %s",
-                     path, std::strerror(tempError), std::strerror(errno));
+             path, std::strerror(tempError), std::strerror(errno));
     return ok;
 }
 
-bool PixImage::Encode(FILE* stream, DWORD format)
-{
+bool PixImage::Encode(FILE* stream, DWORD format) {
     if (!stream) {
         return Fail("null file handler");
     }
@@ -160,13 +148,11 @@ bool PixImage::Encode(FILE* stream, DWORD format)
     return Encode(&file, format);
 }
 
-bool PixImage::Encode(PixFile* stream, DWORD format)
-{
+bool PixImage::Encode(PixFile* stream, DWORD format) {
     if (format == PIX_FORMAT_BMP) {
         PixImageBMP codec;
         codec.Ghost(this);
-        if (codec.EncodeFile(stream))
-            return true;
+        if (codec.EncodeFile(stream)) return true;
         CopyLastError(codec);
         return false;
     }
@@ -176,8 +162,7 @@ bool PixImage::Encode(PixFile* stream, DWORD format)
     return Fail("Encode: Unknown format");
 }
 
-bool PixImage::Load(const char* path, DWORD format)
-{
+bool PixImage::Load(const char* path, DWORD format) {
     std::string remembered;
     if (format >= PIX_FORMAT_BMP && format <= PIX_FORMAT_WMF) {
         FILE* file = path ? std::fopen(path, "rb") : nullptr;
@@ -186,8 +171,7 @@ bool PixImage::Load(const char* path, DWORD format)
         }
         bool ok = Decode(file, format);
         std::fclose(file);
-        if (ok)
-            return true;
+        if (ok) return true;
         remembered = GetLastError();
     }
     FILE* file = path ? std::fopen(path, "rb") : nullptr;
@@ -196,13 +180,11 @@ bool PixImage::Load(const char* path, DWORD format)
     }
     bool ok = Decode(file, PIX_FORMAT_UNKNOWN);
     std::fclose(file);
-    if (!ok && !remembered.empty())
-        Fail("%s", remembered.c_str());
+    if (!ok && !remembered.empty()) Fail("%s", remembered.c_str());
     return ok;
 }
 
-bool PixImage::Decode(FILE* stream, DWORD format)
-{
+bool PixImage::Decode(FILE* stream, DWORD format) {
     if (!stream) {
         return Fail("null file handler");
     }
@@ -210,8 +192,7 @@ bool PixImage::Decode(FILE* stream, DWORD format)
     return Decode(&file, format);
 }
 
-bool PixImage::Decode(PixFile* stream, DWORD format)
-{
+bool PixImage::Decode(PixFile* stream, DWORD format) {
     if (!stream) {
         return Fail("null file handler");
     }
@@ -220,15 +201,13 @@ bool PixImage::Decode(PixFile* stream, DWORD format)
     }
     std::string error;
     if (format != PIX_FORMAT_UNKNOWN) {
-        if (DecodeFormat(*this, stream, format, error))
-            return true;
+        if (DecodeFormat(*this, stream, format, error)) return true;
         return Fail("%s", error.c_str());
     }
     const long start = stream->Tell();
     for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA, PIX_FORMAT_PCX,
                     PIX_FORMAT_WBMP, PIX_FORMAT_WMF}) {
-        if (DecodeFormat(*this, stream, f, error))
-            return true;
+        if (DecodeFormat(*this, stream, f, error)) return true;
         stream->Seek(start, SEEK_SET);
     }
     return Fail("Decode: Unknown or wrong format");

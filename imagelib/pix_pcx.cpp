@@ -14,8 +14,7 @@ namespace {
 class LineDecoder {
 public:
     LineDecoder(const std::vector<BYTE>& data, bool rle) : m_data(data), m_rle(rle) {}
-    bool Next(std::vector<BYTE>& out)
-    {
+    bool Next(std::vector<BYTE>& out) {
         for (size_t filled = 0; filled < out.size();) {
             if (m_run) {
                 size_t n = std::min<size_t>(m_run, out.size() - filled);
@@ -24,12 +23,10 @@ public:
                 m_run -= n;
                 continue;
             }
-            if (m_pos >= m_data.size())
-                return false;
+            if (m_pos >= m_data.size()) return false;
             BYTE b = m_data[m_pos++];
             if (m_rle && (b & 0xC0) == 0xC0) {
-                if (m_pos >= m_data.size())
-                    return false;
+                if (m_pos >= m_data.size()) return false;
                 m_run = b & 0x3F;
                 m_value = m_data[m_pos++];
             } else {
@@ -50,8 +47,7 @@ private:
 
 }  // namespace
 
-bool PixImagePCX::DecodeFile(PixFile* stream)
-{
+bool PixImagePCX::DecodeFile(PixFile* stream) {
     BYTE h[128];
     if (!pix::ReadExact(stream, h, sizeof h) || h[0] != 0x0A || h[1] > 5 || h[1] == 1 || h[2] > 1) {
         return Fail("Not a PCX");
@@ -79,8 +75,7 @@ bool PixImagePCX::DecodeFile(PixFile* stream)
     }
     const bool trueColour = bits == 8 && planes >= 3;
     const DWORD outBits = trueColour ? 24 : (bits == 8 ? 8 : (bits * planes == 1 ? 1 : 4));
-    if (!Create(w, ht, outBits, PIX_FORMAT_PCX))
-        return false;
+    if (!Create(w, ht, outBits, PIX_FORMAT_PCX)) return false;
     SetXDPI(PixGet16(h + 12));
     SetYDPI(PixGet16(h + 14));
 
@@ -120,8 +115,7 @@ bool PixImagePCX::DecodeFile(PixFile* stream)
                 palette[k] = PixRGBQuad{data[end - 768 + k * 3 + 2], data[end - 768 + k * 3 + 1],
                                         data[end - 768 + k * 3], 0};
         } else {
-            for (DWORD k = 0; k < 256; ++k)
-                palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};
+            for (DWORD k = 0; k < 256; ++k) palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};
         }
     } else if (outBits == 1) {
         // Monochrome pictures ignore the header's table: set bits are white.

@@ -13,24 +13,20 @@ namespace {
 BYTE Scale5(unsigned v) { return BYTE((v << 3) | (v >> 2)); }
 
 // Expands run-length packets into `out` (whole pixels of `bytes` bytes).
-bool ExpandPackets(PixFile* stream, std::vector<BYTE>& out, DWORD bytes)
-{
+bool ExpandPackets(PixFile* stream, std::vector<BYTE>& out, DWORD bytes) {
     size_t filled = 0;
     BYTE pixel[4];
     while (filled < out.size()) {
         long packet = stream->GetC();
-        if (packet < 0)
-            return false;
+        if (packet < 0) return false;
         size_t count = size_t(packet & 0x7F) + 1;
         count = std::min(count, (out.size() - filled) / bytes);
         if (packet & 0x80) {
-            if (!pix::ReadExact(stream, pixel, bytes))
-                return false;
+            if (!pix::ReadExact(stream, pixel, bytes)) return false;
             for (size_t k = 0; k < count; ++k, filled += bytes)
                 std::memcpy(&out[filled], pixel, bytes);
         } else {
-            if (!pix::ReadExact(stream, &out[filled], count * bytes))
-                return false;
+            if (!pix::ReadExact(stream, &out[filled], count * bytes)) return false;
             filled += count * bytes;
         }
     }
@@ -39,8 +35,7 @@ bool ExpandPackets(PixFile* stream, std::vector<BYTE>& out, DWORD bytes)
 
 }  // namespace
 
-bool PixImageTGA::DecodeFile(PixFile* stream)
-{
+bool PixImageTGA::DecodeFile(PixFile* stream) {
     BYTE h[18];
     if (!pix::ReadExact(stream, h, sizeof h)) {
         return Fail("Not a TGA");
@@ -72,7 +67,8 @@ bool PixImageTGA::DecodeFile(PixFile* stream)
     const DWORD mapEntryBytes = (mapBits + 7) / 8;
     const DWORD bytes = (depth + 7) / 8;
     const uint64_t pixelBytes = uint64_t(width) * height * bytes;
-    const uint64_t headerBytes = uint64_t(idLength) + (mapType ? uint64_t(mapLength) * mapEntryBytes : 0);
+    const uint64_t headerBytes =
+        uint64_t(idLength) + (mapType ? uint64_t(mapLength) * mapEntryBytes : 0);
     // Run-length data is at least one byte for every 128 pixels.
     const uint64_t minimum = headerBytes + (rle ? pixelBytes / (128 * bytes) : pixelBytes);
     if (minimum > uint64_t(pix::Remaining(stream))) {
@@ -84,25 +80,24 @@ bool PixImageTGA::DecodeFile(PixFile* stream)
         return Fail("TGA colour map truncated");
     }
     std::vector<BYTE> pixels(pixelBytes);
-    if (rle ? !ExpandPackets(stream, pixels, bytes) : !pix::ReadExact(stream, pixels.data(), pixels.size())) {
+    if (rle ? !ExpandPackets(stream, pixels, bytes)
+            : !pix::ReadExact(stream, pixels.data(), pixels.size())) {
         return Fail("TGA data truncated");
     }
 
-    if (!Create(width, height, kind == 2 ? 24 : 8, PIX_FORMAT_TGA))
-        return false;
+    if (!Create(width, height, kind == 2 ? 24 : 8, PIX_FORMAT_TGA)) return false;
     if (kind != 2) {
         PixRGBQuad* palette = GetPalette();
-        for (DWORD k = 0; k < 256; ++k)
-            palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};
+        for (DWORD k = 0; k < 256; ++k) palette[k] = PixRGBQuad{BYTE(k), BYTE(k), BYTE(k), 0};
         if (kind == 1) {
             for (DWORD k = 0; k < mapLength; ++k) {
                 DWORD index = mapFirst + k;
-                if (index >= 256)
-                    break;
+                if (index >= 256) break;
                 const BYTE* e = &map[size_t(k) * mapEntryBytes];
                 if (mapEntryBytes == 2) {
                     unsigned v = PixGet16(e);
-                    palette[index] = PixRGBQuad{Scale5(v & 31), Scale5((v >> 5) & 31), Scale5((v >> 10) & 31), 0};
+                    palette[index] = PixRGBQuad{Scale5(v & 31), Scale5((v >> 5) & 31),
+                                                Scale5((v >> 10) & 31), 0};
                 } else {
                     palette[index] = PixRGBQuad{e[0], e[1], e[2], 0};
                 }

@@ -17,16 +17,14 @@ struct Tap {
 
 // For each destination pixel along an axis of `from` pixels shrunk to `to`:
 // the source pixels it covers, weighted by how much of each it covers.
-std::vector<std::vector<Tap>> AreaTaps(DWORD from, DWORD to)
-{
+std::vector<std::vector<Tap>> AreaTaps(DWORD from, DWORD to) {
     std::vector<std::vector<Tap>> taps(to);
     const double scale = double(from) / to;
     for (DWORD d = 0; d < to; ++d) {
         const double begin = d * scale, end = (d + 1) * scale;
         for (DWORD s = DWORD(begin); s < from && s < end; ++s) {
             double cover = std::min<double>(end, s + 1) - std::max<double>(begin, s);
-            if (cover > 0)
-                taps[d].push_back({s, float(cover / scale)});
+            if (cover > 0) taps[d].push_back({s, float(cover / scale)});
         }
     }
     return taps;
@@ -35,8 +33,7 @@ std::vector<std::vector<Tap>> AreaTaps(DWORD from, DWORD to)
 // Averages the covered source area: each destination row sums the source
 // rows it covers, each first averaged across. Only two rows of working
 // memory, whatever the source's height.
-void AreaAverage(const PixImage& src, PixImage& dst)
-{
+void AreaAverage(const PixImage& src, PixImage& dst) {
     const DWORD sw = src.GetWidth(), sh = src.GetHeight();
     const DWORD dw = dst.GetWidth(), dh = dst.GetHeight();
     const auto xTaps = AreaTaps(sw, dw), yTaps = AreaTaps(sh, dh);
@@ -58,8 +55,7 @@ void AreaAverage(const PixImage& src, PixImage& dst)
                 across[x * 3 + 1] = g;
                 across[x * 3 + 2] = r;
             }
-            for (size_t k = 0; k < sum.size(); ++k)
-                sum[k] += across[k] * ty.weight;
+            for (size_t k = 0; k < sum.size(); ++k) sum[k] += across[k] * ty.weight;
         }
         BYTE* out = dst.GetRow(y);
         for (size_t k = 0; k < sum.size(); ++k)
@@ -68,18 +64,18 @@ void AreaAverage(const PixImage& src, PixImage& dst)
 }
 
 // The colour of pixel x of a stored row, whatever the depth.
-inline void ReadPixel(const PixImage& src, const BYTE* row, DWORD x, const PixRGBQuad* palette, BYTE out[3])
-{
+inline void ReadPixel(const PixImage& src, const BYTE* row, DWORD x, const PixRGBQuad* palette,
+                      BYTE out[3]) {
     DWORD index;
     switch (src.GetBpp()) {
-    case 24:
-        out[0] = row[x * 3];
-        out[1] = row[x * 3 + 1];
-        out[2] = row[x * 3 + 2];
-        return;
-    case 8: index = row[x]; break;
-    case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
-    default: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
+        case 24:
+            out[0] = row[x * 3];
+            out[1] = row[x * 3 + 1];
+            out[2] = row[x * 3 + 2];
+            return;
+        case 8: index = row[x]; break;
+        case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F; break;
+        default: index = (row[x / 8] >> (7 - x % 8)) & 1; break;
     }
     out[0] = palette[index].rgbBlue;
     out[1] = palette[index].rgbGreen;
@@ -93,8 +89,7 @@ struct Sample {
     float f;
 };
 
-std::vector<Sample> BilinearSamples(DWORD from, DWORD to)
-{
+std::vector<Sample> BilinearSamples(DWORD from, DWORD to) {
     std::vector<Sample> samples(to);
     for (DWORD d = 0; d < to; ++d) {
         double s = std::clamp((d + 0.5) * double(from) / to - 0.5, 0.0, double(from - 1));
@@ -106,8 +101,7 @@ std::vector<Sample> BilinearSamples(DWORD from, DWORD to)
 
 // Bilinear interpolation between the four nearest source pixels, read
 // straight from the source rows (no expanded copy of a large picture).
-void Bilinear(const PixImage& src, PixImage& dst)
-{
+void Bilinear(const PixImage& src, PixImage& dst) {
     const auto xs = BilinearSamples(src.GetWidth(), dst.GetWidth());
     const auto ys = BilinearSamples(src.GetHeight(), dst.GetHeight());
     const PixRGBQuad* palette = src.GetPalette();
@@ -133,8 +127,7 @@ void Bilinear(const PixImage& src, PixImage& dst)
 
 }  // namespace
 
-bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* target)
-{
+bool PixImage::Thumbnail(long cx, long cy, PixRGBQuad background, PixImage* target) {
     if (!IsValid() || cx <= 0 || cy <= 0) {
         return Fail(IsValid() ? "Thumbnail: the size must be positive" : "Thumbnail: no image");
     }

@@ -6,24 +6,20 @@
 namespace {
 
 // A multi-byte integer: 7 bits a byte, high bit set on all but the last.
-bool ReadMultiByte(PixFile* stream, DWORD& value)
-{
+bool ReadMultiByte(PixFile* stream, DWORD& value) {
     value = 0;
     for (int k = 0; k < 4; ++k) {
         long c = stream->GetC();
-        if (c < 0)
-            return false;
+        if (c < 0) return false;
         value = (value << 7) | DWORD(c & 0x7F);
-        if (!(c & 0x80))
-            return true;
+        if (!(c & 0x80)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-bool PixImageWBMP::DecodeFile(PixFile* stream)
-{
+bool PixImageWBMP::DecodeFile(PixFile* stream) {
     DWORD type, width, height;
     long fixedHeader;
     if (!ReadMultiByte(stream, type) || type != 0 || (fixedHeader = stream->GetC()) != 0 ||
@@ -37,8 +33,7 @@ bool PixImageWBMP::DecodeFile(PixFile* stream)
     if (uint64_t(rowBytes) * height > uint64_t(pix::Remaining(stream))) {
         return Fail("WBMP data truncated");
     }
-    if (!Create(width, height, 1, PIX_FORMAT_WBMP))
-        return false;
+    if (!Create(width, height, 1, PIX_FORMAT_WBMP)) return false;
     PixRGBQuad* palette = GetPalette();
     palette[0] = PixRGBQuad{0, 0, 0, 0};
     palette[1] = PixRGBQuad{255, 255, 255, 0};
