@@ -6,14 +6,14 @@
 #include "app/tour.h"
 
 #include <cstdio>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 
 #include "app/coloring_app.h"
-#include "screens/home_dlg.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
+#include "screens/home_dlg.h"
 
 namespace {
 
@@ -45,7 +45,8 @@ HWND TopWith(int nId) {
 }
 
 // A pointer click at a point of a control, as a child makes it.
-void ClickAt(HWND hwndDialog, int nId, int x, int y, headless::Button button = headless::Button::Left) {
+void ClickAt(HWND hwndDialog, int nId, int x, int y,
+             headless::Button button = headless::Button::Left) {
     RECT rect{};
     ::GetWindowRect(::GetDlgItem(hwndDialog, nId), &rect);
     headless::Click(rect.left + x, rect.top + y, button);
@@ -58,7 +59,8 @@ class HalfColouring {
 public:
     HalfColouring(int nCanvas, int nColumns) : m_nCanvas(nCanvas), m_nColumns(nColumns) {}
     bool Step(HWND hwndScreen) {
-        static const int anSwatches[] = {20, 8, 26, 38, 15, 44, 32};  // yellow, red, green, blue, ...
+        static const int anSwatches[] = {20, 8,  26, 38,
+                                         15, 44, 32};  // yellow, red, green, blue, ...
         HWND hwndCanvas = ::GetDlgItem(hwndScreen, m_nCanvas);
         RECT rect{};
         ::GetClientRect(hwndCanvas, &rect);
@@ -74,7 +76,8 @@ public:
                 return true;
             }
             int nSwatch = anSwatches[m_nColour++ % std::size(anSwatches)];
-            ClickAt(hwndScreen, 1008, 21 * (nSwatch % m_nColumns) + 10, 21 * (nSwatch / m_nColumns) + 10);
+            ClickAt(hwndScreen, 1008, 21 * (nSwatch % m_nColumns) + 10,
+                    21 * (nSwatch / m_nColumns) + 10);
             m_bColourPicked = true;
             --m_nPoint;  // the point is coloured on the next call
             return true;

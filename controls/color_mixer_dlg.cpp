@@ -40,7 +40,8 @@ void PrepareButton(CSkinButton& button, int nIcon) {
 // on a DC, restored when the object goes.
 class CXorFigures {
 public:
-    CXorFigures(CDC* pDC, int nPenWidth) : m_pDC(pDC), m_pen(PS_SOLID, nPenWidth, RGB(255, 255, 255)) {
+    CXorFigures(CDC* pDC, int nPenWidth)
+        : m_pDC(pDC), m_pen(PS_SOLID, nPenWidth, RGB(255, 255, 255)) {
         m_nOldRop = pDC->SetROP2(R2_XORPEN);
         m_pOldPen = pDC->SelectObject(&m_pen);
         m_pOldBrush = pDC->SelectStockObject(HOLLOW_BRUSH);
@@ -64,12 +65,12 @@ private:
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CColorMixerDlg, CDialog)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_SYSCOLORCHANGE()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_SYSCOLORCHANGE()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CColorMixerDlg::CColorMixerDlg(COLORREF crStart, CWnd* pParent) : CDialog(IDD, pParent) {
@@ -90,7 +91,9 @@ CColorMixerDlg::~CColorMixerDlg() {
     m_bmpWheel.DeleteObject();
 }
 
-COLORREF CColorMixerDlg::GetColor() const { return RGB(m_nRed & 0xFF, m_nGreen & 0xFF, m_nBlue & 0xFF); }
+COLORREF CColorMixerDlg::GetColor() const {
+    return RGB(m_nRed & 0xFF, m_nGreen & 0xFF, m_nBlue & 0xFF);
+}
 
 CRect CColorMixerDlg::GetHandleRect(int nHandle) const {
     return nHandle >= 0 && nHandle < 3 ? m_rcHandle[nHandle] : CRect();
@@ -152,7 +155,8 @@ BOOL CColorMixerDlg::OnInitDialog() {
     m_rcBar = CRect(m_rcHsbArea.left + m_sizeWheel.cx + 20, m_rcHsbArea.top,
                     m_rcHsbArea.left + m_sizeWheel.cx + 40, m_rcHsbArea.top + nBarHeight);
     if (m_dibBar.Create(m_rcBar.Width(), nBarHeight, 8)) {
-        for (int y = 0; y < nBarHeight; ++y) std::fill_n(m_dibBar.GetRow(y), m_rcBar.Width(), BYTE(y));
+        for (int y = 0; y < nBarHeight; ++y)
+            std::fill_n(m_dibBar.GetRow(y), m_rcBar.Width(), BYTE(y));
     }
     ComputeHsbMarkers();
     ComputeBarColors();
@@ -179,7 +183,8 @@ BOOL CColorMixerDlg::OnInitDialog() {
 void CColorMixerDlg::ComputeHsbMarkers() {
     const double r = m_nSaturation * double(kWheelRadius) / 255;
     const double theta = m_nHue * kPi / 180;
-    const CPoint pt(m_ptWheelCenter.x + int(r * std::cos(theta)), m_ptWheelCenter.y - int(r * std::sin(theta)));
+    const CPoint pt(m_ptWheelCenter.x + int(r * std::cos(theta)),
+                    m_ptWheelCenter.y - int(r * std::sin(theta)));
     m_rcWheelMarker = SquareAround(pt);
     const int yv = m_rcBar.bottom - int(m_rcBar.Height() * m_nBrightness / 255);
     m_rcBarMarker = CRect(m_rcBar.left - 2, yv - 4, m_rcBar.right + 2, yv + 4);
@@ -301,8 +306,8 @@ void CColorMixerDlg::DrawHandlesAndBox(CDC* pDC) {
     const CPoint R = m_ptHandle[0], G = m_ptHandle[1], B = m_ptHandle[2];
     const CPoint RG = m_ptBox[0], GB = m_ptBox[1], RB = m_ptBox[2], RGB = m_ptBox[3];
     // The three edges at the centre lie on the picture's axes.
-    const POINT aEdges[9][2] = {{R, RG},   {RG, G},   {G, GB}, {GB, RGB}, {RGB, RG},
-                                {RGB, RB}, {RB, B},   {B, GB}, {R, RB}};
+    const POINT aEdges[9][2] = {{R, RG},   {RG, G}, {G, GB}, {GB, RGB}, {RGB, RG},
+                                {RGB, RB}, {RB, B}, {B, GB}, {R, RB}};
     for (const auto& edge : aEdges) {
         pDC->MoveTo(edge[0]);
         pDC->LineTo(edge[1]);
@@ -450,7 +455,8 @@ void CColorMixerDlg::ApplyHandlePoint(CPoint point) {
         // pointer's x alone places the handle: the distance is to the point
         // of the axis at that x. (Measuring to the handle's current height
         // instead would make the colour depend on how many moves arrived.)
-        const int x = nHandle == 1 ? std::min(int(point.x), int(c.x)) : std::max(int(point.x), int(c.x));
+        const int x =
+            nHandle == 1 ? std::min(int(point.x), int(c.x)) : std::max(int(point.x), int(c.x));
         const double dy = m_bAxisVertical[nHandle] ? 0.0 : m_dAxisSlope[nHandle] * (x - c.x);
         nDistance = int(std::sqrt(double(x - c.x) * (x - c.x) + dy * dy));
     }

@@ -21,10 +21,10 @@ bool FitsImageLibrary(const BITMAP& bm) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CColoringCanvasCtrl, CWnd)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_CREATE()
-    ON_WM_LBUTTONUP()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_CREATE()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 CColoringCanvasCtrl::CColoringCanvasCtrl() {

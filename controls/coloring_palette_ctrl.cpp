@@ -21,15 +21,66 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // orange-brown, yellow, green, cyan, blue and magenta; twelve white slots for
 // mixed colours.
 constexpr std::array<COLORREF, CColoringPaletteCtrl::kColorCount> kInitialColors = {
-    RGB(255, 255, 255), RGB(224, 224, 224), RGB(192, 192, 192), RGB(128, 128, 128), RGB(64, 64, 64),  RGB(0, 0, 0),
-    RGB(255, 192, 192), RGB(255, 128, 128), RGB(255, 0, 0),     RGB(192, 0, 0),     RGB(128, 0, 0),    RGB(64, 0, 0),
-    RGB(255, 224, 192), RGB(255, 224, 128), RGB(255, 192, 0),   RGB(255, 128, 0),   RGB(128, 64, 0),   RGB(128, 64, 64),
-    RGB(255, 255, 192), RGB(255, 255, 128), RGB(255, 255, 0),   RGB(192, 192, 0),   RGB(128, 128, 0),  RGB(64, 64, 0),
-    RGB(192, 255, 192), RGB(128, 255, 128), RGB(0, 255, 0),     RGB(0, 192, 0),     RGB(0, 128, 0),    RGB(0, 64, 0),
-    RGB(192, 255, 255), RGB(128, 255, 255), RGB(0, 255, 255),   RGB(0, 192, 192),   RGB(0, 128, 128),  RGB(0, 64, 64),
-    RGB(192, 192, 255), RGB(128, 128, 255), RGB(0, 0, 255),     RGB(0, 0, 192),     RGB(0, 0, 128),    RGB(0, 0, 64),
-    RGB(255, 192, 255), RGB(255, 128, 255), RGB(255, 0, 255),   RGB(192, 0, 192),   RGB(128, 0, 128),  RGB(64, 0, 64),
-    kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kWhite,
+    RGB(255, 255, 255),
+    RGB(224, 224, 224),
+    RGB(192, 192, 192),
+    RGB(128, 128, 128),
+    RGB(64, 64, 64),
+    RGB(0, 0, 0),
+    RGB(255, 192, 192),
+    RGB(255, 128, 128),
+    RGB(255, 0, 0),
+    RGB(192, 0, 0),
+    RGB(128, 0, 0),
+    RGB(64, 0, 0),
+    RGB(255, 224, 192),
+    RGB(255, 224, 128),
+    RGB(255, 192, 0),
+    RGB(255, 128, 0),
+    RGB(128, 64, 0),
+    RGB(128, 64, 64),
+    RGB(255, 255, 192),
+    RGB(255, 255, 128),
+    RGB(255, 255, 0),
+    RGB(192, 192, 0),
+    RGB(128, 128, 0),
+    RGB(64, 64, 0),
+    RGB(192, 255, 192),
+    RGB(128, 255, 128),
+    RGB(0, 255, 0),
+    RGB(0, 192, 0),
+    RGB(0, 128, 0),
+    RGB(0, 64, 0),
+    RGB(192, 255, 255),
+    RGB(128, 255, 255),
+    RGB(0, 255, 255),
+    RGB(0, 192, 192),
+    RGB(0, 128, 128),
+    RGB(0, 64, 64),
+    RGB(192, 192, 255),
+    RGB(128, 128, 255),
+    RGB(0, 0, 255),
+    RGB(0, 0, 192),
+    RGB(0, 0, 128),
+    RGB(0, 0, 64),
+    RGB(255, 192, 255),
+    RGB(255, 128, 255),
+    RGB(255, 0, 255),
+    RGB(192, 0, 192),
+    RGB(128, 0, 128),
+    RGB(64, 0, 64),
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
+    kWhite,
 };
 
 // The one table of the process, shared by every palette.
@@ -40,12 +91,12 @@ bool InTable(int nIndex) { return nIndex >= 0 && nIndex < CColoringPaletteCtrl::
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CColoringPaletteCtrl, CWnd)
-    ON_WM_PAINT()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_ERASEBKGND()
-    ON_WM_RBUTTONUP()
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_ERASEBKGND()
+ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CColoringPaletteCtrl::CColoringPaletteCtrl() { RegisterColoringWindowClass(kClassName); }
@@ -64,13 +115,13 @@ BOOL CColoringPaletteCtrl::SetTableColor(int nIndex, COLORREF cr) {
     return TRUE;
 }
 
-void CColoringPaletteCtrl::ResetTable() {
-    g_crPaletteColors = kInitialColors;
-}
+void CColoringPaletteCtrl::ResetTable() { g_crPaletteColors = kInitialColors; }
 
 // --- Grid and geometry ---------------------------------------------------
 
-void CColoringPaletteCtrl::SetColumns(int nColumns) { m_nColumns = std::clamp(nColumns, 0, kMaxGridSide); }
+void CColoringPaletteCtrl::SetColumns(int nColumns) {
+    m_nColumns = std::clamp(nColumns, 0, kMaxGridSide);
+}
 
 void CColoringPaletteCtrl::SetRows(int nRows) { m_nRows = std::clamp(nRows, 0, kMaxGridSide); }
 
@@ -79,7 +130,8 @@ CSize CColoringPaletteCtrl::GetIdealSize() const {
 }
 
 CRect CColoringPaletteCtrl::GetSwatchRect(int nColumn, int nRow) {
-    return CRect(kPitch * nColumn + 1, kPitch * nRow + 1, kPitch * nColumn + 21, kPitch * nRow + 21);
+    return CRect(kPitch * nColumn + 1, kPitch * nRow + 1, kPitch * nColumn + 21,
+                 kPitch * nRow + 21);
 }
 
 CRect CColoringPaletteCtrl::GetSelectionRect(int nColumn, int nRow) {

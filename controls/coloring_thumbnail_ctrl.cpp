@@ -27,13 +27,13 @@ CString NativeFilePath(CString strPath) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CColoringThumbnailCtrl, CWnd)
-    ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_CAPTURECHANGED()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CColoringThumbnailCtrl::CColoringThumbnailCtrl() {
@@ -54,9 +54,7 @@ CColoringThumbnailCtrl::CColoringThumbnailCtrl() {
     if (!AfxRegisterClass(&wndcls)) AfxThrowResourceException();
 }
 
-CColoringThumbnailCtrl::~CColoringThumbnailCtrl() {
-    m_bmpGrid.DeleteObject();
-}
+CColoringThumbnailCtrl::~CColoringThumbnailCtrl() { m_bmpGrid.DeleteObject(); }
 
 // --- Shape ----------------------------------------------------------------
 
@@ -72,7 +70,8 @@ void CColoringThumbnailCtrl::SetThumbnailSize(int cx, int cy) {
 }
 
 CSize CColoringThumbnailCtrl::GetIdealSize() const {
-    return CSize((m_nThumbWidth + kGap) * m_nColumns + kGap, (m_nThumbHeight + kGap) * m_nRows + kGap);
+    return CSize((m_nThumbWidth + kGap) * m_nColumns + kGap,
+                 (m_nThumbHeight + kGap) * m_nRows + kGap);
 }
 
 CRect CColoringThumbnailCtrl::RingOfCell(int nCell) const {
@@ -169,8 +168,10 @@ void CColoringThumbnailCtrl::OnPaint() {
         dcMem.SelectObject(pOld);
     }
     // Beyond the page image (or before the first Refresh): the margin's grey.
-    if (cxPage < rcClient.Width()) dc.FillSolidRect(cxPage, 0, rcClient.Width() - cxPage, rcClient.Height(), kGrey);
-    if (cyPage < rcClient.Height()) dc.FillSolidRect(0, cyPage, cxPage, rcClient.Height() - cyPage, kGrey);
+    if (cxPage < rcClient.Width())
+        dc.FillSolidRect(cxPage, 0, rcClient.Width() - cxPage, rcClient.Height(), kGrey);
+    if (cyPage < rcClient.Height())
+        dc.FillSolidRect(0, cyPage, cxPage, rcClient.Height() - cyPage, kGrey);
 
     const int nPage = m_nRows * m_nColumns;
     if (m_nSelected != -1 && m_nSelected >= m_nFirst && m_nSelected < m_nFirst + nPage) {
@@ -218,7 +219,9 @@ void CColoringThumbnailCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 // The class has CS_DBLCLKS: a quick second press is a press all the same.
-void CColoringThumbnailCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) { OnLButtonDown(nFlags, point); }
+void CColoringThumbnailCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    OnLButtonDown(nFlags, point);
+}
 
 void CColoringThumbnailCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
     // Only a release that ends a press on the control picks: a release

@@ -9,8 +9,8 @@
 // to the window on every paint, so dragging the ring never decodes a file.
 #pragma once
 
-#include <afxwin.h>
 #include <afxcoll.h>
+#include <afxwin.h>
 
 #include "controls/control_notify.h"
 
@@ -81,11 +81,11 @@ private:
     // Rebuild and repaint after a scroll.
     void ShowPage();
 
-    CBitmap m_bmpGrid;        // the visible page; no handle before Refresh
-    int m_nFirst = 0;         // list index in the top-left cell
-    RECT m_rcSelection{};     // ring of the selected cell
-    BOOL m_bTracking = FALSE; // left button down on the control, not yet up
-    int m_nSelected = -1;     // selected list index, or -1
+    CBitmap m_bmpGrid;         // the visible page; no handle before Refresh
+    int m_nFirst = 0;          // list index in the top-left cell
+    RECT m_rcSelection{};      // ring of the selected cell
+    BOOL m_bTracking = FALSE;  // left button down on the control, not yet up
+    int m_nSelected = -1;      // selected list index, or -1
     CStringArray m_astrCaptions;
     CStringArray m_astrImages;
     CUIntArray m_anData;

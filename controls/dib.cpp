@@ -37,7 +37,8 @@ BOOL CDib::Create(int nWidth, int nHeight, int nBitCount) {
     m_pBits = m_pBlock.get() + nHeader;
     // The top row is stored last.
     m_rows.resize(size_t(nHeight));
-    for (int y = 0; y < nHeight; ++y) m_rows[size_t(y)] = m_pBits + size_t(nHeight - 1 - y) * nPitch;
+    for (int y = 0; y < nHeight; ++y)
+        m_rows[size_t(y)] = m_pBits + size_t(nHeight - 1 - y) * nPitch;
     return TRUE;
 }
 
@@ -57,7 +58,8 @@ int CDib::GetPitch() const {
 }
 
 RGBQUAD* CDib::Colors() const {
-    return m_pBlock ? reinterpret_cast<RGBQUAD*>(m_pBlock.get() + sizeof(BITMAPINFOHEADER)) : nullptr;
+    return m_pBlock ? reinterpret_cast<RGBQUAD*>(m_pBlock.get() + sizeof(BITMAPINFOHEADER))
+                    : nullptr;
 }
 
 int CDib::SetColorTable(const BYTE* pRgbTriples, int nCount) {
@@ -100,7 +102,7 @@ int CDib::Draw(HDC hDC, int x, int y, int cx, int cy) const {
     const int nWidth = std::min(cx, GetWidth());
     const int nHeight = std::min(cy, GetHeight());
     // Of a bottom-up DIB, the top nHeight rows start at scan GetHeight() - nHeight.
-    return ::SetDIBitsToDevice(hDC, x, y, DWORD(nWidth), DWORD(nHeight), 0, GetHeight() - nHeight, 0,
-                               UINT(GetHeight()), m_pBits,
+    return ::SetDIBitsToDevice(hDC, x, y, DWORD(nWidth), DWORD(nHeight), 0, GetHeight() - nHeight,
+                               0, UINT(GetHeight()), m_pBits,
                                reinterpret_cast<const BITMAPINFO*>(m_pBlock.get()), DIB_RGB_COLORS);
 }

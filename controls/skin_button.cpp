@@ -14,20 +14,20 @@ bool IsCheckBoxType(UINT nType) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSkinButton, CButton)
-    ON_WM_GETDLGCODE()
-    ON_MESSAGE(BM_SETSTYLE, &CSkinButton::OnSetStyle)
-    ON_MESSAGE(BM_SETCHECK, &CSkinButton::OnSetCheck)
-    ON_MESSAGE(BM_GETCHECK, &CSkinButton::OnGetCheck)
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_CONTROL_REFLECT_EX(BN_CLICKED, &CSkinButton::OnClicked)
-    ON_WM_MOUSEMOVE()
-    ON_MESSAGE(WM_MOUSELEAVE, &CSkinButton::OnMouseLeave)
-    ON_WM_KILLFOCUS()
-    ON_WM_CANCELMODE()
-    ON_WM_ACTIVATE()
-    ON_WM_ENABLE()
-    ON_WM_SETCURSOR()
-    ON_WM_SYSCOLORCHANGE()
+ON_WM_GETDLGCODE()
+ON_MESSAGE(BM_SETSTYLE, &CSkinButton::OnSetStyle)
+ON_MESSAGE(BM_SETCHECK, &CSkinButton::OnSetCheck)
+ON_MESSAGE(BM_GETCHECK, &CSkinButton::OnGetCheck)
+ON_WM_CTLCOLOR_REFLECT()
+ON_CONTROL_REFLECT_EX(BN_CLICKED, &CSkinButton::OnClicked)
+ON_WM_MOUSEMOVE()
+ON_MESSAGE(WM_MOUSELEAVE, &CSkinButton::OnMouseLeave)
+ON_WM_KILLFOCUS()
+ON_WM_CANCELMODE()
+ON_WM_ACTIVATE()
+ON_WM_ENABLE()
+ON_WM_SETCURSOR()
+ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 CSkinButton::CSkinButton() { ResetColors(FALSE); }
@@ -94,7 +94,8 @@ DWORD CSkinButton::CaptureBackground(CDC* pDC) {
     m_dcBk.CreateCompatibleDC(pDC);
     m_bmpBk.CreateCompatibleBitmap(pDC, rcClient.Width(), rcClient.Height());
     m_pbmpOldBk = m_dcBk.SelectObject(&m_bmpBk);
-    m_dcBk.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), pDC, rcUnder.left, rcUnder.top, SRCCOPY);
+    m_dcBk.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), pDC, rcUnder.left, rcUnder.top,
+                  SRCCOPY);
     return 0;
 }
 
@@ -179,7 +180,9 @@ LRESULT CSkinButton::OnSetCheck(WPARAM wParam, LPARAM) {
 
 LRESULT CSkinButton::OnGetCheck(WPARAM, LPARAM) { return m_nCheck; }
 
-HBRUSH CSkinButton::CtlColor(CDC*, UINT) { return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)); }
+HBRUSH CSkinButton::CtlColor(CDC*, UINT) {
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
 
 BOOL CSkinButton::OnClicked() {
     SetFocus();
@@ -307,8 +310,8 @@ void CSkinButton::PaintBackgroundCopy(CDC* pDC) {
         m_dcBk.CreateCompatibleDC(&dcParent);
         m_bmpBk.CreateCompatibleBitmap(&dcParent, rcClient.Width(), rcClient.Height());
         m_pbmpOldBk = m_dcBk.SelectObject(&m_bmpBk);
-        m_dcBk.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcParent, rcUnder.left, rcUnder.top,
-                      SRCCOPY);
+        m_dcBk.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcParent, rcUnder.left,
+                      rcUnder.top, SRCCOPY);
     }
     pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &m_dcBk, 0, 0, SRCCOPY);
 }
@@ -355,7 +358,8 @@ void CSkinButton::DrawIconImage(CDC* pDC, const CString& strText, CRect* pItem, 
     if (m_bPressed && !m_bCheckBox) rcImage.OffsetRect(m_ptPressedOffset);
 
     pDC->DrawState(rcImage.TopLeft(), CSize(cx, cy), icon.hIcon,
-                   DST_ICON | (m_bDisabled ? DSS_DISABLED : DSS_NORMAL), static_cast<HBRUSH>(nullptr));
+                   DST_ICON | (m_bDisabled ? DSS_DISABLED : DSS_NORMAL),
+                   static_cast<HBRUSH>(nullptr));
 }
 
 void CSkinButton::DrawBitmapImage(CDC*, const CString&, CRect*, CRect*) {

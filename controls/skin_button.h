@@ -3,8 +3,8 @@
 // sunk border while hovered or pressed, and plays sounds on hover and click.
 #pragma once
 
-#include <afxwin.h>
 #include <afxcmn.h>
+#include <afxwin.h>
 
 class CSkinButton : public CButton {
 public:

@@ -5,7 +5,8 @@
 
 #include "audio/errors.h"
 
-CMusicPlayer::CMusicPlayer(HINSTANCE hInstance) : PlayerClient(hInstance), m_nState(STOPPED), m_bAdvanced(false) {}
+CMusicPlayer::CMusicPlayer(HINSTANCE hInstance)
+    : PlayerClient(hInstance), m_nState(STOPPED), m_bAdvanced(false) {}
 
 CMusicPlayer::CMusicPlayer(HINSTANCE hInstance, player_routine routine, void* user)
     : PlayerClient(hInstance, routine, user), m_nState(STOPPED), m_bAdvanced(false) {}
@@ -43,25 +44,22 @@ void CMusicPlayer::OnNack(const PlayerPayload* payload) {
 
 void CMusicPlayer::OnPlayerState(int state) {
     switch (state) {
-    case STOPPED:
-    case PLAYING:
-    case PAUSED:
-        m_nState = state;
-        break;
-    case AT_EOF:
-        // The song has ended: start it again from the top, if it played at
-        // all. An empty or unplayable file would otherwise end, rewind and
-        // end again for ever, with a failure box for every turn whose
-        // rewind the player refuses.
-        if (m_bAdvanced) {
-            Send(cmd_seek, 0, 1);
-            Send(cmd_play);
-            m_bAdvanced = false;
-        }
-        m_nState = AT_EOF;
-        break;
-    default:
-        break;  // not a state this program knows
+        case STOPPED:
+        case PLAYING:
+        case PAUSED: m_nState = state; break;
+        case AT_EOF:
+            // The song has ended: start it again from the top, if it played at
+            // all. An empty or unplayable file would otherwise end, rewind and
+            // end again for ever, with a failure box for every turn whose
+            // rewind the player refuses.
+            if (m_bAdvanced) {
+                Send(cmd_seek, 0, 1);
+                Send(cmd_play);
+                m_bAdvanced = false;
+            }
+            m_nState = AT_EOF;
+            break;
+        default: break;  // not a state this program knows
     }
 }
 

@@ -21,16 +21,16 @@ void PrepareButton(CSkinButton& button, int nIcon) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CBrowseDlg, CDialog)
-    ON_BN_CLICKED(IDC_PAGE_PREVIOUS, &CBrowseDlg::OnPreviousPage)
-    ON_BN_CLICKED(IDC_PAGE_NEXT, &CBrowseDlg::OnNextPage)
-    ON_CBN_SELCHANGE(IDC_BROWSE_TOPICS, &CBrowseDlg::OnSelchangeTopic)
-    ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CBrowseDlg::OnThumbnailSelected)
-    ON_WM_ERASEBKGND()
+ON_BN_CLICKED(IDC_PAGE_PREVIOUS, &CBrowseDlg::OnPreviousPage)
+ON_BN_CLICKED(IDC_PAGE_NEXT, &CBrowseDlg::OnNextPage)
+ON_CBN_SELCHANGE(IDC_BROWSE_TOPICS, &CBrowseDlg::OnSelchangeTopic)
+ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CBrowseDlg::OnThumbnailSelected)
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CBrowseDlg::CBrowseDlg(CWnd* pParent) : CDialog(IDD, pParent) {
-    HANDLE hPicture = ::LoadImageA(nullptr, g_strAppDir + kBrowseBackground, IMAGE_BITMAP, 0, 0,
-                                   LR_LOADFROMFILE);
+    HANDLE hPicture =
+        ::LoadImageA(nullptr, g_strAppDir + kBrowseBackground, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hPicture) m_bmpBackground.Attach(static_cast<HBITMAP>(hPicture));
 }
 
@@ -119,7 +119,8 @@ BOOL CBrowseDlg::OnEraseBkgnd(CDC* pDC) {
     CRect rcClient;
     GetClientRect(&rcClient);
     // A picture smaller than the screen leaves the rest in the dialog colour.
-    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height()) CDialog::OnEraseBkgnd(pDC);
+    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height())
+        CDialog::OnEraseBkgnd(pDC);
     CDC dcMem;
     dcMem.CreateCompatibleDC(pDC);
     CBitmap* pOld = dcMem.SelectObject(&m_bmpBackground);

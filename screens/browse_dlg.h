@@ -5,16 +5,16 @@
 // child picked, or -1.
 #pragma once
 
-#include <afxwin.h>
 #include <afxcoll.h>
+#include <afxwin.h>
 
 #include "controls/coloring_thumbnail_ctrl.h"
 #include "controls/skin_button.h"
 
 // One item handed to the browse screen.
 struct BrowseItem {
-    int nTopic = 0;          // topic number (1 = the first topic)
-    CString strImagePath;    // full path of the image shown in the grid
+    int nTopic = 0;        // topic number (1 = the first topic)
+    CString strImagePath;  // full path of the image shown in the grid
 };
 
 class CBrowseDlg : public CDialog {
@@ -55,16 +55,16 @@ protected:
     void UpdateRangeLabel();
 
 public:
-    CComboBox m_cboTopic;               // 1029: the topic box
-    CColoringThumbnailCtrl m_ctlThumbs; // 1000: the grid
-    CSkinButton m_btnNext;              // 1004
-    CSkinButton m_btnPrevious;          // 1003
-    CSkinButton m_btnOK;                // 1 (IDOK)
-    CSkinButton m_btnCancel;            // 2 (IDCANCEL)
-    CSkinButton m_btnRange;             // 1037: the range label
-    CBitmap m_bmpBackground;            // no handle when the file did not load
-    int m_nShown = 0;                   // items in the grid after the last filtering
-    int m_nSelection = -1;              // position in m_aItems, or -1
+    CComboBox m_cboTopic;                // 1029: the topic box
+    CColoringThumbnailCtrl m_ctlThumbs;  // 1000: the grid
+    CSkinButton m_btnNext;               // 1004
+    CSkinButton m_btnPrevious;           // 1003
+    CSkinButton m_btnOK;                 // 1 (IDOK)
+    CSkinButton m_btnCancel;             // 2 (IDCANCEL)
+    CSkinButton m_btnRange;              // 1037: the range label
+    CBitmap m_bmpBackground;             // no handle when the file did not load
+    int m_nShown = 0;                    // items in the grid after the last filtering
+    int m_nSelection = -1;               // position in m_aItems, or -1
     CStringArray m_astrTopics;
     afx::ValueArray<BrowseItem> m_aItems;
 };

@@ -98,7 +98,8 @@ int CatalogueNumber(const CString& strField) {
     long long nValue = 0;
     for (; i < nLength && strField[i] >= '0' && strField[i] <= '9'; ++i) {
         nValue = nValue * 10 + (strField[i] - '0');
-        if (nValue > static_cast<long long>(INT_MAX) + 1) nValue = static_cast<long long>(INT_MAX) + 1;
+        if (nValue > static_cast<long long>(INT_MAX) + 1)
+            nValue = static_cast<long long>(INT_MAX) + 1;
     }
     if (bNegative) nValue = -nValue;
     if (nValue > INT_MAX) return INT_MAX;
@@ -166,7 +167,8 @@ void AppendSampleEntries(const CStringArray& astrLines, const CString& strAppDir
     }
 }
 
-void ReadCatalogues(CStringArray& astrTopics, CFreePictureArray& aEntries, const CString& strAppDir) {
+void ReadCatalogues(CStringArray& astrTopics, CFreePictureArray& aEntries,
+                    const CString& strAppDir) {
     CStringArray astrLines;
     ReadCatalogueLines(strAppDir + kTopicCatalogue, astrLines);
     AppendTopics(astrLines, astrTopics);
@@ -175,7 +177,8 @@ void ReadCatalogues(CStringArray& astrTopics, CFreePictureArray& aEntries, const
     AppendFreeEntries(astrLines, strAppDir, aEntries);
 }
 
-void ReadCatalogues(CStringArray& astrTopics, CSamplePictureArray& aEntries, const CString& strAppDir) {
+void ReadCatalogues(CStringArray& astrTopics, CSamplePictureArray& aEntries,
+                    const CString& strAppDir) {
     CStringArray astrLines;
     ReadCatalogueLines(strAppDir + kTopicCatalogue, astrLines);
     AppendTopics(astrLines, astrTopics);
@@ -194,7 +197,8 @@ void FillTopicBox(CComboBox& cboTopic, const CStringArray& astrTopics) {
     if (g_fontUI.GetSafeHandle()) cboTopic.SetFont(&g_fontUI, TRUE);
 }
 
-int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex, const CFreePictureArray& aEntries) {
+int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex,
+                   const CFreePictureArray& aEntries) {
     ctlThumbs.RemoveAll();
     int nShown = 0;
     for (INT_PTR i = 0; i < aEntries.GetSize(); ++i) {
@@ -206,7 +210,8 @@ int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex, const CFree
     return nShown;
 }
 
-int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex, const CSamplePictureArray& aEntries) {
+int FillThumbnails(CColoringThumbnailCtrl& ctlThumbs, int nBoxIndex,
+                   const CSamplePictureArray& aEntries) {
     ctlThumbs.RemoveAll();
     int nShown = 0;
     for (INT_PTR i = 0; i < aEntries.GetSize(); ++i) {

@@ -10,8 +10,8 @@
 // directory (such a line is skipped, like a line with too few fields).
 #pragma once
 
-#include <afxwin.h>
 #include <afxcoll.h>
+#include <afxwin.h>
 
 #include "common/globals.h"
 #include "controls/coloring_thumbnail_ctrl.h"
@@ -33,16 +33,16 @@ inline constexpr const char kAllTopics[] = "\x54\xCA\x74\x20\x63\xB6";
 
 // A picture to colour freely ("freely.txt").
 struct FreePictureEntry {
-    int nTopic = 0;           // topic number, 1 for the first topic line
-    CString strPicturePath;   // program directory + field 3
+    int nTopic = 0;          // topic number, 1 for the first topic line
+    CString strPicturePath;  // program directory + field 3
 };
 
 // A coloured example and the line-art picture to colour after it
 // ("sample.txt").
 struct SamplePictureEntry {
     int nTopic = 0;
-    CString strSamplePath;    // program directory + field 3
-    CString strPicturePath;   // program directory + field 4
+    CString strSamplePath;   // program directory + field 3
+    CString strPicturePath;  // program directory + field 4
 };
 
 // The entries in file order; an entry's position is its catalogue index.

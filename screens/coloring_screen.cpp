@@ -55,7 +55,8 @@ void LoadBackground(CBitmap& bmp, const char* pszFolder) {
     if (hImage) bmp.Attach(static_cast<HBITMAP>(hImage));
 }
 
-void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int cxArea, int cyArea) {
+void CentreCanvas(CColoringCanvasCtrl& canvas, int nAreaLeft, int nAreaTop, int cxArea,
+                  int cyArea) {
     int h = canvas.GetPictureHeight();
     int w = canvas.GetPictureWidth();
     // Integer division rounds towards zero in C++, as the layout wants.
@@ -93,7 +94,9 @@ void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle) {
 CString WhyNotWritable(const CString& strPath) {
     std::string path(static_cast<LPCSTR>(strPath));
     size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string folder = slash == std::string::npos ? "."
+                         : slash == 0               ? "/"
+                                                    : path.substr(0, slash);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     CString strFolder(folder.c_str());
     struct stat st {};
@@ -102,11 +105,14 @@ CString WhyNotWritable(const CString& strPath) {
     if (!S_ISDIR(st.st_mode)) return strFolder + " is not a folder.";
     if (name.empty() || name.size() > NAME_MAX) return "The file name is empty or too long.";
     // The effective user's rights, which are the ones the write runs with.
-    if (::access(path.c_str(), F_OK) == 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+    if (::access(path.c_str(), F_OK) == 0 &&
+        ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         return CString("The file there may not be replaced: ") + std::strerror(errno) + ".";
     std::string probe = folder + "/.tintorama-XXXXXX";
     int fd = ::mkstemp(probe.data());
-    if (fd < 0) return "The folder " + strFolder + " does not take new files: " + std::strerror(errno) + ".";
+    if (fd < 0)
+        return "The folder " + strFolder + " does not take new files: " + std::strerror(errno) +
+               ".";
     // A disk with no room left may still take an empty file: try a block.
     char block[4096] = {};
     bool bRoom = ::write(fd, block, sizeof block) == ssize_t(sizeof block);
@@ -128,7 +134,9 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     if (canvas.SavePicture(strPath, &strError)) return;
     // The plain words for what stops the save; the library's own otherwise.
     CString strReason = WhyNotWritable(strPath);
-    if (strReason.IsEmpty()) strReason = strError.IsEmpty() ? CString("The picture could not be written there.") : strError;
+    if (strReason.IsEmpty())
+        strReason =
+            strError.IsEmpty() ? CString("The picture could not be written there.") : strError;
     CString strText;
     strText.Format("The picture was not saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
                    static_cast<LPCSTR>(strReason));

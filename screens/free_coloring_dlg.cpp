@@ -11,17 +11,17 @@
 using namespace coloring_screen;
 
 BEGIN_MESSAGE_MAP(CFreeColoringDlg, CDialog)
-    ON_BN_CLICKED(IDC_FREE_BROWSE, &CFreeColoringDlg::OnBrowse)
-    ON_BN_CLICKED(IDC_START_AGAIN, &CFreeColoringDlg::OnStartAgain)
-    ON_BN_CLICKED(IDC_MUSIC_LIST, &CFreeColoringDlg::OnMusicList)
-    ON_BN_CLICKED(IDC_SAVE, &CFreeColoringDlg::OnSave)
-    ON_NOTIFY(PCN_COLORSELECTED, IDC_PALETTE, &CFreeColoringDlg::OnColorSelected)
-    ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CFreeColoringDlg::OnThumbnailSelected)
-    ON_BN_CLICKED(IDC_STRIP_UP, &CFreeColoringDlg::OnStripUp)
-    ON_BN_CLICKED(IDC_STRIP_DOWN, &CFreeColoringDlg::OnStripDown)
-    ON_CBN_SELCHANGE(IDC_FREE_TOPICS, &CFreeColoringDlg::OnTopicChanged)
-    ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CFreeColoringDlg::OnMusicToggle)
-    ON_WM_ERASEBKGND()
+ON_BN_CLICKED(IDC_FREE_BROWSE, &CFreeColoringDlg::OnBrowse)
+ON_BN_CLICKED(IDC_START_AGAIN, &CFreeColoringDlg::OnStartAgain)
+ON_BN_CLICKED(IDC_MUSIC_LIST, &CFreeColoringDlg::OnMusicList)
+ON_BN_CLICKED(IDC_SAVE, &CFreeColoringDlg::OnSave)
+ON_NOTIFY(PCN_COLORSELECTED, IDC_PALETTE, &CFreeColoringDlg::OnColorSelected)
+ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CFreeColoringDlg::OnThumbnailSelected)
+ON_BN_CLICKED(IDC_STRIP_UP, &CFreeColoringDlg::OnStripUp)
+ON_BN_CLICKED(IDC_STRIP_DOWN, &CFreeColoringDlg::OnStripDown)
+ON_CBN_SELCHANGE(IDC_FREE_TOPICS, &CFreeColoringDlg::OnTopicChanged)
+ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CFreeColoringDlg::OnMusicToggle)
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CFreeColoringDlg::CFreeColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
@@ -97,7 +97,8 @@ void CFreeColoringDlg::UpdateRangeLabel() { ::UpdateRangeLabel(m_btnRange, m_ctl
 
 void CFreeColoringDlg::OnBrowse() {
     CBrowseDlg dlg;
-    for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i) dlg.AddItem(m_aEntries[i].strPicturePath, m_aEntries[i].nTopic);
+    for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i)
+        dlg.AddItem(m_aEntries[i].strPicturePath, m_aEntries[i].nTopic);
     for (INT_PTR i = 0; i < m_astrTopics.GetSize(); ++i) dlg.AddTopic(m_astrTopics[i]);
     if (dlg.DoModal() == IDOK && dlg.GetSelection() >= 0) ShowPicture(dlg.GetSelection());
 }
@@ -138,8 +139,9 @@ void CFreeColoringDlg::OnTopicChanged() {
 void CFreeColoringDlg::OnMusicToggle() { FollowMusicToggle(m_pHome, m_btnMusic); }
 
 BOOL CFreeColoringDlg::OnEraseBkgnd(CDC* pDC) {
-    CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp, &m_btnMusicList,
+    CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp,      &m_btnMusicList,
                                       &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse};
-    if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons)))) return TRUE;
+    if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons))))
+        return TRUE;
     return CDialog::OnEraseBkgnd(pDC);
 }

@@ -45,25 +45,25 @@ protected:
     void UpdateRangeLabel();
 
 public:
-    CHomeDlg* m_pHome = nullptr;  // the music controller; set before DoModal
-    CComboBox m_cboTopic;         // 1034
+    CHomeDlg* m_pHome = nullptr;         // the music controller; set before DoModal
+    CComboBox m_cboTopic;                // 1034
     CColoringThumbnailCtrl m_ctlThumbs;  // 1000
     CColoringPaletteCtrl m_ctlPalette;   // 1008
     CColoringCanvasCtrl m_ctlCanvas;     // 1007
-    CSkinButton m_btnClose;      // 2 (IDCANCEL)
-    CSkinButton m_btnSave;       // 1010
-    CSkinButton m_btnRestart;    // 1009
-    CSkinButton m_btnBrowse;     // 1012
-    CSkinButton m_btnDown;       // 1004
-    CSkinButton m_btnUp;         // 1003
-    CSkinButton m_btnMusicList;  // 1011
-    CSkinButton m_btnMusic;      // 1036: music on/off
-    CSkinButton m_btnRange;      // 1037: the range label
-    int m_nShown = 0;            // entries in the strip after the last filtering
-    int m_nCurrent = -1;         // catalogue index of the picture on the canvas
-    CBitmap m_bmpBackground;     // "Backgrnd\Freely\bg1.bmp"; no handle when missing
-    CFreePictureArray m_aEntries;  // "freely.txt", in file order
-    CStringArray m_astrTopics;   // "topic.txt"
+    CSkinButton m_btnClose;              // 2 (IDCANCEL)
+    CSkinButton m_btnSave;               // 1010
+    CSkinButton m_btnRestart;            // 1009
+    CSkinButton m_btnBrowse;             // 1012
+    CSkinButton m_btnDown;               // 1004
+    CSkinButton m_btnUp;                 // 1003
+    CSkinButton m_btnMusicList;          // 1011
+    CSkinButton m_btnMusic;              // 1036: music on/off
+    CSkinButton m_btnRange;              // 1037: the range label
+    int m_nShown = 0;                    // entries in the strip after the last filtering
+    int m_nCurrent = -1;                 // catalogue index of the picture on the canvas
+    CBitmap m_bmpBackground;             // "Backgrnd\Freely\bg1.bmp"; no handle when missing
+    CFreePictureArray m_aEntries;        // "freely.txt", in file order
+    CStringArray m_astrTopics;           // "topic.txt"
 
     // The canvas area, in client pixels.
     static constexpr int kAreaLeft = 110;

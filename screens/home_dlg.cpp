@@ -4,12 +4,12 @@
 #include "screens/home_dlg.h"
 
 #include "common/globals.h"
+#include "music/music_player.h"
+#include "res/resource.h"
 #include "screens/about_dlg.h"
 #include "screens/free_coloring_dlg.h"
 #include "screens/music_list_dlg.h"
 #include "screens/sample_coloring_dlg.h"
-#include "music/music_player.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -30,22 +30,22 @@ void PrepareButton(CSkinButton& button) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CHomeDlg, CDialog)
-    ON_WM_SYSCOMMAND()
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_WM_ERASEBKGND()
-    ON_WM_DESTROY()
-    ON_BN_CLICKED(IDC_HOME_SAMPLE, &CHomeDlg::OnSampleColoring)
-    ON_BN_CLICKED(IDC_HOME_FREE, &CHomeDlg::OnFreeColoring)
-    ON_BN_CLICKED(IDC_HOME_MUSIC, &CHomeDlg::OnMusicList)
-    ON_BN_CLICKED(IDC_HOME_SPARE, &CHomeDlg::OnSpare)
-    ON_BN_CLICKED(IDC_HOME_HELP, &CHomeDlg::OnHelp)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_ERASEBKGND()
+ON_WM_DESTROY()
+ON_BN_CLICKED(IDC_HOME_SAMPLE, &CHomeDlg::OnSampleColoring)
+ON_BN_CLICKED(IDC_HOME_FREE, &CHomeDlg::OnFreeColoring)
+ON_BN_CLICKED(IDC_HOME_MUSIC, &CHomeDlg::OnMusicList)
+ON_BN_CLICKED(IDC_HOME_SPARE, &CHomeDlg::OnSpare)
+ON_BN_CLICKED(IDC_HOME_HELP, &CHomeDlg::OnHelp)
 END_MESSAGE_MAP()
 
 CHomeDlg::CHomeDlg(CWnd* pParent) : CDialog(IDD, pParent) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
-    HANDLE hPicture = ::LoadImageA(nullptr, g_strAppDir + kHomePicture, IMAGE_BITMAP, 0, 0,
-                                   LR_LOADFROMFILE);
+    HANDLE hPicture =
+        ::LoadImageA(nullptr, g_strAppDir + kHomePicture, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hPicture) m_bmpBackground.Attach(static_cast<HBITMAP>(hPicture));
 }
 
@@ -132,7 +132,8 @@ BOOL CHomeDlg::OnEraseBkgnd(CDC* pDC) {
     CRect rcClient;
     GetClientRect(&rcClient);
     // A picture smaller than the window leaves the rest in the dialog colour.
-    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height()) CDialog::OnEraseBkgnd(pDC);
+    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height())
+        CDialog::OnEraseBkgnd(pDC);
     CDC dcMem;
     dcMem.CreateCompatibleDC(pDC);
     CBitmap* pOld = dcMem.SelectObject(&m_bmpBackground);

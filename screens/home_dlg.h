@@ -41,14 +41,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 public:
-    CSkinButton m_btnExit;       // 2 (IDCANCEL): leave the program
-    CSkinButton m_btnSpare;      // 1016: no action of its own
-    CSkinButton m_btnSample;     // 1013: sample colouring
-    CSkinButton m_btnMusicList;  // 1015: the music list
-    CSkinButton m_btnFree;       // 1014: free colouring
-    CSkinButton m_btnHelp;       // 1039: the help page
-    HICON m_hIcon = nullptr;     // application icon, resource 128
-    CBitmap m_bmpBackground;     // the home picture; empty when it did not load
-    CString m_strSongFile;       // code + ".mp3" of the song last chosen
+    CSkinButton m_btnExit;              // 2 (IDCANCEL): leave the program
+    CSkinButton m_btnSpare;             // 1016: no action of its own
+    CSkinButton m_btnSample;            // 1013: sample colouring
+    CSkinButton m_btnMusicList;         // 1015: the music list
+    CSkinButton m_btnFree;              // 1014: free colouring
+    CSkinButton m_btnHelp;              // 1039: the help page
+    HICON m_hIcon = nullptr;            // application icon, resource 128
+    CBitmap m_bmpBackground;            // the home picture; empty when it did not load
+    CString m_strSongFile;              // code + ".mp3" of the song last chosen
     CMusicPlayer* m_pPlayer = nullptr;  // created in OnInitDialog, deleted in OnDestroy
 };

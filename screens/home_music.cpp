@@ -9,7 +9,9 @@
 
 void CHomeDlg::PlaySong(const CString& strCode) {
     m_strSongFile = strCode + ".mp3";
-    if (m_pPlayer) m_pPlayer->OpenSong(CMusicPlayer::SongPath(static_cast<LPCSTR>(g_strAppDir), static_cast<LPCSTR>(strCode)));
+    if (m_pPlayer)
+        m_pPlayer->OpenSong(
+            CMusicPlayer::SongPath(static_cast<LPCSTR>(g_strAppDir), static_cast<LPCSTR>(strCode)));
 }
 
 void CHomeDlg::StopMusic() {

@@ -5,9 +5,9 @@
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(CMusicListDlg, CDialog)
-    ON_WM_ERASEBKGND()
-    ON_WM_DESTROY()
-    ON_LBN_DBLCLK(IDC_SONGS, &CMusicListDlg::OnDblclkSongs)
+ON_WM_ERASEBKGND()
+ON_WM_DESTROY()
+ON_LBN_DBLCLK(IDC_SONGS, &CMusicListDlg::OnDblclkSongs)
 END_MESSAGE_MAP()
 
 CMusicListDlg::CMusicListDlg(CWnd* pParent) : CDialog(IDD, pParent) {

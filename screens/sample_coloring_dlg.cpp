@@ -12,17 +12,17 @@
 using namespace coloring_screen;
 
 BEGIN_MESSAGE_MAP(CSampleColoringDlg, CDialog)
-    ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CSampleColoringDlg::OnThumbnailSelected)
-    ON_NOTIFY(PCN_COLORSELECTED, IDC_PALETTE, &CSampleColoringDlg::OnColorSelected)
-    ON_BN_CLICKED(IDC_START_AGAIN, &CSampleColoringDlg::OnStartAgain)
-    ON_BN_CLICKED(IDC_SAVE, &CSampleColoringDlg::OnSave)
-    ON_BN_CLICKED(IDC_PAGE_PREVIOUS, &CSampleColoringDlg::OnPreviousPage)
-    ON_BN_CLICKED(IDC_PAGE_NEXT, &CSampleColoringDlg::OnNextPage)
-    ON_BN_CLICKED(IDC_SAMPLE_BROWSE, &CSampleColoringDlg::OnBrowse)
-    ON_WM_ERASEBKGND()
-    ON_CBN_SELCHANGE(IDC_SAMPLE_TOPICS, &CSampleColoringDlg::OnTopicChanged)
-    ON_BN_CLICKED(IDC_MUSIC_LIST, &CSampleColoringDlg::OnMusicList)
-    ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CSampleColoringDlg::OnMusicToggle)
+ON_NOTIFY(THN_ITEMSELECTED, IDC_THUMBNAILS, &CSampleColoringDlg::OnThumbnailSelected)
+ON_NOTIFY(PCN_COLORSELECTED, IDC_PALETTE, &CSampleColoringDlg::OnColorSelected)
+ON_BN_CLICKED(IDC_START_AGAIN, &CSampleColoringDlg::OnStartAgain)
+ON_BN_CLICKED(IDC_SAVE, &CSampleColoringDlg::OnSave)
+ON_BN_CLICKED(IDC_PAGE_PREVIOUS, &CSampleColoringDlg::OnPreviousPage)
+ON_BN_CLICKED(IDC_PAGE_NEXT, &CSampleColoringDlg::OnNextPage)
+ON_BN_CLICKED(IDC_SAMPLE_BROWSE, &CSampleColoringDlg::OnBrowse)
+ON_WM_ERASEBKGND()
+ON_CBN_SELCHANGE(IDC_SAMPLE_TOPICS, &CSampleColoringDlg::OnTopicChanged)
+ON_BN_CLICKED(IDC_MUSIC_LIST, &CSampleColoringDlg::OnMusicList)
+ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CSampleColoringDlg::OnMusicToggle)
 END_MESSAGE_MAP()
 
 CSampleColoringDlg::CSampleColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
@@ -99,7 +99,9 @@ void CSampleColoringDlg::ShowPair(int nIndex) {
     CentreCanvas(m_ctlCanvas, kCanvasLeft, kBoxTop, kBoxSize, kBoxSize);
 }
 
-void CSampleColoringDlg::UpdateRangeLabel() { ::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown); }
+void CSampleColoringDlg::UpdateRangeLabel() {
+    ::UpdateRangeLabel(m_btnRange, m_ctlThumbs, m_nShown);
+}
 
 void CSampleColoringDlg::OnThumbnailSelected(NMHDR* pNMHDR, LRESULT* pResult) {
     // An empty cell sends -1, which ShowPair refuses.
@@ -130,15 +132,17 @@ void CSampleColoringDlg::OnNextPage() {
 void CSampleColoringDlg::OnBrowse() {
     // The browse screen, too, shows the coloured examples.
     CBrowseDlg dlg;
-    for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i) dlg.AddItem(m_aEntries[i].strSamplePath, m_aEntries[i].nTopic);
+    for (INT_PTR i = 0; i < m_aEntries.GetSize(); ++i)
+        dlg.AddItem(m_aEntries[i].strSamplePath, m_aEntries[i].nTopic);
     for (INT_PTR i = 0; i < m_astrTopics.GetSize(); ++i) dlg.AddTopic(m_astrTopics[i]);
     if (dlg.DoModal() == IDOK && dlg.GetSelection() >= 0) ShowPair(dlg.GetSelection());
 }
 
 BOOL CSampleColoringDlg::OnEraseBkgnd(CDC* pDC) {
-    CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp, &m_btnMusicList,
+    CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp,      &m_btnMusicList,
                                       &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse};
-    if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons)))) return TRUE;
+    if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons))))
+        return TRUE;
     return CDialog::OnEraseBkgnd(pDC);
 }
 

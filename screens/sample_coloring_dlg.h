@@ -46,26 +46,26 @@ protected:
     void UpdateRangeLabel();
 
 public:
-    CHomeDlg* m_pHome = nullptr;          // the music controller; set before DoModal
-    CComboBox m_cboTopic;                 // 1012
-    CColoringThumbnailCtrl m_ctlThumbs;   // 1000
-    CColoringCanvasCtrl m_ctlSample;      // 1006: the example, read-only
-    CColoringCanvasCtrl m_ctlCanvas;      // 1007: the child's canvas
-    CColoringPaletteCtrl m_ctlPalette;    // 1008
-    CSkinButton m_btnDown;       // 1004: next page
-    CSkinButton m_btnUp;         // 1003: previous page
-    CSkinButton m_btnSave;       // 1010
-    CSkinButton m_btnRestart;    // 1009
-    CSkinButton m_btnClose;      // 2 (IDCANCEL)
-    CSkinButton m_btnMusicList;  // 1011
-    CSkinButton m_btnBrowse;     // 1005
-    CSkinButton m_btnMusic;      // 1036: music on/off
-    CSkinButton m_btnRange;      // 1037: the range label
-    int m_nShown = 0;            // entries in the strip after the last filtering
-    CBitmap m_bmpBackground;     // "Backgrnd\Samples\bg1.bmp"; no handle when missing
-    int m_nCurrent = -1;         // catalogue index of the pair on the canvases
-    CSamplePictureArray m_aEntries;  // "sample.txt", in file order
-    CStringArray m_astrTopics;   // "topic.txt"
+    CHomeDlg* m_pHome = nullptr;         // the music controller; set before DoModal
+    CComboBox m_cboTopic;                // 1012
+    CColoringThumbnailCtrl m_ctlThumbs;  // 1000
+    CColoringCanvasCtrl m_ctlSample;     // 1006: the example, read-only
+    CColoringCanvasCtrl m_ctlCanvas;     // 1007: the child's canvas
+    CColoringPaletteCtrl m_ctlPalette;   // 1008
+    CSkinButton m_btnDown;               // 1004: next page
+    CSkinButton m_btnUp;                 // 1003: previous page
+    CSkinButton m_btnSave;               // 1010
+    CSkinButton m_btnRestart;            // 1009
+    CSkinButton m_btnClose;              // 2 (IDCANCEL)
+    CSkinButton m_btnMusicList;          // 1011
+    CSkinButton m_btnBrowse;             // 1005
+    CSkinButton m_btnMusic;              // 1036: music on/off
+    CSkinButton m_btnRange;              // 1037: the range label
+    int m_nShown = 0;                    // entries in the strip after the last filtering
+    CBitmap m_bmpBackground;             // "Backgrnd\Samples\bg1.bmp"; no handle when missing
+    int m_nCurrent = -1;                 // catalogue index of the pair on the canvases
+    CSamplePictureArray m_aEntries;      // "sample.txt", in file order
+    CStringArray m_astrTopics;           // "topic.txt"
 
     // The two canvas boxes, in client pixels.
     static constexpr int kBoxSize = 320;
