@@ -45,8 +45,8 @@ void DrawPicture(HDC dc) {
     LineTo(dc, 130, 40);
     LineTo(dc, 210, 102);
     LineTo(dc, 50, 102);
-    Ellipse(dc, 240, 20, 300, 80);      // sun
-    MoveToEx(dc, 0, 200, nullptr);      // ground
+    Ellipse(dc, 240, 20, 300, 80);  // sun
+    MoveToEx(dc, 0, 200, nullptr);  // ground
     LineTo(dc, kCanvasWidth, 200);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
@@ -65,8 +65,7 @@ LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             DrawPicture(g_canvas.memory);
             return 0;
         }
-        case WM_ERASEBKGND:
-            return TRUE;  // the picture covers everything
+        case WM_ERASEBKGND: return TRUE;  // the picture covers everything
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
@@ -77,9 +76,7 @@ LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) PostMessageA(GetParent(hwnd), WM_CLOSE, 0, 0);
             return 0;
-        case WM_LBUTTONDOWN:
-            SetCapture(hwnd);
-            return 0;
+        case WM_LBUTTONDOWN: SetCapture(hwnd); return 0;
         case WM_LBUTTONUP: {
             if (GetCapture() != hwnd) return 0;
             ReleaseCapture();
@@ -160,7 +157,8 @@ int RunScripted(HWND frame, HWND canvas, const std::string& out) {
         }
     }
     if (headless::PixelAt(canvas, 100, 140) != RGB(255, 255, 255)) {
-        std::fprintf(stderr, "platform-demo: a release outside the canvas filled the window pane\n");
+        std::fprintf(stderr,
+                     "platform-demo: a release outside the canvas filled the window pane\n");
         ok = false;
     }
 
@@ -169,9 +167,10 @@ int RunScripted(HWND frame, HWND canvas, const std::string& out) {
         std::fprintf(stderr, "platform-demo: cannot write %s\n", out.c_str());
         ok = false;
     } else {
-        std::printf("platform-demo: ran headless, clicked %zu regions;\n"
-                    "screenshot written to %s\n",
-                    std::size(clicks), out.c_str());
+        std::printf(
+            "platform-demo: ran headless, clicked %zu regions;\n"
+            "screenshot written to %s\n",
+            std::size(clicks), out.c_str());
     }
     DestroyWindow(frame);
     MSG msg;
@@ -205,11 +204,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int frameX = 100, frameY = 80;
-    HWND frame = CreateWindowExA(0, "DemoFrame", "Tintorama layer demo", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                                 frameX, frameY, kCanvasWidth + 42, kCanvasHeight + 42, nullptr, nullptr,
-                                 nullptr, nullptr);
-    HWND canvas = CreateWindowExA(0, "DemoCanvas", "", WS_CHILD | WS_VISIBLE, 20, 20, kCanvasWidth,
-                                  kCanvasHeight, frame, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    HWND frame = CreateWindowExA(
+        0, "DemoFrame", "Tintorama layer demo", WS_POPUP | WS_CAPTION | WS_VISIBLE, frameX, frameY,
+        kCanvasWidth + 42, kCanvasHeight + 42, nullptr, nullptr, nullptr, nullptr);
+    HWND canvas =
+        CreateWindowExA(0, "DemoCanvas", "", WS_CHILD | WS_VISIBLE, 20, 20, kCanvasWidth,
+                        kCanvasHeight, frame, reinterpret_cast<HMENU>(1), nullptr, nullptr);
     if (!frame || !canvas) {
         std::fprintf(stderr, "platform-demo: cannot create the windows\n");
         return 1;

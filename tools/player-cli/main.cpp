@@ -37,13 +37,17 @@ int usage() {
 bool parse(int argc, char** argv, Options* o) {
     int i = 1;
     for (; i < argc && argv[i][0] == '-' && argv[i][1]; ++i) {
-        if (!strcmp(argv[i], "-q")) o->quiet = true;
-        else if (!strcmp(argv[i], "-v")) o->verbose = true;
-        else if (!strcmp(argv[i], "-t")) o->timing = true;
+        if (!strcmp(argv[i], "-q"))
+            o->quiet = true;
+        else if (!strcmp(argv[i], "-v"))
+            o->verbose = true;
+        else if (!strcmp(argv[i], "-t"))
+            o->timing = true;
         else if (!strcmp(argv[i], "--")) {
             ++i;
             break;
-        } else return false;
+        } else
+            return false;
     }
     if (i >= argc || argc - i > 2) return false;
     o->input = argv[i];
@@ -51,17 +55,18 @@ bool parse(int argc, char** argv, Options* o) {
         o->output = argv[i + 1];
         bool prefixed = o->output.find(':') != std::string::npos && o->output.find(':') < 5;
         size_t n = o->output.size();
-        if (!prefixed && n > 4 && o->output.compare(n - 4, 4, ".wav") == 0) o->output = "wav:" + o->output;
+        if (!prefixed && n > 4 && o->output.compare(n - 4, 4, ".wav") == 0)
+            o->output = "wav:" + o->output;
     }
     return true;
 }
 
 const char* command_name(unsigned code) {
     switch (code) {
-    case cmd_input_open: return "open the input";
-    case cmd_set_output_name: return "open the output";
-    case cmd_play: return "play";
-    default: return "a command";
+        case cmd_input_open: return "open the input";
+        case cmd_set_output_name: return "open the output";
+        case cmd_play: return "play";
+        default: return "a command";
     }
 }
 
@@ -123,48 +128,45 @@ private:
     int handle(const PlayerMessage& m) {
         const PlayerPayload& p = m.payload;
         switch (m.code) {
-        case ntf_nack:
-            end_progress();
-            fprintf(stderr, "player-cli: cannot %s: %s", command_name(p.byte_short.a),
-                    error_name(p.byte_short.b));
-            if (!last_debug.empty() && !options.verbose) fprintf(stderr, " (%s)", last_debug.c_str());
-            fputc('\n', stderr);
-            return 1;
-        case ntf_debug:
-            // Shown with -v; otherwise kept to explain a failure.
-            last_debug = p.debug.text;
-            if (options.verbose) {
+            case ntf_nack:
                 end_progress();
-                fprintf(stderr, "player-cli: %s\n", p.debug.text);
-            }
-            return -1;
-        case ntf_error:
-            end_progress();
-            fprintf(stderr, "player-cli: error %d (%s): %s\n", p.error.code, error_name(p.error.code),
-                    p.error.text);
-            return -1;
-        case ntf_input_duration:
-            duration = static_cast<int>(p.value);
-            return -1;
-        case ntf_input_stream_info:
-            if (!options.quiet) {
+                fprintf(stderr, "player-cli: cannot %s: %s", command_name(p.byte_short.a),
+                        error_name(p.byte_short.b));
+                if (!last_debug.empty() && !options.verbose)
+                    fprintf(stderr, " (%s)", last_debug.c_str());
+                fputc('\n', stderr);
+                return 1;
+            case ntf_debug:
+                // Shown with -v; otherwise kept to explain a failure.
+                last_debug = p.debug.text;
+                if (options.verbose) {
+                    end_progress();
+                    fprintf(stderr, "player-cli: %s\n", p.debug.text);
+                }
+                return -1;
+            case ntf_error:
                 end_progress();
-                fprintf(stderr, "MPEG-%s Layer %d, %d kbit/s, %d Hz, %s\n",
-                        level_name(p.stream_info.level), p.stream_info.layer, p.stream_info.bitrate,
-                        p.stream_info.frequency, mode_name(p.stream_info.mode));
-            }
-            return -1;
-        case ntf_input_timecode:
-            show_progress(p.four[0], p.four[1], p.four[2]);
-            return -1;
-        case ntf_player_state:
-            if (p.byte == 3) at_end = true;
-            return -1;
-        case ntf_output_state:
-            if (p.byte == 1 && at_end) return finish();
-            return -1;
-        default:
-            return -1;
+                fprintf(stderr, "player-cli: error %d (%s): %s\n", p.error.code,
+                        error_name(p.error.code), p.error.text);
+                return -1;
+            case ntf_input_duration: duration = static_cast<int>(p.value); return -1;
+            case ntf_input_stream_info:
+                if (!options.quiet) {
+                    end_progress();
+                    fprintf(stderr, "MPEG-%s Layer %d, %d kbit/s, %d Hz, %s\n",
+                            level_name(p.stream_info.level), p.stream_info.layer,
+                            p.stream_info.bitrate, p.stream_info.frequency,
+                            mode_name(p.stream_info.mode));
+                }
+                return -1;
+            case ntf_input_timecode: show_progress(p.four[0], p.four[1], p.four[2]); return -1;
+            case ntf_player_state:
+                if (p.byte == 3) at_end = true;
+                return -1;
+            case ntf_output_state:
+                if (p.byte == 1 && at_end) return finish();
+                return -1;
+            default: return -1;
         }
     }
 
@@ -186,7 +188,8 @@ private:
             double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
             fprintf(stderr, "decoded in %.3f s", seconds);
-            if (duration > 0 && seconds > 0) fprintf(stderr, " (%.1f x real time)", duration / seconds);
+            if (duration > 0 && seconds > 0)
+                fprintf(stderr, " (%.1f x real time)", duration / seconds);
             fputc('\n', stderr);
         }
         return 0;
