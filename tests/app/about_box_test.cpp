@@ -22,7 +22,8 @@ TEST_F(ProgramTest, EveryLineOfTheAboutBoxFitsItsStatic) {
     script.Then("measure", [&] {
         HWND about = ScreenOverHome();
         if (!about) return false;
-        for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = ::GetWindow(about, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
             char cls[32] = {}, text[128] = {};
             ::GetClassNameA(child, cls, sizeof cls);
             ::GetWindowTextA(child, text, sizeof text);
@@ -31,7 +32,8 @@ TEST_F(ProgramTest, EveryLineOfTheAboutBoxFitsItsStatic) {
             RECT client{};
             ::GetClientRect(child, &client);
             HDC dc = ::GetDC(child);
-            HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(child, WM_GETFONT, 0, 0)));
+            HGDIOBJ old = ::SelectObject(
+                dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(child, WM_GETFONT, 0, 0)));
             SIZE extent{};
             ::GetTextExtentPoint32A(dc, text, int(std::string(text).size()), &extent);
             ::SelectObject(dc, old);
@@ -49,5 +51,6 @@ TEST_F(ProgramTest, EveryLineOfTheAboutBoxFitsItsStatic) {
         return true;
     });
     RunProgram();
-    EXPECT_EQ(checked, (std::vector<std::string>{"Tintorama Version 1.0", "A colouring book for young children"}));
+    EXPECT_EQ(checked, (std::vector<std::string>{"Tintorama Version 1.0",
+                                                 "A colouring book for young children"}));
 }

@@ -66,8 +66,8 @@ void ProgramTest::PrepareContent(unsigned content) {
     if (content & kFont) copy("lsansrf.ttf");
     if (content & kHelpPage) copy("Help/Help.htm");
     if (content & kScreenPictures) {
-        for (const char* relative : {"Backgrnd/Freely/bg1.bmp", "Backgrnd/Samples/bg1.bmp", "Backgrnd/browse.bmp",
-                                     "Backgrnd/mixed.bmp"})
+        for (const char* relative : {"Backgrnd/Freely/bg1.bmp", "Backgrnd/Samples/bg1.bmp",
+                                     "Backgrnd/browse.bmp", "Backgrnd/mixed.bmp"})
             copy(relative);
     }
     if (content & kCatalogues) {

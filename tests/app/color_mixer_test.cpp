@@ -34,7 +34,9 @@ Picture ResourcePicture(UINT nID) {
     return p;
 }
 
-double DistanceBetween(POINT a, POINT b) { return std::hypot(double(a.x - b.x), double(a.y - b.y)); }
+double DistanceBetween(POINT a, POINT b) {
+    return std::hypot(double(a.x - b.x), double(a.y - b.y));
+}
 
 class MixerTest : public ::testing::Test {
 protected:
@@ -101,9 +103,10 @@ TEST_F(MixerTest, PureRedPutsTheMarkerOnTheRimAndTheRedHandleAtItsAxisEnd) {
     EXPECT_EQ(mixer.GetWheelMarkerRect().Size(), CSize(10, 10));
     // Full brightness: the bar's marker at its top.
     const CRect bar = mixer.GetBarRect();
-    EXPECT_EQ(bar, CRect(mixer.GetHsbArea().left + 222, mixer.GetHsbArea().top, mixer.GetHsbArea().left + 242,
-                         mixer.GetHsbArea().top + 201));
-    EXPECT_EQ(mixer.GetBarMarkerRect(), CRect(bar.left - 2, bar.top - 4, bar.right + 2, bar.top + 4));
+    EXPECT_EQ(bar, CRect(mixer.GetHsbArea().left + 222, mixer.GetHsbArea().top,
+                         mixer.GetHsbArea().left + 242, mixer.GetHsbArea().top + 201));
+    EXPECT_EQ(mixer.GetBarMarkerRect(),
+              CRect(bar.left - 2, bar.top - 4, bar.right + 2, bar.top + 4));
 
     const CPoint cube = mixer.GetCubeCenter();
     EXPECT_EQ(cube, mixer.GetRgbArea().TopLeft() + CSize(86, 108));
@@ -129,7 +132,8 @@ TEST_F(MixerTest, MidGreyPutsTheMarkerAtTheCentreAndTheHandlesPartWayOut) {
         EXPECT_NEAR(DistanceBetween(handle, cube), expected[i], 1.0) << i;
         // On the axis: the same direction as the axis end, to a pixel.
         const CPoint end = mixer.GetAxisEnd(i);
-        const double cross = double(handle.x - cube.x) * (end.y - cube.y) - double(handle.y - cube.y) * (end.x - cube.x);
+        const double cross = double(handle.x - cube.x) * (end.y - cube.y) -
+                             double(handle.y - cube.y) * (end.x - cube.x);
         EXPECT_LE(std::abs(cross) / DistanceBetween(end, cube), 1.0) << i;
     }
 }
@@ -143,8 +147,9 @@ TEST_F(MixerTest, ThePicturesAreDrawnAtTheAreasWithTheFiguresExclusiveOrOverThem
     for (int y = 0; y < wheel.height; ++y)
         for (int x = 0; x < wheel.width; ++x) {
             const CPoint p = origin + CSize(x, y);
-            const bool outline = marker.PtInRect(p) && (p.x == marker.left || p.x == marker.right - 1 ||
-                                                         p.y == marker.top || p.y == marker.bottom - 1);
+            const bool outline =
+                marker.PtInRect(p) && (p.x == marker.left || p.x == marker.right - 1 ||
+                                       p.y == marker.top || p.y == marker.bottom - 1);
             ASSERT_EQ(Rgb(shown.At(p.x, p.y)), outline ? wheel.At(x, y) ^ 0xFFFFFF : wheel.At(x, y))
                 << x << "," << y;
         }
@@ -194,7 +199,8 @@ TEST_F(MixerTest, ThePreviewsShowTheStartingAndTheCurrentColourInABevelledFrame)
 TEST_F(MixerTest, TheBackgroundIsTheProgramsPicture) {
     Open(RGB(0, 0, 0));
     CBitmap background;
-    HANDLE hPicture = ::LoadImageA(nullptr, g_strAppDir + "Backgrnd\\mixed.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    HANDLE hPicture = ::LoadImageA(nullptr, g_strAppDir + "Backgrnd\\mixed.bmp", IMAGE_BITMAP, 0, 0,
+                                   LR_LOADFROMFILE);
     ASSERT_NE(hPicture, nullptr);
     background.Attach(hPicture);
     CDC dc;
@@ -221,22 +227,24 @@ TEST_P(MixerRoundTripTest, ReturningToTheStartLeavesTheDialogByteIdentical) {
     const CRect bar = mixer.GetBarRect();
     const CPoint cube = mixer.GetCubeCenter();
     switch (GetParam()) {
-    case Drag::Wheel:
-        start = wc + CSize(30, -20);
-        path = {wc + CSize(99, 0), wc + CSize(0, -150), wc + CSize(-60, 60), wc + CSize(3, 97)};
-        break;
-    case Drag::Bar:
-        start = CPoint(bar.left + 5, bar.top + 50);
-        path = {CPoint(bar.left, bar.top - 40), CPoint(bar.right + 30, bar.bottom + 40), CPoint(bar.left + 3, bar.top + 120)};
-        break;
-    case Drag::Red:
-    case Drag::Green:
-    case Drag::Blue: {
-        const int i = int(GetParam()) - int(Drag::Red);
-        start = mixer.GetHandleRect(i).CenterPoint();
-        path = {cube + CSize(0, 30), cube + CSize(-120, -120), cube + CSize(120, 0), mixer.GetAxisEnd(i)};
-        break;
-    }
+        case Drag::Wheel:
+            start = wc + CSize(30, -20);
+            path = {wc + CSize(99, 0), wc + CSize(0, -150), wc + CSize(-60, 60), wc + CSize(3, 97)};
+            break;
+        case Drag::Bar:
+            start = CPoint(bar.left + 5, bar.top + 50);
+            path = {CPoint(bar.left, bar.top - 40), CPoint(bar.right + 30, bar.bottom + 40),
+                    CPoint(bar.left + 3, bar.top + 120)};
+            break;
+        case Drag::Red:
+        case Drag::Green:
+        case Drag::Blue: {
+            const int i = int(GetParam()) - int(Drag::Red);
+            start = mixer.GetHandleRect(i).CenterPoint();
+            path = {cube + CSize(0, 30), cube + CSize(-120, -120), cube + CSize(120, 0),
+                    mixer.GetAxisEnd(i)};
+            break;
+        }
     }
     Press(start);
     Move(start + CSize(0, 1));
@@ -263,7 +271,9 @@ std::string DragName(const ::testing::TestParamInfo<Drag>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, MixerRoundTripTest,
-                         ::testing::Values(Drag::Wheel, Drag::Bar, Drag::Red, Drag::Green, Drag::Blue), DragName);
+                         ::testing::Values(Drag::Wheel, Drag::Bar, Drag::Red, Drag::Green,
+                                           Drag::Blue),
+                         DragName);
 
 TEST_F(MixerTest, DragsPastTheRimsStopAtTheirLimits) {
     CColorMixerDlg& mixer = Open(RGB(128, 128, 128));

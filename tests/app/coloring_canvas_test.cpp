@@ -274,7 +274,8 @@ TEST_P(CanvasRefusalTest, LeavesTheCanvasEmptySilentAndUnsaved) {
     canvas.SavePicture(saved.c_str());
     EXPECT_FALSE(std::filesystem::exists(saved));
     // With nothing held, the class brush shows.
-    EXPECT_EQ(headless::PixelAt(canvas.m_hWnd, 5, 5), ::GetSysColor(COLOR_HIGHLIGHTTEXT) & 0xFFFFFF);
+    EXPECT_EQ(headless::PixelAt(canvas.m_hWnd, 5, 5),
+              ::GetSysColor(COLOR_HIGHLIGHTTEXT) & 0xFFFFFF);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CanvasRefusalTest,

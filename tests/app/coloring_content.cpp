@@ -17,7 +17,9 @@ void Put32(std::string& out, unsigned v) {
 
 }  // namespace
 
-POINT LeftRoom(int w, int h) { return POINT{kFrameInset + 3 + (w / 2 - kFrameInset - 3) / 2, h / 2}; }
+POINT LeftRoom(int w, int h) {
+    return POINT{kFrameInset + 3 + (w / 2 - kFrameInset - 3) / 2, h / 2};
+}
 POINT RightRoom(int w, int h) { return POINT{w / 2 + 2 + (w - kFrameInset - w / 2) / 2, h / 2}; }
 POINT Margin() { return POINT{2, 2}; }
 
@@ -75,7 +77,8 @@ bool WriteCatalogue(const std::string& path, const std::vector<std::vector<std::
 
 Picture ReadPicture(const std::string& path) {
     Picture picture;
-    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!bitmap) return picture;
     BITMAP bm{};
     ::GetObjectA(bitmap, sizeof bm, &bm);
@@ -85,7 +88,8 @@ Picture ReadPicture(const std::string& path) {
     picture.height = bm.bmHeight;
     picture.pixels.resize(size_t(bm.bmWidth) * size_t(bm.bmHeight));
     for (int y = 0; y < bm.bmHeight; ++y)
-        for (int x = 0; x < bm.bmWidth; ++x) picture.pixels[size_t(y) * size_t(bm.bmWidth) + size_t(x)] = ::GetPixel(dc, x, y);
+        for (int x = 0; x < bm.bmWidth; ++x)
+            picture.pixels[size_t(y) * size_t(bm.bmWidth) + size_t(x)] = ::GetPixel(dc, x, y);
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     ::DeleteObject(bitmap);

@@ -16,7 +16,8 @@ namespace app_test {
 inline constexpr int kFrameInset = 10;
 inline constexpr COLORREF kWhite = RGB(255, 255, 255);
 inline constexpr COLORREF kBlack = RGB(0, 0, 0);
-bool WriteLineArt(const std::string& path, int w, int h, COLORREF left = kWhite, COLORREF right = kWhite);
+bool WriteLineArt(const std::string& path, int w, int h, COLORREF left = kWhite,
+                  COLORREF right = kWhite);
 
 // A point inside each region of a w x h line-art picture.
 POINT LeftRoom(int w, int h);

@@ -32,8 +32,10 @@ protected:
         win::SetWaveResourceLookup(&app_test::RecordingLookup);
         ASSERT_TRUE(host.Create(IDD_COLOR_MIXER, nullptr));
         host.MoveWindow(0, 0, 700, 300, FALSE);
-        host.AddControl(palette, CColoringPaletteCtrl::kClassName, kPaletteId, CRect(10, 10, 20, 20));
-        host.AddControl(other, CColoringPaletteCtrl::kClassName, kOtherPaletteId, CRect(10, 100, 20, 110));
+        host.AddControl(palette, CColoringPaletteCtrl::kClassName, kPaletteId,
+                        CRect(10, 10, 20, 20));
+        host.AddControl(other, CColoringPaletteCtrl::kClassName, kOtherPaletteId,
+                        CRect(10, 100, 20, 110));
         Arrange(26, 2);
         host.ShowWindow(SW_SHOW);
         host.SetActiveWindow();
@@ -96,7 +98,8 @@ TEST(PaletteTableTest, HoldsThePresetsAndTwelveFreeSlotsAndNothingBeyond) {
     EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(17), RGB(128, 64, 64));
     EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(38), RGB(0, 0, 255));
     EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(47), RGB(64, 0, 64));
-    for (int i = 48; i < 60; ++i) EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(i), RGB(255, 255, 255)) << i;
+    for (int i = 48; i < 60; ++i)
+        EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(i), RGB(255, 255, 255)) << i;
     // Outside the table: read as white, never written.
     EXPECT_FALSE(CColoringPaletteCtrl::SetTableColor(60, RGB(1, 2, 3)));
     EXPECT_FALSE(CColoringPaletteCtrl::SetTableColor(-1, RGB(1, 2, 3)));
@@ -109,7 +112,8 @@ TEST(PaletteTableTest, HoldsThePresetsAndTwelveFreeSlotsAndNothingBeyond) {
 }
 
 // The screens' grids: free colouring 26 x 2, sample colouring 28 x 2.
-class PaletteGeometryTest : public PaletteTest, public ::testing::WithParamInterface<std::tuple<int, int>> {};
+class PaletteGeometryTest : public PaletteTest,
+                            public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(PaletteGeometryTest, DrawsSwatchesGapsAndPreviewOnThe21PixelPitch) {
     const auto [N, M] = GetParam();
@@ -128,8 +132,10 @@ TEST_P(PaletteGeometryTest, DrawsSwatchesGapsAndPreviewOnThe21PixelPitch) {
             const uint32_t colour = Rgb(CColoringPaletteCtrl::GetTableColor(r * N + k));
             for (int y = rc.top; y < rc.bottom; ++y)
                 for (int x = rc.left; x < rc.right; ++x) {
-                    const bool border = x == rc.left || y == rc.top || x == rc.right - 1 || y == rc.bottom - 1;
-                    ASSERT_EQ(at(x, y), border ? kBlack : colour) << k << "," << r << " at " << x << "," << y;
+                    const bool border =
+                        x == rc.left || y == rc.top || x == rc.right - 1 || y == rc.bottom - 1;
+                    ASSERT_EQ(at(x, y), border ? kBlack : colour)
+                        << k << "," << r << " at " << x << "," << y;
                 }
             // The gap to the left and above the swatch.
             ASSERT_EQ(at(21 * k, 21 * r + 10), kGrey);
@@ -182,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(Grids, PaletteGeometryTest,
                          ::testing::Values(std::make_tuple(26, 2), std::make_tuple(28, 2)));
 
 // Points and the swatch they pick with the 26 x 2 grid, -1 for none.
-class PaletteHitTest : public PaletteTest, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
+class PaletteHitTest : public PaletteTest,
+                       public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
 
 TEST_P(PaletteHitTest, PicksTheSwatchUnderThePointAndTellsTheParent) {
     const auto [x, y, index] = GetParam();
@@ -203,13 +210,14 @@ TEST_P(PaletteHitTest, PicksTheSwatchUnderThePointAndTellsTheParent) {
     EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_PALETTE});
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, PaletteHitTest,
-                         ::testing::Values(std::make_tuple(0, 0, 0),          // the margin
-                                           std::make_tuple(21 * 26 - 1, 5, 25),  // the row's last swatch
-                                           std::make_tuple(21, 21, 27),       // a gap pixel: right and below
-                                           std::make_tuple(200, 30, 35),
-                                           std::make_tuple(21 * 26, 5, -1),   // just past the grid
-                                           std::make_tuple(21 * 26 + 20, 20, -1)));  // the preview box
+INSTANTIATE_TEST_SUITE_P(
+    Points, PaletteHitTest,
+    ::testing::Values(std::make_tuple(0, 0, 0),             // the margin
+                      std::make_tuple(21 * 26 - 1, 5, 25),  // the row's last swatch
+                      std::make_tuple(21, 21, 27),          // a gap pixel: right and below
+                      std::make_tuple(200, 30, 35),
+                      std::make_tuple(21 * 26, 5, -1),          // just past the grid
+                      std::make_tuple(21 * 26 + 20, 20, -1)));  // the preview box
 
 TEST_F(PaletteTest, DraggingMovesTheSelectionAndOnlyTheReleaseNotifies) {
     POINT p = OnPalette(2 * 21 + 10, 10, palette);
@@ -265,7 +273,8 @@ TEST_F(PaletteTest, SwatchesBeyondTheTableShowWhiteAndStayOutsideIt) {
     EXPECT_TRUE(host.m_notifications.empty());
     for (int i = 0; i < 60; ++i) {
         int row = i / 31, col = i % 31;
-        ASSERT_EQ(Pixel(col * 21 + 10, row * 21 + 10), Rgb(CColoringPaletteCtrl::GetTableColor(i))) << i;
+        ASSERT_EQ(Pixel(col * 21 + 10, row * 21 + 10), Rgb(CColoringPaletteCtrl::GetTableColor(i)))
+            << i;
     }
 }
 
@@ -301,7 +310,8 @@ void DragRedOutThenPress(HWND hMixer, int nButton) {
 
 TEST_F(PaletteTest, ARightClickMixesANewColourIntoTheSharedTable) {
     const int k = 22, r = 1;  // entry 48, the first free slot: white
-    headless::WhenTopLevelAppears(WC_DIALOG, [](HWND hMixer) { DragRedOutThenPress(hMixer, IDOK); });
+    headless::WhenTopLevelAppears(WC_DIALOG,
+                                  [](HWND hMixer) { DragRedOutThenPress(hMixer, IDOK); });
     Click(21 * k + 10, 21 * r + 10, headless::Button::Right);
     EXPECT_EQ(palette.GetSelected(), 48);
     EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(48), RGB(0, 255, 255));
@@ -316,7 +326,8 @@ TEST_F(PaletteTest, ARightClickMixesANewColourIntoTheSharedTable) {
 }
 
 TEST_F(PaletteTest, CancellingTheMixerKeepsTheColourAndTellsNobody) {
-    headless::WhenTopLevelAppears(WC_DIALOG, [](HWND hMixer) { DragRedOutThenPress(hMixer, IDCANCEL); });
+    headless::WhenTopLevelAppears(WC_DIALOG,
+                                  [](HWND hMixer) { DragRedOutThenPress(hMixer, IDCANCEL); });
     Click(8 * 21 + 10, 10, headless::Button::Right);  // entry 8: red
     EXPECT_EQ(palette.GetSelected(), 8);
     EXPECT_EQ(CColoringPaletteCtrl::GetTableColor(8), RGB(255, 0, 0));

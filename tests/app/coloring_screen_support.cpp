@@ -54,10 +54,10 @@ void ColoringTest::WriteSampleContent(int nEntries, const std::vector<std::strin
         std::string base = "sample" + std::to_string(i);
         SIZE size = SampleSize(i);
         ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/" + base + ".bmp", size.cx, size.cy));
-        ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/" + base + "_s.bmp", size.cx, size.cy, kSampleLeft,
-                                 kSampleRight));
-        rows.push_back({std::to_string(i + 1), std::to_string(topicOf(i)), "Pictures\\" + base + "_s.bmp",
-                        "Pictures\\" + base + ".bmp"});
+        ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/" + base + "_s.bmp", size.cx, size.cy,
+                                 kSampleLeft, kSampleRight));
+        rows.push_back({std::to_string(i + 1), std::to_string(topicOf(i)),
+                        "Pictures\\" + base + "_s.bmp", "Pictures\\" + base + ".bmp"});
     }
     ASSERT_TRUE(WriteCatalogue(AppDir() + "sample.txt", rows));
 }
@@ -85,7 +85,8 @@ POINT ColoringTest::StripCell(HWND dialog, int k) {
 
 POINT ColoringTest::Swatch(HWND dialog, int index, int columns) {
     RECT palette = ScreenRectOf(dialog, 1008);
-    return POINT{palette.left + 21 * (index % columns) + 10, palette.top + 21 * (index / columns) + 10};
+    return POINT{palette.left + 21 * (index % columns) + 10,
+                 palette.top + 21 * (index / columns) + 10};
 }
 
 POINT ColoringTest::OnCanvas(HWND dialog, int id, POINT p) {

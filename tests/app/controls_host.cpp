@@ -12,9 +12,9 @@ namespace controls_test {
 CControlsHostDlg::CControlsHostDlg() : CDialog(IDD_COLOR_MIXER) {}
 
 void CControlsHostDlg::AddControl(CWnd& control, LPCTSTR lpszClass, UINT nID, const RECT& rc) {
-    HWND hWnd = ::CreateWindowExA(0, lpszClass, "", WS_CHILD | WS_VISIBLE, rc.left, rc.top, rc.right - rc.left,
-                                  rc.bottom - rc.top, m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(nID)), nullptr,
-                                  nullptr);
+    HWND hWnd = ::CreateWindowExA(0, lpszClass, "", WS_CHILD | WS_VISIBLE, rc.left, rc.top,
+                                  rc.right - rc.left, rc.bottom - rc.top, m_hWnd,
+                                  reinterpret_cast<HMENU>(UINT_PTR(nID)), nullptr, nullptr);
     ASSERT_NE(hWnd, nullptr) << lpszClass;
     ASSERT_TRUE(control.SubclassDlgItem(nID, this));
 }
@@ -62,7 +62,8 @@ std::string TestFolder() {
     std::string name = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& c : name)
         if (c == '/') c = '_';
-    std::string folder = ::testing::TempDir() + "tinto_controls_" + std::to_string(getpid()) + "_" + name + "/";
+    std::string folder =
+        ::testing::TempDir() + "tinto_controls_" + std::to_string(getpid()) + "_" + name + "/";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;

@@ -2,8 +2,8 @@
 // the notifications they send, and helpers for pictures on disk.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -52,7 +52,9 @@ Picture ReadPicture(const std::string& path, int* pBitsPerPixel = nullptr);
 std::string TestFolder();
 
 // 0x00RRGGBB of a COLORREF, as pictures hold them.
-inline uint32_t Rgb(COLORREF cr) { return (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr); }
+inline uint32_t Rgb(COLORREF cr) {
+    return (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
+}
 
 // Every pixel of a window's client area, as 0x00RRGGBB.
 headless::Image ClientPixels(HWND hWnd);

@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);     // palette entry 8
-constexpr COLORREF kBlue = RGB(0, 0, 255);    // palette entry 38
+constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
+constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 constexpr int kColumns = 26;
 
 // Where the screen puts a picture of w x h: centred in the 600 x 400 area at
@@ -138,8 +138,8 @@ TEST_F(FreeColoringTest, PickColourFillStartAgainColourAgainAndSave) {
 TEST_F(FreeColoringTest, TheStripArrowsStopAtBothEndsOfTenEntries) {
     Prepare(10);
     const std::vector<std::pair<int, const char*>> presses = {
-        {IDC_STRIP_DOWN, "2-8/10"}, {IDC_STRIP_DOWN, "3-9/10"}, {IDC_STRIP_DOWN, "4-10/10"},
-        {IDC_STRIP_DOWN, "4-10/10"}, {IDC_STRIP_UP, "3-9/10"},  {IDC_STRIP_UP, "2-8/10"},
+        {IDC_STRIP_DOWN, "2-8/10"},  {IDC_STRIP_DOWN, "3-9/10"}, {IDC_STRIP_DOWN, "4-10/10"},
+        {IDC_STRIP_DOWN, "4-10/10"}, {IDC_STRIP_UP, "3-9/10"},   {IDC_STRIP_UP, "2-8/10"},
         {IDC_STRIP_UP, "1-7/10"},    {IDC_STRIP_UP, "1-7/10"},
     };
     OpenScreen(IDC_HOME_FREE);
@@ -385,7 +385,8 @@ TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
     });
     script.Then("browse: the first topic", [&] {
         // The open list is the topmost window now.
-        if (!::SendDlgItemMessageA(opened, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        if (!::SendDlgItemMessageA(opened, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
         headless::KeyPress(VK_DOWN);
         headless::KeyPress(VK_RETURN);
         return true;
@@ -449,9 +450,11 @@ TEST_F(FreeColoringTest, APictureOfTheSameSizeAsTheShownOneIsShownToo) {
     PrepareContent(kAllContent | kScreenPictures);
     fs::create_directories(AppDir() + "Pictures");
     ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/a.bmp", 300, 200));
-    ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b.bmp", 300, 200, RGB(0, 255, 0), RGB(255, 255, 0)));
+    ASSERT_TRUE(
+        WriteLineArt(AppDir() + "Pictures/b.bmp", 300, 200, RGB(0, 255, 0), RGB(255, 255, 0)));
     ASSERT_TRUE(WriteCatalogue(AppDir() + "topic.txt", {{"1", "One"}}));
-    ASSERT_TRUE(WriteCatalogue(AppDir() + "freely.txt", {{"1", "1", "Pictures\\a.bmp"}, {"2", "1", "Pictures\\b.bmp"}}));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "freely.txt",
+                               {{"1", "1", "Pictures\\a.bmp"}, {"2", "1", "Pictures\\b.bmp"}}));
     OpenScreen(IDC_HOME_FREE);
     script.Then("the first picture", [&] {
         HWND screen = Screen();

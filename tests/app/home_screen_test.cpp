@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "app/coloring_app.h"
-#include "screens/home_dlg.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
+#include "screens/home_dlg.h"
 
 using namespace app_test;
 
@@ -15,7 +15,8 @@ namespace {
 
 // The home picture's pixel at (x, y), read from the file the program uses.
 COLORREF PicturePixel(const std::string& file, int x, int y) {
-    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!bitmap) return CLR_INVALID;
     HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, bitmap);
@@ -48,7 +49,8 @@ TEST_F(ProgramTest, HomeScreenShowsThePictureAtTheTemplatesSizeAndEscapeEndsTheP
         EXPECT_EQ(client.bottom, 465);
         // The picture is painted 1:1 at the top-left, also under the buttons.
         for (POINT p : {POINT{5, 5}, POINT{350, 100}, POINT{697, 464}, POINT{400, 230}})
-            EXPECT_EQ(headless::PixelAt(home, p.x, p.y), PicturePixel(AppDir() + "Backgrnd/home.bmp", p.x, p.y))
+            EXPECT_EQ(headless::PixelAt(home, p.x, p.y),
+                      PicturePixel(AppDir() + "Backgrnd/home.bmp", p.x, p.y))
                 << p.x << "," << p.y;
         EXPECT_NE(headless::WindowIcon(home, ICON_BIG), nullptr);
         EXPECT_NE(g_fontUI.GetSafeHandle(), nullptr);
@@ -83,11 +85,14 @@ TEST_F(ProgramTest, HoveringAButtonRaisesItsBorderAndPlaysTheHoverSound) {
     });
     script.Then("raised border", [&] {
         HWND home = Home();
-        EXPECT_EQ(headless::PixelAt(home, button.left, button.top), ::GetSysColor(COLOR_BTNHIGHLIGHT) & 0xFFFFFF);
-        EXPECT_EQ(headless::PixelAt(home, button.right - 1, button.bottom - 1), ::GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
+        EXPECT_EQ(headless::PixelAt(home, button.left, button.top),
+                  ::GetSysColor(COLOR_BTNHIGHLIGHT) & 0xFFFFFF);
+        EXPECT_EQ(headless::PixelAt(home, button.right - 1, button.bottom - 1),
+                  ::GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
         // Inside, the picture stays.
         int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
-        EXPECT_EQ(headless::PixelAt(home, cx, cy), PicturePixel(AppDir() + "Backgrnd/home.bmp", cx, cy));
+        EXPECT_EQ(headless::PixelAt(home, cx, cy),
+                  PicturePixel(AppDir() + "Backgrnd/home.bmp", cx, cy));
         EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_HOVER});
         // Moving within the button plays nothing more; leaving ends the light.
         headless::MouseMove(cx + 2, cy + 1);
@@ -130,7 +135,7 @@ TEST_F(ProgramTest, TheSpareButtonOnlyPlaysTheClickSound) {
         EXPECT_EQ(ScreenScript::VisibleWindows().size(), 1u);
         EXPECT_TRUE(headless::TakeShellRequests().empty());
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(Home(), IDC_HOME_SPARE));  // a click takes the focus
-        headless::KeyPress(VK_RETURN);  // Enter runs nothing either
+        headless::KeyPress(VK_RETURN);                                  // Enter runs nothing either
         return true;
     });
     script.Then("still open after Enter", [&] {

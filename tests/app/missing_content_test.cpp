@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "text/font.h"
 #include <gtest/gtest.h>
+#include "text/font.h"
 
 #include "app/coloring_app.h"
 #include "app_harness.h"
@@ -32,8 +32,10 @@ TEST_F(ProgramTest, WithoutAnyContentTheHomeScreenStillWorks) {
     });
     script.Then("buttons still light up", [&] {
         HWND home = Home();
-        EXPECT_EQ(headless::PixelAt(home, button.left, button.top), ::GetSysColor(COLOR_BTNHIGHLIGHT) & 0xFFFFFF);
-        EXPECT_EQ(headless::PixelAt(home, button.right - 1, button.bottom - 1), ::GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
+        EXPECT_EQ(headless::PixelAt(home, button.left, button.top),
+                  ::GetSysColor(COLOR_BTNHIGHLIGHT) & 0xFFFFFF);
+        EXPECT_EQ(headless::PixelAt(home, button.right - 1, button.bottom - 1),
+                  ::GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
         POINT p = CentreOf(home, IDC_HOME_HELP);
         headless::Click(p.x, p.y);
         return true;

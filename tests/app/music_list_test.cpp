@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/coloring_app.h"
-#include "screens/home_dlg.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
 #include "res/resource.h"
+#include "screens/home_dlg.h"
 
 using namespace app_test;
 
@@ -76,7 +76,8 @@ TEST_F(ProgramTest, MusicListStaysOpenWithoutAChoiceAndReturnsTheLastRowsCode) {
         return true;
     });
     script.Then("the song was asked for", [&] {
-        if (ScreenOverHome() && !ScreenScript::FindVisible(nullptr, headless::kMessageBoxClass)) return false;
+        if (ScreenOverHome() && !ScreenScript::FindVisible(nullptr, headless::kMessageBoxClass))
+            return false;
         EXPECT_EQ(HomeObject()->m_strSongFile, CString("516.mp3"));
         return true;
     });
@@ -105,7 +106,8 @@ TEST_F(ProgramTest, DoubleClickingATitleChoosesItAtOnce) {
         return true;
     });
     script.Then("chosen", [&] {
-        if (ScreenOverHome() && !ScreenScript::FindVisible(nullptr, headless::kMessageBoxClass)) return false;
+        if (ScreenOverHome() && !ScreenScript::FindVisible(nullptr, headless::kMessageBoxClass))
+            return false;
         EXPECT_EQ(HomeObject()->m_strSongFile, CString("11.mp3"));
         return true;
     });

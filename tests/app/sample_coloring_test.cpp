@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);    // palette entry 8
-constexpr COLORREF kBlue = RGB(0, 0, 255);   // palette entry 38
+constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
+constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 constexpr int kColumns = 28;
 
 // Where a picture of w x h goes in a 320 x 320 box at (left, 60).
@@ -49,7 +49,8 @@ protected:
         HWND screen = Screen();
         ExpectRect(ClientRectOf(screen, IDC_EXAMPLE_CANVAS), InBox(110, size));
         EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, LeftRoom(size.cx, size.cy)), kSampleLeft);
-        EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, RightRoom(size.cx, size.cy)), kSampleRight);
+        EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, RightRoom(size.cx, size.cy)),
+                  kSampleRight);
         EXPECT_EQ(CanvasPixel(screen, IDC_EXAMPLE_CANVAS, Margin()), kWhite);
     }
 };
@@ -115,7 +116,8 @@ TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPictur
     script.Then("save", [&] {
         EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)), kBlue);
         headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) {
-            for (char c : std::string("after the sample")) headless::TypeChar(static_cast<unsigned char>(c));
+            for (char c : std::string("after the sample"))
+                headless::TypeChar(static_cast<unsigned char>(c));
             headless::KeyPress(VK_RETURN);
         });
         ClickButton(IDC_SAVE);
@@ -155,8 +157,9 @@ TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPictur
 TEST_F(SampleColoringTest, ThePageArrowsStepBySevenAndStopAtTheEnds) {
     Prepare(16);
     const std::vector<std::pair<int, const char*>> presses = {
-        {IDC_PAGE_NEXT, "8-14/16"},      {IDC_PAGE_NEXT, "15-16/16"}, {IDC_PAGE_NEXT, "15-16/16"},
-        {IDC_PAGE_PREVIOUS, "8-14/16"}, {IDC_PAGE_PREVIOUS, "1-7/16"}, {IDC_PAGE_PREVIOUS, "1-7/16"},
+        {IDC_PAGE_NEXT, "8-14/16"},    {IDC_PAGE_NEXT, "15-16/16"},
+        {IDC_PAGE_NEXT, "15-16/16"},   {IDC_PAGE_PREVIOUS, "8-14/16"},
+        {IDC_PAGE_PREVIOUS, "1-7/16"}, {IDC_PAGE_PREVIOUS, "1-7/16"},
     };
     OpenScreen(IDC_HOME_SAMPLE);
     script.Then("screen", [&] {
@@ -228,14 +231,16 @@ TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairCh
         return true;
     });
     script.Then("the second topic", [&] {
-        if (!::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        if (!::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
         headless::KeyPress(VK_DOWN);
         headless::KeyPress(VK_DOWN);
         headless::KeyPress(VK_RETURN);
         return true;
     });
     script.Then("refilled from its first page; canvases as they were", [&] {
-        if (::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        if (::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
+            return false;
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-7/8");
         ExpectExample(0);
         EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, RightRoom(size.cx, size.cy)), kRed);
@@ -289,8 +294,9 @@ TEST_F(SampleColoringTest, APairOfTheSameSizeAsTheShownOneIsShownOnBothCanvases)
     ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b.bmp", 200, 150, kBlack, kWhite));
     ASSERT_TRUE(WriteLineArt(AppDir() + "Pictures/b_s.bmp", 200, 150, kPink, kCyan));
     ASSERT_TRUE(WriteCatalogue(AppDir() + "topic.txt", {{"1", "One"}}));
-    ASSERT_TRUE(WriteCatalogue(AppDir() + "sample.txt", {{"1", "1", "Pictures\\a_s.bmp", "Pictures\\a.bmp"},
-                                                        {"2", "1", "Pictures\\b_s.bmp", "Pictures\\b.bmp"}}));
+    ASSERT_TRUE(WriteCatalogue(AppDir() + "sample.txt",
+                               {{"1", "1", "Pictures\\a_s.bmp", "Pictures\\a.bmp"},
+                                {"2", "1", "Pictures\\b_s.bmp", "Pictures\\b.bmp"}}));
     OpenScreen(IDC_HOME_SAMPLE);
     script.Then("the first pair", [&] {
         if (!Up()) return false;

@@ -162,5 +162,6 @@ TEST_P(SavePictureTest, CancellingTheSaveDialogWritesNothingAndSaysNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothScreens, SavePictureTest,
-                         ::testing::Values(ScreenCase{"Free", IDC_HOME_FREE}, ScreenCase{"Sample", IDC_HOME_SAMPLE}),
+                         ::testing::Values(ScreenCase{"Free", IDC_HOME_FREE},
+                                           ScreenCase{"Sample", IDC_HOME_SAMPLE}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -17,7 +17,7 @@ struct ReasonCase {
     const char* name;
     // Prepares the folder and answers the path to save to.
     std::string (*prepare)(const std::string& dir);
-    const char* expected;  // a part of the reason; "" for no reason at all
+    const char* expected;    // a part of the reason; "" for no reason at all
     bool needsOrdinaryUser;  // permissions that root would ignore
 };
 
@@ -43,7 +43,8 @@ std::string ReadOnlyFolder(const std::string& dir) {
 class SaveReasonTest : public ::testing::TestWithParam<ReasonCase> {
 protected:
     void SetUp() override {
-        m_dir = ::testing::TempDir() + "tinto_reason_" + std::to_string(::getpid()) + "_" + GetParam().name + "/";
+        m_dir = ::testing::TempDir() + "tinto_reason_" + std::to_string(::getpid()) + "_" +
+                GetParam().name + "/";
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -85,9 +86,12 @@ TEST_P(SaveReasonTest, NamesWhyTheFileCannotBeWritten) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, SaveReasonTest,
     ::testing::Values(ReasonCase{"Writable", Writable, "", false},
-                      ReasonCase{"MissingFolder", MissingFolder, "cannot be reached: No such file or directory", false},
+                      ReasonCase{"MissingFolder", MissingFolder,
+                                 "cannot be reached: No such file or directory", false},
                       ReasonCase{"FileAsFolder", FileAsFolder, "is not a folder", false},
                       ReasonCase{"LongName", LongName, "too long", false},
-                      ReasonCase{"ReadOnlyFile", ReadOnlyFile, "may not be replaced: Permission denied", true},
-                      ReasonCase{"ReadOnlyFolder", ReadOnlyFolder, "does not take new files: Permission denied", true}),
+                      ReasonCase{"ReadOnlyFile", ReadOnlyFile,
+                                 "may not be replaced: Permission denied", true},
+                      ReasonCase{"ReadOnlyFolder", ReadOnlyFolder,
+                                 "does not take new files: Permission denied", true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,8 +10,8 @@
 #include "app/coloring_app.h"
 #include "backends/headless/headless.h"
 #include "coloring_screen_support.h"
-#include "res/resource.h"
 #include "music/music_player.h"
+#include "res/resource.h"
 #include "screens/home_dlg.h"
 
 using namespace app_test;
@@ -130,7 +130,8 @@ TEST_P(ScreenMusicTest, TheToggleSendsNothingBeforeASongThenFollowsTheListAndThe
     RunProgram();
 }
 
-INSTANTIATE_TEST_SUITE_P(BothScreens, ScreenMusicTest,
-                         ::testing::Values(ScreenPair{"FreeThenSample", IDC_HOME_FREE, IDC_HOME_SAMPLE},
-                                           ScreenPair{"SampleThenFree", IDC_HOME_SAMPLE, IDC_HOME_FREE}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    BothScreens, ScreenMusicTest,
+    ::testing::Values(ScreenPair{"FreeThenSample", IDC_HOME_FREE, IDC_HOME_SAMPLE},
+                      ScreenPair{"SampleThenFree", IDC_HOME_SAMPLE, IDC_HOME_FREE}),
+    [](const auto& info) { return std::string(info.param.name); });

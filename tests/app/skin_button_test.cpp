@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "controls/skin_button.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
+#include "controls/skin_button.h"
 #include "res/resource.h"
 
 using app_test::TakeSoundsPlayed;
@@ -40,17 +40,20 @@ protected:
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        ::CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 20, 20, 60, 40,
-                          m_hWnd, reinterpret_cast<HMENU>(kCheckId), nullptr, nullptr);
-        ::CreateWindowExA(0, "Button", "1-100/1000", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 100, 20,
-                          96, 20, m_hWnd, reinterpret_cast<HMENU>(kLabelId), nullptr, nullptr);
+        ::CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 20,
+                          20, 60, 40, m_hWnd, reinterpret_cast<HMENU>(kCheckId), nullptr, nullptr);
+        ::CreateWindowExA(0, "Button", "1-100/1000",
+                          WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 100, 20, 96, 20,
+                          m_hWnd, reinterpret_cast<HMENU>(kLabelId), nullptr, nullptr);
         m_btnCheck.SubclassDlgItem(kCheckId, this);
         m_btnLabel.SubclassDlgItem(kLabelId, this);
         HMODULE module = AfxGetInstanceHandle();
         for (CSkinButton* button : {&m_btnOK, &m_btnCancel, &m_btnCheck, &m_btnLabel}) {
             button->SetTransparent(FALSE);
-            button->SetEventSound(MAKEINTRESOURCEA(IDW_HOVER), module, CSkinButton::EVENT_HOVER, TRUE);
-            button->SetEventSound(MAKEINTRESOURCEA(IDW_CLICK), module, CSkinButton::EVENT_CLICK, TRUE);
+            button->SetEventSound(MAKEINTRESOURCEA(IDW_HOVER), module, CSkinButton::EVENT_HOVER,
+                                  TRUE);
+            button->SetEventSound(MAKEINTRESOURCEA(IDW_CLICK), module, CSkinButton::EVENT_CLICK,
+                                  TRUE);
         }
         return TRUE;
     }
@@ -71,8 +74,8 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CHostDlg, CDialog)
-    ON_WM_ERASEBKGND()
-    ON_BN_CLICKED(kCheckId, &CHostDlg::OnCheck)
+ON_WM_ERASEBKGND()
+ON_BN_CLICKED(kCheckId, &CHostDlg::OnCheck)
 END_MESSAGE_MAP()
 
 class SkinButtonTest : public ::testing::Test {
@@ -126,7 +129,8 @@ protected:
 TEST_F(SkinButtonTest, AnEmptyButtonIsThePictureUnderItAndHoverRaisesAThinBorder) {
     RECT r = ClientRect(host.m_btnCancel);
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) ASSERT_EQ(Pixel(x, y), PatternAt(x, y)) << x << "," << y;
+        for (int x = r.left; x < r.right; ++x)
+            ASSERT_EQ(Pixel(x, y), PatternAt(x, y)) << x << "," << y;
 
     Hover(host.m_btnCancel);
     EXPECT_TRUE(host.m_btnCancel.IsHovered());
@@ -136,7 +140,8 @@ TEST_F(SkinButtonTest, AnEmptyButtonIsThePictureUnderItAndHoverRaisesAThinBorder
     EXPECT_EQ(Pixel(r.right - 1, r.bottom - 1), shadow);
     EXPECT_EQ(Pixel(r.left + 1, r.bottom - 1), shadow);
     for (int y = r.top + 1; y < r.bottom - 1; ++y)
-        for (int x = r.left + 1; x < r.right - 1; ++x) ASSERT_EQ(Pixel(x, y), PatternAt(x, y)) << x << "," << y;
+        for (int x = r.left + 1; x < r.right - 1; ++x)
+            ASSERT_EQ(Pixel(x, y), PatternAt(x, y)) << x << "," << y;
 
     // The pointer leaving the program ends the hover (WM_MOUSELEAVE).
     headless::PointerLeave();
@@ -224,7 +229,8 @@ TEST_F(SkinButtonTest, DisablingTheFocusedButtonMovesTheFocusOn) {
 namespace {
 
 bool Near(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 24 && std::abs(GetGValue(a) - GetGValue(b)) <= 24 &&
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 24 &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= 24 &&
            std::abs(GetBValue(a) - GetBValue(b)) <= 24;
 }
 
@@ -238,9 +244,12 @@ TEST_F(SkinButtonTest, ADisabledCaptionIsEmbossedGreyOverThePicture) {
         for (int x = r.left; x < r.right; ++x) {
             COLORREF c = Pixel(x, y);
             // Glyph edges are antialiased: the cores of the strokes count.
-            if (Near(c, shadow)) ++shadows;
-            else if (Near(c, highlight)) ++highlights;
-            else if (c == text) ++others;
+            if (Near(c, shadow))
+                ++shadows;
+            else if (Near(c, highlight))
+                ++highlights;
+            else if (c == text)
+                ++others;
         }
     }
     EXPECT_GT(shadows, 20);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "support/message_box_catcher.h"
 #include "audio/control.h"
+#include "support/message_box_catcher.h"
 
 namespace {
 
@@ -33,7 +33,9 @@ public:
     void OnOutputBalance(int v) override { calls.push_back({"balance", v}); }
     void OnOutputPcmLevel(int v) override { calls.push_back({"pcm", v}); }
     void OnOutputMasterLevel(int v) override { calls.push_back({"master", v}); }
-    void OnInputName(const char* name) override { calls.push_back({"input name:" + std::string(name)}); }
+    void OnInputName(const char* name) override {
+        calls.push_back({"input name:" + std::string(name)});
+    }
     void OnEnvironmentInteger(const char* name, int value) override {
         calls.push_back({"integer:" + std::string(name), value});
     }

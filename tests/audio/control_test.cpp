@@ -46,34 +46,27 @@ void copy_out(const PlayerMessage& m, Received* r) {
     const PlayerPayload& p = m.payload;
     auto s = [](const char* t) { return std::string(t ? t : "(null)"); };
     switch (m.code) {
-    case cmd_input_open:
-    case cmd_input_module_register:
-        r->a = s(p.text);
-        break;
-    case cmd_input_filter_add:
-        r->a = s(p.named.text);
-        break;
-    case cmd_set_environment_integer:
-        r->a = s(p.text_value.text);
-        break;
-    case cmd_set_environment_string:
-        r->a = s(p.texts.a);
-        r->b = s(p.texts.b);
-        break;
-    case cmd_input_send_message:
-        if (p.block.data) {
-            const uint8_t* d = static_cast<const uint8_t*>(p.block.data);
-            r->block.assign(d, d + p.block.size);
-        }
-        break;
-    case cmd_set_codec_equalizer:
-        if (p.equalizer) {
-            const uint8_t* d = static_cast<const uint8_t*>(p.equalizer);
-            r->block.assign(d, d + 64);
-        }
-        break;
-    default:
-        break;
+        case cmd_input_open:
+        case cmd_input_module_register: r->a = s(p.text); break;
+        case cmd_input_filter_add: r->a = s(p.named.text); break;
+        case cmd_set_environment_integer: r->a = s(p.text_value.text); break;
+        case cmd_set_environment_string:
+            r->a = s(p.texts.a);
+            r->b = s(p.texts.b);
+            break;
+        case cmd_input_send_message:
+            if (p.block.data) {
+                const uint8_t* d = static_cast<const uint8_t*>(p.block.data);
+                r->block.assign(d, d + p.block.size);
+            }
+            break;
+        case cmd_set_codec_equalizer:
+            if (p.equalizer) {
+                const uint8_t* d = static_cast<const uint8_t*>(p.equalizer);
+                r->block.assign(d, d + 64);
+            }
+            break;
+        default: break;
     }
 }
 
@@ -132,8 +125,7 @@ protected:
     }
     void drain_until(unsigned code) {
         PlayerMessage m;
-        while (control_wait(control, &m, 5000000) == 0 && m.code != code) {
-        }
+        while (control_wait(control, &m, 5000000) == 0 && m.code != code) {}
     }
     Received last() {
         std::lock_guard<std::mutex> hold(player.lock);
@@ -346,7 +338,8 @@ TEST_F(Transport, WaitTimesOut) {
 TEST_F(Transport, StormOfMessagesBothWays) {
     constexpr int total = 100000, batch = 2000;
     for (int sent = 0; sent < total; sent += batch) {
-        for (int i = 0; i < batch; ++i) ASSERT_EQ(control_send(control, cmd_input_open, "storm"), 0);
+        for (int i = 0; i < batch; ++i)
+            ASSERT_EQ(control_send(control, cmd_input_open, "storm"), 0);
         player.queue([](PlayerControl* c) {
             for (int i = 0; i < batch; ++i) control_send(c, ntf_input_name, "back");
         });
@@ -405,7 +398,8 @@ TEST(WireLayout, PackedParameters) {
     // And the way back from raw parameters.
     char area[control_string_area];
     PlayerMessage m{};
-    message_unpack_into(UINT(player_message_base) + ntf_input_stream_info, 0x020103, (44100 << 16) | 128, area, &m);
+    message_unpack_into(UINT(player_message_base) + ntf_input_stream_info, 0x020103,
+                        (44100 << 16) | 128, area, &m);
     EXPECT_EQ(m.payload.stream_info.level, 3);
     EXPECT_EQ(m.payload.stream_info.layer, 1);
     EXPECT_EQ(m.payload.stream_info.mode, 2);

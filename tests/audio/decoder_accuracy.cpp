@@ -25,9 +25,7 @@ struct encoded_case {
     const char* options;  // encoder options after the format options
 };
 
-void PrintTo(const encoded_case& c, std::ostream* os) {
-    *os << c.name;
-}
+void PrintTo(const encoded_case& c, std::ostream* os) { *os << c.name; }
 
 class EncodedStream : public testing::TestWithParam<encoded_case> {};
 
@@ -46,11 +44,11 @@ std::string encode(const encoded_case& c) {
     if (std::string(c.encoder) == "lame") {
         char khz[16];
         snprintf(khz, sizeof khz, "%g", c.rate / 1000.0);
-        cmd = std::string("lame --quiet -r --little-endian -s ") + khz + " " + (c.channels == 1 ? "-m m " : "") +
-              c.options + " " + raw + " " + out;
+        cmd = std::string("lame --quiet -r --little-endian -s ") + khz + " " +
+              (c.channels == 1 ? "-m m " : "") + c.options + " " + raw + " " + out;
     } else {
-        cmd = std::string("twolame --quiet -r -s ") + std::to_string(c.rate) + " -N " + std::to_string(c.channels) +
-              " " + c.options + " " + raw + " " + out;
+        cmd = std::string("twolame --quiet -r -s ") + std::to_string(c.rate) + " -N " +
+              std::to_string(c.channels) + " " + c.options + " " + raw + " " + out;
     }
     return run(cmd + " 2>/dev/null") ? out : std::string();
 }
@@ -59,11 +57,13 @@ std::string encode(const encoded_case& c) {
 
 TEST_P(EncodedStream, MatchesIndependentDecoderWithinOneStep) {
     const encoded_case& c = GetParam();
-    if (!have_tool(c.encoder) || !have_tool("mpg123")) GTEST_SKIP() << c.encoder << " or mpg123 is not installed";
+    if (!have_tool(c.encoder) || !have_tool("mpg123"))
+        GTEST_SKIP() << c.encoder << " or mpg123 is not installed";
     std::string stream_path = encode(c);
     ASSERT_FALSE(stream_path.empty()) << "encoding failed";
     std::string ref_path = stream_path + ".ref";
-    ASSERT_TRUE(run("mpg123 -q --no-gapless -s " + stream_path + " > " + ref_path + " 2>/dev/null"));
+    ASSERT_TRUE(
+        run("mpg123 -q --no-gapless -s " + stream_path + " > " + ref_path + " 2>/dev/null"));
 
     std::vector<uint8_t> stream = read_file(stream_path);
     std::vector<int16_t> reference = read_pcm(ref_path);
@@ -82,8 +82,8 @@ TEST_P(EncodedStream, MatchesIndependentDecoderWithinOneStep) {
     std::vector<int16_t> aligned(ours.samples.begin() + (ptrdiff_t)skip, ours.samples.end());
     EXPECT_EQ(aligned.size(), reference.size());
     comparison cmp = compare(aligned, reference);
-    std::cout << "[ accuracy ] " << c.name << ": max " << cmp.max_error << " step, rms " << cmp.rms << " step over "
-              << cmp.compared << " samples\n";
+    std::cout << "[ accuracy ] " << c.name << ": max " << cmp.max_error << " step, rms " << cmp.rms
+              << " step over " << cmp.compared << " samples\n";
     RecordProperty("max_error", cmp.max_error);
     RecordProperty("rms_x1000", (int)(cmp.rms * 1000));
     EXPECT_GT(cmp.compared, (size_t)c.rate);
@@ -111,22 +111,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Layer2, EncodedStream,
-    testing::Values(encoded_case{"l2_mpeg1_stereo_192", "twolame", 44100, 2, false, "-m s -b 192"},
-                    encoded_case{"l2_mpeg1_joint_128", "twolame", 44100, 2, true, "-m j -b 128"},
-                    encoded_case{"l2_mpeg1_mono_64", "twolame", 44100, 1, false, "-m m -b 64"},
-                    encoded_case{"l2_mpeg1_mono_32_low_table", "twolame", 44100, 1, false, "-m m -b 32"},
-                    encoded_case{"l2_mpeg1_48k_384", "twolame", 48000, 2, false, "-m s -b 384"},
-                    encoded_case{"l2_mpeg1_32k_joint_low_table", "twolame", 32000, 2, false, "-m j -b 64"},
-                    encoded_case{"l2_mpeg2_24k_joint", "twolame", 24000, 2, false, "-m j -b 96"},
-                    encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"},
-                    encoded_case{"l2_mpeg1_crc", "twolame", 44100, 2, true, "-p -m j -b 160"},
-                    encoded_case{"l2_mpeg2_crc", "twolame", 22050, 2, false, "-p -m j -b 64"}),
+    testing::Values(
+        encoded_case{"l2_mpeg1_stereo_192", "twolame", 44100, 2, false, "-m s -b 192"},
+        encoded_case{"l2_mpeg1_joint_128", "twolame", 44100, 2, true, "-m j -b 128"},
+        encoded_case{"l2_mpeg1_mono_64", "twolame", 44100, 1, false, "-m m -b 64"},
+        encoded_case{"l2_mpeg1_mono_32_low_table", "twolame", 44100, 1, false, "-m m -b 32"},
+        encoded_case{"l2_mpeg1_48k_384", "twolame", 48000, 2, false, "-m s -b 384"},
+        encoded_case{"l2_mpeg1_32k_joint_low_table", "twolame", 32000, 2, false, "-m j -b 64"},
+        encoded_case{"l2_mpeg2_24k_joint", "twolame", 24000, 2, false, "-m j -b 96"},
+        encoded_case{"l2_mpeg2_16k_stereo", "twolame", 16000, 2, true, "-m s -b 32"},
+        encoded_case{"l2_mpeg1_crc", "twolame", 44100, 2, true, "-p -m j -b 160"},
+        encoded_case{"l2_mpeg2_crc", "twolame", 22050, 2, false, "-p -m j -b 64"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
 
 // ---- the whole player: file input, decoder, file output ------------------------
 
 TEST(DecoderInPlayer, SongThroughThePlayerMatchesIndependentDecoder) {
-    if (!have_tool("lame") || !have_tool("mpg123")) GTEST_SKIP() << "lame or mpg123 is not installed";
+    if (!have_tool("lame") || !have_tool("mpg123"))
+        GTEST_SKIP() << "lame or mpg123 is not installed";
     encoded_case c{"l3_player_joint", "lame", 44100, 2, true, "-m j -V 3"};
     std::string mp3 = encode(c);
     ASSERT_FALSE(mp3.empty());
@@ -150,7 +152,8 @@ TEST(DecoderInPlayer, SongThroughThePlayerMatchesIndependentDecoder) {
         ASSERT_EQ(h.answer(cmd_play), 0);
         Note n;
         bool ended = false;
-        while (!ended && h.wait_for(ntf_player_state, &n)) ended = n.payload.byte == state_end_of_input;
+        while (!ended && h.wait_for(ntf_player_state, &n))
+            ended = n.payload.byte == state_end_of_input;
         ASSERT_TRUE(ended);
         h.sync();
     }
@@ -163,8 +166,8 @@ TEST(DecoderInPlayer, SongThroughThePlayerMatchesIndependentDecoder) {
     std::vector<int16_t> aligned(played.begin() + (ptrdiff_t)skip, played.end());
     EXPECT_EQ(aligned.size(), reference.size());
     comparison cmp = compare(aligned, reference);
-    std::cout << "[ accuracy ] through the player: max " << cmp.max_error << " step, rms " << cmp.rms << " step over "
-              << cmp.compared << " samples\n";
+    std::cout << "[ accuracy ] through the player: max " << cmp.max_error << " step, rms "
+              << cmp.rms << " step over " << cmp.compared << " samples\n";
     EXPECT_GT(cmp.compared, (size_t)c.rate);
     EXPECT_LE(cmp.max_error, 1);
     EXPECT_LT(cmp.rms, 0.3);
@@ -193,7 +196,8 @@ TEST(Layer3Routing, OneChannelMatchesStereoAndMixIsTheMean) {
     EXPECT_EQ(right.samples, r);
     ASSERT_EQ(mixed.samples.size(), l.size());
     int worst = 0;
-    for (size_t i = 0; i < l.size(); ++i) worst = std::max(worst, abs(2 * mixed.samples[i] - l[i] - r[i]));
+    for (size_t i = 0; i < l.size(); ++i)
+        worst = std::max(worst, abs(2 * mixed.samples[i] - l[i] - r[i]));
     EXPECT_LE(worst, 2);
 }
 
@@ -212,14 +216,17 @@ TEST(Layer3Reservoir, StartingMidStreamGivesSilenceThenTheSameSamples) {
     std::vector<size_t> starts;
     frame_header h;
     while (at + 4 <= stream.size()) {
-        uint32_t w = (uint32_t)stream[at] << 24 | stream[at + 1] << 16 | stream[at + 2] << 8 | stream[at + 3];
+        uint32_t w = (uint32_t)stream[at] << 24 | stream[at + 1] << 16 | stream[at + 2] << 8 |
+                     stream[at + 3];
         if (!header_decode(w, &h)) break;
         starts.push_back(at);
         at += (size_t)h.length;
     }
     ASSERT_GT(starts.size(), 40u);
     size_t first = 20;
-    while (first < starts.size() && (stream[starts[first] + 4] << 1 | stream[starts[first] + 5] >> 7) == 0) ++first;
+    while (first < starts.size() &&
+           (stream[starts[first] + 4] << 1 | stream[starts[first] + 5] >> 7) == 0)
+        ++first;
     ASSERT_LT(first, starts.size() - 10) << "no frame borrows from the reservoir";
 
     std::vector<uint8_t> tail(stream.begin() + (ptrdiff_t)starts[first], stream.end());
@@ -230,7 +237,8 @@ TEST(Layer3Reservoir, StartingMidStreamGivesSilenceThenTheSameSamples) {
     for (size_t i = 0; i < 2304; ++i) ASSERT_EQ(cut.samples[i], 0) << i;
     // A few frames later the filter memories have caught up: identical output.
     size_t from = 4 * 2304;
-    std::vector<int16_t> expect(whole.samples.begin() + (ptrdiff_t)(first * 2304 + from), whole.samples.end());
+    std::vector<int16_t> expect(whole.samples.begin() + (ptrdiff_t)(first * 2304 + from),
+                                whole.samples.end());
     std::vector<int16_t> got(cut.samples.begin() + (ptrdiff_t)from, cut.samples.end());
     EXPECT_EQ(got, expect);
 }
@@ -252,14 +260,15 @@ TEST_P(ConformanceStream, WithinOneStepOfReference) {
     std::string base = testdata() + GetParam();
     std::vector<uint8_t> stream = read_file(base + ".bit");
     std::vector<int16_t> reference = read_pcm(base + ".pcm");
-    if (stream.empty() || reference.empty()) GTEST_SKIP() << "conformance stream " << base << " not found";
+    if (stream.empty() || reference.empty())
+        GTEST_SKIP() << "conformance stream " << base << " not found";
     decoded ours = decode_all(stream);
     EXPECT_EQ(ours.invalid_frames, 0);
     // The references are cut or padded to a fixed size; the overlap must
     // cover all but the last granule of our output.
     comparison cmp = compare(ours.samples, reference);
-    std::cout << "[ conformance ] " << GetParam() << ": max " << cmp.max_error << " step, rms " << cmp.rms << " step over "
-              << cmp.compared << " samples\n";
+    std::cout << "[ conformance ] " << GetParam() << ": max " << cmp.max_error << " step, rms "
+              << cmp.rms << " step over " << cmp.compared << " samples\n";
     EXPECT_GE(cmp.compared + 1152, ours.samples.size());
     EXPECT_LE(cmp.max_error, 1);
     EXPECT_LT(cmp.rms, 0.1);

@@ -1,12 +1,12 @@
 // Frame finding, checking and dropping; resumable reads; routing and
 // quality options; the abandon rules of the layers. Streams are built by
 // hand so each case holds exactly the condition under test.
-#include <gtest/gtest.h>
 #include <fenv.h>
+#include <gtest/gtest.h>
 #include <string.h>
 
-#include "decoder_support.h"
 #include "audio/mpeg_tables.h"
+#include "decoder_support.h"
 
 using namespace decoder_test;
 
@@ -45,13 +45,14 @@ std::vector<uint8_t> repeat(const std::vector<uint8_t>& frame, int n) {
     return s;
 }
 
-const uint32_t mp3_44k_128 = header_word(1, 3, 9, 0, 0, 0);   // MPEG-1 Layer III stereo 128 kbit/s
+const uint32_t mp3_44k_128 = header_word(1, 3, 9, 0, 0, 0);  // MPEG-1 Layer III stereo 128 kbit/s
 const uint32_t mp3_44k_mono = header_word(1, 3, 9, 0, 0, 3);
 
 // Layer I stereo frame, 44.1 kHz, 384 kbit/s: subband sb has allocation
 // alloc (4 bits per sample + 1 ... ) with the given codeword in every slot
 // and scale factor index sf, on the channels chosen.
-std::vector<uint8_t> layer1_frame(int mode, const int alloc[2], const int sf[2], const int code[2], int sb_used = 0) {
+std::vector<uint8_t> layer1_frame(int mode, const int alloc[2], const int sf[2], const int code[2],
+                                  int sb_used = 0) {
     uint32_t word = header_word(1, 1, 14, 0, 0, mode);
     frame_header h;
     header_decode(word, &h);
@@ -148,7 +149,7 @@ TEST(FrameReader, GarbageBetweenFramesDropsTheFrameBeforeIt) {
 
 TEST(FrameReader, SkipsLeadingJunkAndBadHeaders) {
     std::vector<uint8_t> s = {0x00, 0xFF, 0xFB, 0xFF, 0x00};  // a sync with a bad header
-    append_word(s, header_word(1, 3, 9, 1, 1, 0));             // padding at 48 kHz: not a header
+    append_word(s, header_word(1, 3, 9, 1, 1, 0));            // padding at 48 kHz: not a header
     std::vector<uint8_t> frames = repeat(zero_frame(mp3_44k_mono), 3);
     s.insert(s.end(), frames.begin(), frames.end());
     decoded d = decode_all(s);
@@ -194,7 +195,8 @@ TEST(FrameReader, SkipsAnId3v2TagWithFalseSyncs) {
     // A chain of valid-looking frames fills the tag; none may be decoded.
     std::vector<uint8_t> fake = zero_frame(header_word(1, 1, 1, 0, 0, 3));
     ASSERT_EQ(body.size() % fake.size(), 0u);
-    for (size_t at = 0; at < body.size(); at += fake.size()) std::copy(fake.begin(), fake.end(), body.begin() + (ptrdiff_t)at);
+    for (size_t at = 0; at < body.size(); at += fake.size())
+        std::copy(fake.begin(), fake.end(), body.begin() + (ptrdiff_t)at);
     std::vector<uint8_t> s = tag;
     s.insert(s.end(), body.begin(), body.end());
     std::vector<uint8_t> frames = repeat(zero_frame(mp3_44k_mono), 2);
@@ -256,7 +258,8 @@ TEST(Layer1Frames, AllocationFifteenOrScaleFactor63DropsTheFrame) {
     std::vector<uint8_t> good = layer1_frame(0, alloc, sf, code);
     const int bad_alloc[2] = {15, 3};
     const int bad_sf[2] = {63, 10};
-    for (const std::vector<uint8_t>& bad : {layer1_frame(0, bad_alloc, sf, code), layer1_frame(0, alloc, bad_sf, code)}) {
+    for (const std::vector<uint8_t>& bad :
+         {layer1_frame(0, bad_alloc, sf, code), layer1_frame(0, alloc, bad_sf, code)}) {
         std::vector<uint8_t> s = good;
         s.insert(s.end(), bad.begin(), bad.end());
         s.insert(s.end(), good.begin(), good.end());
@@ -405,9 +408,11 @@ TEST_P(FrameSearch, FindsTheFirstFrameRightBehindJunk) {
 
 INSTANTIATE_TEST_SUITE_P(
     Junk, FrameSearch,
-    ::testing::Values(PrefixCase{"StrayFF", {0xFF}},                    // FF FF FB 90: no header, one byte on
+    ::testing::Values(PrefixCase{"StrayFF", {0xFF}},  // FF FF FB 90: no header, one byte on
                       PrefixCase{"TwoStrayFF", {0x00, 0xFF, 0xFF}},
-                      PrefixCase{"FalseTagStart", {'I', 'D', '3', 0x00}},  // the header lies inside the tag's ten bytes
+                      PrefixCase{
+                          "FalseTagStart",
+                          {'I', 'D', '3', 0x00}},  // the header lies inside the tag's ten bytes
                       PrefixCase{"FalseTagByte", {'I', 'D', '3'}}),
     [](const ::testing::TestParamInfo<PrefixCase>& info) { return std::string(info.param.name); });
 
@@ -461,19 +466,19 @@ TEST(Layer3Frames, MixedBlocksAt8000HzKeepTheWholeLongPart) {
     }
     int huff_bits = (int)huff.bytes.size() * 8 - (huff.bit ? 8 - huff.bit : 0);
     bit_writer side;
-    side.put(0, 8);          // main_data_begin
-    side.put(0, 1);          // private bit
-    side.put(huff_bits, 12); // part2_3_length: no scale factors, no count1 values
-    side.put(28, 9);         // big_values
-    side.put(210, 8);        // global_gain
-    side.put(0, 9);          // scalefac_compress
-    side.put(1, 1);          // window switching
-    side.put(2, 2);          // short blocks
-    side.put(1, 1);          // mixed
-    side.put(1, 5);          // table_select[0]
-    side.put(1, 5);          // table_select[1]
-    side.put(0, 9);          // subblock gains
-    side.put(0, 2);          // scalefac_scale, count1table_select
+    side.put(0, 8);           // main_data_begin
+    side.put(0, 1);           // private bit
+    side.put(huff_bits, 12);  // part2_3_length: no scale factors, no count1 values
+    side.put(28, 9);          // big_values
+    side.put(210, 8);         // global_gain
+    side.put(0, 9);           // scalefac_compress
+    side.put(1, 1);           // window switching
+    side.put(2, 2);           // short blocks
+    side.put(1, 1);           // mixed
+    side.put(1, 5);           // table_select[0]
+    side.put(1, 5);           // table_select[1]
+    side.put(0, 9);           // subblock gains
+    side.put(0, 2);           // scalefac_scale, count1table_select
     std::vector<uint8_t> frame;
     append_word(frame, word);
     frame.insert(frame.end(), side.bytes.begin(), side.bytes.end());

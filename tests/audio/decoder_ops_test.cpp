@@ -1,8 +1,8 @@
 // The engine's DecoderOps table over the MPEG decoder.
 #include <gtest/gtest.h>
 
-#include "decoder_support.h"
 #include "audio/engine.h"
+#include "decoder_support.h"
 
 using namespace decoder_test;
 

@@ -27,7 +27,8 @@ int memory_input::read(void* ctx, void* buf, int size) {
     return (int)n;
 }
 
-decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode, int quality, int chunk, int fail_every) {
+decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode, int quality, int chunk,
+                   int fail_every) {
     memory_input in;
     in.data = stream;
     in.chunk = chunk;
@@ -67,7 +68,8 @@ std::vector<uint8_t> read_file(const std::string& path) {
 std::vector<int16_t> read_pcm(const std::string& path) {
     std::vector<uint8_t> bytes = read_file(path);
     std::vector<int16_t> pcm(bytes.size() / 2);
-    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = (int16_t)(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    for (size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = (int16_t)(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return pcm;
 }
 
@@ -88,7 +90,8 @@ std::vector<int16_t> make_signal(int rate, int channels, double seconds, bool tr
             noise = noise * 1664525u + 1013904223u;
             burst = ((noise >> 8) / 16777216.0 - 0.5) * 1.2;
         }
-        double l = 0.3 * sin(2 * M_PI * 440 * t) + 0.2 * sin(2 * M_PI * 1234.5 * t) + 0.05 * sin(2 * M_PI * 5000 * t);
+        double l = 0.3 * sin(2 * M_PI * 440 * t) + 0.2 * sin(2 * M_PI * 1234.5 * t) +
+                   0.05 * sin(2 * M_PI * 5000 * t);
         double r = 0.3 * sin(2 * M_PI * 660 * t) + 0.1 * sin(2 * M_PI * 3000 * t + 1);
         out.push_back((int16_t)lrint(fmax(-1.0, fmin(1.0, l + burst)) * 32767));
         if (channels == 2) out.push_back((int16_t)lrint(fmax(-1.0, fmin(1.0, r + burst)) * 32767));
@@ -130,8 +133,8 @@ size_t tag_frame_values(const std::vector<uint8_t>& stream) {
     return (size_t)header_samples_per_channel(&h) * h.channels;
 }
 
-uint32_t header_word(int version, int layer, int bitrate_index, int sampling_frequency, int padding, int mode,
-                     int mode_extension, int protection_bit) {
+uint32_t header_word(int version, int layer, int bitrate_index, int sampling_frequency, int padding,
+                     int mode, int mode_extension, int protection_bit) {
     int vbits = version == 1 ? 3 : version == 0 ? 2 : version == 2 ? 0 : 1;
     uint32_t w = 0xFFE00000u;
     w |= (uint32_t)vbits << 19;

@@ -34,8 +34,8 @@ struct decoded {
 };
 
 // Decodes until the input ends; options as the engine would set them.
-decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode = 0, int quality = 0, int chunk = 1 << 30,
-                   int fail_every = 0);
+decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode = 0, int quality = 0,
+                   int chunk = 1 << 30, int fail_every = 0);
 
 std::vector<uint8_t> read_file(const std::string& path);
 std::vector<int16_t> read_pcm(const std::string& path);
@@ -63,7 +63,7 @@ comparison compare(const std::vector<int16_t>& a, const std::vector<int16_t>& b)
 size_t tag_frame_values(const std::vector<uint8_t>& stream);
 
 // Builds a frame header word.
-uint32_t header_word(int version, int layer, int bitrate_index, int sampling_frequency, int padding, int mode,
-                     int mode_extension = 0, int protection_bit = 1);
+uint32_t header_word(int version, int layer, int bitrate_index, int sampling_frequency, int padding,
+                     int mode, int mode_extension = 0, int protection_bit = 1);
 
 }  // namespace decoder_test

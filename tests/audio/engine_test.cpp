@@ -48,7 +48,7 @@ bool wait_state(Harness& h, int state) {
 TEST(Engine, AnswersCommandsOnlyAndPings) {
     Harness h;
     ASSERT_EQ(h.start_result, 0);
-    h.send(ntf_ready);      // a notification code sent to the player
+    h.send(ntf_ready);  // a notification code sent to the player
     h.send(ntf_error, 1, 2, "x");
     h.sync();
     EXPECT_FALSE(has_answer_for(h.seen, ntf_ready));
@@ -252,7 +252,7 @@ protected:
 TEST_F(Playing, OpenPlayAndEndOfInputInOrder) {
     FakeFrame frame;
     open("song", fake_stream(frame, 10));
-    std::vector<unsigned> expected = {ntf_input_state, ntf_input_name, ntf_input_caps,
+    std::vector<unsigned> expected = {ntf_input_state,    ntf_input_name,        ntf_input_caps,
                                       ntf_input_duration, ntf_input_stream_info, ntf_ack};
     EXPECT_EQ(h.codes_seen(), expected);
     EXPECT_EQ(h.seen[0].payload.byte, 0) << "0 means open";
@@ -264,11 +264,10 @@ TEST_F(Playing, OpenPlayAndEndOfInputInOrder) {
     h.send(cmd_play);
     ASSERT_TRUE(wait_state(h, state_end_of_input));
     std::vector<unsigned> codes = h.codes_seen();
-    std::vector<unsigned> opening = {ntf_output_state,        ntf_output_name,
-                                     ntf_output_caps,         ntf_output_balance,
-                                     ntf_output_pcm_level,    ntf_output_master_level,
-                                     ntf_output_ports,        ntf_player_state,
-                                     ntf_ack};
+    std::vector<unsigned> opening = {
+        ntf_output_state,   ntf_output_name,      ntf_output_caps,
+        ntf_output_balance, ntf_output_pcm_level, ntf_output_master_level,
+        ntf_output_ports,   ntf_player_state,     ntf_ack};
     ASSERT_GE(codes.size(), opening.size());
     EXPECT_EQ(std::vector<unsigned>(codes.begin(), codes.begin() + 9), opening);
     EXPECT_EQ(h.seen[3].payload.bytes[2], 50);
@@ -317,7 +316,8 @@ TEST_F(Playing, FormatChangesAreAnnouncedBeforeTheBlock) {
     FakeFrame slow = mono;
     slow.frequency = 22050;
     std::vector<uint8_t> bytes = fake_stream(stereo, 2);
-    for (auto part : {fake_stream(mono, 2), fake_stream(slow, 2)}) bytes.insert(bytes.end(), part.begin(), part.end());
+    for (auto part : {fake_stream(mono, 2), fake_stream(slow, 2)})
+        bytes.insert(bytes.end(), part.begin(), part.end());
     open("formats", bytes);
     h.send(cmd_play);
     ASSERT_TRUE(wait_state(h, state_end_of_input));
@@ -365,13 +365,14 @@ TEST_F(Playing, EightBitOutputs) {
 }
 
 TEST(Companding, CurveThroughItsAnchors) {
-    const std::pair<int, int> anchors[] = {{0, 0x7E},    {1, 0x7D},    {8, 0x76},   {32, 0x67},
-                                           {128, 0x4D},  {512, 0x2F},  {1023, 0x1F}, {-1, 0xFE},
-                                           {-8, 0xF7},   {-32, 0xE7},  {-128, 0xCD}, {-512, 0xAF},
-                                           {-1024, 0x9F}};
+    const std::pair<int, int> anchors[] = {
+        {0, 0x7E},  {1, 0x7D},  {8, 0x76},   {32, 0x67},   {128, 0x4D},  {512, 0x2F},  {1023, 0x1F},
+        {-1, 0xFE}, {-8, 0xF7}, {-32, 0xE7}, {-128, 0xCD}, {-512, 0xAF}, {-1024, 0x9F}};
     for (auto [index, byte] : anchors) EXPECT_EQ(audio::companded_byte(index), byte) << index;
-    for (int i = 1; i < 1024; ++i) EXPECT_LE(audio::companded_byte(i), audio::companded_byte(i - 1)) << i;
-    EXPECT_EQ(audio::companded_byte(5000), audio::companded_byte(1023)) << "out of range is clamped";
+    for (int i = 1; i < 1024; ++i)
+        EXPECT_LE(audio::companded_byte(i), audio::companded_byte(i - 1)) << i;
+    EXPECT_EQ(audio::companded_byte(5000), audio::companded_byte(1023))
+        << "out of range is clamped";
 }
 
 // 300 frames of 1000 bytes at 800 kbit/s: each frame is 1/100 s, 3 s in all.
@@ -431,7 +432,8 @@ TEST_F(Playing, XingTagGivesDurationAndTableOfContents) {
     long long size = static_cast<long long>(bytes.size());
     h.send(cmd_seek, 1, 2);
     EXPECT_EQ(h.answer(cmd_seek), 0);
-    EXPECT_EQ(memory_stats().last_seek, static_cast<long long>(size * (50 * 50 * 255 / 9801) / 256.0));
+    EXPECT_EQ(memory_stats().last_seek,
+              static_cast<long long>(size * (50 * 50 * 255 / 9801) / 256.0));
     h.send(cmd_seek, 1, 1);
     EXPECT_EQ(h.answer(cmd_seek), 0);
     EXPECT_EQ(memory_stats().last_seek, size) << "the last entry runs to 256";
@@ -512,39 +514,29 @@ TEST_F(Playing, StormOfRandomCommands) {
         const char* text = texts[random() % 7];
         int a = static_cast<int>(random() % 7) - 2;
         switch (code) {
-        case cmd_input_open:
-        case cmd_output_open:
-        case cmd_set_input_name:
-        case cmd_set_output_name:
-        case cmd_input_module_register:
-        case cmd_output_module_register:
-        case cmd_get_environment_integer:
-        case cmd_get_environment_string:
-        case cmd_unset_environment:
-            h.send(code, text);
-            break;
-        case cmd_input_filter_add:
-        case cmd_output_filter_add:
-        case cmd_input_filter_remove:
-        case cmd_output_filter_remove:
-        case cmd_set_environment_integer:
-            h.send(code, text, a);
-            break;
-        case cmd_set_environment_string:
-            h.send(code, text, text);
-            break;
-        case cmd_input_send_message:
-        case cmd_output_send_message:
-            h.send(code, a, block, 64);
-            break;
-        case cmd_set_codec_equalizer:
-        case ntf_codec_equalizer:
-            h.send(code, a > 0 ? block : nullptr);
-            break;
-        default:
-            // Any shape may read a string from any argument: give it text
-            // everywhere; the integers get the pointer's bits.
-            h.send(code, text, text, text, text, text);
+            case cmd_input_open:
+            case cmd_output_open:
+            case cmd_set_input_name:
+            case cmd_set_output_name:
+            case cmd_input_module_register:
+            case cmd_output_module_register:
+            case cmd_get_environment_integer:
+            case cmd_get_environment_string:
+            case cmd_unset_environment: h.send(code, text); break;
+            case cmd_input_filter_add:
+            case cmd_output_filter_add:
+            case cmd_input_filter_remove:
+            case cmd_output_filter_remove:
+            case cmd_set_environment_integer: h.send(code, text, a); break;
+            case cmd_set_environment_string: h.send(code, text, text); break;
+            case cmd_input_send_message:
+            case cmd_output_send_message: h.send(code, a, block, 64); break;
+            case cmd_set_codec_equalizer:
+            case ntf_codec_equalizer: h.send(code, a > 0 ? block : nullptr); break;
+            default:
+                // Any shape may read a string from any argument: give it text
+                // everywhere; the integers get the pointer's bits.
+                h.send(code, text, text, text, text, text);
         }
         if (i % 200 == 0) {
             h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
@@ -608,7 +600,8 @@ TEST(EngineWithDecoder, VbrFileDurationAndConversion) {
     fseek(f, 0, SEEK_END);
     long size = ftell(f);
     fclose(f);
-    uint32_t data = header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
+    uint32_t data =
+        header[40] | header[41] << 8 | header[42] << 16 | static_cast<uint32_t>(header[43]) << 24;
     EXPECT_EQ(static_cast<long>(data) + 44, size);
     EXPECT_GE(data, 3u * 44100 * 4) << "three seconds of stereo samples";
 }

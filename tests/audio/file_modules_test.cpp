@@ -142,7 +142,8 @@ TEST_F(FileModules, InputUnreadableFileIsPermissionDenied) {
         void* f = nullptr;
         in.new_instance(&f, path.c_str(), &entry, engine);
         result = in.open(f);
-        bool reported = !g_reasons.empty() && g_reasons.back() == "cannot open input file / permission denied";
+        bool reported =
+            !g_reasons.empty() && g_reasons.back() == "cannot open input file / permission denied";
         return result == -504 && reported ? 0 : 1;
     });
     EXPECT_EQ(status, 0);
@@ -304,7 +305,8 @@ TEST_F(FileOutput, WavToAPipeOnStandardOutputKeepsTheFirstSizes) {
     std::vector<unsigned char> bytes;
     unsigned char chunk[256];
     ssize_t n;
-    while ((n = read(pipe_fds[0], chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = read(pipe_fds[0], chunk, sizeof chunk)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     close(pipe_fds[0]);
     EXPECT_EQ(status, 0);
     ASSERT_EQ(bytes.size(), 52u);
@@ -330,7 +332,8 @@ TEST_F(FileOutput, OpenFailures) {
         out.new_instance(&g, (locked + "/x.wav").c_str(), &entry, engine);
         r = out.open(g);
         out.delete_instance(g);
-        return r == -504 && g_reasons.back() == "cannot open output file / permission denied" ? 0 : 1;
+        return r == -504 && g_reasons.back() == "cannot open output file / permission denied" ? 0
+                                                                                              : 1;
     });
     EXPECT_EQ(status, 0);
     rmdir(locked.c_str());

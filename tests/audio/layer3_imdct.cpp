@@ -12,17 +12,17 @@ namespace {
 double long_window(int type, int i) {
     double normal = sin(M_PI / 36 * (i + 0.5));
     switch (type) {
-    case 1:
-        if (i < 18) return normal;
-        if (i < 24) return 1.0;
-        if (i < 30) return sin(M_PI / 12 * (i - 18 + 0.5));
-        return 0.0;
-    case 3:
-        if (i < 6) return 0.0;
-        if (i < 12) return sin(M_PI / 12 * (i - 6 + 0.5));
-        if (i < 18) return 1.0;
-        return normal;
-    default: return normal;
+        case 1:
+            if (i < 18) return normal;
+            if (i < 24) return 1.0;
+            if (i < 30) return sin(M_PI / 12 * (i - 18 + 0.5));
+            return 0.0;
+        case 3:
+            if (i < 6) return 0.0;
+            if (i < 12) return sin(M_PI / 12 * (i - 6 + 0.5));
+            if (i < 18) return 1.0;
+            return normal;
+        default: return normal;
     }
 }
 
@@ -38,8 +38,10 @@ TEST(Layer3Imdct, LongBlocksMatchTheDefinition) {
             imdct36(in, type, out);
             for (int i = 0; i < 36; ++i) {
                 double x = 0.0;
-                for (int k = 0; k < 18; ++k) x += in[k] * cos(M_PI / 72 * (2 * i + 1 + 18) * (2 * k + 1));
-                ASSERT_NEAR(out[i], x * long_window(type, i), 1e-5) << "type " << type << " i " << i;
+                for (int k = 0; k < 18; ++k)
+                    x += in[k] * cos(M_PI / 72 * (2 * i + 1 + 18) * (2 * k + 1));
+                ASSERT_NEAR(out[i], x * long_window(type, i), 1e-5)
+                    << "type " << type << " i " << i;
             }
         }
     }
@@ -55,7 +57,8 @@ TEST(Layer3Imdct, ShortBlocksOverlapThreeWindows) {
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 12; ++i) {
             double x = 0.0;
-            for (int k = 0; k < 6; ++k) x += w[j][k] * cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1));
+            for (int k = 0; k < 6; ++k)
+                x += w[j][k] * cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1));
             expect[6 + 6 * j + i] += x * sin(M_PI / 12 * (i + 0.5));
         }
     for (int i = 0; i < 36; ++i) EXPECT_NEAR(out[i], expect[i], 1e-5) << i;

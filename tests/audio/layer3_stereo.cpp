@@ -11,7 +11,7 @@ using namespace audio;
 
 namespace {
 
-const int mpeg1_44k = 0;   // band table index
+const int mpeg1_44k = 0;  // band table index
 const int mpeg2_22k = 3;
 
 struct granule {
@@ -28,9 +28,7 @@ struct granule {
     }
 };
 
-float line_of_band(int table, int band) {
-    return (float)layer3_long_bands[table][band];
-}
+float line_of_band(int table, int band) { return (float)layer3_long_bands[table][band]; }
 
 }  // namespace
 

@@ -42,7 +42,8 @@ void expect_prefix_free_and_complete(const std::vector<code>& codes, const std::
     for (size_t i = 0; i < words.size(); ++i)
         for (size_t j = 0; j < words.size(); ++j)
             if (i != j) {
-                ASSERT_NE(words[j].rfind(words[i], 0), 0u) << what << ": " << words[i] << " prefixes " << words[j];
+                ASSERT_NE(words[j].rfind(words[i], 0), 0u)
+                    << what << ": " << words[i] << " prefixes " << words[j];
             }
 }
 
@@ -57,20 +58,22 @@ TEST(Layer3Tables, HuffmanTablesArePrefixFreeAndComplete) {
             continue;
         }
         std::vector<code> codes;
-        for (int i = 0; i < h.size * h.size; ++i) codes.push_back({(int)(h.codes[i] >> 24), h.codes[i] & 0xFFFFFF});
+        for (int i = 0; i < h.size * h.size; ++i)
+            codes.push_back({(int)(h.codes[i] >> 24), h.codes[i] & 0xFFFFFF});
         expect_prefix_free_and_complete(codes, "table " + std::to_string(t));
         ++checked;
     }
     EXPECT_EQ(checked, 29);
     std::vector<code> quad;
-    for (int i = 0; i < 16; ++i) quad.push_back({(int)(layer3_count1_a[i] >> 24), layer3_count1_a[i] & 0xFFFFFF});
+    for (int i = 0; i < 16; ++i)
+        quad.push_back({(int)(layer3_count1_a[i] >> 24), layer3_count1_a[i] & 0xFFFFFF});
     expect_prefix_free_and_complete(quad, "count1 table A");
 }
 
 TEST(Layer3Tables, HuffmanTableShapesAndLinbits) {
-    const int sizes[32] = {0, 2, 3, 3, 0, 4, 4, 6, 6, 6, 8, 8, 8, 16, 0, 16,
+    const int sizes[32] = {0,  2,  3,  3,  0,  4,  4,  6,  6,  6,  8,  8,  8,  16, 0,  16,
                            16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
-    const int linbits[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    const int linbits[32] = {0, 0, 0, 0, 0, 0, 0,  0,  0, 0, 0, 0, 0, 0, 0,  0,
                              1, 2, 3, 4, 6, 8, 10, 13, 4, 5, 6, 7, 8, 9, 11, 13};
     for (int t = 0; t < 32; ++t) {
         EXPECT_EQ(layer3_huffman[t].size, sizes[t]) << t;
@@ -127,8 +130,8 @@ TEST(SynthesisWindow, FollowsTheStandardsSymmetryAndFirstRow) {
     for (int i = 0; i <= 256; ++i) d[i] = synthesis_window_base[i] / 65536.0;
     for (int i = 257; i < 512; ++i) d[i] = (i % 64 == 0) ? d[512 - i] : -d[512 - i];
     // The window scaled by 32768, read 32 apart: its published first row.
-    const double row[16] = {0, -14.5, 106.5, -229.5, 1018.5, -2576.5, 3287, -18744.5,
-                            37519, 18744.5, 3287, 2576.5, 1018.5, 229.5, 106.5, 14.5};
+    const double row[16] = {0,     -14.5,   106.5, -229.5, 1018.5, -2576.5, 3287,  -18744.5,
+                            37519, 18744.5, 3287,  2576.5, 1018.5, 229.5,   106.5, 14.5};
     for (int t = 0; t < 16; ++t) EXPECT_DOUBLE_EQ(d[32 * t] * 32768.0, row[t]) << t;
     // The prototype filter |D| rises smoothly to its peak at 256 within each
     // 64-coefficient block: no transcription jumps between neighbours.
@@ -159,7 +162,8 @@ TEST(Layer2Tables, AllocationTablesMatchTheirLimits) {
                 ASSERT_TRUE(grouped || power) << levels;
                 prev = levels;
             }
-            EXPECT_EQ(layer2_class_rows[s.first_class][(1 << s.nbal) - 1], 0) << "row longer than its field";
+            EXPECT_EQ(layer2_class_rows[s.first_class][(1 << s.nbal) - 1], 0)
+                << "row longer than its field";
         }
     }
 }

@@ -81,8 +81,8 @@ int fake_decode(void* state, int16_t* samples, FrameFormat* format) {
 void fake_options(void*, int, int) {}
 void fake_equalizer(void*, const signed char*) {}
 
-const DecoderOps fake_ops = {fake_create, fake_destroy, fake_reset, fake_reset, fake_decode, parse,
-                             fake_options, fake_equalizer, nullptr};
+const DecoderOps fake_ops = {fake_create, fake_destroy, fake_reset,     fake_reset, fake_decode,
+                             parse,       fake_options, fake_equalizer, nullptr};
 
 // --- Memory input ------------------------------------------------------------
 
@@ -189,48 +189,35 @@ void copy_texts(const PlayerMessage& m, Note* note) {
     const PlayerPayload& p = m.payload;
     auto s = [](const char* t) { return std::string(t ? t : ""); };
     switch (m.code) {
-    case ntf_input_name:
-    case ntf_output_name:
-        note->text = s(p.text);
-        break;
-    case ntf_environment_integer:
-        note->text = s(p.text_value.text);
-        break;
-    case ntf_environment_string:
-        note->text = s(p.texts.a);
-        note->text2 = s(p.texts.b);
-        break;
-    case ntf_input_filter_info:
-    case ntf_output_filter_info:
-        note->text = s(p.named.text);
-        break;
-    case ntf_input_module_info:
-    case ntf_output_module_info:
-        note->text = s(p.module_info.name);
-        note->text2 = s(p.module_info.description);
-        break;
-    case ntf_input_device_info:
-    case ntf_output_device_info:
-        note->text = s(p.device_info.name);
-        note->text2 = s(p.device_info.description);
-        break;
-    case ntf_progress:
-        note->text = s(p.progress.text);
-        break;
-    case ntf_debug:
-        note->text = s(p.debug.text);
-        break;
-    case ntf_error:
-        note->text = s(p.error.text);
-        break;
-    case ntf_codec_equalizer:
-        if (p.equalizer) {
-            const uint8_t* b = static_cast<const uint8_t*>(p.equalizer);
-            note->block.assign(b, b + 64);
-        }
-        break;
-    default:
-        break;
+        case ntf_input_name:
+        case ntf_output_name: note->text = s(p.text); break;
+        case ntf_environment_integer: note->text = s(p.text_value.text); break;
+        case ntf_environment_string:
+            note->text = s(p.texts.a);
+            note->text2 = s(p.texts.b);
+            break;
+        case ntf_input_filter_info:
+        case ntf_output_filter_info: note->text = s(p.named.text); break;
+        case ntf_input_module_info:
+        case ntf_output_module_info:
+            note->text = s(p.module_info.name);
+            note->text2 = s(p.module_info.description);
+            break;
+        case ntf_input_device_info:
+        case ntf_output_device_info:
+            note->text = s(p.device_info.name);
+            note->text2 = s(p.device_info.description);
+            break;
+        case ntf_progress: note->text = s(p.progress.text); break;
+        case ntf_debug: note->text = s(p.debug.text); break;
+        case ntf_error: note->text = s(p.error.text); break;
+        case ntf_codec_equalizer:
+            if (p.equalizer) {
+                const uint8_t* b = static_cast<const uint8_t*>(p.equalizer);
+                note->block.assign(b, b + 64);
+            }
+            break;
+        default: break;
     }
 }
 
@@ -296,9 +283,9 @@ void clear_recording() {
 }
 
 int recording_output_register(void* descriptor) {
-    *static_cast<OutputModule*>(descriptor) =
-        OutputModule{rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close, rec_write,
-                     nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
+    *static_cast<OutputModule*>(descriptor) = OutputModule{
+        rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close, rec_write,
+        nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
     return 0;
 }
 

@@ -81,8 +81,8 @@ int register_no_probe(void* d) {
 TEST_F(Registry, IdsCountAndNewestFirstLookup) {
     EXPECT_EQ(registry_register_module(engine, kind_input, function_spec(register_a).c_str()), 0);
     EXPECT_EQ(registry_register_module(engine, kind_input, function_spec(register_all).c_str()), 0);
-    EXPECT_EQ(registry_register_module(engine, kind_input, function_spec(register_no_probe).c_str()),
-              0);
+    EXPECT_EQ(
+        registry_register_module(engine, kind_input, function_spec(register_no_probe).c_str()), 0);
     EXPECT_EQ(registry_module_count(engine, kind_input), 3);
     EXPECT_EQ(registry_module_count(engine, kind_output), 0);
 
@@ -173,8 +173,9 @@ TEST_F(Registry, BadSpecsAreRefused) {
 TEST_F(Registry, ModulesAndFiltersFromASharedLibrary) {
     const std::string library = AUDIO_TEST_PLUGIN;
     EXPECT_EQ(registry_register_module(engine, kind_input, library.c_str()), 0);
-    EXPECT_EQ(registry_register_module(engine, kind_input, ("plain_counter_register@" + library).c_str()),
-              0);
+    EXPECT_EQ(
+        registry_register_module(engine, kind_input, ("plain_counter_register@" + library).c_str()),
+        0);
     EXPECT_EQ(registry_register_module(engine, kind_input, ("no_such_symbol@" + library).c_str()),
               -701);
     EXPECT_EQ(registry_register_module(engine, kind_output, library.c_str()), -701)
@@ -210,8 +211,8 @@ TEST_F(Registry, QueryDefaultsWithoutQuerySlot) {
     EXPECT_EQ(registry_query_module(engine, kind_input, 1, &info, query_module), -507);
     EXPECT_EQ(registry_query_module(engine, kind_input, -1, &info, query_module), -507);
 
-    EXPECT_EQ(registry_query_module(engine, kind_input, 0, &info, query_module | query_device_count),
-              0);
+    EXPECT_EQ(
+        registry_query_module(engine, kind_input, 0, &info, query_module | query_device_count), 0);
     EXPECT_STREQ(info.name, "unknown module name");
     EXPECT_STREQ(info.description, "");
     EXPECT_EQ(info.index_or_count, 1);
@@ -319,8 +320,8 @@ TEST_F(Filters, PositionsAndIds) {
 TEST_F(Filters, CallsTravelFrontToBackWithPassThroughs) {
     ASSERT_EQ(registry_register_module(engine, kind_input, function_spec(register_all).c_str()), 0);
     registry_add_filter(engine, kind_input, alpha.c_str(), 0);  // 1
-    registry_add_filter(engine, kind_input, beta.c_str(), -1);   // 2, at the head
-    registry_add_filter(engine, kind_input, beta.c_str(), 0);    // 3, next to the module
+    registry_add_filter(engine, kind_input, beta.c_str(), -1);  // 2, at the head
+    registry_add_filter(engine, kind_input, beta.c_str(), 0);   // 3, next to the module
 
     // The terminal node refuses while no module instance is there.
     EXPECT_EQ(engine->input_head->slots.input.open(engine->input_head), -102);
@@ -369,7 +370,7 @@ TEST_F(Filters, RemovalByNameFirstLastAndId) {
     EXPECT_EQ(registry_remove_filter(engine, kind_input, "gamma", -2), -1);
     EXPECT_EQ(registry_remove_filter(engine, kind_input, "beta", -2), 1);  // takes 2
     EXPECT_EQ(chain_ids(engine), (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(registry_remove_filter(engine, kind_input, nullptr, 0), 1);  // last: 4
+    EXPECT_EQ(registry_remove_filter(engine, kind_input, nullptr, 0), 1);   // last: 4
     EXPECT_EQ(registry_remove_filter(engine, kind_input, nullptr, -1), 3);  // first: 1
     EXPECT_EQ(g_deleted, 1) << "only alpha has a delete slot";
     EXPECT_EQ(registry_remove_filter(engine, kind_input, nullptr, -7), -1) << "looks for id 1";
@@ -401,10 +402,12 @@ std::vector<Seen> g_seen;
 
 void watch(void* user, const char* name, const void* value) {
     std::string shown;
-    if (!value) shown = "<none>";
+    if (!value)
+        shown = "<none>";
     else if (std::string(name).find("INT") != std::string::npos)
         shown = "<int>" + std::to_string(*static_cast<const int*>(value));
-    else shown = static_cast<const char*>(value);
+    else
+        shown = static_cast<const char*>(value);
     g_seen.push_back({static_cast<const char*>(user), name, shown});
 }
 
@@ -488,7 +491,9 @@ void meddle(void* user, const char* name, const void*) {
     m->victim = nullptr;
     variable_unset(m->engine, name);
 }
-void must_not_run(void*, const char*, const void*) { ADD_FAILURE() << "a removed watcher was called"; }
+void must_not_run(void*, const char*, const void*) {
+    ADD_FAILURE() << "a removed watcher was called";
+}
 
 TEST_F(Registry, WatchersMayChangeTheStoreFromTheirCallback) {
     Meddler m{engine, nullptr, 0};

@@ -133,8 +133,10 @@ TEST(Synthesis, DownSamplingWritesEverySecondOrFourthSample) {
     ASSERT_EQ(quarter.out.size(), full.out.size() / 4);
     // Same sums, truncated instead of rounded: within one step of the full
     // rate's samples 0, 2, 4 ... and 0, 4, 8 ...
-    for (size_t i = 0; i < half.out.size(); ++i) EXPECT_LE(abs(half.out[i] - full.out[2 * i]), 1) << i;
-    for (size_t i = 0; i < quarter.out.size(); ++i) EXPECT_LE(abs(quarter.out[i] - full.out[4 * i]), 1) << i;
+    for (size_t i = 0; i < half.out.size(); ++i)
+        EXPECT_LE(abs(half.out[i] - full.out[2 * i]), 1) << i;
+    for (size_t i = 0; i < quarter.out.size(); ++i)
+        EXPECT_LE(abs(quarter.out[i] - full.out[4 * i]), 1) << i;
 }
 
 TEST(Synthesis, StrideInterleavesAndSilenceKeepsTheLength) {

@@ -13,18 +13,18 @@ namespace {
 
 class BmpCorpus : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SKIP_WITHOUT_IMAGEMAGICK();
         source = dir.Path("source.png");
-        ASSERT_TRUE(Convert("-size 53x31 xc: -sparse-color Bilinear "
-                            "'0,0 red 52,0 lime 0,30 blue 52,30 white' " + source));
+        ASSERT_TRUE(
+            Convert("-size 53x31 xc: -sparse-color Bilinear "
+                    "'0,0 red 52,0 lime 0,30 blue 52,30 white' " +
+                    source));
     }
 
     // Decodes `path` with format detection and with the BMP decoder, and
     // compares both with ImageMagick's reading of the same file.
-    void ExpectSameAsMagick(const std::string& path, WORD expectedBpp)
-    {
+    void ExpectSameAsMagick(const std::string& path, WORD expectedBpp) {
         SCOPED_TRACE(path);
         Rgb reference;
         ASSERT_TRUE(MagickRead(path, reference));
@@ -39,7 +39,6 @@ protected:
             EXPECT_TRUE(ours.pixels == reference.pixels);
         }
     }
-
 
     TempDir dir;
     std::string source;
@@ -73,8 +72,7 @@ const Variant kVariants[] = {
 
 class BmpCorpusVariant : public BmpCorpus, public ::testing::WithParamInterface<Variant> {};
 
-TEST_P(BmpCorpusVariant, DecodesAsImageMagickReadsIt)
-{
+TEST_P(BmpCorpusVariant, DecodesAsImageMagickReadsIt) {
     const Variant& v = GetParam();
     std::string path = dir.Path(v.name);
     std::string options = v.options;
@@ -96,20 +94,20 @@ TEST_P(BmpCorpusVariant, DecodesAsImageMagickReadsIt)
 }
 
 // "rgb24.bmp" -> "rgb24", a test name.
-std::string Stem(const char* file)
-{
+std::string Stem(const char* file) {
     std::string name = file;
     return name.substr(0, name.find('.'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BmpCorpusVariant, ::testing::ValuesIn(kVariants),
-                         [](const ::testing::TestParamInfo<Variant>& info) { return Stem(info.param.name); });
+                         [](const ::testing::TestParamInfo<Variant>& info) {
+                             return Stem(info.param.name);
+                         });
 
 namespace {
 
 // Turns a bottom-up file with a 40-byte header into a top-down one.
-std::vector<uint8_t> TopDown(const std::vector<uint8_t>& file)
-{
+std::vector<uint8_t> TopDown(const std::vector<uint8_t>& file) {
     std::vector<uint8_t> out = file;
     const uint8_t* h = file.data() + 14;
     int32_t width = int32_t(PixGet32(h + 4)), height = int32_t(PixGet32(h + 8));
@@ -123,8 +121,7 @@ std::vector<uint8_t> TopDown(const std::vector<uint8_t>& file)
 
 // Re-encodes an uncompressed 4-bit file as RLE4: each row starts with an
 // absolute run, the rest is in two-pixel encoded runs.
-std::vector<uint8_t> Rle4(const std::vector<uint8_t>& file)
-{
+std::vector<uint8_t> Rle4(const std::vector<uint8_t>& file) {
     const uint8_t* h = file.data() + 14;
     uint32_t width = PixGet32(h + 4), height = PixGet32(h + 8);
     size_t stride = ((size_t(width) * 4 + 31) / 32) * 4;
@@ -137,13 +134,11 @@ std::vector<uint8_t> Rle4(const std::vector<uint8_t>& file)
     for (uint32_t y = 0; y < height; ++y) {
         uint32_t x = 0;
         out.insert(out.end(), {0, 6});
-        for (; x < 6; x += 2)
-            out.push_back(uint8_t(pixel(x, y) << 4 | pixel(x + 1, y)));
+        for (; x < 6; x += 2) out.push_back(uint8_t(pixel(x, y) << 4 | pixel(x + 1, y)));
         out.push_back(0);  // pad the 3-byte absolute run to 16 bits
         for (; x + 1 < width; x += 2)
             out.insert(out.end(), {2, uint8_t(pixel(x, y) << 4 | pixel(x + 1, y))});
-        if (x < width)
-            out.insert(out.end(), {1, uint8_t(pixel(x, y) << 4)});
+        if (x < width) out.insert(out.end(), {1, uint8_t(pixel(x, y) << 4)});
         out.insert(out.end(), {0, 0});
     }
     out.insert(out.end(), {0, 1});
@@ -154,8 +149,7 @@ std::vector<uint8_t> Rle4(const std::vector<uint8_t>& file)
 }
 
 // Moves the masks of a V5 16-bit file after a 40-byte header.
-std::vector<uint8_t> InfoHeaderWithMasks(const std::vector<uint8_t>& file)
-{
+std::vector<uint8_t> InfoHeaderWithMasks(const std::vector<uint8_t>& file) {
     std::vector<uint8_t> out(file.begin(), file.begin() + 14 + 40);
     out.insert(out.end(), file.begin() + 14 + 40, file.begin() + 14 + 52);
     size_t offset = PixGet32(file.data() + 10);
@@ -167,8 +161,7 @@ std::vector<uint8_t> InfoHeaderWithMasks(const std::vector<uint8_t>& file)
 }
 
 // Cuts a V5 header down to the V4 header's 108 bytes.
-std::vector<uint8_t> V4Header(const std::vector<uint8_t>& file)
-{
+std::vector<uint8_t> V4Header(const std::vector<uint8_t>& file) {
     std::vector<uint8_t> out(file.begin(), file.begin() + 14 + 108);
     size_t offset = PixGet32(file.data() + 10);
     out.insert(out.end(), file.begin() + long(offset), file.end());
@@ -189,13 +182,13 @@ struct HandMade {
 
 class BmpCorpusHandMade : public BmpCorpus, public ::testing::WithParamInterface<HandMade> {};
 
-TEST_P(BmpCorpusHandMade, MatchesItsSource)
-{
+TEST_P(BmpCorpusHandMade, MatchesItsSource) {
     const HandMade& c = GetParam();
     std::string original = dir.Path(c.from), made = dir.Path(std::string("made-") + c.from);
     std::string options = c.options;
     std::string prefix = options.substr(options.rfind(' ') + 1);
-    ASSERT_TRUE(Convert(source + " " + options.substr(0, options.rfind(' ')) + " " + prefix + original));
+    ASSERT_TRUE(
+        Convert(source + " " + options.substr(0, options.rfind(' ')) + " " + prefix + original));
     WriteBytes(made, c.make(ReadBytes(original)));
     Rgb fromOriginal, fromMade;
     ASSERT_TRUE(MagickRead(original, fromOriginal));
@@ -204,12 +197,12 @@ TEST_P(BmpCorpusHandMade, MatchesItsSource)
     ExpectSameAsMagick(made, c.bpp);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, BmpCorpusHandMade,
-                         ::testing::Values(HandMade{"rgb24.bmp", "-type TrueColor BMP3:", TopDown, 24},
-                                           HandMade{"pal8.bmp", "-colors 200 -type Palette -compress None BMP3:",
-                                                    TopDown, 8},
-                                           HandMade{"pal4.bmp", "-colors 16 -type Palette BMP3:", Rle4, 4},
-                                           HandMade{"rgb565.bmp", "-define bmp:subtype=RGB565 BMP:",
-                                                    InfoHeaderWithMasks, 24},
-                                           HandMade{"argb32.bmp", "-alpha on BMP:", V4Header, 24}),
-                         [](const ::testing::TestParamInfo<HandMade>& info) { return Stem(info.param.from); });
+INSTANTIATE_TEST_SUITE_P(
+    Variants, BmpCorpusHandMade,
+    ::testing::Values(
+        HandMade{"rgb24.bmp", "-type TrueColor BMP3:", TopDown, 24},
+        HandMade{"pal8.bmp", "-colors 200 -type Palette -compress None BMP3:", TopDown, 8},
+        HandMade{"pal4.bmp", "-colors 16 -type Palette BMP3:", Rle4, 4},
+        HandMade{"rgb565.bmp", "-define bmp:subtype=RGB565 BMP:", InfoHeaderWithMasks, 24},
+        HandMade{"argb32.bmp", "-alpha on BMP:", V4Header, 24}),
+    [](const ::testing::TestParamInfo<HandMade>& info) { return Stem(info.param.from); });

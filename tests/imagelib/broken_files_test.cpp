@@ -10,13 +10,11 @@
 
 namespace {
 
-std::vector<uint8_t> Encoded(DWORD width, DWORD height, DWORD bpp)
-{
+std::vector<uint8_t> Encoded(DWORD width, DWORD height, DWORD bpp) {
     PixImage image;
     image.Create(width, height, bpp, PIX_FORMAT_BMP);
     for (DWORD y = 0; y < height; ++y)
-        for (DWORD k = 0; k < image.GetStride(); ++k)
-            image.GetRow(y)[k] = BYTE(k * 13 + y);
+        for (DWORD k = 0; k < image.GetStride(); ++k) image.GetRow(y)[k] = BYTE(k * 13 + y);
     PixMemFile memory;
     memory.Open();
     image.Encode(&memory, PIX_FORMAT_BMP);
@@ -25,11 +23,9 @@ std::vector<uint8_t> Encoded(DWORD width, DWORD height, DWORD bpp)
 }
 
 // Decodes bytes as a BMP; on failure `error` holds the last error.
-bool DecodeBmp(std::vector<uint8_t> bytes, std::string& error, DWORD format = PIX_FORMAT_BMP)
-{
+bool DecodeBmp(std::vector<uint8_t> bytes, std::string& error, DWORD format = PIX_FORMAT_BMP) {
     PixMemFile memory(bytes.empty() ? nullptr : bytes.data(), DWORD(bytes.size()));
-    if (bytes.empty())
-        memory.Open();
+    if (bytes.empty()) memory.Open();
     PixImage image;
     bool ok = image.Decode(&memory, format);
     error = image.GetLastError();
@@ -37,8 +33,7 @@ bool DecodeBmp(std::vector<uint8_t> bytes, std::string& error, DWORD format = PI
 }
 
 // An 8-bit 4 x 3 file whose pixel data is `rle` coded with RLE8.
-std::vector<uint8_t> Rle8File(const std::vector<uint8_t>& rle)
-{
+std::vector<uint8_t> Rle8File(const std::vector<uint8_t>& rle) {
     std::vector<uint8_t> file = Encoded(4, 3, 8);
     file.resize(14 + 40 + 1024);
     PixPut32(&file[14 + 16], 1);
@@ -48,8 +43,7 @@ std::vector<uint8_t> Rle8File(const std::vector<uint8_t>& rle)
 
 }  // namespace
 
-TEST(BrokenBmp, EveryTruncationIsRefused)
-{
+TEST(BrokenBmp, EveryTruncationIsRefused) {
     for (DWORD bpp : {1u, 8u, 24u}) {
         std::vector<uint8_t> whole = Encoded(5, 4, bpp);
         std::string error;
@@ -66,8 +60,7 @@ TEST(BrokenBmp, EveryTruncationIsRefused)
     }
 }
 
-TEST(BrokenBmp, AbsurdHeaderFieldsAreRefusedBeforeAllocating)
-{
+TEST(BrokenBmp, AbsurdHeaderFieldsAreRefusedBeforeAllocating) {
     const std::vector<uint8_t> good = Encoded(4, 4, 8);
     struct Case {
         const char* what;
@@ -96,8 +89,7 @@ TEST(BrokenBmp, AbsurdHeaderFieldsAreRefusedBeforeAllocating)
             PixPut16(&bytes[c.offset], c.value);
         else
             PixPut32(&bytes[c.offset], c.value);
-        if (std::string(c.what) == "big picture, tiny file")
-            PixPut32(&bytes[22], 4000);
+        if (std::string(c.what) == "big picture, tiny file") PixPut32(&bytes[22], 4000);
         std::string error;
         EXPECT_FALSE(DecodeBmp(bytes, error)) << c.what;
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.what << ": " << error;
@@ -110,11 +102,11 @@ TEST(BrokenBmp, AbsurdHeaderFieldsAreRefusedBeforeAllocating)
     EXPECT_EQ(error, "unknown compression");
 }
 
-TEST(BrokenBmp, RunLengthDataStaysInsideTheImage)
-{
+TEST(BrokenBmp, RunLengthDataStaysInsideTheImage) {
     std::string error;
     // A well-formed stream: a run, end of line, a delta, an absolute run.
-    ASSERT_TRUE(DecodeBmp(Rle8File({3, 7, 0, 0, 0, 2, 1, 1, 0, 3, 9, 8, 7, 0, 0, 1}), error)) << error;
+    ASSERT_TRUE(DecodeBmp(Rle8File({3, 7, 0, 0, 0, 2, 1, 1, 0, 3, 9, 8, 7, 0, 0, 1}), error))
+        << error;
 
     struct Case {
         const char* what;
@@ -145,18 +137,16 @@ TEST(BrokenBmp, RunLengthDataStaysInsideTheImage)
     EXPECT_EQ(image.GetRow(2)[0], 0) << "rows the data never reaches stay at index 0";
 }
 
-TEST(BrokenBmp, RandomDamageNeverCrashesAnyDecoder)
-{
+TEST(BrokenBmp, RandomDamageNeverCrashesAnyDecoder) {
     std::mt19937 random(20261208);
     const std::vector<uint8_t> sources[] = {Encoded(9, 7, 1), Encoded(9, 7, 4), Encoded(9, 7, 8),
-                                            Encoded(9, 7, 24), Rle8File({3, 7, 0, 0, 0, 2, 1, 1, 0, 1})};
+                                            Encoded(9, 7, 24),
+                                            Rle8File({3, 7, 0, 0, 0, 2, 1, 1, 0, 1})};
     for (int round = 0; round < 3000; ++round) {
         std::vector<uint8_t> bytes = sources[round % 5];
         int damage = 1 + int(random() % 6);
-        for (int k = 0; k < damage; ++k)
-            bytes[random() % bytes.size()] = uint8_t(random());
-        if (random() % 4 == 0)
-            bytes.resize(random() % bytes.size());
+        for (int k = 0; k < damage; ++k) bytes[random() % bytes.size()] = uint8_t(random());
+        if (random() % 4 == 0) bytes.resize(random() % bytes.size());
         std::string error;
         if (!DecodeBmp(bytes, error, PIX_FORMAT_UNKNOWN)) {
             EXPECT_FALSE(error.empty());

@@ -13,26 +13,25 @@ namespace {
 
 class OtherFormats : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SKIP_WITHOUT_IMAGEMAGICK();
         source = dir.Path("source.png");
-        ASSERT_TRUE(Convert("-size 45x29 xc: -sparse-color Bilinear "
-                            "'0,0 red 44,0 lime 0,28 blue 44,28 white' " + source));
+        ASSERT_TRUE(
+            Convert("-size 45x29 xc: -sparse-color Bilinear "
+                    "'0,0 red 44,0 lime 0,28 blue 44,28 white' " +
+                    source));
     }
 
     // Writes `name` with the options, decodes it with detection and with
     // its own format code, and compares with ImageMagick's reading.
-    void Check(const std::string& name, const std::string& options, DWORD format, WORD bpp)
-    {
+    void Check(const std::string& name, const std::string& options, DWORD format, WORD bpp) {
         SCOPED_TRACE(name + " " + options);
         std::string path = dir.Path(name);
         ASSERT_TRUE(Convert(source + " " + options + " " + path));
         ExpectSameAsMagick(path, format, bpp);
     }
 
-    void ExpectSameAsMagick(const std::string& path, DWORD format, WORD bpp)
-    {
+    void ExpectSameAsMagick(const std::string& path, DWORD format, WORD bpp) {
         Rgb reference;
         ASSERT_TRUE(MagickRead(path, reference));
         for (DWORD asked : {DWORD(PIX_FORMAT_UNKNOWN), format}) {
@@ -56,22 +55,21 @@ protected:
 
 }  // namespace
 
-TEST_F(OtherFormats, Gif)
-{
+TEST_F(OtherFormats, Gif) {
     Check("plain.gif", "-colors 64", PIX_FORMAT_GIF, 8);
     Check("interlaced.gif", "-colors 64 -interlace GIF", PIX_FORMAT_GIF, 8);
     Check("two.gif", "-monochrome", PIX_FORMAT_GIF, 8);
     // The transparent colour is recorded as the transparent index.
     std::string path = dir.Path("transparent.gif");
-    ASSERT_TRUE(Convert(source + " -colors 32 -fill red -draw 'rectangle 0,0 9,9' -transparent red " + path));
+    ASSERT_TRUE(Convert(
+        source + " -colors 32 -fill red -draw 'rectangle 0,0 9,9' -transparent red " + path));
     PixImage image;
     ASSERT_TRUE(image.Load(path.c_str()));
     ASSERT_GE(image.GetTransparentIndex(), 0);
     EXPECT_EQ(image.GetRow(image.GetHeight() - 1)[0], image.GetTransparentIndex());
 }
 
-TEST_F(OtherFormats, Ico)
-{
+TEST_F(OtherFormats, Ico) {
     Check("one.ico", "-resize 32x32!", PIX_FORMAT_ICO, 24);
     Check("pal.ico", "-resize 16x16! -colors 16 -type Palette", PIX_FORMAT_ICO, 4);
     // Several sizes: the largest one is taken.
@@ -83,8 +81,7 @@ TEST_F(OtherFormats, Ico)
     EXPECT_EQ(image.GetHeight(), 48u);
 }
 
-TEST_F(OtherFormats, Tga)
-{
+TEST_F(OtherFormats, Tga) {
     Check("rgb.tga", "-type TrueColor", PIX_FORMAT_TGA, 24);
     Check("rle.tga", "-type TrueColor -compress RLE", PIX_FORMAT_TGA, 24);
     Check("rgba.tga", "-alpha on -type TrueColorAlpha", PIX_FORMAT_TGA, 24);
@@ -107,8 +104,7 @@ TEST_F(OtherFormats, Tga)
     ExpectSameAsMagick(topDown, PIX_FORMAT_TGA, 24);
 }
 
-TEST_F(OtherFormats, Pcx)
-{
+TEST_F(OtherFormats, Pcx) {
     Check("rgb.pcx", "-type TrueColor", PIX_FORMAT_PCX, 24);
     Check("pal.pcx", "-colors 100 -type Palette", PIX_FORMAT_PCX, 8);
 }
@@ -117,8 +113,8 @@ namespace {
 
 // A run-length coded PCX file of `planes` bit planes of 1 bit, pixel
 // indices from `index(x, y)`, the 16-colour table in the header.
-std::vector<uint8_t> BitPlanePcx(uint16_t width, uint16_t height, uint8_t planes, int (*index)(int, int))
-{
+std::vector<uint8_t> BitPlanePcx(uint16_t width, uint16_t height, uint8_t planes,
+                                 int (*index)(int, int)) {
     std::vector<uint8_t> file(128, 0);
     file[0] = 0x0A;
     file[1] = 5;
@@ -145,10 +141,8 @@ std::vector<uint8_t> BitPlanePcx(uint16_t width, uint16_t height, uint8_t planes
                     line[size_t(p) * lineBytes + x / 8] |= uint8_t(0x80 >> (x % 8));
         for (size_t k = 0; k < line.size();) {
             size_t run = 1;
-            while (k + run < line.size() && run < 63 && line[k + run] == line[k])
-                ++run;
-            if (run > 1 || line[k] >= 0xC0)
-                file.push_back(uint8_t(0xC0 | run));
+            while (k + run < line.size() && run < 63 && line[k + run] == line[k]) ++run;
+            if (run > 1 || line[k] >= 0xC0) file.push_back(uint8_t(0xC0 | run));
             file.push_back(line[k]);
             k += run;
         }
@@ -158,8 +152,7 @@ std::vector<uint8_t> BitPlanePcx(uint16_t width, uint16_t height, uint8_t planes
 
 }  // namespace
 
-TEST_F(OtherFormats, PcxBitPlanes)
-{
+TEST_F(OtherFormats, PcxBitPlanes) {
     const std::string mono = dir.Path("mono.pcx"), sixteen = dir.Path("sixteen.pcx");
     WriteBytes(mono, BitPlanePcx(37, 11, 1, [](int x, int y) { return (x / 3 + y) % 2; }));
     WriteBytes(sixteen, BitPlanePcx(37, 11, 4, [](int x, int y) { return (x + 3 * y) % 16; }));
@@ -177,17 +170,14 @@ TEST_F(OtherFormats, PcxBitPlanes)
     }
 }
 
-TEST_F(OtherFormats, Wbmp)
-{
-    Check("mono.wbmp", "-monochrome", PIX_FORMAT_WBMP, 1);
-}
+TEST_F(OtherFormats, Wbmp) { Check("mono.wbmp", "-monochrome", PIX_FORMAT_WBMP, 1); }
 
-TEST(OtherFormatsByHand, WmfIsRecognisedButRefused)
-{
+TEST(OtherFormatsByHand, WmfIsRecognisedButRefused) {
     TempDir dir;
     // A placeable metafile header followed by a plain metafile header.
-    std::vector<uint8_t> wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x10, 0, 0x10, 0,
-                                0x60, 0, 0, 0, 0, 0, 0, 0, 1, 0, 9, 0, 0, 3, 0, 0, 0, 0};
+    std::vector<uint8_t> wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x10,
+                                0,    0x10, 0,    0x60, 0, 0, 0, 0, 0, 0, 0,
+                                1,    0,    9,    0,    0, 3, 0, 0, 0, 0};
     WriteBytes(dir.Path("a.wmf"), wmf);
     PixImage image;
     EXPECT_FALSE(image.Load(dir.Path("a.wmf").c_str(), PIX_FORMAT_WMF));

@@ -16,33 +16,28 @@ namespace {
 // A screen-compatible (32-bit) bitmap with a memory DC that draws on it.
 class ScreenBitmap {
 public:
-    ScreenBitmap(int width, int height)
-    {
+    ScreenBitmap(int width, int height) {
         HDC screen = GetDC(nullptr);
         bitmap = CreateCompatibleBitmap(screen, width, height);
         ReleaseDC(nullptr, screen);
         dc = CreateCompatibleDC(nullptr);
         previous = SelectObject(dc, bitmap);
     }
-    ~ScreenBitmap()
-    {
+    ~ScreenBitmap() {
         Release();
         DeleteObject(bitmap);
         DeleteDC(dc);
     }
     // CreateFromHBITMAP needs the bitmap out of every DC.
-    void Release()
-    {
+    void Release() {
         if (previous) {
             SelectObject(dc, previous);
             previous = nullptr;
         }
     }
-    void Fill(COLORREF colour, int width, int height)
-    {
+    void Fill(COLORREF colour, int width, int height) {
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                SetPixel(dc, x, y, colour);
+            for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour);
     }
 
     HBITMAP bitmap;
@@ -52,14 +47,12 @@ public:
 
 }  // namespace
 
-TEST(PixImageGdi, ScreenBitmapBecomesA24BitFileOf78Bytes)
-{
+TEST(PixImageGdi, ScreenBitmapBecomesA24BitFileOf78Bytes) {
     ScreenBitmap screen(3, 2);
     const COLORREF colours[2][3] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
                                     {RGB(1, 2, 3), RGB(250, 251, 252), RGB(128, 64, 32)}};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            SetPixel(screen.dc, x, y, colours[y][x]);
+        for (int x = 0; x < 3; ++x) SetPixel(screen.dc, x, y, colours[y][x]);
     screen.Release();
 
     PixImage image(PIX_FORMAT_UNKNOWN);
@@ -88,8 +81,7 @@ TEST(PixImageGdi, ScreenBitmapBecomesA24BitFileOf78Bytes)
     EXPECT_FALSE(image.IsValid());
 }
 
-TEST(PixImageGdi, PaletteBitmapKeepsItsDepthAndColours)
-{
+TEST(PixImageGdi, PaletteBitmapKeepsItsDepthAndColours) {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[256];
@@ -97,8 +89,8 @@ TEST(PixImageGdi, PaletteBitmapKeepsItsDepthAndColours)
     info.header = {sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
     info.colours[7] = RGBQUAD{10, 20, 30, 0};
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                       nullptr, 0);
+    HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(section, nullptr);
     static_cast<BYTE*>(bits)[1] = 7;  // bottom row, second pixel
     PixImage image;
@@ -111,8 +103,7 @@ TEST(PixImageGdi, PaletteBitmapKeepsItsDepthAndColours)
     DeleteObject(section);
 }
 
-TEST(PixImageGdi, Draw2StretchesTheWholeImageIntoTheRectangle)
-{
+TEST(PixImageGdi, Draw2StretchesTheWholeImageIntoTheRectangle) {
     PixImage image;
     ASSERT_NE(image.Create(2, 2, 24, PIX_FORMAT_BMP), nullptr);
     // Top row red, blue; bottom row green, white (rows are stored bottom-up).
@@ -138,8 +129,7 @@ TEST(PixImageGdi, Draw2StretchesTheWholeImageIntoTheRectangle)
     EXPECT_EQ(GetPixel(target.dc, 0, 0), RGB(9, 9, 9));
 }
 
-TEST(PixImageGdi, Draw2LeavesTheTransparentColourUnpainted)
-{
+TEST(PixImageGdi, Draw2LeavesTheTransparentColourUnpainted) {
     PixImage image;
     ASSERT_NE(image.Create(2, 1, 8, PIX_FORMAT_GIF), nullptr);
     image.GetPalette()[4] = PixRGBQuad{0, 0, 0, 0};

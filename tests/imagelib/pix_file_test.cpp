@@ -10,8 +10,7 @@
 #include "imagelib/pix_mem_file.h"
 #include "support.h"
 
-TEST(PixIOFile, CallersStreamStaysOpenAndOwnStreamIsClosed)
-{
+TEST(PixIOFile, CallersStreamStaysOpenAndOwnStreamIsClosed) {
     testing_support::TempDir dir;
     std::string path = dir.Path("a.bin");
     FILE* stream = std::fopen(path.c_str(), "w+b");
@@ -38,8 +37,7 @@ TEST(PixIOFile, CallersStreamStaysOpenAndOwnStreamIsClosed)
     EXPECT_TRUE(own.Close());
 }
 
-TEST(PixIOFile, WithoutStreamEveryOperationFailsSafely)
-{
+TEST(PixIOFile, WithoutStreamEveryOperationFailsSafely) {
     PixIOFile file;
     char buffer[4];
     EXPECT_TRUE(file.Close());
@@ -55,8 +53,7 @@ TEST(PixIOFile, WithoutStreamEveryOperationFailsSafely)
     EXPECT_EQ(file.GetC(), -1);
 }
 
-TEST(PixMemFile, GrowsInWholeStepsBeyondTheNeed)
-{
+TEST(PixMemFile, GrowsInWholeStepsBeyondTheNeed) {
     PixMemFile file;
     ASSERT_TRUE(file.Open());
     EXPECT_FALSE(file.Open()) << "a block is already held";
@@ -89,8 +86,7 @@ TEST(PixMemFile, GrowsInWholeStepsBeyondTheNeed)
     }
 }
 
-TEST(PixMemFile, SeekClampsAndPositionsPastTheEndReportAnError)
-{
+TEST(PixMemFile, SeekClampsAndPositionsPastTheEndReportAnError) {
     PixMemFile file;
     ASSERT_TRUE(file.Open());
     const char ten[10] = {};
@@ -109,8 +105,7 @@ TEST(PixMemFile, SeekClampsAndPositionsPastTheEndReportAnError)
     EXPECT_EQ(file.Error(), 0);
 }
 
-TEST(PixMemFile, WithoutBlockEveryOperationFailsSafely)
-{
+TEST(PixMemFile, WithoutBlockEveryOperationFailsSafely) {
     PixMemFile file;
     char buffer[4] = {};
     EXPECT_EQ(file.Write(buffer, 1, 4), 0u);
@@ -126,8 +121,7 @@ TEST(PixMemFile, WithoutBlockEveryOperationFailsSafely)
     EXPECT_TRUE(file.Close());
 }
 
-TEST(PixMemFile, CallersBlockIsReadInPlaceAndNeverFreedByTheStream)
-{
+TEST(PixMemFile, CallersBlockIsReadInPlaceAndNeverFreedByTheStream) {
     BYTE block[4] = {10, 20, 30, 40};
     {
         PixMemFile file(block, sizeof block);
@@ -150,8 +144,7 @@ TEST(PixMemFile, CallersBlockIsReadInPlaceAndNeverFreedByTheStream)
     EXPECT_EQ(block[3], 40);  // still ours, and intact
 }
 
-TEST(PixMemFile, DetachedBufferOutlivesTheStream)
-{
+TEST(PixMemFile, DetachedBufferOutlivesTheStream) {
     BYTE* detached;
     {
         PixMemFile file;
@@ -163,8 +156,7 @@ TEST(PixMemFile, DetachedBufferOutlivesTheStream)
     std::free(detached);
 }
 
-TEST(PixMemFile, GettingTheBufferNeverTakesOverTheCallersBlock)
-{
+TEST(PixMemFile, GettingTheBufferNeverTakesOverTheCallersBlock) {
     BYTE block[4] = {1, 2, 3, 4};
     {
         PixMemFile file(block, sizeof block);

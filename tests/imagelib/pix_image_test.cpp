@@ -1,11 +1,11 @@
 // The image container: creation, ownership, the BMP file it writes and
 // reading it back, and the errors of the save and load paths.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 
 #include "imagelib/pix_bytes.h"
 #include "imagelib/pix_mem_file.h"
@@ -17,12 +17,10 @@ namespace {
 
 // Fills an image with a pattern that uses every byte of every row,
 // padding included, and a recognisable colour table.
-void FillPattern(PixImage& image)
-{
+void FillPattern(PixImage& image) {
     for (DWORD y = 0; y < image.GetHeight(); ++y) {
         BYTE* row = image.GetRow(y);
-        for (DWORD k = 0; k < image.GetStride(); ++k)
-            row[k] = BYTE(y * 31 + k * 7 + 3);
+        for (DWORD k = 0; k < image.GetStride(); ++k) row[k] = BYTE(y * 31 + k * 7 + 3);
     }
     PixRGBQuad* palette = image.GetPalette();
     for (DWORD k = 0; k < image.GetNumColors(); ++k)
@@ -36,11 +34,10 @@ public:
 
 }  // namespace
 
-TEST(PixImage, CreateRoundsDepthsAndSizesTheBlock)
-{
+TEST(PixImage, CreateRoundsDepthsAndSizesTheBlock) {
     struct Case {
         DWORD asked, bpp, colours;
-    } cases[] = {{0, 1, 2}, {1, 1, 2}, {2, 4, 16}, {4, 4, 16}, {5, 8, 256},
+    } cases[] = {{0, 1, 2},   {1, 1, 2},   {2, 4, 16},  {4, 4, 16}, {5, 8, 256},
                  {8, 8, 256}, {16, 24, 0}, {24, 24, 0}, {32, 24, 0}};
     for (const Case& c : cases) {
         PixImage image;
@@ -59,15 +56,15 @@ TEST(PixImage, CreateRoundsDepthsAndSizesTheBlock)
     }
     PixImage empty;
     EXPECT_EQ(empty.Create(0, 5, 24), nullptr);
-    EXPECT_STREQ(empty.GetLastError(), "PixImage::Create : width and height must be greater than zero");
+    EXPECT_STREQ(empty.GetLastError(),
+                 "PixImage::Create : width and height must be greater than zero");
     EXPECT_EQ(empty.Create(5, 0, 24), nullptr);
     EXPECT_EQ(empty.Create(100000, 100000, 24), nullptr);
     EXPECT_STREQ(empty.GetLastError(), "PixImage::Create can't allocate memory");
     EXPECT_FALSE(empty.IsValid());
 }
 
-TEST(PixImage, ResolutionFollowsTheHeaderRule)
-{
+TEST(PixImage, ResolutionFollowsTheHeaderRule) {
     PixImage image;
     image.SetXDPI(300);
     image.SetYDPI(0);
@@ -90,8 +87,7 @@ TEST(PixImage, ResolutionFollowsTheHeaderRule)
     EXPECT_EQ(back.GetYDPI(), 96);
 }
 
-TEST(PixImage, CopiesAreDeepAndTransferEmptiesTheSource)
-{
+TEST(PixImage, CopiesAreDeepAndTransferEmptiesTheSource) {
     PixImage original;
     ASSERT_NE(original.Create(7, 3, 8, PIX_FORMAT_GIF), nullptr);
     FillPattern(original);
@@ -115,8 +111,7 @@ TEST(PixImage, CopiesAreDeepAndTransferEmptiesTheSource)
     EXPECT_EQ(original.GetRow(0), nullptr);
 }
 
-TEST(PixImage, BorrowedBlockIsNeverFreedByTheBorrower)
-{
+TEST(PixImage, BorrowedBlockIsNeverFreedByTheBorrower) {
     PixImage owner;
     ASSERT_NE(owner.Create(4, 4, 24), nullptr);
     {
@@ -135,8 +130,7 @@ TEST(PixImage, BorrowedBlockIsNeverFreedByTheBorrower)
     EXPECT_TRUE(owner.Destroy());
 }
 
-TEST(PixImage, WritesTheExact24BitFileLayout)
-{
+TEST(PixImage, WritesTheExact24BitFileLayout) {
     PixImage image;
     ASSERT_NE(image.Create(3, 2, 32), nullptr);
     FillPattern(image);
@@ -151,8 +145,7 @@ TEST(PixImage, WritesTheExact24BitFileLayout)
     EXPECT_EQ(PixGet32(&file[6]), 0u);
     EXPECT_EQ(PixGet32(&file[10]), 54u);
     const uint32_t expected[] = {40, 3, 2};
-    for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(PixGet32(&file[14 + 4 * k]), expected[k]);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(PixGet32(&file[14 + 4 * k]), expected[k]);
     EXPECT_EQ(PixGet16(&file[26]), 1);
     EXPECT_EQ(PixGet16(&file[28]), 24);
     EXPECT_EQ(PixGet32(&file[30]), 0u);
@@ -168,8 +161,7 @@ TEST(PixImage, WritesTheExact24BitFileLayout)
 class PixImageRoundTrip : public ::testing::TestWithParam<std::tuple<DWORD, DWORD>> {};
 
 // Every depth and widths with and without row padding round-trip byte for byte.
-TEST_P(PixImageRoundTrip, ByteForByte)
-{
+TEST_P(PixImageRoundTrip, ByteForByte) {
     const auto [bpp, width] = GetParam();
     TempDir dir;
     PixImage image;
@@ -180,8 +172,7 @@ TEST_P(PixImageRoundTrip, ByteForByte)
     for (DWORD y = 0; y < 3; ++y) {
         BYTE* row = image.GetRow(y);
         std::memset(row + used, 0, image.GetStride() - used);
-        if ((width * bpp) % 8)
-            row[used - 1] &= BYTE(0xFF << (8 - (width * bpp) % 8));
+        if ((width * bpp) % 8) row[used - 1] &= BYTE(0xFF << (8 - (width * bpp) % 8));
     }
     std::string path = dir.Path("rt.bmp");
     ASSERT_TRUE(image.Save(path.c_str(), PIX_FORMAT_BMP));
@@ -203,14 +194,14 @@ TEST_P(PixImageRoundTrip, ByteForByte)
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, PixImageRoundTrip,
-                         ::testing::Combine(::testing::Values(1u, 4u, 8u, 24u), ::testing::Values(1u, 5u, 33u)),
+                         ::testing::Combine(::testing::Values(1u, 4u, 8u, 24u),
+                                            ::testing::Values(1u, 5u, 33u)),
                          [](const ::testing::TestParamInfo<std::tuple<DWORD, DWORD>>& info) {
                              return std::to_string(std::get<0>(info.param)) + "bits_width" +
                                     std::to_string(std::get<1>(info.param));
                          });
 
-TEST(PixImage, EncodeRefusesWhatItCannotWrite)
-{
+TEST(PixImage, EncodeRefusesWhatItCannotWrite) {
     PixImage image;
     PixMemFile memory;
     ASSERT_TRUE(memory.Open());
@@ -224,8 +215,7 @@ TEST(PixImage, EncodeRefusesWhatItCannotWrite)
     EXPECT_EQ(memory.Size(), 0) << "nothing written on refusal";
 }
 
-TEST(PixImage, FailedSaveLeavesTheOldFileAndNoLeftovers)
-{
+TEST(PixImage, FailedSaveLeavesTheOldFileAndNoLeftovers) {
     TempDir dir;
     PixImage image;
     ASSERT_NE(image.Create(4, 4, 24), nullptr);
@@ -248,8 +238,7 @@ TEST(PixImage, FailedSaveLeavesTheOldFileAndNoLeftovers)
     EXPECT_EQ(ReadBytes(path).size(), 54u + 4 * 12);
 }
 
-TEST(PixImage, LoadReportsTheErrorOfTheRequestedFormat)
-{
+TEST(PixImage, LoadReportsTheErrorOfTheRequestedFormat) {
     TempDir dir;
     std::string text = dir.Path("notes.txt");
     WriteBytes(text, std::vector<uint8_t>(std::begin("Hello, this is a plain text file.\n"),
@@ -270,8 +259,7 @@ TEST(PixImage, LoadReportsTheErrorOfTheRequestedFormat)
     EXPECT_EQ(image.GetBpp(), 8);
 }
 
-TEST(PixImage, SaveWritesThroughALinkAndKeepsTheFilesMode)
-{
+TEST(PixImage, SaveWritesThroughALinkAndKeepsTheFilesMode) {
     TempDir dir;
     PixImage image;
     ASSERT_NE(image.Create(4, 4, 24), nullptr);
@@ -290,10 +278,8 @@ TEST(PixImage, SaveWritesThroughALinkAndKeepsTheFilesMode)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST(PixImage, SaveIntoAFolderThatTakesNoNewFileOverwritesTheFileInPlace)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
+TEST(PixImage, SaveIntoAFolderThatTakesNoNewFileOverwritesTheFileInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     TempDir dir;
     std::string folder = dir.Path("locked");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
@@ -305,12 +291,12 @@ TEST(PixImage, SaveIntoAFolderThatTakesNoNewFileOverwritesTheFileInPlace)
     EXPECT_TRUE(image.Save(path.c_str(), PIX_FORMAT_BMP)) << image.GetLastError();
     EXPECT_EQ(ReadBytes(path).size(), 54u + 4 * 12);
     EXPECT_FALSE(image.Save((folder + "/new.bmp").c_str(), PIX_FORMAT_BMP));
-    EXPECT_NE(std::string(image.GetLastError()).find("can't create"), std::string::npos) << image.GetLastError();
+    EXPECT_NE(std::string(image.GetLastError()).find("can't create"), std::string::npos)
+        << image.GetLastError();
     chmod(folder.c_str(), 0755);
 }
 
-TEST(PixImage, SuccessKeepsTheLastFailuresText)
-{
+TEST(PixImage, SuccessKeepsTheLastFailuresText) {
     TempDir dir;
     PixImage image;
     EXPECT_FALSE(image.Load(dir.Path("missing.bmp").c_str()));
@@ -325,8 +311,7 @@ TEST(PixImage, SuccessKeepsTheLastFailuresText)
     EXPECT_EQ(image.GetLastError(), failure);
 }
 
-TEST(PixImage, AFailedCreateLeavesAnEmptyImage)
-{
+TEST(PixImage, AFailedCreateLeavesAnEmptyImage) {
     PixImage image;
     ASSERT_NE(image.Create(10, 6, 24), nullptr);
     EXPECT_EQ(image.Create(0, 5, 24), nullptr);

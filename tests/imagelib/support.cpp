@@ -12,18 +12,13 @@
 
 namespace testing_support {
 
-std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    return test_support::ReadFile(path);
-}
+std::vector<uint8_t> ReadBytes(const std::string& path) { return test_support::ReadFile(path); }
 
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     test_support::WriteFile(path, bytes);
 }
 
-Rgb RgbOf(const PixImage& image)
-{
+Rgb RgbOf(const PixImage& image) {
     Rgb out;
     out.width = image.GetWidth();
     out.height = image.GetHeight();
@@ -36,36 +31,30 @@ Rgb RgbOf(const PixImage& image)
     return out;
 }
 
-bool HaveImageMagick()
-{
+bool HaveImageMagick() {
     static const bool present = test_support::HaveTool("convert");
     return present;
 }
 
-bool Convert(const std::string& arguments)
-{
+bool Convert(const std::string& arguments) {
     return test_support::Convert(arguments + " 2>/dev/null");
 }
 
 namespace {
 
-bool Capture(const std::string& command, std::string& out)
-{
+bool Capture(const std::string& command, std::string& out) {
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return false;
+    if (!pipe) return false;
     char buffer[65536];
     size_t n;
     out.clear();
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
     return pclose(pipe) == 0;
 }
 
 }  // namespace
 
-bool MagickRead(const std::string& path, Rgb& out)
-{
+bool MagickRead(const std::string& path, Rgb& out) {
     std::string size, pixels;
     if (!Capture("identify -format '%w %h' '" + path + "[0]' 2>/dev/null", size) ||
         std::sscanf(size.c_str(), "%u %u", &out.width, &out.height) != 2)

@@ -36,6 +36,6 @@ bool MagickRead(const std::string& path, Rgb& out);
 
 }  // namespace testing_support
 
-#define SKIP_WITHOUT_IMAGEMAGICK()                                                   \
-    if (!testing_support::HaveImageMagick())                                         \
+#define SKIP_WITHOUT_IMAGEMAGICK()           \
+    if (!testing_support::HaveImageMagick()) \
     GTEST_SKIP() << "ImageMagick's convert is not installed: independent reading skipped"

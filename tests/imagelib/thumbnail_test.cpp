@@ -8,8 +8,7 @@ namespace {
 const PixRGBQuad kWhite{255, 255, 255, 0};
 
 // A 24-bit picture of one colour, with a different top-left pixel.
-void MakeSolid(PixImage& image, DWORD width, DWORD height, BYTE blue, BYTE green, BYTE red)
-{
+void MakeSolid(PixImage& image, DWORD width, DWORD height, BYTE blue, BYTE green, BYTE red) {
     ASSERT_NE(image.Create(width, height, 24, PIX_FORMAT_BMP), nullptr);
     for (DWORD y = 0; y < height; ++y) {
         BYTE* row = image.GetRow(y);
@@ -21,8 +20,7 @@ void MakeSolid(PixImage& image, DWORD width, DWORD height, BYTE blue, BYTE green
     }
 }
 
-bool IsColour(const PixRGBQuad& c, BYTE blue, BYTE green, BYTE red)
-{
+bool IsColour(const PixRGBQuad& c, BYTE blue, BYTE green, BYTE red) {
     return c.rgbBlue == blue && c.rgbGreen == green && c.rgbRed == red;
 }
 
@@ -31,8 +29,7 @@ struct Box {
     long left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
 };
 
-Box PictureBox(const PixImage& image)
-{
+Box PictureBox(const PixImage& image) {
     Box box;
     for (long y = 0; y < long(image.GetHeight()); ++y)
         for (long x = 0; x < long(image.GetWidth()); ++x)
@@ -47,8 +44,7 @@ Box PictureBox(const PixImage& image)
 
 }  // namespace
 
-TEST(Thumbnail, SmallPictureIsCentredAtItsOwnSize)
-{
+TEST(Thumbnail, SmallPictureIsCentredAtItsOwnSize) {
     PixImage picture;
     MakeSolid(picture, 40, 30, 10, 20, 30);
     ASSERT_TRUE(picture.Thumbnail(80, 60, kWhite, nullptr));
@@ -62,8 +58,7 @@ TEST(Thumbnail, SmallPictureIsCentredAtItsOwnSize)
     EXPECT_TRUE(IsColour(picture.GetPixelColor(20, 15), 10, 20, 30)) << "not resampled";
 }
 
-TEST(Thumbnail, WidePictureShrinksToFitAndOddPixelsGoRightAndDown)
-{
+TEST(Thumbnail, WidePictureShrinksToFitAndOddPixelsGoRightAndDown) {
     PixImage picture, cell;
     MakeSolid(picture, 160, 60, 0, 0, 200);
     ASSERT_TRUE(picture.Thumbnail(80, 60, kWhite, &cell));
@@ -100,15 +95,13 @@ TEST(Thumbnail, WidePictureShrinksToFitAndOddPixelsGoRightAndDown)
     EXPECT_EQ(box.right - box.left + 1, 80);
 }
 
-TEST(Thumbnail, AveragingWeighsTheCoveredArea)
-{
+TEST(Thumbnail, AveragingWeighsTheCoveredArea) {
     // Columns alternate black and white; halving averages each pair to grey.
     PixImage picture, cell;
     MakeSolid(picture, 8, 4, 0, 0, 0);
     for (DWORD y = 0; y < 4; ++y)
         for (DWORD x = 1; x < 8; x += 2)
-            for (int c = 0; c < 3; ++c)
-                picture.GetRow(y)[x * 3 + c] = 255;
+            for (int c = 0; c < 3; ++c) picture.GetRow(y)[x * 3 + c] = 255;
     ASSERT_TRUE(picture.Thumbnail(4, 2, kWhite, &cell));
     for (long x = 0; x < 4; ++x)
         EXPECT_TRUE(IsColour(cell.GetPixelColor(x, 0), 128, 128, 128)) << x;
@@ -121,8 +114,7 @@ TEST(Thumbnail, AveragingWeighsTheCoveredArea)
     EXPECT_EQ(cell.GetPixelColor(1, 0).rgbBlue, 85);
 }
 
-TEST(Thumbnail, PalettePicturesBecomeTrueColour)
-{
+TEST(Thumbnail, PalettePicturesBecomeTrueColour) {
     PixImage picture, cell;
     ASSERT_NE(picture.Create(20, 10, 8, PIX_FORMAT_BMP), nullptr);
     picture.GetPalette()[0] = PixRGBQuad{0, 128, 255, 0};
@@ -133,8 +125,7 @@ TEST(Thumbnail, PalettePicturesBecomeTrueColour)
     EXPECT_TRUE(IsColour(cell.GetPixelColor(5, 9), 1, 2, 3)) << "background below";
 }
 
-TEST(Thumbnail, RefusesWithoutPictureOrSize)
-{
+TEST(Thumbnail, RefusesWithoutPictureOrSize) {
     PixImage empty, picture;
     EXPECT_FALSE(empty.Thumbnail(10, 10, kWhite, nullptr));
     MakeSolid(picture, 4, 4, 0, 0, 0);

@@ -26,25 +26,28 @@ namespace {
 
 void Act(FakePlayer& fake, PlayerControl* control, const Command& c) {
     switch (c.code) {
-    case cmd_input_open:
-        if (c.text.find("missing") != std::string::npos) {
-            fake.open = false;
-            control_send(control, ntf_nack, cmd_input_open, -513);
-        } else {
-            fake.open = true;
-            control_send(control, ntf_input_state, 0);
-        }
-        break;
-    case cmd_play:
-        if (fake.open) control_send(control, ntf_player_state, 1);
-        else control_send(control, ntf_nack, cmd_play, -101);
-        break;
-    case cmd_stop:
-        if (fake.open) control_send(control, ntf_player_state, 0);
-        else control_send(control, ntf_nack, cmd_stop, -101);
-        break;
-    default:
-        break;
+        case cmd_input_open:
+            if (c.text.find("missing") != std::string::npos) {
+                fake.open = false;
+                control_send(control, ntf_nack, cmd_input_open, -513);
+            } else {
+                fake.open = true;
+                control_send(control, ntf_input_state, 0);
+            }
+            break;
+        case cmd_play:
+            if (fake.open)
+                control_send(control, ntf_player_state, 1);
+            else
+                control_send(control, ntf_nack, cmd_play, -101);
+            break;
+        case cmd_stop:
+            if (fake.open)
+                control_send(control, ntf_player_state, 0);
+            else
+                control_send(control, ntf_nack, cmd_stop, -101);
+            break;
+        default: break;
     }
 }
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "support/message_box_catcher.h"
 #include "fake_player.h"
+#include "support/message_box_catcher.h"
 
 using namespace music_test;
 
@@ -23,7 +23,8 @@ class SongFolder {
 public:
     SongFolder() {
         const char* tmp = std::getenv("TMPDIR");
-        root = std::string(tmp && *tmp ? tmp : "/tmp") + "/tinto-music-" + std::to_string(getpid()) + "/";
+        root = std::string(tmp && *tmp ? tmp : "/tmp") + "/tinto-music-" +
+               std::to_string(getpid()) + "/";
         music = root + "Data/Media/Music/";
         std::system(("mkdir -p '" + music + "'").c_str());
     }
@@ -41,8 +42,8 @@ public:
                 out.write(reinterpret_cast<const char*>(&v), 2);
             }
         }
-        std::string cmd = "lame --quiet -r --little-endian -s 44.1 -m m --bitwidth 16 '" + raw + "' '" + music +
-                          name + "' 2>/dev/null";
+        std::string cmd = "lame --quiet -r --little-endian -s 44.1 -m m --bitwidth 16 '" + raw +
+                          "' '" + music + name + "' 2>/dev/null";
         return std::system(cmd.c_str()) == 0;
     }
     std::string root, music;

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "support/message_box_catcher.h"
 #include "fake_player.h"
+#include "support/message_box_catcher.h"
 
 using namespace music_test;
 
@@ -83,7 +83,8 @@ TEST_F(MusicPlayerTest, NackShowsTheFailureBox) {
     // The second nack arrives while the first one's box is up and opens a
     // box of its own over it; which is answered first does not matter.
     std::set<std::string> texts{boxes.boxes[1].text, boxes.boxes[2].text};
-    EXPECT_EQ(texts, (std::set<std::string>{"Command 5 failed\n[invalid parameters]", "Command 6 failed\n[]"}));
+    EXPECT_EQ(texts, (std::set<std::string>{"Command 5 failed\n[invalid parameters]",
+                                            "Command 6 failed\n[]"}));
     EXPECT_TRUE(fake.Take().empty()) << "a failure box sends nothing";
 }
 
@@ -254,8 +255,10 @@ TEST_F(MusicPlayerTest, ShutDownWithNoSongShowsNoBox) {
 }
 
 TEST(MusicPlayerSongPath, OneNativeSeparatorBetweenTheParts) {
-    EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama/", "11"), "/opt/tintorama/Data/Media/Music/11.mp3");
-    EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama", "516"), "/opt/tintorama/Data/Media/Music/516.mp3");
+    EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama/", "11"),
+              "/opt/tintorama/Data/Media/Music/11.mp3");
+    EXPECT_EQ(CMusicPlayer::SongPath("/opt/tintorama", "516"),
+              "/opt/tintorama/Data/Media/Music/516.mp3");
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 
 #include <memory>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "afx.h"
 #include "support/temp_dir.h"
@@ -42,7 +42,8 @@ TEST_F(AfxFile, ReadStringEndsLinesAtLfAndCrLf) {
     CString line;
     std::vector<std::string> lines;
     while (file.ReadString(line)) lines.push_back(static_cast<LPCTSTR>(line));
-    EXPECT_EQ(lines, (std::vector<std::string>{"first", "second", "third\rstill third", "", "last"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"first", "second", "third\rstill third", "", "last"}));
     EXPECT_FALSE(file.ReadString(line));
     EXPECT_TRUE(line.IsEmpty());
 
@@ -67,15 +68,16 @@ TEST_F(AfxFile, OpenFlagsBackslashesAndWriting) {
     EXPECT_FALSE(file.Open(Path("missing.txt").c_str(), CFile::modeWrite));  // no modeCreate
 
     std::string windowsPath = dir_.string() + "\\out.txt";
-    ASSERT_TRUE(file.Open(windowsPath.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeText));
+    ASSERT_TRUE(
+        file.Open(windowsPath.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeText));
     EXPECT_TRUE(file.WriteString("a\nb\n"));
     file.Close();
     EXPECT_EQ(ReadBack("out.txt"), "a\r\nb\r\n");
     EXPECT_FALSE(file.WriteString("closed"));
 
     // modeNoTruncate appends to what is there; modeCreate alone empties.
-    ASSERT_TRUE(file.Open(Path("out.txt").c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite |
-                                                       CFile::typeBinary));
+    ASSERT_TRUE(file.Open(Path("out.txt").c_str(), CFile::modeCreate | CFile::modeNoTruncate |
+                                                       CFile::modeWrite | CFile::typeBinary));
     file.SeekToEnd();
     EXPECT_TRUE(file.WriteString("c\n"));
     EXPECT_EQ(file.GetLength(), 8);

@@ -23,8 +23,10 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         ++waits;
         auto woken = [&] { return wake_; };
-        if (timeoutMs < 0) cv_.wait(lock, woken);
-        else cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), woken);
+        if (timeoutMs < 0)
+            cv_.wait(lock, woken);
+        else
+            cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), woken);
         wake_ = false;
     }
     void Wake() override {
@@ -34,8 +36,12 @@ public:
         cv_.notify_all();
     }
     void WindowCreated(HWND) override { events.push_back("created"); }
-    void WindowShown(HWND, bool visible) override { events.push_back(visible ? "shown" : "hidden"); }
-    void WindowTitleChanged(HWND, const std::string& title) override { events.push_back("title " + title); }
+    void WindowShown(HWND, bool visible) override {
+        events.push_back(visible ? "shown" : "hidden");
+    }
+    void WindowTitleChanged(HWND, const std::string& title) override {
+        events.push_back("title " + title);
+    }
     void WindowDestroyed(HWND) override { events.push_back("destroyed"); }
 
     int waits = 0;
@@ -72,8 +78,7 @@ protected:
 
 TEST_F(BackendContract, TheUiThreadBlocksInTheBackendAndPostsWakeIt) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
     Poster poster{GetCurrentThreadId()};
     HANDLE thread = CreateThread(nullptr, 0, PostLater, &poster, 0, nullptr);
     ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
@@ -90,10 +95,10 @@ TEST_F(BackendContract, NativeWindowsFollowTopLevelWindowsOnly) {
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "TestBackendContract";
     RegisterClassA(&wc);
-    HWND top = CreateWindowExA(0, wc.lpszClassName, "one", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                               nullptr);
-    HWND child = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr,
-                                 nullptr, nullptr);
+    HWND top = CreateWindowExA(0, wc.lpszClassName, "one", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+    HWND child = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top,
+                                 nullptr, nullptr, nullptr);
     ShowWindow(top, SW_SHOW);
     SetWindowTextA(top, "two");
     SetWindowTextA(child, "not a native window");

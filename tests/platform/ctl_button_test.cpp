@@ -76,7 +76,8 @@ TEST_F(ButtonTest, CheckBoxes) {
     // The tick is drawn in the window-text colour inside the white box.
     bool tick = false;
     for (int y = 0; y < 20; ++y)
-        for (int x = 2; x < 11; ++x) tick = tick || headless::PixelAt(plainBox, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+        for (int x = 2; x < 11; ++x)
+            tick = tick || headless::PixelAt(plainBox, x, y) == GetSysColor(COLOR_WINDOWTEXT);
     EXPECT_TRUE(tick);
 }
 

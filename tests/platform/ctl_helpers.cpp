@@ -9,7 +9,8 @@ LRESULT CALLBACK ControlTest::ParentProc(HWND hwnd, UINT message, WPARAM wParam,
         auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         drawStates.push_back(dis->itemState);
         // Selected owner-drawn buttons are red, others green.
-        HBRUSH brush = CreateSolidBrush((dis->itemState & ODS_SELECTED) ? RGB(255, 0, 0) : RGB(0, 255, 0));
+        HBRUSH brush =
+            CreateSolidBrush((dis->itemState & ODS_SELECTED) ? RGB(255, 0, 0) : RGB(0, 255, 0));
         FillRect(dis->hDC, &dis->rcItem, brush);
         DeleteObject(brush);
         return TRUE;
@@ -26,8 +27,8 @@ void ControlTest::SetUp() {
         return RegisterClassA(&wc) != 0;
     }();
     ASSERT_TRUE(registered);
-    parent = CreateWindowExA(0, "CtlTestParent", "parent", WS_POPUP | WS_VISIBLE, kLeft, kTop, 400, 300,
-                             nullptr, nullptr, nullptr, nullptr);
+    parent = CreateWindowExA(0, "CtlTestParent", "parent", WS_POPUP | WS_VISIBLE, kLeft, kTop, 400,
+                             300, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
     headless::AdvanceClock(10000);
     Pump();
@@ -44,8 +45,8 @@ void ControlTest::TearDown() {
     headless::AdvanceClock(10000);
 }
 
-HWND ControlTest::Control(const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
-                          int h) {
+HWND ControlTest::Control(const char* cls, const char* text, DWORD style, int id, int x, int y,
+                          int w, int h) {
     HWND hwnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                                 reinterpret_cast<HMENU>(intptr_t(id)), nullptr, nullptr);
     EXPECT_NE(hwnd, nullptr) << cls;

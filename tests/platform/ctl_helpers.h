@@ -20,7 +20,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    HWND Control(const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h);
+    HWND Control(const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
+                 int h);
     // Screen point of a client point of `hwnd`.
     POINT Screen(HWND hwnd, int x, int y);
     void ClickAt(HWND hwnd, int x, int y);

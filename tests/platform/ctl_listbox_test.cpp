@@ -52,8 +52,10 @@ TEST_F(ListBoxTest, ItemsAndSelectionErrors) {
     EXPECT_EQ(SendMessageA(list, LB_SETITEMDATA, 1, 1234), LB_OKAY);
     EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 1, 0), 1234);
     EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 9, 0), LB_ERR);
-    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("ALPHA")), 1);
-    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("alp")), LB_ERR);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("ALPHA")),
+              1);
+    EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("alp")),
+              LB_ERR);
 
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);

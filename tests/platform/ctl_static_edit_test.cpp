@@ -93,8 +93,8 @@ TEST_F(StaticEditTest, EditTypingAndCaretKeys) {
 }
 
 TEST_F(StaticEditTest, ToolTipsAcceptToolsAndStayHidden) {
-    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent,
-                               nullptr, nullptr, nullptr);
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                               parent, nullptr, nullptr, nullptr);
     ASSERT_NE(tip, nullptr);
     TOOLINFOA info{};
     info.cbSize = sizeof info;

@@ -74,38 +74,34 @@ void Later(std::function<void()> action) { gActions.push_back(std::move(action))
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETFONT:
-        ++gLog.fontsSet;
-        return 0;
-    case WM_LBUTTONUP:
-        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
-        return 0;
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_SETFONT: ++gLog.fontsSet; return 0;
+        case WM_LBUTTONUP:
+            SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
 INT_PTR CALLBACK RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     gLog.messages.push_back(message);
     switch (message) {
-    case WM_INITDIALOG:
-        gLog.initParam = lParam;
-        for (UINT key : gLog.keysToPress) Later([key] { headless::KeyPress(key); });
-        if (gLog.clickId) {
-            Later([dialog] {
-                RECT r;
-                GetWindowRect(GetDlgItem(dialog, gLog.clickId), &r);
-                headless::Click(r.left + 2, r.top + 2);
-            });
-        }
-        return TRUE;
-    case WM_COMMAND:
-        if (gLog.owner) gLog.ownerEnabledDuringCommand = IsWindowEnabled(gLog.owner) != FALSE;
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            gLog.initParam = lParam;
+            for (UINT key : gLog.keysToPress) Later([key] { headless::KeyPress(key); });
+            if (gLog.clickId) {
+                Later([dialog] {
+                    RECT r;
+                    GetWindowRect(GetDlgItem(dialog, gLog.clickId), &r);
+                    headless::Click(r.left + 2, r.top + 2);
+                });
+            }
+            return TRUE;
+        case WM_COMMAND:
+            if (gLog.owner) gLog.ownerEnabledDuringCommand = IsWindowEnabled(gLog.owner) != FALSE;
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        default: return FALSE;
     }
 }
 
@@ -149,16 +145,17 @@ protected:
 
 TEST_F(DialogManager, DialogUnitsBecomePixelsAndTheTemplateSizeIsTheClientSize) {
     TemplateBuilder t(WS_POPUP | WS_BORDER | WS_VISIBLE, 10, 20, 100, 50, "Geometry");
-    t.Item(kControl, "first", 101, WS_TABSTOP, 7, 5, 50, 14).Item(kControl, "second", 102, WS_TABSTOP, 60, 30, 30, 10);
+    t.Item(kControl, "first", 101, WS_TABSTOP, 7, 5, 50, 14)
+        .Item(kControl, "second", 102, WS_TABSTOP, 60, 30, 30, 10);
     HWND dialog = Keep(CreateDialogIndirectParamA(nullptr, t.data(), nullptr, RecordingProc, 1234));
     ASSERT_NE(dialog, nullptr);
     RECT client, window;
     GetClientRect(dialog, &client);
     GetWindowRect(dialog, &window);
-    EXPECT_EQ(client.right, 150);   // 100 * 6 / 4
-    EXPECT_EQ(client.bottom, 81);   // 50 * 13 / 8 = 81.25
+    EXPECT_EQ(client.right, 150);  // 100 * 6 / 4
+    EXPECT_EQ(client.bottom, 81);  // 50 * 13 / 8 = 81.25
     EXPECT_EQ(window.left, 15);
-    EXPECT_EQ(window.top, 33);      // 20 * 13 / 8 = 32.5 rounds up
+    EXPECT_EQ(window.top, 33);                   // 20 * 13 / 8 = 32.5 rounds up
     EXPECT_EQ(window.right - window.left, 152);  // a pixel of border each side
     EXPECT_EQ(window.bottom - window.top, 83);
 
@@ -169,7 +166,7 @@ TEST_F(DialogManager, DialogUnitsBecomePixelsAndTheTemplateSizeIsTheClientSize) 
     EXPECT_EQ(item.left - window.left - 1, 11);  // 7 * 6 / 4 = 10.5
     EXPECT_EQ(item.top - window.top - 1, 8);     // 5 * 13 / 8 = 8.125
     EXPECT_EQ(item.right - item.left, 75);
-    EXPECT_EQ(item.bottom - item.top, 23);       // 14 * 13 / 8 = 22.75
+    EXPECT_EQ(item.bottom - item.top, 23);  // 14 * 13 / 8 = 22.75
 
     // Initialisation: the parameter, a font for every control, focus on the
     // first tab stop, and the window shown as the template asks.
@@ -236,11 +233,12 @@ TEST_F(DialogManager, TemplatesThatCannotBeBuiltAreRefused) {
 class ModalDialog : public DialogManager {
 protected:
     INT_PTR Run(DWORD extraStyle = 0) {
-        owner_ = Keep(CreateWindowExA(0, kControl, "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr,
-                                      nullptr, nullptr, nullptr));
+        owner_ = Keep(CreateWindowExA(0, kControl, "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300,
+                                      nullptr, nullptr, nullptr, nullptr));
         gLog.owner = owner_;
         TemplateBuilder t(WS_POPUP | WS_VISIBLE | extraStyle, 10, 10, 120, 60, "Modal");
-        t.Item(kControl, "Yes", 11, WS_TABSTOP, 5, 5, 40, 14).Item(kControl, "No", 12, WS_TABSTOP, 50, 5, 40, 14);
+        t.Item(kControl, "Yes", 11, WS_TABSTOP, 5, 5, 40, 14)
+            .Item(kControl, "No", 12, WS_TABSTOP, 50, 5, 40, 14);
         return DialogBoxIndirectParamA(nullptr, t.data(), owner_, RecordingProc, 0);
     }
     HWND owner_ = nullptr;
@@ -284,7 +282,8 @@ TEST_F(ModalDialog, TabMovesFocusSoEnterUsesTheDefaultId) {
         }
     };
     TemplateBuilder t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, "Tabs");
-    t.Item(kControl, "a", 11, WS_TABSTOP, 0, 0, 20, 10).Item(kControl, "b", 12, WS_TABSTOP, 30, 0, 20, 10);
+    t.Item(kControl, "a", 11, WS_TABSTOP, 0, 0, 20, 10)
+        .Item(kControl, "b", 12, WS_TABSTOP, 30, 0, 20, 10);
     EXPECT_EQ(DialogBoxIndirectParamA(nullptr, t.data(), nullptr, SetDef::Proc, 0), 12);
 }
 
@@ -316,7 +315,8 @@ TEST_F(ModalDialog, NestedDialogsEndInnermostFirst) {
         }
     };
     TemplateBuilder t(WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, "Outer");
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, t.data(), nullptr, Outer::Proc, 0), 1000 + 100 + IDCANCEL);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, t.data(), nullptr, Outer::Proc, 0),
+              1000 + 100 + IDCANCEL);
 }
 
 }  // namespace

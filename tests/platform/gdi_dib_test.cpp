@@ -65,12 +65,12 @@ TEST_P(GdiDibSection, DrawsAndReadsBack) {
     const uint8_t* top = static_cast<uint8_t*>(raw) + (height > 0 ? 2 * stride : 0);
     const uint8_t* bottom = static_cast<uint8_t*>(raw) + (height > 0 ? 0 : 2 * stride);
     switch (bits) {
-    case 1: EXPECT_EQ(top[0], 0x08); break;
-    case 4: EXPECT_EQ(top[2], 0x10); break;
-    case 8: EXPECT_EQ(top[4], 1); break;
-    case 16: EXPECT_EQ(top[8] | top[9] << 8, 0x7C00); break;
-    case 24: EXPECT_EQ(top[14], 255); break;
-    case 32: EXPECT_EQ(top[18], 255); break;
+        case 1: EXPECT_EQ(top[0], 0x08); break;
+        case 4: EXPECT_EQ(top[2], 0x10); break;
+        case 8: EXPECT_EQ(top[4], 1); break;
+        case 16: EXPECT_EQ(top[8] | top[9] << 8, 0x7C00); break;
+        case 24: EXPECT_EQ(top[14], 255); break;
+        case 32: EXPECT_EQ(top[18], 255); break;
     }
     EXPECT_EQ(bottom[0], 0);
     // And pixels the caller writes show through the DC.
@@ -84,7 +84,8 @@ TEST_P(GdiDibSection, DrawsAndReadsBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, GdiDibSection,
-                         ::testing::Combine(::testing::Values(1, 4, 8, 16, 24, 32), ::testing::Values(3, -3)),
+                         ::testing::Combine(::testing::Values(1, 4, 8, 16, 24, 32),
+                                            ::testing::Values(3, -3)),
                          [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
                              const int height = std::get<1>(info.param);
                              return std::to_string(std::get<0>(info.param)) + "bpp" +
@@ -134,7 +135,7 @@ TEST(GdiDib, GetDIBitsConvertsAScreenBitmapToEveryDepth) {
     uint8_t b24[24];
     std::memset(b24, 0xEE, sizeof(b24));
     ASSERT_EQ(GetDIBits(c.dc, c.bitmap, 0, 2, b24, i24.bmi(), DIB_RGB_COLORS), 2);
-    const uint8_t expect24[24] = {255, 255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0,
+    const uint8_t expect24[24] = {255, 255, 255, 255, 255, 255, 255, 0,   0,   0, 0, 0,
                                   0,   0,   0,   0,   0,   255, 255, 255, 255, 0, 0, 0};
     EXPECT_EQ(std::memcmp(b24, expect24, 24), 0);
 
@@ -206,11 +207,12 @@ TEST(GdiDib, SetDIBitsToDeviceDrawsAnEightBitBarRowByRow) {
 TEST(GdiDib, StretchDIBitsScalesAWholeImage) {
     Info info(2, 2, 24);
     // Bottom-up: bottom row first.
-    uint8_t bits[16] = {0, 0, 255, 0, 255, 0, 0, 0,     // bottom: red, green
-                        255, 0, 0, 255, 255, 255, 0, 0};  // top: blue, white
+    uint8_t bits[16] = {0,   0, 255, 0,   255, 0,   0, 0,   // bottom: red, green
+                        255, 0, 0,   255, 255, 255, 0, 0};  // top: blue, white
     MemCanvas c(4, 4, RGB(0, 0, 0));
     SetStretchBltMode(c.dc, COLORONCOLOR);
-    EXPECT_EQ(StretchDIBits(c.dc, 0, 0, 4, 4, 0, 0, 2, 2, bits, info.bmi(), DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(
+        StretchDIBits(c.dc, 0, 0, 4, 4, 0, 0, 2, 2, bits, info.bmi(), DIB_RGB_COLORS, SRCCOPY), 2);
     EXPECT_EQ(c.At(0, 0), RGB(0, 0, 255));
     EXPECT_EQ(c.At(3, 1), RGB(255, 255, 255));
     EXPECT_EQ(c.At(1, 2), RGB(255, 0, 0));
@@ -220,7 +222,9 @@ TEST(GdiDib, StretchDIBitsScalesAWholeImage) {
     StretchDIBits(c.dc, 0, 0, 2, 1, 0, 0, 2, 1, bits, info.bmi(), DIB_RGB_COLORS, SRCCOPY);
     EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0));
     EXPECT_EQ(c.At(1, 0), RGB(0, 255, 0));
-    EXPECT_EQ(StretchDIBits(c.dc, 0, 0, 2, 1, 0, 0, 2, 1, nullptr, info.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
+    EXPECT_EQ(
+        StretchDIBits(c.dc, 0, 0, 2, 1, 0, 0, 2, 1, nullptr, info.bmi(), DIB_RGB_COLORS, SRCCOPY),
+        0);
 }
 
 TEST(GdiDib, CreateDIBitmapAndSetDIBitsRoundTrip) {

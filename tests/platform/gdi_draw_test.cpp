@@ -36,11 +36,7 @@ TEST(GdiDraw, LinesLeaveOutTheirLastPoint) {
     MoveToEx(c.dc, 0, 1, nullptr);
     LineTo(c.dc, 3, 4);
     // The second line starts where the first left off, so the corner is drawn.
-    EXPECT_EQ(c.Map(kInk), Join({"######",
-                                 "#....#",
-                                 ".#...#",
-                                 "..#..#",
-                                 "......"}));
+    EXPECT_EQ(c.Map(kInk), Join({"######", "#....#", ".#...#", "..#..#", "......"}));
     POINT pos;
     GetCurrentPositionEx(c.dc, &pos);
     EXPECT_EQ(pos.x, 3);
@@ -69,16 +65,8 @@ TEST(GdiDraw, RectangleDrawsOutlineAndBrushInterior) {
     HBRUSH red = CreateSolidBrush(kRed);
     HGDIOBJ old = SelectObject(c.dc, red);
     Rectangle(c.dc, 1, 0, 5, 4);
-    EXPECT_EQ(c.Map(kInk), Join({".####.",
-                                 ".#..#.",
-                                 ".#..#.",
-                                 ".####.",
-                                 "......"}));
-    EXPECT_EQ(c.Map(kRed), Join({"......",
-                                 "..##..",
-                                 "..##..",
-                                 "......",
-                                 "......"}));
+    EXPECT_EQ(c.Map(kInk), Join({".####.", ".#..#.", ".#..#.", ".####.", "......"}));
+    EXPECT_EQ(c.Map(kRed), Join({"......", "..##..", "..##..", "......", "......"}));
     // With a hollow brush only the outline is drawn.
     c.Fill(kPaper);
     SelectObject(c.dc, GetStockObject(HOLLOW_BRUSH));
@@ -90,11 +78,7 @@ TEST(GdiDraw, RectangleDrawsOutlineAndBrushInterior) {
     SelectObject(c.dc, red);
     SelectObject(c.dc, GetStockObject(NULL_PEN));
     Rectangle(c.dc, 1, 0, 5, 4);
-    EXPECT_EQ(c.Map(kRed), Join({".###..",
-                                 ".###..",
-                                 ".###..",
-                                 "......",
-                                 "......"}));
+    EXPECT_EQ(c.Map(kRed), Join({".###..", ".###..", ".###..", "......", "......"}));
     SelectObject(c.dc, GetStockObject(BLACK_PEN));
     SelectObject(c.dc, old);
     DeleteObject(red);
@@ -144,10 +128,7 @@ TEST(GdiDraw, XorPenOfWhiteInvertsOnePixelWideOutline) {
     SelectObject(c.dc, GetStockObject(WHITE_PEN));
     SelectObject(c.dc, GetStockObject(NULL_BRUSH));
     Rectangle(c.dc, 0, 0, 5, 4);
-    EXPECT_EQ(c.Map(kPaper), Join({"#####",
-                                   "#...#",
-                                   "#...#",
-                                   "#####"}));
+    EXPECT_EQ(c.Map(kPaper), Join({"#####", "#...#", "#...#", "#####"}));
 }
 
 TEST(GdiDraw, TwoPixelPenCoversTwoPixelsAcrossTheOutline) {
@@ -156,14 +137,8 @@ TEST(GdiDraw, TwoPixelPenCoversTwoPixelsAcrossTheOutline) {
     HGDIOBJ old = SelectObject(c.dc, pen);
     SelectObject(c.dc, GetStockObject(NULL_BRUSH));
     Rectangle(c.dc, 2, 2, 8, 7);
-    EXPECT_EQ(c.Map(kInk), Join({"..........",
-                                 ".#######..",
-                                 ".#######..",
-                                 ".##...##..",
-                                 ".##...##..",
-                                 ".#######..",
-                                 ".#######..",
-                                 ".........."}));
+    EXPECT_EQ(c.Map(kInk), Join({"..........", ".#######..", ".#######..", ".##...##..",
+                                 ".##...##..", ".#######..", ".#######..", ".........."}));
     SelectObject(c.dc, old);
     DeleteObject(pen);
 }
@@ -176,10 +151,14 @@ TEST(GdiDraw, BinaryRasterOperations) {
         int rop;
         COLORREF expect;
     } cases[] = {
-        {R2_COPYPEN, RGB(0xFF, 0x0F, 0x33)}, {R2_XORPEN, RGB(0xF0, 0xFF, 0x66)},
-        {R2_NOT, RGB(0xF0, 0x0F, 0xAA)},     {R2_MASKPEN, RGB(0x0F, 0x00, 0x11)},
-        {R2_MERGEPEN, RGB(0xFF, 0xFF, 0x77)}, {R2_NOP, RGB(0x0F, 0xF0, 0x55)},
-        {R2_BLACK, RGB(0, 0, 0)},            {R2_WHITE, RGB(255, 255, 255)},
+        {R2_COPYPEN, RGB(0xFF, 0x0F, 0x33)},
+        {R2_XORPEN, RGB(0xF0, 0xFF, 0x66)},
+        {R2_NOT, RGB(0xF0, 0x0F, 0xAA)},
+        {R2_MASKPEN, RGB(0x0F, 0x00, 0x11)},
+        {R2_MERGEPEN, RGB(0xFF, 0xFF, 0x77)},
+        {R2_NOP, RGB(0x0F, 0xF0, 0x55)},
+        {R2_BLACK, RGB(0, 0, 0)},
+        {R2_WHITE, RGB(255, 255, 255)},
         {R2_NOTCOPYPEN, RGB(0x00, 0xF0, 0xCC)},
     };
     for (auto t : cases) {
@@ -200,18 +179,10 @@ TEST(GdiDraw, FillRectAndFrameRectExcludeRightAndBottom) {
     RECT r{1, 1, 5, 4};
     SetROP2(c.dc, R2_XORPEN);  // FillRect ignores the mix mode
     EXPECT_TRUE(FillRect(c.dc, &r, red));
-    EXPECT_EQ(c.Map(kRed), Join({"......",
-                                 ".####.",
-                                 ".####.",
-                                 ".####.",
-                                 "......"}));
+    EXPECT_EQ(c.Map(kRed), Join({"......", ".####.", ".####.", ".####.", "......"}));
     c.Fill(kPaper);
     EXPECT_TRUE(FrameRect(c.dc, &r, red));
-    EXPECT_EQ(c.Map(kRed), Join({"......",
-                                 ".####.",
-                                 ".#..#.",
-                                 ".####.",
-                                 "......"}));
+    EXPECT_EQ(c.Map(kRed), Join({"......", ".####.", ".#..#.", ".####.", "......"}));
     RECT backwards{5, 4, 1, 1};
     c.Fill(kPaper);
     FillRect(c.dc, &backwards, red);

@@ -28,19 +28,11 @@ BOOL ClickFill(MemCanvas& c, int x, int y, COLORREF fill) {
 
 TEST(GdiFloodFill, FillsFourConnectedAreaAndStopsAtDiagonals) {
     MemCanvas c(8, 5);
-    Paint(c, {"...#....",
-              "..#.....",
-              ".#......",
-              "#.......",
-              "........"}, kInk);
+    Paint(c, {"...#....", "..#.....", ".#......", "#.......", "........"}, kInk);
     // A diagonal wall holds: white pixels that touch across it only at
     // corners are not joined.
     ASSERT_TRUE(ClickFill(c, 0, 0, kRed));
-    EXPECT_EQ(c.Map(kRed), Join({"###.....",
-                                 "##......",
-                                 "#.......",
-                                 "........",
-                                 "........"}));
+    EXPECT_EQ(c.Map(kRed), Join({"###.....", "##......", "#.......", "........", "........"}));
     // The wall itself is joined only diagonally: one pixel changes.
     ASSERT_TRUE(ClickFill(c, 3, 0, RGB(0, 0, 255)));
     EXPECT_EQ(c.Count(RGB(0, 0, 255)), 1);
@@ -51,25 +43,13 @@ TEST(GdiFloodFill, SpiralAndConcaveShapesFillCompletely) {
     // A region that turns back on itself needs seeds above and below every
     // span, not just where the fill started.
     MemCanvas c(9, 9);
-    Paint(c, {"#########",
-              "#.......#",
-              "#.#####.#",
-              "#.#...#.#",
-              "#.#.#.#.#",
-              "#.#.#...#",
-              "#.#.#####",
-              "#...#....",
-              "#####...."}, kInk);
+    Paint(c,
+          {"#########", "#.......#", "#.#####.#", "#.#...#.#", "#.#.#.#.#", "#.#.#...#",
+           "#.#.#####", "#...#....", "#####...."},
+          kInk);
     ASSERT_TRUE(ClickFill(c, 3, 3, kRed));
-    EXPECT_EQ(c.Map(kRed), Join({".........",
-                                 ".#######.",
-                                 ".#.....#.",
-                                 ".#.###.#.",
-                                 ".#.#.#.#.",
-                                 ".#.#.###.",
-                                 ".#.#.....",
-                                 ".###.....",
-                                 "........."}));
+    EXPECT_EQ(c.Map(kRed), Join({".........", ".#######.", ".#.....#.", ".#.###.#.", ".#.#.#.#.",
+                                 ".#.#.###.", ".#.#.....", ".###.....", "........."}));
 }
 
 TEST(GdiFloodFill, FillWithTheRegionsOwnColourChangesNothing) {
@@ -81,11 +61,7 @@ TEST(GdiFloodFill, FillWithTheRegionsOwnColourChangesNothing) {
 
 TEST(GdiFloodFill, SeedOnAnOutlineRecoloursTheConnectedOutline) {
     MemCanvas c(7, 5);
-    Paint(c, {"#######",
-              "#.....#",
-              "#######",
-              ".......",
-              "..###.."}, kInk);
+    Paint(c, {"#######", "#.....#", "#######", ".......", "..###.."}, kInk);
     ASSERT_TRUE(ClickFill(c, 0, 0, kRed));
     EXPECT_EQ(c.Count(kRed), 16);
     EXPECT_EQ(c.Count(kInk), 3);  // the separate stroke keeps its colour
@@ -118,20 +94,12 @@ TEST(GdiFloodFill, ClipBoundsTheFillAndSeedsOutsideFail) {
 
 TEST(GdiFloodFill, BorderModeFillsUpToTheBorderColour) {
     MemCanvas c(7, 5);
-    Paint(c, {"..###..",
-              ".#.R.#.",
-              ".#...#.",
-              ".#####.",
-              "......."}, kInk);
+    Paint(c, {"..###..", ".#.R.#.", ".#...#.", ".#####.", "......."}, kInk);
     SetPixel(c.dc, 3, 1, RGB(0, 0, 255));  // another colour inside is filled over
     HBRUSH b = CreateSolidBrush(kRed);
     HGDIOBJ old = SelectObject(c.dc, b);
     ASSERT_TRUE(ExtFloodFill(c.dc, 2, 2, kInk, FLOODFILLBORDER));
-    EXPECT_EQ(c.Map(kRed), Join({".......",
-                                 "..###..",
-                                 "..###..",
-                                 ".......",
-                                 "......."}));
+    EXPECT_EQ(c.Map(kRed), Join({".......", "..###..", "..###..", ".......", "......."}));
     // A brush of the border's own colour must not loop.
     SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
     EXPECT_TRUE(ExtFloodFill(c.dc, 0, 4, kInk, FLOODFILLBORDER));

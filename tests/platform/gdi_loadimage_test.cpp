@@ -2,11 +2,11 @@
 // broken files refused without harm.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "base/paths.h"
@@ -22,7 +22,7 @@ namespace {
 const COLORREF kPicture[2][3] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
                                  {RGB(255, 255, 255), RGB(0, 0, 0), RGB(128, 128, 128)}};
 // Its palette and indices for 4 and 8 bits.
-const COLORREF kPalette[6] = {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 255, 0),
+const COLORREF kPalette[6] = {RGB(0, 0, 0),   RGB(255, 0, 0),     RGB(0, 255, 0),
                               RGB(0, 0, 255), RGB(255, 255, 255), RGB(128, 128, 128)};
 const int kIndex[2][3] = {{1, 2, 3}, {4, 0, 5}};
 
@@ -45,7 +45,7 @@ struct Spec {
     std::vector<COLORREF> palette;
     std::vector<uint32_t> masks;  // written after a 40-byte header or inside a V4/V5 one
     uint32_t clrUsed = 0;
-    Bytes pixels;                 // exactly as stored in the file
+    Bytes pixels;  // exactly as stored in the file
 };
 
 // A whole BMP file for `s`.
@@ -150,8 +150,10 @@ Spec Palettized(int bits) {
     s.palette.resize(size_t(1) << bits, RGB(0, 0, 0));
     s.pixels = Rows(bits, false, [&](Bytes& row, int x, int y) {
         const int i = kIndex[y][x];
-        if (bits == 8) row[size_t(x)] = uint8_t(i);
-        else row[size_t(x / 2)] |= uint8_t(x % 2 ? i : i << 4);
+        if (bits == 8)
+            row[size_t(x)] = uint8_t(i);
+        else
+            row[size_t(x / 2)] |= uint8_t(x % 2 ? i : i << 4);
     });
     return s;
 }
@@ -221,14 +223,16 @@ TEST(GdiLoadImage, OneBitAndSixteenBitFiles) {
         }
         s.pixels = Rows(16, false, [&](Bytes& row, int x, int y) {
             const COLORREF c = kPicture[y][x];
-            uint32_t v = five65 ? (GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 | GetBValue(c) >> 3
-                                : (GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3;
+            uint32_t v =
+                five65 ? (GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 | GetBValue(c) >> 3
+                       : (GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3;
             row[size_t(2 * x)] = uint8_t(v);
             row[size_t(2 * x + 1)] = uint8_t(v >> 8);
         });
         auto px = Load(BuildBmp(s));
         ASSERT_EQ(px.size(), 6u);
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(px[size_t(i)], Expected()[size_t(i)]) << five65 << " " << i;
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(px[size_t(i)], Expected()[size_t(i)]) << five65 << " " << i;
         // Grey loses its low bits but stays grey.
         EXPECT_EQ(GetRValue(px[5]), GetBValue(px[5]));
         EXPECT_NEAR(GetRValue(px[5]), 128, 8);
@@ -263,8 +267,8 @@ TEST(GdiLoadImage, RunLengthEncodedFiles) {
     // RLE4: a run of two alternating nibbles, then one pixel.
     Spec rle4 = Palettized(4);
     rle4.compression = BI_RLE4;
-    rle4.pixels = {2, 0x40, 1, 0x50, 0, 0,  // bottom: 4, 0 then 5
-                   0, 3, 0x12, 0x30,        // top: absolute 1, 2, 3 (two bytes, even)
+    rle4.pixels = {2, 0x40, 1,    0x50, 0, 0,  // bottom: 4, 0 then 5
+                   0, 3,    0x12, 0x30,        // top: absolute 1, 2, 3 (two bytes, even)
                    0, 1};
     EXPECT_EQ(Load(BuildBmp(rle4)), Expected());
 
@@ -280,8 +284,8 @@ TEST(GdiLoadImage, RunLengthEncodedFiles) {
 }
 
 TEST(GdiLoadImage, DibSectionKeepsTheFilesDepthAndColours) {
-    HBITMAP bm = win::gdi::BitmapFromBmp(BuildBmp(Palettized(8)).data(), BuildBmp(Palettized(8)).size(),
-                                         0, 0, LR_CREATEDIBSECTION);
+    HBITMAP bm = win::gdi::BitmapFromBmp(BuildBmp(Palettized(8)).data(),
+                                         BuildBmp(Palettized(8)).size(), 0, 0, LR_CREATEDIBSECTION);
     ASSERT_NE(bm, nullptr);
     DIBSECTION ds{};
     ASSERT_EQ(GetObject(bm, sizeof(ds), &ds), int(sizeof(ds)));
@@ -320,10 +324,13 @@ TEST(GdiLoadImage, LoadsFromAPathWrittenWithBackslashesAndScales) {
     DeleteDC(dc);
     DeleteObject(h);
 
-    EXPECT_EQ(LoadImageA(nullptr, (dir.str() + "/missing.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, (dir.str() + "/missing.bmp").c_str(), IMAGE_BITMAP, 0, 0,
+                         LR_LOADFROMFILE),
+              nullptr);
     EXPECT_EQ(LoadImageA(nullptr, windowsPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, dir.str().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);  // a folder
+    EXPECT_EQ(LoadImageA(nullptr, dir.str().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
+              nullptr);  // a folder
 }
 
 TEST(GdiLoadImage, BrokenFilesAreRefused) {
@@ -340,19 +347,19 @@ TEST(GdiLoadImage, BrokenFilesAreRefused) {
         for (int i = 0; i < bytes; ++i) b[at + size_t(i)] = uint8_t(value >> (8 * i));
         return b;
     };
-    EXPECT_TRUE(refused(patched(good, 0, 'X', 1)));           // not "BM"
-    EXPECT_TRUE(refused(patched(good, 14, 7)));               // unknown header size
+    EXPECT_TRUE(refused(patched(good, 0, 'X', 1)));  // not "BM"
+    EXPECT_TRUE(refused(patched(good, 14, 7)));      // unknown header size
     EXPECT_TRUE(refused(patched(good, 14, 0xFFFFFFFF)));
-    EXPECT_TRUE(refused(patched(good, 18, 0)));               // zero width
-    EXPECT_TRUE(refused(patched(good, 18, 0x80000000)));      // negative width
-    EXPECT_TRUE(refused(patched(good, 22, 0x80000000)));      // height INT_MIN
-    EXPECT_TRUE(refused(patched(good, 18, 1000000)));         // far more pixels than bytes
-    EXPECT_TRUE(refused(patched(good, 18, 20000) ));
-    EXPECT_TRUE(refused(patched(good, 28, 0, 2)));            // zero bits per pixel
+    EXPECT_TRUE(refused(patched(good, 18, 0)));           // zero width
+    EXPECT_TRUE(refused(patched(good, 18, 0x80000000)));  // negative width
+    EXPECT_TRUE(refused(patched(good, 22, 0x80000000)));  // height INT_MIN
+    EXPECT_TRUE(refused(patched(good, 18, 1000000)));     // far more pixels than bytes
+    EXPECT_TRUE(refused(patched(good, 18, 20000)));
+    EXPECT_TRUE(refused(patched(good, 28, 0, 2)));  // zero bits per pixel
     EXPECT_TRUE(refused(patched(good, 28, 7, 2)));
     EXPECT_TRUE(refused(patched(good, 30, BI_JPEG)));
-    EXPECT_TRUE(refused(patched(good, 30, BI_RLE8)));         // RLE needs 8 bits
-    EXPECT_TRUE(refused(patched(good, 10, 0xFFFFFF00)));      // pixels past the end
+    EXPECT_TRUE(refused(patched(good, 30, BI_RLE8)));     // RLE needs 8 bits
+    EXPECT_TRUE(refused(patched(good, 10, 0xFFFFFF00)));  // pixels past the end
 
     Spec table = Palettized(8);
     table.clrUsed = 100000;
@@ -361,11 +368,11 @@ TEST(GdiLoadImage, BrokenFilesAreRefused) {
     rle.compression = BI_RLE8;
     rle.pixels = {2, 1, 0, 200, 1, 2};  // absolute run longer than the data
     EXPECT_TRUE(refused(BuildBmp(rle)));
-    rle.pixels = {2, 1, 0, 2};          // delta cut short
+    rle.pixels = {2, 1, 0, 2};  // delta cut short
     EXPECT_TRUE(refused(BuildBmp(rle)));
-    rle.pixels = {2, 1};                // no end of bitmap before the data ends
+    rle.pixels = {2, 1};  // no end of bitmap before the data ends
     EXPECT_TRUE(refused(BuildBmp(rle)));
-    rle.height = -2;                    // RLE cannot be top-down
+    rle.height = -2;  // RLE cannot be top-down
     rle.pixels = {0, 1};
     EXPECT_TRUE(refused(BuildBmp(rle)));
 }
@@ -380,7 +387,8 @@ struct IndependentBmp {
 class GdiLoadImageAgrees : public ::testing::TestWithParam<IndependentBmp> {};
 
 TEST_P(GdiLoadImageAgrees, WithAnIndependentDecoder) {
-    if (!test_support::HaveTool("convert")) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (!test_support::HaveTool("convert"))
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
     const IndependentBmp& v = GetParam();
     TempDir dir;
     const std::string file = dir.str() + "/" + v.name + ".bmp";
@@ -411,7 +419,8 @@ INSTANTIATE_TEST_SUITE_P(Bmp, GdiLoadImageAgrees,
                                            IndependentBmp{"pal8", "-type palette bmp3:"},
                                            IndependentBmp{"pal4", "-colors 16 bmp3:"},
                                            IndependentBmp{"mono", "-monochrome bmp3:"},
-                                           IndependentBmp{"rle8", "-type palette -compress RLE bmp3:"},
+                                           IndependentBmp{"rle8",
+                                                          "-type palette -compress RLE bmp3:"},
                                            IndependentBmp{"os2", "-type palette bmp2:"},
                                            IndependentBmp{"v5", "-type truecolor bmp:"},
                                            IndependentBmp{"argb", "-type truecoloralpha bmp:"}),

@@ -74,8 +74,8 @@ TEST_F(IconBackend, SetIconReachesTheNativeWindow) {
 TEST_F(IconBackend, IconStaticControlsLoadAndDrawTheirIcon) {
     HWND top = Top(0, 0, 200, 200);
     // A dialog template's ICON control names its icon in its text.
-    HWND icon = CreateWindowExA(0, "STATIC", "#9100", WS_CHILD | WS_VISIBLE | SS_ICON, 10, 10, 5, 5, top,
-                                nullptr, nullptr, nullptr);
+    HWND icon = CreateWindowExA(0, "STATIC", "#9100", WS_CHILD | WS_VISIBLE | SS_ICON, 10, 10, 5, 5,
+                                top, nullptr, nullptr, nullptr);
     ASSERT_NE(icon, nullptr);
     Pump();
     RECT r;
@@ -89,8 +89,8 @@ TEST_F(IconBackend, IconStaticControlsLoadAndDrawTheirIcon) {
     EXPECT_LT(GetRValue(right), 30);
     EXPECT_NE(headless::PixelAt(icon, 0, 5), right);
     // A name that is no icon leaves the control empty, at its own size.
-    HWND none = CreateWindowExA(0, "STATIC", "#4242", WS_CHILD | WS_VISIBLE | SS_ICON, 60, 10, 5, 5, top,
-                                nullptr, nullptr, nullptr);
+    HWND none = CreateWindowExA(0, "STATIC", "#4242", WS_CHILD | WS_VISIBLE | SS_ICON, 60, 10, 5, 5,
+                                top, nullptr, nullptr, nullptr);
     Pump();
     GetClientRect(none, &r);
     EXPECT_EQ(r.right, 5);
@@ -105,13 +105,15 @@ TEST(IconSurface, PixelsAndHotSpotsForNativeCursorsAndIcons) {
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->w, 32);
     auto at = [](SDL_Surface* surface, int x, int y) {
-        return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch)[x];
+        return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) +
+                                         y * surface->pitch)[x];
     };
     EXPECT_EQ(at(s, 0, 0), 0xFF000000u);  // the opaque black square
     EXPECT_EQ(at(s, 20, 20) >> 24, 0u);   // transparent elsewhere
     SDL_FreeSurface(s);
 
-    auto alpha = win::icons::Find(static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 32, 32, LR_SHARED)));
+    auto alpha = win::icons::Find(
+        static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 32, 32, LR_SHARED)));
     ASSERT_TRUE(alpha);
     s = win::sdl::IconSurface(*alpha);
     ASSERT_NE(s, nullptr);

@@ -69,7 +69,8 @@ private:
 };
 
 TEST(IconLoad, ResourceIconsComeAtTheSizeAskedFor) {
-    HICON natural = static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    HICON natural =
+        static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     HICON small = static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 16, 16, 0));
     HICON large = static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 48, 48, 0));
     HICON odd = static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 20, 24, 0));
@@ -155,16 +156,18 @@ TEST(IconLoad, FromFilesAndRefusingBrokenOnes) {
     const std::string ico = ResourceBytes(kIcon, RT_GROUP_ICON);
     ASSERT_FALSE(ico.empty());
     std::string good = files.Write("good.ico", ico);
-    HICON icon = static_cast<HICON>(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 48, 48, LR_LOADFROMFILE));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 48, 48, LR_LOADFROMFILE));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(Inspect(icon).width, 48);
     DestroyIcon(icon);
-    HICON sized = static_cast<HICON>(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 0, 0,
-                                                LR_LOADFROMFILE | LR_DEFAULTSIZE));
+    HICON sized = static_cast<HICON>(
+        LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
     EXPECT_EQ(Inspect(sized).width, 32);
     DestroyIcon(sized);
     // LR_SHARED means nothing for files: each load is the caller's to free.
-    HICON once = static_cast<HICON>(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_SHARED));
+    HICON once = static_cast<HICON>(
+        LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_SHARED));
     ASSERT_NE(once, nullptr);
     EXPECT_TRUE(DestroyIcon(once));
     EXPECT_FALSE(DestroyIcon(once));
@@ -181,9 +184,11 @@ TEST(IconLoad, FromFilesAndRefusingBrokenOnes) {
     std::string bad = ico;
     for (size_t e = 0; e < 3; ++e) bad[6 + e * 16 + 15] = '\x7F';
     EXPECT_EQ(load(files.Write("bad.ico", bad)), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, MAKEINTRESOURCEA(9100), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, MAKEINTRESOURCEA(9100), IMAGE_ICON, 0, 0, LR_LOADFROMFILE),
+              nullptr);
     EXPECT_EQ(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, -1, 0, LR_LOADFROMFILE), nullptr);
-    EXPECT_EQ(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 100000, 100000, LR_LOADFROMFILE), nullptr);
+    EXPECT_EQ(LoadImageA(nullptr, good.c_str(), IMAGE_ICON, 100000, 100000, LR_LOADFROMFILE),
+              nullptr);
     EXPECT_EQ(LoadImageA(nullptr, kIcon, IMAGE_ICON, 257, 16, 0), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, kIcon, 7, 0, 0, 0), nullptr);  // no such image type
 }
@@ -225,7 +230,7 @@ TEST(IconDraw, MaskAndAlphaTransparencyOverAColouredBackground) {
     const COLORREF inverted = RGB(10 ^ 255, 120, 30);
     EXPECT_EQ(c.At(4, 10), inverted);
     EXPECT_EQ(c.At(11, 10), inverted);
-    EXPECT_EQ(c.At(12, 10), kRed);    // right half: the icon
+    EXPECT_EQ(c.At(12, 10), kRed);  // right half: the icon
     EXPECT_EQ(c.At(19, 19), kRed);
     EXPECT_EQ(c.At(20, 10), kPaper);  // outside it
 
@@ -264,8 +269,10 @@ TEST(IconDraw, MaskAndAlphaTransparencyOverAColouredBackground) {
 TEST(IconDraw, DisabledStateIsEmbossedInSystemColours) {
     HICON icon = static_cast<HICON>(LoadImageA(nullptr, kIcon, IMAGE_ICON, 16, 16, 0));
     MemCanvas normal(24, 24, kPaper), disabled(24, 24, kPaper);
-    ASSERT_TRUE(DrawStateA(normal.dc, nullptr, nullptr, LPARAM(icon), 0, 2, 2, 0, 0, DST_ICON | DSS_NORMAL));
-    ASSERT_TRUE(DrawStateA(disabled.dc, nullptr, nullptr, LPARAM(icon), 0, 2, 2, 0, 0, DST_ICON | DSS_DISABLED));
+    ASSERT_TRUE(DrawStateA(normal.dc, nullptr, nullptr, LPARAM(icon), 0, 2, 2, 0, 0,
+                           DST_ICON | DSS_NORMAL));
+    ASSERT_TRUE(DrawStateA(disabled.dc, nullptr, nullptr, LPARAM(icon), 0, 2, 2, 0, 0,
+                           DST_ICON | DSS_DISABLED));
     EXPECT_NE(normal.Pixels(), disabled.Pixels());
     EXPECT_EQ(normal.At(12, 10), kRed);
     const COLORREF light = GetSysColor(COLOR_3DHILIGHT), dark = GetSysColor(COLOR_3DSHADOW);
@@ -295,7 +302,8 @@ TEST(IconDraw, DrawStateOfTextAndBitmaps) {
     MemCanvas normal(80, 30), disabled(80, 30);
     const char* text = "Ok";
     ASSERT_TRUE(DrawStateA(normal.dc, nullptr, nullptr, LPARAM(text), 0, 5, 5, 0, 0, DST_TEXT));
-    ASSERT_TRUE(DrawStateA(disabled.dc, nullptr, nullptr, LPARAM(text), 0, 5, 5, 0, 0, DST_TEXT | DSS_DISABLED));
+    ASSERT_TRUE(DrawStateA(disabled.dc, nullptr, nullptr, LPARAM(text), 0, 5, 5, 0, 0,
+                           DST_TEXT | DSS_DISABLED));
     const COLORREF white = RGB(255, 255, 255);
     auto darkest = [](const MemCanvas& c) {
         int least = 255;
@@ -305,7 +313,8 @@ TEST(IconDraw, DrawStateOfTextAndBitmaps) {
     EXPECT_GT(2400 - normal.Count(white), 10);
     EXPECT_LT(darkest(normal), 40);  // black text
     EXPECT_GT(2400 - disabled.Count(white), 10);
-    EXPECT_GE(darkest(disabled), GetRValue(GetSysColor(COLOR_3DSHADOW)));  // no darker than the shadow
+    EXPECT_GE(darkest(disabled),
+              GetRValue(GetSysColor(COLOR_3DSHADOW)));  // no darker than the shadow
 
     HBITMAP bitmap = LoadBitmapA(nullptr, kBitmap);
     MemCanvas c(10, 10, kPaper);

@@ -104,7 +104,8 @@ TEST_F(Input, CaptureTakesTheMouseOutsideTheWindow) {
     EXPECT_EQ(GetCapture(), nullptr);
     std::vector<UINT> toB;
     for (auto& s : seen())
-        if (s.hwnd == b && (s.message == WM_CANCELMODE || s.message == WM_ENABLE)) toB.push_back(s.message);
+        if (s.hwnd == b && (s.message == WM_CANCELMODE || s.message == WM_ENABLE))
+            toB.push_back(s.message);
     EXPECT_EQ(toB, (std::vector<UINT>{WM_CANCELMODE, WM_ENABLE}));
     // A destroyed capturing window frees it too.
     SetCapture(a);

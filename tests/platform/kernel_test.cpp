@@ -11,7 +11,9 @@
 
 namespace {
 
-DWORD WINAPI ReturnParameter(LPVOID p) { return static_cast<DWORD>(reinterpret_cast<uintptr_t>(p)); }
+DWORD WINAPI ReturnParameter(LPVOID p) {
+    return static_cast<DWORD>(reinterpret_cast<uintptr_t>(p));
+}
 
 DWORD WINAPI WaitThenReturn(LPVOID event) {
     WaitForSingleObject(static_cast<HANDLE>(event), INFINITE);
@@ -20,7 +22,8 @@ DWORD WINAPI WaitThenReturn(LPVOID event) {
 
 TEST(Threads, RunReportExitCodeAndSignalWhenDone) {
     DWORD id = 0;
-    HANDLE thread = CreateThread(nullptr, 0, ReturnParameter, reinterpret_cast<LPVOID>(uintptr_t(42)), 0, &id);
+    HANDLE thread =
+        CreateThread(nullptr, 0, ReturnParameter, reinterpret_cast<LPVOID>(uintptr_t(42)), 0, &id);
     ASSERT_NE(thread, nullptr);
     EXPECT_NE(id, 0u);
     EXPECT_NE(id, GetCurrentThreadId());
@@ -176,7 +179,8 @@ TEST(Events, WaitWakesWhenAnotherThreadSets) {
 }
 
 TEST(Events, WaitForMultipleReportsTheFirstSignalledOrAll) {
-    HANDLE e[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE e[2] = {CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                   CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     EXPECT_EQ(WaitForMultipleObjects(2, e, FALSE, 0), DWORD(WAIT_TIMEOUT));
     SetEvent(e[1]);
     EXPECT_EQ(WaitForMultipleObjects(2, e, FALSE, 0), WAIT_OBJECT_0 + 1);
@@ -190,7 +194,8 @@ TEST(Events, WaitForMultipleReportsTheFirstSignalledOrAll) {
 TEST(Modules, LoadLibraryFindsExportsAndRefusesBadInput) {
     HMODULE m = LoadLibraryA("libm.so.6");
     ASSERT_NE(m, nullptr);
-    auto cosine = reinterpret_cast<double (*)(double)>(reinterpret_cast<void*>(GetProcAddress(m, "cos")));
+    auto cosine =
+        reinterpret_cast<double (*)(double)>(reinterpret_cast<void*>(GetProcAddress(m, "cos")));
     ASSERT_NE(cosine, nullptr);
     EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
     EXPECT_EQ(GetProcAddress(m, "no_such_function_here"), nullptr);

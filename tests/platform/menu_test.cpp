@@ -153,7 +153,7 @@ TEST_F(Menus, AltSpaceOpensTheMenuAndEnterChoosesTheHighlightedItem) {
     AltSpace();
     Pump();
     ASSERT_NE(popup, nullptr);
-    EXPECT_FALSE(IsWindow(popup));  // closed again
+    EXPECT_FALSE(IsWindow(popup));   // closed again
     EXPECT_GT(highlightPixels, 50);  // the highlighted row was drawn
     EXPECT_EQ(Commands(), (std::vector<WPARAM>{SC_KEYMENU, 16}));
     EXPECT_TRUE(IsWindow(home));
@@ -189,8 +189,8 @@ TEST_F(Menus, AccessKeysChooseOnlyAvailableItems) {
 
 TEST_F(Menus, AltSpaceOnAFocusedControlOpensItsWindowsMenu) {
     HWND home = Home();
-    HWND button = CreateWindowExA(0, "BUTTON", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 60, 24, home,
-                                  reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    HWND button = CreateWindowExA(0, "BUTTON", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50,
+                                  60, 24, home, reinterpret_cast<HMENU>(7), nullptr, nullptr);
     ASSERT_NE(button, nullptr);
     SetFocus(button);
     Pump();
@@ -272,9 +272,11 @@ TEST_F(Menus, TrackPopupMenuReturnsOrPostsTheChoice) {
     ASSERT_EQ(Of(WM_COMMAND).size(), 1u);
     EXPECT_EQ(LOWORD(Of(WM_COMMAND)[0].wParam), 41);
 
-    headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND) { headless::KeyPress(VK_ESCAPE); });
+    headless::WhenTopLevelAppears(headless::kPopupMenuClass,
+                                  [](HWND) { headless::KeyPress(VK_ESCAPE); });
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
-    headless::WhenTopLevelAppears(headless::kPopupMenuClass, [](HWND) { headless::KeyPress(VK_MENU); });
+    headless::WhenTopLevelAppears(headless::kPopupMenuClass,
+                                  [](HWND) { headless::KeyPress(VK_MENU); });
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
     DestroyMenu(menu);
 }

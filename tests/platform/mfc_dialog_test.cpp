@@ -2,8 +2,8 @@
 // the modal loop's results, message maps, reflection, data exchange and the
 // owner-drawn button's states. Each test drives the modal loop with a
 // script whose steps run whenever the loop is about to wait.
-#include <gtest/gtest.h>
 #include <afxdlgs.h>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <filesystem>
@@ -64,7 +64,8 @@ protected:
     void DrawItem(LPDRAWITEMSTRUCT dis) override {
         drawnStates.push_back(dis->itemState);
         CDC* dc = CDC::FromHandle(dis->hDC);
-        dc->FillSolidRect(&dis->rcItem, (dis->itemState & ODS_SELECTED) ? RGB(200, 0, 0) : RGB(0, 0, 200));
+        dc->FillSolidRect(&dis->rcItem,
+                          (dis->itemState & ODS_SELECTED) ? RGB(200, 0, 0) : RGB(0, 0, 200));
     }
     afx_msg BOOL OnClicked() {
         if (log) log->push_back("child");
@@ -74,7 +75,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(ReflectingButton, CButton)
-    ON_CONTROL_REFLECT_EX(BN_CLICKED, &ReflectingButton::OnClicked)
+ON_CONTROL_REFLECT_EX(BN_CLICKED, &ReflectingButton::OnClicked)
 END_MESSAGE_MAP()
 
 // A button that takes its click for itself.
@@ -88,7 +89,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(GreedyButton, CButton)
-    ON_CONTROL_REFLECT(BN_CLICKED, &GreedyButton::OnClicked)
+ON_CONTROL_REFLECT(BN_CLICKED, &GreedyButton::OnClicked)
 END_MESSAGE_MAP()
 
 class TestDialog : public CDialog {
@@ -128,16 +129,19 @@ protected:
     afx_msg void OnPlainClicked() { log.push_back("plain parent"); }
     afx_msg void OnListDblClk() { log.push_back("dblclk " + std::to_string(m_list.GetCurSel())); }
     afx_msg void OnComboChange() { log.push_back("combo " + std::to_string(m_combo.GetCurSel())); }
-    afx_msg void OnTimer(UINT_PTR id) { log.push_back("timer " + std::to_string(id)); KillTimer(id); }
+    afx_msg void OnTimer(UINT_PTR id) {
+        log.push_back("timer " + std::to_string(id));
+        KillTimer(id);
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
-    ON_BN_CLICKED(kOwner, &TestDialog::OnOwnerClicked)
-    ON_BN_CLICKED(kPlain, &TestDialog::OnPlainClicked)
-    ON_LBN_DBLCLK(kList, &TestDialog::OnListDblClk)
-    ON_CBN_SELCHANGE(kCombo, &TestDialog::OnComboChange)
-    ON_WM_TIMER()
+ON_BN_CLICKED(kOwner, &TestDialog::OnOwnerClicked)
+ON_BN_CLICKED(kPlain, &TestDialog::OnPlainClicked)
+ON_LBN_DBLCLK(kList, &TestDialog::OnListDblClk)
+ON_CBN_SELCHANGE(kCombo, &TestDialog::OnComboChange)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 HWND Item(const CDialog& dlg, int id) { return ::GetDlgItem(dlg.m_hWnd, id); }
@@ -178,7 +182,8 @@ TEST(FrameworkDialog, ModalResultsFromButtonsAndKeys) {
     {
         // Enter in the list box presses the default button.
         TestDialog dlg;
-        Script script({[&] { ::SetFocus(Item(dlg, kList)); }, [] { headless::KeyPress(VK_RETURN); }});
+        Script script(
+            {[&] { ::SetFocus(Item(dlg, kList)); }, [] { headless::KeyPress(VK_RETURN); }});
         EXPECT_EQ(dlg.DoModal(), IDOK);
     }
     {
@@ -194,8 +199,8 @@ TEST(FrameworkDialog, ModalResultsFromButtonsAndKeys) {
 }
 
 TEST(FrameworkDialog, OwnerIsDisabledWhileTheDialogRuns) {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     CWnd* ownerWnd = CWnd::FromHandle(owner);
     struct Child : TestDialog {
@@ -264,7 +269,8 @@ TEST(FrameworkDialog, OwnerDrawnButtonGetsItsStates) {
                        dlg.m_btnOwner.UpdateWindow();
                    },
                    [&] {
-                       for (UINT s : dlg.m_btnOwner.drawnStates) sawDisabled |= (s & ODS_DISABLED) != 0;
+                       for (UINT s : dlg.m_btnOwner.drawnStates)
+                           sawDisabled |= (s & ODS_DISABLED) != 0;
                        headless::KeyPress(VK_ESCAPE);
                    }});
     dlg.DoModal();
@@ -285,7 +291,8 @@ TEST(FrameworkDialog, ListAndComboNotifyThroughTheMap) {
                    [] { headless::KeyPress(VK_DOWN); },
                    [&] {
                        RECT item;
-                       ::SendMessageA(Item(dlg, kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+                       ::SendMessageA(Item(dlg, kList), LB_GETITEMRECT, 1,
+                                      reinterpret_cast<LPARAM>(&item));
                        POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
                        ::ClientToScreen(Item(dlg, kList), &p);
                        headless::Click(p.x, p.y);
@@ -303,8 +310,7 @@ TEST(FrameworkDialog, TimersReachTheMap) {
     TestDialog dlg;
     Script script({[&] { dlg.SetTimer(5, 10, nullptr); },
                    [] { Sleep(30); },  // timers run on the real clock
-                   [] {},
-                   [] { headless::KeyPress(VK_ESCAPE); }});
+                   [] {}, [] { headless::KeyPress(VK_ESCAPE); }});
     dlg.DoModal();
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"timer 5"}));
 }
@@ -344,11 +350,11 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_DESTROY()
-    ON_MESSAGE(WM_APP + 1, &RecordingWnd::OnCustom)
-    ON_NOTIFY(77, 12, &RecordingWnd::OnNotifyCode)
+ON_WM_CREATE()
+ON_WM_LBUTTONDOWN()
+ON_WM_DESTROY()
+ON_MESSAGE(WM_APP + 1, &RecordingWnd::OnCustom)
+ON_NOTIFY(77, 12, &RecordingWnd::OnNotifyCode)
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -360,8 +366,8 @@ TEST(FrameworkWindow, CreatedWindowsRouteThroughTheirMap) {
     ASSERT_TRUE(AfxRegisterClass(&wc));
     ASSERT_TRUE(AfxRegisterClass(&wc));  // a second registration is no failure
     RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, "FrameworkTestWnd", "hello", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50, nullptr,
-                             nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, "FrameworkTestWnd", "hello", WS_POPUP | WS_VISIBLE, 100, 100, 50,
+                             50, nullptr, nullptr));
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
     headless::Click(110, 120);
     headless::RunUntilIdle();
@@ -374,11 +380,13 @@ TEST(FrameworkWindow, CreatedWindowsRouteThroughTheirMap) {
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
-    EXPECT_EQ(wnd.log, (std::vector<std::string>{"create hello", "down 10,20", "notify 12", "destroy"}));
+    EXPECT_EQ(wnd.log,
+              (std::vector<std::string>{"create hello", "down 10,20", "notify 12", "destroy"}));
 }
 
 TEST(FrameworkWindow, ForeignWindowsGetTemporaryWrappers) {
-    HWND plain = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
     CWnd* wrapper = CWnd::FromHandle(plain);
     ASSERT_NE(wrapper, nullptr);
     EXPECT_EQ(wrapper->m_hWnd, plain);
@@ -437,7 +445,8 @@ TEST(FrameworkFileDialog, FilterAndDefaultExtensionReachTheSaveDialog) {
     setenv("XDG_PICTURES_DIR", folder.c_str(), 1);
     CFileDialog dlg(FALSE, "bmp", "picture", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "Bitmap pictures (*.bmp)|*.bmp|All files (*.*)|*.*||");
-    headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) { headless::KeyPress(VK_RETURN); });
+    headless::WhenTopLevelAppears(headless::kFileDialogClass,
+                                  [](HWND) { headless::KeyPress(VK_RETURN); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(std::string(dlg.GetPathName()), (folder / "picture.bmp").string());
     EXPECT_EQ(std::string(dlg.GetFileName()), "picture.bmp");
@@ -445,7 +454,8 @@ TEST(FrameworkFileDialog, FilterAndDefaultExtensionReachTheSaveDialog) {
     EXPECT_EQ(std::string(dlg.GetFileTitle()), "picture");
 
     CFileDialog cancelled(FALSE, "bmp");
-    headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) { headless::KeyPress(VK_ESCAPE); });
+    headless::WhenTopLevelAppears(headless::kFileDialogClass,
+                                  [](HWND) { headless::KeyPress(VK_ESCAPE); });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
     unsetenv("XDG_PICTURES_DIR");
     fs::remove_all(folder);

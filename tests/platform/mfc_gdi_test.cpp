@@ -1,7 +1,7 @@
 // The framework's device contexts, drawing objects and menus over the
 // software GDI.
-#include <gtest/gtest.h>
 #include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include "backends/headless/headless.h"
 
@@ -41,9 +41,9 @@ TEST(FrameworkGdi, SelectingReturnsTheReplacedObject) {
 TEST(FrameworkGdi, FiguresLandOnTheBitmap) {
     Canvas c;
     c.dc.Draw3dRect(4, 4, 10, 8, RGB(255, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(c.dc.GetPixel(4, 4), RGB(255, 0, 0));    // top-left corner
-    EXPECT_EQ(c.dc.GetPixel(13, 4), RGB(0, 0, 255));   // top-right belongs to the right edge
-    EXPECT_EQ(c.dc.GetPixel(4, 11), RGB(0, 0, 255));   // bottom edge
+    EXPECT_EQ(c.dc.GetPixel(4, 4), RGB(255, 0, 0));      // top-left corner
+    EXPECT_EQ(c.dc.GetPixel(13, 4), RGB(0, 0, 255));     // top-right belongs to the right edge
+    EXPECT_EQ(c.dc.GetPixel(4, 11), RGB(0, 0, 255));     // bottom edge
     EXPECT_EQ(c.dc.GetPixel(8, 8), RGB(255, 255, 255));  // inside untouched
     CBrush green(RGB(0, 255, 0));
     CRect r(20, 2, 30, 12);
@@ -103,8 +103,8 @@ TEST(FrameworkGdi, TemporaryWrappersNeverDeleteTheirHandle) {
 }
 
 TEST(FrameworkMenu, SystemMenuTakesAnItem) {
-    HWND top = CreateWindowExA(0, "STATIC", "menu", WS_POPUP | WS_VISIBLE, 0, 0, 80, 80, nullptr, nullptr,
-                               nullptr, nullptr);
+    HWND top = CreateWindowExA(0, "STATIC", "menu", WS_POPUP | WS_VISIBLE, 0, 0, 80, 80, nullptr,
+                               nullptr, nullptr, nullptr);
     CWnd* wnd = CWnd::FromHandle(top);
     CMenu* menu = wnd->GetSystemMenu(FALSE);
     ASSERT_NE(menu, nullptr);

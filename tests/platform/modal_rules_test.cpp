@@ -2,8 +2,8 @@
 // a parent, which windows are disabled, who is active (and told to the
 // backend as having the keyboard) when each one ends, where a modal dialog
 // is placed, and what a press on a disabled owner brings forward.
-#include <gtest/gtest.h>
 #include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -42,8 +42,7 @@ public:
     ~Script() {
         headless::SetIdleHandler(nullptr);
         MSG msg;  // a WM_QUIT left by the fallback must not end later loops
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     }
     bool Finished() const { return steps_.empty() && !quitPosted_; }
 
@@ -67,7 +66,8 @@ public:
 // box, both without a parent.
 class ScreenDialog : public CDialog {
 public:
-    explicit ScreenDialog(UINT id = kScreenTemplate, CWnd* parent = nullptr) : CDialog(id, parent) {}
+    explicit ScreenDialog(UINT id = kScreenTemplate, CWnd* parent = nullptr)
+        : CDialog(id, parent) {}
     INT_PTR listResult = 0;
     int boxResult = 0;
 
@@ -81,14 +81,15 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(ScreenDialog, CDialog)
-    ON_BN_CLICKED(kOpenList, &ScreenDialog::OnOpenList)
-    ON_BN_CLICKED(kOpenBox, &ScreenDialog::OnOpenBox)
+ON_BN_CLICKED(kOpenList, &ScreenDialog::OnOpenList)
+ON_BN_CLICKED(kOpenBox, &ScreenDialog::OnOpenBox)
 END_MESSAGE_MAP()
 
 // The visible dialog sized like the given template's window.
 HWND VisibleOfSize(int width, int height) {
     for (const auto& w : headless::TopLevelWindows())
-        if (w.visible && w.rect.right - w.rect.left == width && w.rect.bottom - w.rect.top == height)
+        if (w.visible && w.rect.right - w.rect.left == width &&
+            w.rect.bottom - w.rect.top == height)
             return w.hwnd;
     return nullptr;
 }
@@ -247,11 +248,12 @@ TEST_P(ModalPlacement, HiddenDialogsWithADisabledOwnerAreCentredOnIt) {
     EXPECT_LE(placed.bottom, headless::ScreenSize().cy);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, ModalPlacement,
-                         ::testing::Values(Placement{"ScreenLargerThanTheOwner", kScreenTemplate, true},
-                                           Placement{"SmallList", kListTemplate, true},
-                                           Placement{"TemplateWithItsOwnPosition", kPlacedTemplate, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, ModalPlacement,
+    ::testing::Values(Placement{"ScreenLargerThanTheOwner", kScreenTemplate, true},
+                      Placement{"SmallList", kListTemplate, true},
+                      Placement{"TemplateWithItsOwnPosition", kPlacedTemplate, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModalRules, ADialogMovedDuringInitialisationStaysWhereItWasPut) {
     struct Moved : ListDialog {
@@ -283,8 +285,8 @@ TEST(ModalChain, APressOnADisabledOwnerActivatesTheLastActivePopupOfTheChain) {
     wc.lpszClassName = "ModalChainPlain";
     RegisterClassA(&wc);
     auto make = [&](int x, HWND owner) {
-        return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, x, 10, 100, 100, owner, nullptr,
-                               nullptr, nullptr);
+        return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, x, 10, 100, 100,
+                               owner, nullptr, nullptr, nullptr);
     };
     HWND first = make(10, nullptr);
     HWND second = make(200, first);
@@ -316,10 +318,10 @@ TEST(ModalChain, ActivationKeepsWindowsThatStayOnTopAboveTheRest) {
     wc.lpfnWndProc = Plain;
     wc.lpszClassName = "ModalChainTopmost";
     RegisterClassA(&wc);
-    HWND normal = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
-    HWND topmost = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 50, 50,
-                                   100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND normal = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND topmost = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP,
+                                   50, 50, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(topmost, SW_SHOWNA);
     SetActiveWindow(normal);
     // A press where both overlap reaches the window that stays on top.

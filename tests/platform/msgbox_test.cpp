@@ -31,7 +31,8 @@ TEST(MessageBoxLayout, ButtonsAndGeometry) {
     EXPECT_GT(withIcon.text.left, withIcon.icon.right);
     EXPECT_LT(plain.text.left, withIcon.text.left);
     ASSERT_EQ(withIcon.buttons.size(), 3u);
-    for (size_t i = 1; i < 3; ++i) EXPECT_GT(withIcon.buttons[i].left, withIcon.buttons[i - 1].right);
+    for (size_t i = 1; i < 3; ++i)
+        EXPECT_GT(withIcon.buttons[i].left, withIcon.buttons[i - 1].right);
     // The buttons sit below the text and inside the box, centred.
     EXPECT_GE(withIcon.buttons[0].top, withIcon.text.bottom);
     EXPECT_LE(withIcon.buttons[2].right, withIcon.client.cx);
@@ -51,7 +52,8 @@ TEST_F(MessageBoxTest, AnsweredByButtonAndKeys) {
         ownerDisabled = !IsWindowEnabled(parent);
         SendMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
     });
-    EXPECT_EQ(MessageBoxA(parent, "Save your picture?\nIt is not saved yet.", "Colouring", MB_YESNO | MB_ICONQUESTION),
+    EXPECT_EQ(MessageBoxA(parent, "Save your picture?\nIt is not saved yet.", "Colouring",
+                          MB_YESNO | MB_ICONQUESTION),
               IDNO);
     EXPECT_EQ(seenTitle, "Colouring");
     EXPECT_EQ(seenText, "Save your picture?\nIt is not saved yet.");
@@ -60,13 +62,16 @@ TEST_F(MessageBoxTest, AnsweredByButtonAndKeys) {
     for (auto& t : headless::TopLevelWindows()) EXPECT_NE(t.className, headless::kMessageBoxClass);
 
     // Enter takes the default button, MB_DEFBUTTON2 here.
-    headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND) { headless::KeyPress(VK_RETURN); });
+    headless::WhenTopLevelAppears(headless::kMessageBoxClass,
+                                  [](HWND) { headless::KeyPress(VK_RETURN); });
     EXPECT_EQ(MessageBoxA(parent, "Replace?", "Save", MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);
 
     // Escape is Cancel; a lone OK button answers IDOK to Escape.
-    headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND) { headless::KeyPress(VK_ESCAPE); });
+    headless::WhenTopLevelAppears(headless::kMessageBoxClass,
+                                  [](HWND) { headless::KeyPress(VK_ESCAPE); });
     EXPECT_EQ(MessageBoxA(parent, "Go on?", "Q", MB_OKCANCEL), IDCANCEL);
-    headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND) { headless::KeyPress(VK_ESCAPE); });
+    headless::WhenTopLevelAppears(headless::kMessageBoxClass,
+                                  [](HWND) { headless::KeyPress(VK_ESCAPE); });
     EXPECT_EQ(MessageBoxA(nullptr, "Done.", "Info", MB_OK | MB_ICONINFORMATION), IDOK);
 
     // Tab moves to the next button before Enter.
@@ -83,12 +88,16 @@ TEST_F(MessageBoxTest, WithoutOwnerOtherWindowsStayEnabledAndIconIsDrawn) {
     headless::WhenTopLevelAppears(headless::kMessageBoxClass, [&](HWND box) {
         parentEnabled = IsWindowEnabled(parent);
         UpdateWindow(box);
-        iconPixel = headless::PixelAt(box, 12 + 16, 12 + 4);  // inside the red disc, above the cross
-        headless::Click(1, 1);  // outside: nothing happens
-        headless::WhenTopLevelAppears(headless::kMessageBoxClass,
-                                      [](HWND b) { SendMessageA(GetDlgItem(b, IDOK), BM_CLICK, 0, 0); });
+        iconPixel =
+            headless::PixelAt(box, 12 + 16, 12 + 4);  // inside the red disc, above the cross
+        headless::Click(1, 1);                        // outside: nothing happens
+        headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND b) {
+            SendMessageA(GetDlgItem(b, IDOK), BM_CLICK, 0, 0);
+        });
     });
-    EXPECT_EQ(MessageBoxA(nullptr, "The picture could not be saved.", "Error", MB_OK | MB_ICONERROR), IDOK);
+    EXPECT_EQ(
+        MessageBoxA(nullptr, "The picture could not be saved.", "Error", MB_OK | MB_ICONERROR),
+        IDOK);
     EXPECT_TRUE(parentEnabled);
     EXPECT_EQ(iconPixel, RGB(255, 0, 0));
 }

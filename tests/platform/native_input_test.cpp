@@ -37,12 +37,14 @@ protected:
         headless::RunUntilIdle();
     }
     static HWND Make(int x) {
-        return CreateWindowExA(0, "NativeInputRecording", "", WS_POPUP | WS_VISIBLE, x, 0, 100, 100, nullptr,
-                               nullptr, nullptr, nullptr);
+        return CreateWindowExA(0, "NativeInputRecording", "", WS_POPUP | WS_VISIBLE, x, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
     }
     void Press(POINT at, HWND within) {
-        win::core::InjectMouseButton(at, win::core::MouseButton::Left, true, headless::Now(), within);
-        win::core::InjectMouseButton(at, win::core::MouseButton::Left, false, headless::Now(), within);
+        win::core::InjectMouseButton(at, win::core::MouseButton::Left, true, headless::Now(),
+                                     within);
+        win::core::InjectMouseButton(at, win::core::MouseButton::Left, false, headless::Now(),
+                                     within);
         headless::AdvanceClock(1000);
         headless::RunUntilIdle();
     }

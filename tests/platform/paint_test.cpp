@@ -9,7 +9,8 @@ using Paint = WindowTest;
 std::vector<UINT> PaintMessages(const std::vector<Seen>& seen, HWND hwnd) {
     std::vector<UINT> out;
     for (auto& s : seen)
-        if (s.hwnd == hwnd && (s.message == WM_PAINT || s.message == WM_ERASEBKGND)) out.push_back(s.message);
+        if (s.hwnd == hwnd && (s.message == WM_PAINT || s.message == WM_ERASEBKGND))
+            out.push_back(s.message);
     return out;
 }
 
@@ -166,7 +167,7 @@ TEST_F(Paint, WindowTimersArriveForTheirWindowAndStopWhenKilled) {
 }
 
 TEST_F(Paint, DefaultErasingFillsWithTheClassBrushColour) {
-    HWND top = Top(0, 0, 40, 30, WS_POPUP | WS_VISIBLE, kDouble);  // COLOR_BTNFACE + 1
+    HWND top = Top(0, 0, 40, 30, WS_POPUP | WS_VISIBLE, kDouble);               // COLOR_BTNFACE + 1
     HWND child = Child(top, 1, 10, 10, 10, 10, WS_CHILD | WS_VISIBLE, kPlain);  // COLOR_WINDOW + 1
     Pump();
     EXPECT_EQ(headless::PixelAt(top, 0, 0), RGB(192, 192, 192));
@@ -240,7 +241,8 @@ protected:
         }();
         EXPECT_TRUE(registered);
         DWORD style = (parent ? WS_CHILD : WS_POPUP) | extraStyle;
-        HWND hwnd = CreateWindowExA(0, "TestFillOnPaint", "", style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+        HWND hwnd = CreateWindowExA(0, "TestFillOnPaint", "", style, x, y, w, h, parent, nullptr,
+                                    nullptr, nullptr);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(colour));
         ShowWindow(hwnd, parent ? SW_SHOWNA : SW_SHOW);
         if (!parent) owned_.push_back(hwnd);
@@ -340,8 +342,8 @@ TEST_F(PaintPixels, ASolidClassBrushErasesToo) {
     wc.hbrBackground = CreateSolidBrush(RGB(10, 20, 30));
     wc.lpszClassName = "TestSolidBrushClass";
     ASSERT_TRUE(RegisterClassA(&wc));
-    HWND top = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr,
-                               nullptr, nullptr);
+    HWND top = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                               nullptr, nullptr, nullptr, nullptr);
     owned_.push_back(top);
     Pump();
     EXPECT_EQ(headless::PixelAt(top, 0, 0), RGB(10, 20, 30));

@@ -10,8 +10,7 @@ namespace {
 
 void Drain() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 TEST(Queue, PostedMessagesComeBackInOrder) {

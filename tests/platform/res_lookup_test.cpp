@@ -114,8 +114,12 @@ TEST(ResDialog, HomeScreenTemplate) {
     EXPECT_TRUE(t.hasFont);
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.faceName, "MS Sans Serif");
-    ExpectItems(t, {{2, 252, 136, 61, 22}, {1013, 145, 68, 89, 28}, {1014, 43, 94, 86, 27},
-                    {1015, 203, 160, 64, 21}, {1016, 83, 141, 84, 26}, {1039, 343, 244, 29, 22}});
+    ExpectItems(t, {{2, 252, 136, 61, 22},
+                    {1013, 145, 68, 89, 28},
+                    {1014, 43, 94, 86, 27},
+                    {1015, 203, 160, 64, 21},
+                    {1016, 83, 141, 84, 26},
+                    {1039, 343, 244, 29, 22}});
     for (const auto& item : t.items) {
         EXPECT_EQ(item.className, "Button");
         EXPECT_EQ(item.style, WS_CHILD | WS_VISIBLE | WS_TABSTOP);  // BS_PUSHBUTTON
@@ -132,7 +136,8 @@ TEST(ResDialog, MusicListAndScreensWithCustomClasses) {
     EXPECT_EQ(t.items[0].style & 0xF, 1u);  // BS_DEFPUSHBUTTON
     EXPECT_EQ(t.items[2].className, "ListBox");
     // LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, border, scroll bar, tab stop.
-    EXPECT_EQ(t.items[2].style, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | 0x101u);
+    EXPECT_EQ(t.items[2].style,
+              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | 0x101u);
 
     ASSERT_TRUE(win::res::LoadDialogTemplate(MAKEINTRESOURCEA(130), t));
     EXPECT_EQ(t.items[0].className, "ColoringThumbnailCtrl");
@@ -143,7 +148,8 @@ TEST(ResDialog, MusicListAndScreensWithCustomClasses) {
     EXPECT_EQ(t.items[6].text, "1-100/1000");
     EXPECT_TRUE(t.items[6].style & WS_DISABLED);
     EXPECT_EQ(t.items.back().style & 0xF, 3u);  // BS_AUTOCHECKBOX
-    for (int id : {100, 129, 140, 141}) EXPECT_TRUE(win::res::LoadDialogTemplate(MAKEINTRESOURCEA(id), t)) << id;
+    for (int id : {100, 129, 140, 141})
+        EXPECT_TRUE(win::res::LoadDialogTemplate(MAKEINTRESOURCEA(id), t)) << id;
     // The mixer's marker boxes are hidden.
     EXPECT_FALSE(t.items[2].style & WS_VISIBLE);
     EXPECT_EQ(t.items[2].text, "RGB");
@@ -182,7 +188,8 @@ TEST(ResDialog, TruncatedOrCorruptTemplatesAreRefused) {
     const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
     const size_t size = SizeofResource(nullptr, found);
     win::res::DialogTemplate t;
-    for (size_t cut = 0; cut < size - 2; ++cut) EXPECT_FALSE(win::res::ParseDialogTemplate(bytes, cut, t)) << cut;
+    for (size_t cut = 0; cut < size - 2; ++cut)
+        EXPECT_FALSE(win::res::ParseDialogTemplate(bytes, cut, t)) << cut;
     EXPECT_FALSE(win::res::ParseDialogTemplate(nullptr, 100, t));
     // An item count larger than the data.
     std::vector<uint8_t> copy(bytes, bytes + size);
@@ -202,20 +209,20 @@ TEST(ResIcon, ChoosesTheWantedSizeAndDecodesEachFormat) {
     EXPECT_EQ(image.height, 32);
     EXPECT_EQ(image.hotspotX, 16);  // icons: the centre
     EXPECT_TRUE(image.hasAlpha);
-    EXPECT_EQ(image.color[0], 0x000000FFu);             // alpha 0 at the left
-    EXPECT_EQ(image.color[31], (248u << 24) | 0xFFu);   // rising to the right
+    EXPECT_EQ(image.color[0], 0x000000FFu);            // alpha 0 at the left
+    EXPECT_EQ(image.color[31], (248u << 24) | 0xFFu);  // rising to the right
     EXPECT_EQ(image.mask[0], 0);
 
     ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(9100), false, 16, image));
     EXPECT_EQ(image.width, 16);
     EXPECT_FALSE(image.hasAlpha);
-    EXPECT_EQ(image.mask[0], 1);                        // left half transparent
+    EXPECT_EQ(image.mask[0], 1);  // left half transparent
     EXPECT_EQ(image.color[0] >> 24, 0u);
     EXPECT_EQ(image.mask[15], 0);
-    EXPECT_EQ(image.color[15], 0xFFFF0000u);            // palette red, opaque
+    EXPECT_EQ(image.color[15], 0xFFFF0000u);  // palette red, opaque
 
     ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(9100), false, 64, image));
-    EXPECT_EQ(image.width, 48);                         // the PNG entry
+    EXPECT_EQ(image.width, 48);  // the PNG entry
     EXPECT_EQ(image.color[5], 0xFF00FF00u);
 
     ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(9101), true, 32, image));
@@ -266,7 +273,8 @@ TEST(ResProgram, IconsCursorBitmapsAndSoundsAreCompiledIn) {
         EXPECT_EQ(image.height, 32) << id;
     }
     ASSERT_TRUE(win::res::LoadIconResource(MAKEINTRESOURCEA(131), true, 32, image));
-    for (int id : {142, 143, 148}) EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_BITMAP), nullptr) << id;
+    for (int id : {142, 143, 148})
+        EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_BITMAP), nullptr) << id;
     for (int id = 153; id <= 157; ++id) {
         HRSRC sound = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "WAVE");
         ASSERT_NE(sound, nullptr) << id;

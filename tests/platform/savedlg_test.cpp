@@ -86,8 +86,9 @@ TEST_F(SaveDialogTest, OverwritePromptAndCancel) {
 
     // Answered Yes, the existing file is chosen.
     headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND dialog) {
-        headless::WhenTopLevelAppears(headless::kMessageBoxClass,
-                                      [](HWND box) { SendMessageA(GetDlgItem(box, IDYES), BM_CLICK, 0, 0); });
+        headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND box) {
+            SendMessageA(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+        });
         SetWindowTextA(GetDlgItem(dialog, 1152), "old.pic");
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
@@ -112,8 +113,10 @@ TEST_F(SaveDialogTest, FolderNavigationAndSmallBuffer) {
         headless::WhenTopLevelAppears(headless::kMessageBoxClass, [&, dialog](HWND box) {
             ++warnings;
             SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-            headless::WhenTopLevelAppears(headless::kFileDialogClass,
-                                          [](HWND d) { headless::KeyPress(VK_ESCAPE); (void)d; });
+            headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND d) {
+                headless::KeyPress(VK_ESCAPE);
+                (void)d;
+            });
         });
         SetWindowTextA(GetDlgItem(dialog, 1152), "nowhere/x");
         SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);

@@ -43,13 +43,13 @@ TEST(SdlKeyMap, TextBecomesWindows1252) {
 }
 
 TEST(SdlKeyMap, TextTheCodePageLacksOrThatIsMalformedIsDropped) {
-    EXPECT_EQ(Utf8ToWindows1252("a\xE1\xBB\x87z"), "az");     // Vietnamese e with dot and circumflex
-    EXPECT_EQ(Utf8ToWindows1252("a\xF0\x9F\x98\x80z"), "az"); // an emoji
-    EXPECT_EQ(Utf8ToWindows1252("a\tb\x7F"), "ab");           // control characters
-    EXPECT_EQ(Utf8ToWindows1252("a\xC3"), "a");               // cut short at the end
-    EXPECT_EQ(Utf8ToWindows1252("a\x80\xFFz"), "az");         // stray bytes
-    EXPECT_EQ(Utf8ToWindows1252("\xC0\xA9"), "");             // overlong form of a copyright sign
-    EXPECT_EQ(Utf8ToWindows1252("\xE2\x82"), "");             // truncated three-byte form
+    EXPECT_EQ(Utf8ToWindows1252("a\xE1\xBB\x87z"), "az");  // Vietnamese e with dot and circumflex
+    EXPECT_EQ(Utf8ToWindows1252("a\xF0\x9F\x98\x80z"), "az");  // an emoji
+    EXPECT_EQ(Utf8ToWindows1252("a\tb\x7F"), "ab");            // control characters
+    EXPECT_EQ(Utf8ToWindows1252("a\xC3"), "a");                // cut short at the end
+    EXPECT_EQ(Utf8ToWindows1252("a\x80\xFFz"), "az");          // stray bytes
+    EXPECT_EQ(Utf8ToWindows1252("\xC0\xA9"), "");              // overlong form of a copyright sign
+    EXPECT_EQ(Utf8ToWindows1252("\xE2\x82"), "");              // truncated three-byte form
     EXPECT_EQ(Utf8ToWindows1252(nullptr), "");
 }
 

@@ -10,7 +10,8 @@
 namespace {
 
 INT_PTR Open(const char* file, const char* verb = "open", const char* dir = nullptr) {
-    return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, verb, file, nullptr, dir, SW_SHOWNORMAL));
+    return reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, verb, file, nullptr, dir, SW_SHOWNORMAL));
 }
 
 }  // namespace

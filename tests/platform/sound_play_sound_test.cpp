@@ -125,11 +125,13 @@ TEST_F(PlaySoundTest, PlaysFilesWithWindowsPathsAndMemoryImages) {
     test_support::TempDir temp("tinto_sound");
     const fs::path dir = temp.path();
     fs::create_directories(dir / "Sounds");
-    std::vector<uint8_t> image = test_support::WavImage(22050, 1, 8, std::vector<int16_t>(220, 0x1000));
+    std::vector<uint8_t> image =
+        test_support::WavImage(22050, 1, 8, std::vector<int16_t>(220, 0x1000));
     ASSERT_TRUE(test_support::WriteFile(dir / "Sounds" / "pop.wav", image));
     std::string windows_path = dir.string() + "\\Sounds\\pop.wav";
     EXPECT_TRUE(PlaySoundA(windows_path.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
-    EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(image.data()), nullptr, SND_MEMORY | SND_NODEFAULT));
+    EXPECT_TRUE(
+        PlaySoundA(reinterpret_cast<LPCSTR>(image.data()), nullptr, SND_MEMORY | SND_NODEFAULT));
     ASSERT_TRUE(WaitNullDeviceIdle(std::chrono::seconds(30)));
     std::vector<int16_t> got = NullDeviceSamples();
     EXPECT_EQ(2 * 2 * 440, std::count(got.begin(), got.end(), 0x1000));
@@ -154,7 +156,8 @@ TEST_F(PlaySoundTest, PlaysTheExecutablesOwnResources) {
         EXPECT_EQ(expected[i], got[2 * i + 1]) << "frame " << i;
     }
     EXPECT_TRUE(PlaySoundA("NamedSound", nullptr, kClickFlags));
-    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(9102), nullptr, kClickFlags)) << "a bitmap is no sound";
+    EXPECT_FALSE(PlaySoundA(MAKEINTRESOURCEA(9102), nullptr, kClickFlags))
+        << "a bitmap is no sound";
 }
 
 #ifdef TINTO_CONTENT_RESOURCES
@@ -172,8 +175,9 @@ TEST_P(ProgramClickSound, PlaysAtFullLength) {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(s.id), "WAVE");
     ASSERT_NE(nullptr, res);
     win::sound::WaveImage wave;
-    ASSERT_TRUE(win::sound::ParseWave(static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, res))),
-                                      SizeofResource(nullptr, res), &wave));
+    ASSERT_TRUE(
+        win::sound::ParseWave(static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, res))),
+                              SizeofResource(nullptr, res), &wave));
     EXPECT_EQ(s.channels, wave.format.channels);
     EXPECT_EQ(s.rate, wave.format.rate);
     EXPECT_EQ(16, wave.format.bits);

@@ -47,8 +47,8 @@ TEST(SoundWaveFile, SkipsOtherChunksWithTheirPadding) {
 TEST(SoundWaveFile, AcceptsExtensiblePcm) {
     std::vector<uint8_t> image = test_support::WavImage(44100, 2, 16, {5, 6});
     std::vector<uint8_t> extra(24, 0);
-    extra[0] = 22;    // cbSize
-    extra[8] = 1;     // sub-format: PCM
+    extra[0] = 22;  // cbSize
+    extra[8] = 1;   // sub-format: PCM
     image.insert(image.begin() + 36, extra.begin(), extra.end());
     Put32(image, 16, 40);
     image[20] = 0xFE;
@@ -71,7 +71,9 @@ TEST(SoundWaveFile, TruncatedDataIsCutToWholeFrames) {
 
 TEST(SoundWaveFile, RefusesWhatIsNotPlayable) {
     WaveImage wave;
-    auto refused = [&](std::vector<uint8_t> image) { return !ParseWave(image.data(), image.size(), &wave); };
+    auto refused = [&](std::vector<uint8_t> image) {
+        return !ParseWave(image.data(), image.size(), &wave);
+    };
     std::vector<uint8_t> good = test_support::WavImage(22050, 1, 16, {1, 2, 3});
     EXPECT_FALSE(refused(good));
 
@@ -82,17 +84,17 @@ TEST(SoundWaveFile, RefusesWhatIsNotPlayable) {
     };
     EXPECT_TRUE(refused(changed(0, {'R', 'I', 'F', 'X'})));
     EXPECT_TRUE(refused(changed(8, {'W', 'A', 'V', 'X'})));
-    EXPECT_TRUE(refused(changed(20, {3, 0})));              // float samples
-    EXPECT_TRUE(refused(changed(22, {3, 0})));              // three channels
-    EXPECT_TRUE(refused(changed(22, {0, 0})));              // no channels
-    EXPECT_TRUE(refused(changed(34, {24, 0})));             // 24 bits
-    EXPECT_TRUE(refused(changed(24, {0, 0, 0, 0})));        // rate 0
+    EXPECT_TRUE(refused(changed(20, {3, 0})));        // float samples
+    EXPECT_TRUE(refused(changed(22, {3, 0})));        // three channels
+    EXPECT_TRUE(refused(changed(22, {0, 0})));        // no channels
+    EXPECT_TRUE(refused(changed(34, {24, 0})));       // 24 bits
+    EXPECT_TRUE(refused(changed(24, {0, 0, 0, 0})));  // rate 0
     EXPECT_TRUE(refused(changed(24, {0xFF, 0xFF, 0xFF, 0xFF})));
-    EXPECT_TRUE(refused(changed(16, {8, 0, 0, 0})));        // format chunk too short
+    EXPECT_TRUE(refused(changed(16, {8, 0, 0, 0})));              // format chunk too short
     EXPECT_TRUE(refused(changed(16, {0xF0, 0xFF, 0xFF, 0xFF})));  // format chunk past the end
-    EXPECT_TRUE(refused(changed(40, {0, 0, 0, 0})));        // empty data
-    EXPECT_TRUE(refused(changed(4, {1, 0, 0, 0})));         // RIFF shorter than its header
-    EXPECT_TRUE(refused(changed(12, {'d', 'a', 't', 'a'})));  // data before format
+    EXPECT_TRUE(refused(changed(40, {0, 0, 0, 0})));              // empty data
+    EXPECT_TRUE(refused(changed(4, {1, 0, 0, 0})));               // RIFF shorter than its header
+    EXPECT_TRUE(refused(changed(12, {'d', 'a', 't', 'a'})));      // data before format
     EXPECT_TRUE(refused(std::vector<uint8_t>(good.begin(), good.begin() + 44)));
     EXPECT_TRUE(refused({}));
     EXPECT_FALSE(ParseWave(nullptr, 100, &wave));

@@ -23,9 +23,7 @@ WAVEFORMATEX Format(int rate, int channels, int bits) {
     return f;
 }
 
-bool IsDone(const WAVEHDR& h) {
-    return std::atomic_ref<const DWORD>(h.dwFlags).load() & WHDR_DONE;
-}
+bool IsDone(const WAVEHDR& h) { return std::atomic_ref<const DWORD>(h.dwFlags).load() & WHDR_DONE; }
 
 // A prepared buffer of 16-bit samples with its header.
 struct Buffer {
@@ -101,7 +99,8 @@ TEST_F(WaveOutTest, OpenRefusesBadDevicesFormatsAndArguments) {
     WAVEFORMATEX low = Format(8000, 1, 8), high = Format(48000, 2, 16);
     EXPECT_EQ(MMSYSERR_NOERROR, waveOutOpen(nullptr, 0, &low, 0, 0, WAVE_FORMAT_QUERY));
     EXPECT_EQ(MMSYSERR_NOERROR, waveOutOpen(nullptr, WAVE_MAPPER, &high, 0, 0, WAVE_FORMAT_QUERY));
-    EXPECT_EQ(WAVERR_BADFORMAT, waveOutOpen(nullptr, WAVE_MAPPER, &bad[0], 0, 0, WAVE_FORMAT_QUERY));
+    EXPECT_EQ(WAVERR_BADFORMAT,
+              waveOutOpen(nullptr, WAVE_MAPPER, &bad[0], 0, 0, WAVE_FORMAT_QUERY));
 }
 
 TEST_F(WaveOutTest, StaleAndBogusHandlesAreRefused) {
@@ -258,7 +257,8 @@ TEST_F(WaveOutTest, VolumeAndBalanceScaleTheSamples) {
     ASSERT_EQ(MMSYSERR_NOERROR, waveOutGetVolume(h, &volume));
     EXPECT_EQ(0x8000FFFFu, volume);
     std::vector<int16_t> s;
-    for (int v : {20000, -20000, 12345, -1, 32767, -32768}) s.insert(s.end(), {int16_t(v), int16_t(v)});
+    for (int v : {20000, -20000, 12345, -1, 32767, -32768})
+        s.insert(s.end(), {int16_t(v), int16_t(v)});
     Buffer b(s);
     Play(h, b);
     ASSERT_TRUE(WaitFor([&] { return IsDone(b.header); }));
@@ -267,7 +267,8 @@ TEST_F(WaveOutTest, VolumeAndBalanceScaleTheSamples) {
     ASSERT_GE(got.size(), s.size());
     for (size_t i = 0; i < s.size(); i += 2) {
         EXPECT_EQ(s[i], got[i]) << "left, frame " << i / 2;
-        EXPECT_EQ(std::lround(s[i + 1] * (0x8000 / 65535.0)), got[i + 1]) << "right, frame " << i / 2;
+        EXPECT_EQ(std::lround(s[i + 1] * (0x8000 / 65535.0)), got[i + 1])
+            << "right, frame " << i / 2;
     }
 
     // Silence on the left only.
@@ -329,7 +330,8 @@ struct ConversionCase {
     int rate, channels, bits;
 };
 
-class WaveOutConversion : public WaveOutTest, public ::testing::WithParamInterface<ConversionCase> {};
+class WaveOutConversion : public WaveOutTest,
+                          public ::testing::WithParamInterface<ConversionCase> {};
 
 TEST_P(WaveOutConversion, KeepsLengthAndPitch) {
     const ConversionCase c = GetParam();
@@ -360,12 +362,14 @@ TEST_P(WaveOutConversion, KeepsLengthAndPitch) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, WaveOutConversion,
-                         ::testing::Values(ConversionCase{22050, 1, 8}, ConversionCase{11025, 2, 16},
-                                           ConversionCase{48000, 2, 16}, ConversionCase{8000, 1, 16}),
+                         ::testing::Values(ConversionCase{22050, 1, 8},
+                                           ConversionCase{11025, 2, 16},
+                                           ConversionCase{48000, 2, 16},
+                                           ConversionCase{8000, 1, 16}),
                          [](const ::testing::TestParamInfo<ConversionCase>& info) {
                              const ConversionCase& c = info.param;
-                             return std::to_string(c.rate) + "Hz" + std::to_string(c.channels) + "ch" +
-                                    std::to_string(c.bits) + "bit";
+                             return std::to_string(c.rate) + "Hz" + std::to_string(c.channels) +
+                                    "ch" + std::to_string(c.bits) + "bit";
                          });
 
 TEST_F(WaveOutTest, ThereIsNoMixerButItsCallsAnswer) {
@@ -381,7 +385,8 @@ TEST_F(WaveOutTest, ThereIsNoMixerButItsCallsAnswer) {
     EXPECT_EQ(MMSYSERR_BADDEVICEID, mixerGetDevCapsA(0, &caps, sizeof caps));
     MIXERLINEA line{};
     line.cbStruct = sizeof line;
-    EXPECT_EQ(MMSYSERR_INVALHANDLE, mixerGetLineInfoA(nullptr, &line, MIXER_GETLINEINFOF_COMPONENTTYPE));
+    EXPECT_EQ(MMSYSERR_INVALHANDLE,
+              mixerGetLineInfoA(nullptr, &line, MIXER_GETLINEINFOF_COMPONENTTYPE));
     EXPECT_EQ(MMSYSERR_INVALHANDLE, mixerClose(nullptr));
 }
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_dir.h"
 #include "text/font.h"
 #include "text/layout.h"
 #include "text/render.h"
 #include "win/text.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ LOGFONTA Describe(const char* face, LONG height, LONG weight = FW_NORMAL) {
 struct Canvas {
     std::vector<uint32_t> pixels;
     int width, height;
-    Canvas(int w, int h, uint32_t fill = 0xFFFFFF) : pixels(size_t(w) * h, fill), width(w), height(h) {}
+    Canvas(int w, int h, uint32_t fill = 0xFFFFFF)
+        : pixels(size_t(w) * h, fill), width(w), height(h) {}
     text::PixelTarget Target() { return {pixels.data(), width, height, width}; }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
     // Bounding box of pixels that differ from `background`.
@@ -139,7 +140,8 @@ TEST(TextRender, KnownStringLandsInItsCell) {
     EXPECT_LE(ink.right, 10 + width);
     // The stem of the H is solid ink of the text colour, in 0x00RRGGBB.
     bool solid = false;
-    for (int x = ink.left; x < ink.right; ++x) solid |= canvas.At(x, (ink.top + ink.bottom) / 2 - 3) == 0xFF0000;
+    for (int x = ink.left; x < ink.right; ++x)
+        solid |= canvas.At(x, (ink.top + ink.bottom) / 2 - 3) == 0xFF0000;
     EXPECT_TRUE(solid);
 }
 
@@ -147,7 +149,8 @@ TEST(TextRender, OpaqueBackgroundFillsExactlyTheCell) {
     auto font = text::Font::Create(Describe("MS Sans Serif", -11));
     Canvas canvas(100, 40, 0x123456);
     text::TextColors colors{RGB(0, 0, 0), true, RGB(0, 0, 255)};
-    const int width = text::DrawString(*font, canvas.Target(), RECT{0, 0, 100, 40}, 3, 4, "ab", colors);
+    const int width =
+        text::DrawString(*font, canvas.Target(), RECT{0, 0, 100, 40}, 3, 4, "ab", colors);
     RECT ink = canvas.Ink(0x123456);
     EXPECT_EQ(ink.left, 3);
     EXPECT_EQ(ink.top, 4);
@@ -169,9 +172,11 @@ TEST(TextRender, ClipAndBufferEdgesAreRespected) {
     // Off the buffer on every side, and at far-away origins: nothing written.
     Canvas other(20, 20);
     const RECT everything{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-    for (POINT p : {POINT{-80, 5}, POINT{25, 5}, POINT{15, -60}, POINT{5, 25}, POINT{INT_MAX - 5, 0}, POINT{INT_MIN, INT_MIN}})
+    for (POINT p : {POINT{-80, 5}, POINT{25, 5}, POINT{15, -60}, POINT{5, 25},
+                    POINT{INT_MAX - 5, 0}, POINT{INT_MIN, INT_MIN}})
         text::DrawString(*font, other.Target(), everything, p.x, p.y, "Wg", colors);
-    text::DrawString(*font, other.Target(), RECT{30, 30, 10, 10}, 0, 0, "Wg", colors);  // empty clip
+    text::DrawString(*font, other.Target(), RECT{30, 30, 10, 10}, 0, 0, "Wg",
+                     colors);  // empty clip
     EXPECT_EQ(other.Ink().right, INT_MIN);
     // A partly visible string is drawn within the buffer only.
     text::DrawString(*font, other.Target(), everything, -10, -10, "Wg", colors);
@@ -201,7 +206,8 @@ TEST(TextRender, PrefixUnderlineAndDrawTextClipToTheRectangle) {
     EXPECT_EQ(canvas.Ink().right, INT_MIN);
     // Drawing is clipped to the rectangle, which the origin moves.
     RECT small{0, 0, 8, 8};
-    text::DrawTextInto(*font, canvas.Target(), POINT{20, 10}, RECT{0, 0, 100, 40}, "WWWW", small, 0, {});
+    text::DrawTextInto(*font, canvas.Target(), POINT{20, 10}, RECT{0, 0, 100, 40}, "WWWW", small, 0,
+                       {});
     RECT ink = canvas.Ink();
     EXPECT_GE(ink.left, 20);
     EXPECT_LE(ink.right, 28);
@@ -214,8 +220,8 @@ TEST(TextRender, MaskAgreesWithBlending) {
     EXPECT_EQ(mask.cellWidth, font->MeasureWidth("Hi"));
     ASSERT_EQ(mask.coverage.size(), size_t(mask.width) * mask.height);
     Canvas canvas(mask.width + 20, mask.height + 20);
-    text::DrawString(*font, canvas.Target(), RECT{0, 0, canvas.width, canvas.height}, 10 + mask.cellX,
-                     10 + mask.cellY, "Hi", text::TextColors{RGB(0, 0, 0)}, 0);
+    text::DrawString(*font, canvas.Target(), RECT{0, 0, canvas.width, canvas.height},
+                     10 + mask.cellX, 10 + mask.cellY, "Hi", text::TextColors{RGB(0, 0, 0)}, 0);
     int inked = 0;
     for (int y = 0; y < mask.height; ++y)
         for (int x = 0; x < mask.width; ++x) {

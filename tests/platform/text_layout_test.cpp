@@ -7,7 +7,9 @@
 
 namespace {
 
-const text::MeasureFunction kTenEach = [](std::string_view s) { return static_cast<int>(s.size()) * 10; };
+const text::MeasureFunction kTenEach = [](std::string_view s) {
+    return static_cast<int>(s.size()) * 10;
+};
 
 std::vector<std::string> Lines(const text::TextLayout& layout) {
     std::vector<std::string> out;
@@ -15,7 +17,9 @@ std::vector<std::string> Lines(const text::TextLayout& layout) {
     return out;
 }
 
-text::TextLayout Lay(std::string_view s, RECT r, UINT format) { return text::LayoutText(s, r, format, 10, kTenEach); }
+text::TextLayout Lay(std::string_view s, RECT r, UINT format) {
+    return text::LayoutText(s, r, format, 10, kTenEach);
+}
 
 }  // namespace
 
@@ -25,7 +29,8 @@ TEST(TextLayout, LineBreaksOnLfCrLfAndCr) {
     EXPECT_EQ(layout.lines[3].y, 30);
     EXPECT_EQ(layout.result, 40);
     // An empty line in the middle keeps its place.
-    EXPECT_EQ(Lines(Lay("a\n\nb", RECT{0, 0, 200, 100}, 0)), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(Lines(Lay("a\n\nb", RECT{0, 0, 200, 100}, 0)),
+              (std::vector<std::string>{"a", "", "b"}));
     // A single-line format ignores the breaks.
     EXPECT_EQ(Lay("a\nb", RECT{0, 0, 200, 100}, DT_SINGLELINE).lines.size(), 1u);
 }
@@ -34,7 +39,8 @@ TEST(TextLayout, WordBreakWrapsAtSpacesAndKeepsLongWordsWhole) {
     auto layout = Lay("aaa bbb ccc", RECT{0, 0, 75, 100}, DT_WORDBREAK);
     EXPECT_EQ(Lines(layout), (std::vector<std::string>{"aaa bbb", "ccc"}));
     // Exactly fitting text stays on one line.
-    EXPECT_EQ(Lines(Lay("aaa bbb", RECT{0, 0, 70, 100}, DT_WORDBREAK)), (std::vector<std::string>{"aaa bbb"}));
+    EXPECT_EQ(Lines(Lay("aaa bbb", RECT{0, 0, 70, 100}, DT_WORDBREAK)),
+              (std::vector<std::string>{"aaa bbb"}));
     // A word wider than the rectangle is not split; spaces at breaks vanish.
     EXPECT_EQ(Lines(Lay("abcdefghij  x", RECT{0, 0, 50, 100}, DT_WORDBREAK)),
               (std::vector<std::string>{"abcdefghij", "x"}));
@@ -101,7 +107,8 @@ TEST(TextLayout, EndEllipsisFitsTheWidth) {
     EXPECT_EQ(layout.lines[0].text, "ab...");
     EXPECT_EQ(Lay("abc", RECT{0, 0, 50, 10}, DT_SINGLELINE | DT_END_ELLIPSIS).lines[0].text, "abc");
     // Narrower than the dots themselves: only dots remain, nothing crashes.
-    EXPECT_EQ(Lay("abcdef", RECT{0, 0, 5, 10}, DT_SINGLELINE | DT_END_ELLIPSIS).lines[0].text, "...");
+    EXPECT_EQ(Lay("abcdef", RECT{0, 0, 5, 10}, DT_SINGLELINE | DT_END_ELLIPSIS).lines[0].text,
+              "...");
 }
 
 TEST(TextCp1252, DecodesTheHighHalfAndEncodesBack) {
@@ -110,7 +117,10 @@ TEST(TextCp1252, DecodesTheHighHalfAndEncodesBack) {
     EXPECT_EQ(text::DecodeCp1252(0x81), U'\u0081');
     EXPECT_EQ(text::DecodeCp1252(0xE9), U'\u00E9');
     EXPECT_EQ(text::DecodeCp1252('A'), U'A');
-    for (int b = 0; b < 256; ++b) EXPECT_EQ(static_cast<unsigned char>(text::EncodeCp1252(text::DecodeCp1252(b))), b);
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(static_cast<unsigned char>(text::EncodeCp1252(text::DecodeCp1252(b))), b);
     EXPECT_EQ(text::EncodeCp1252(U'\u4E00'), '?');
-    EXPECT_EQ(text::Utf16ToCp1252(u"\u20ACa\u00E9\xD800"), "\x80" "a\xE9?");
+    EXPECT_EQ(text::Utf16ToCp1252(u"\u20ACa\u00E9\xD800"),
+              "\x80"
+              "a\xE9?");
 }

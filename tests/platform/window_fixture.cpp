@@ -41,13 +41,15 @@ void WindowTest::TearDown() {
 }
 
 HWND WindowTest::Top(int x, int y, int w, int h, DWORD style, const char* cls, const char* title) {
-    HWND hwnd = CreateWindowExA(0, cls, title, style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd =
+        CreateWindowExA(0, cls, title, style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(hwnd, nullptr);
     created_.push_back(hwnd);
     return hwnd;
 }
 
-HWND WindowTest::Child(HWND parent, int id, int x, int y, int w, int h, DWORD style, const char* cls) {
+HWND WindowTest::Child(HWND parent, int id, int x, int y, int w, int h, DWORD style,
+                       const char* cls) {
     HWND hwnd = CreateWindowExA(0, cls, "", style, x, y, w, h, parent,
                                 reinterpret_cast<HMENU>(intptr_t(id)), nullptr, nullptr);
     EXPECT_NE(hwnd, nullptr);

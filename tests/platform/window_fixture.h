@@ -14,14 +14,14 @@ using Seen = test_support::SeenMessage;
 
 class WindowTest : public ::testing::Test {
 protected:
-    static constexpr const char* kPlain = "TestPlain";       // no CS_DBLCLKS
-    static constexpr const char* kDouble = "TestDblClks";    // CS_DBLCLKS
+    static constexpr const char* kPlain = "TestPlain";     // no CS_DBLCLKS
+    static constexpr const char* kDouble = "TestDblClks";  // CS_DBLCLKS
 
     void SetUp() override;
     void TearDown() override;
 
-    HWND Top(int x, int y, int w, int h, DWORD style = WS_POPUP | WS_VISIBLE, const char* cls = kPlain,
-             const char* title = "top");
+    HWND Top(int x, int y, int w, int h, DWORD style = WS_POPUP | WS_VISIBLE,
+             const char* cls = kPlain, const char* title = "top");
     HWND Child(HWND parent, int id, int x, int y, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE,
                const char* cls = kPlain);
 

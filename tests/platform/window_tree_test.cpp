@@ -18,7 +18,8 @@ TEST_F(Tree, ClassesRegisterOnceAndAreFoundWithoutRegardToCase) {
     EXPECT_EQ(RegisterClassA(&again), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_ALREADY_EXISTS));
     EXPECT_FALSE(GetClassInfoA(nullptr, "NoSuchClass", &wc));
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
     HWND top = Top(0, 0, 10, 10);
     EXPECT_FALSE(UnregisterClassA(kPlain, nullptr));
@@ -49,9 +50,11 @@ TEST_F(Tree, CreationSendsItsMessagesAndKeepsTheText) {
 }
 
 TEST_F(Tree, ChildWithoutParentIsRefused) {
-    EXPECT_EQ(CreateWindowExA(0, kPlain, "", WS_CHILD, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(CreateWindowExA(0, kPlain, "", WS_CHILD, 0, 0, 5, 5, reinterpret_cast<HWND>(0x999), nullptr,
-                              nullptr, nullptr),
+    EXPECT_EQ(
+        CreateWindowExA(0, kPlain, "", WS_CHILD, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
+    EXPECT_EQ(CreateWindowExA(0, kPlain, "", WS_CHILD, 0, 0, 5, 5, reinterpret_cast<HWND>(0x999),
+                              nullptr, nullptr, nullptr),
               nullptr);
 }
 
@@ -186,7 +189,8 @@ TEST_F(Tree, DestructionOrderAndStaleHandles) {
 }
 
 TEST_F(Tree, RandomHandlesAreRefused) {
-    for (uintptr_t value : {uintptr_t(1), uintptr_t(0x10010 + 3), uintptr_t(0xdeadbeef), ~uintptr_t(0)}) {
+    for (uintptr_t value :
+         {uintptr_t(1), uintptr_t(0x10010 + 3), uintptr_t(0xdeadbeef), ~uintptr_t(0)}) {
         HWND h = reinterpret_cast<HWND>(value);
         EXPECT_FALSE(IsWindow(h));
         EXPECT_FALSE(ShowWindow(h, SW_SHOW));

@@ -84,7 +84,8 @@ protected:
     // Items with missing pictures, topics from the list in turn.
     static void AddItems(CBrowseDlg& dlg, int n, std::vector<int> topics = {1}) {
         for (int i = 0; i < n; ++i)
-            dlg.AddItem(("Pictures\\missing" + std::to_string(i) + ".bmp").c_str(), topics[size_t(i) % topics.size()]);
+            dlg.AddItem(("Pictures\\missing" + std::to_string(i) + ".bmp").c_str(),
+                        topics[size_t(i) % topics.size()]);
     }
 
     TempFolder folder;
@@ -135,12 +136,25 @@ TEST_F(BrowseTest, PagingMovesTheLabelAndStopsAtTheEnds) {
     std::vector<std::string> labels;
     auto read = [&](CBrowseDlg& d) { labels.push_back(Label(d)); };
     Run(dlg, {read,
-              [&](CBrowseDlg& d) { ClickButton(d, IDC_PAGE_NEXT); read(d); },
-              [&](CBrowseDlg& d) { ClickButton(d, IDC_PAGE_NEXT); read(d); },
-              [&](CBrowseDlg& d) { ClickButton(d, IDC_PAGE_PREVIOUS); read(d); },
-              [&](CBrowseDlg& d) { ClickButton(d, IDC_PAGE_PREVIOUS); read(d); },
+              [&](CBrowseDlg& d) {
+                  ClickButton(d, IDC_PAGE_NEXT);
+                  read(d);
+              },
+              [&](CBrowseDlg& d) {
+                  ClickButton(d, IDC_PAGE_NEXT);
+                  read(d);
+              },
+              [&](CBrowseDlg& d) {
+                  ClickButton(d, IDC_PAGE_PREVIOUS);
+                  read(d);
+              },
+              [&](CBrowseDlg& d) {
+                  ClickButton(d, IDC_PAGE_PREVIOUS);
+                  read(d);
+              },
               Press(IDCANCEL)});
-    EXPECT_EQ(labels, (std::vector<std::string>{"1-15/16", "16-16/16", "16-16/16", "1-15/16", "1-15/16"}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"1-15/16", "16-16/16", "16-16/16", "1-15/16", "1-15/16"}));
 }
 
 TEST_F(BrowseTest, TheTopicBoxFiltersAndItemsAreIdentifiedByTheirPosition) {
@@ -214,7 +228,8 @@ TEST_F(BrowseTest, TheBackgroundAndTheGridOfPictures) {
                   EXPECT_EQ(headless::PixelAt(h, 2, 2), RGB(0, 0, 0));
                   // The missing picture and the cells past the list: white.
                   EXPECT_EQ(headless::PixelAt(h, 149 + 72, 2 + 70), RGB(255, 255, 255));
-                  EXPECT_EQ(headless::PixelAt(h, 4 * 147 + 2 + 72, 2 * 144 + 2 + 70), RGB(255, 255, 255));
+                  EXPECT_EQ(headless::PixelAt(h, 4 * 147 + 2 + 72, 2 * 144 + 2 + 70),
+                            RGB(255, 255, 255));
                   EXPECT_EQ(headless::PixelAt(h, 0, 0), RGB(128, 128, 128));
                   EXPECT_EQ(Label(d), "1-2/2");
               },

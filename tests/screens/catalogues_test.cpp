@@ -43,10 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SplitCase{"AdjacentTabsGiveAnEmptyField", "x\t\ty", {"x", "", "y"}},
                       SplitCase{"ATrailingTabAddsNoField", "x\ty\t", {"x", "y"}},
                       SplitCase{"ALeadingTabGivesAnEmptyFirstField", "\tx", {"", "x"}},
-                      SplitCase{"ALoneTab", "\t", {""}},
-                      SplitCase{"AnEmptyLineHasNoField", "", {}},
+                      SplitCase{"ALoneTab", "\t", {""}}, SplitCase{"AnEmptyLineHasNoField", "", {}},
                       SplitCase{"BlanksAreKept", " a \t b ", {" a ", " b "}},
-                      SplitCase{"EightBitBytesAreKept", "1\t\xCA\xB6\xFF\t", {"1", "\xCA\xB6\xFF"}}),
+                      SplitCase{
+                          "EightBitBytesAreKept", "1\t\xCA\xB6\xFF\t", {"1", "\xCA\xB6\xFF"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Numbers and paths -------------------------------------------------------------
@@ -63,9 +63,11 @@ TEST_P(CatalogueNumberTest, ReadsLikeAtoi) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, CatalogueNumberTest,
-                         ::testing::Values(NumberCase{"12", 12}, NumberCase{"  7x", 7}, NumberCase{"\t\n+3", 3},
-                                           NumberCase{"-4", -4}, NumberCase{"abc", 0}, NumberCase{"", 0},
-                                           NumberCase{"- 5", 0}, NumberCase{"99999999999999999999", INT_MAX},
+                         ::testing::Values(NumberCase{"12", 12}, NumberCase{"  7x", 7},
+                                           NumberCase{"\t\n+3", 3}, NumberCase{"-4", -4},
+                                           NumberCase{"abc", 0}, NumberCase{"", 0},
+                                           NumberCase{"- 5", 0},
+                                           NumberCase{"99999999999999999999", INT_MAX},
                                            NumberCase{"-99999999999999999999", INT_MIN}));
 
 struct PathCase {
@@ -85,8 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PathCase{"Pictures\\Free\\cat.bmp", true}, PathCase{"a/b.bmp", true},
                       PathCase{"..x\\y..\\...\\z.bmp", true}, PathCase{"cat.bmp ", true},
                       PathCase{"\xC3\xA1.bmp", true}, PathCase{"..\\secret.bmp", false},
-                      PathCase{"Pictures\\..\\..\\x.bmp", false}, PathCase{"a/../../etc/passwd", false},
-                      PathCase{"..", false}, PathCase{"a\\..", false}, PathCase{"a\x01.bmp", false},
+                      PathCase{"Pictures\\..\\..\\x.bmp", false},
+                      PathCase{"a/../../etc/passwd", false}, PathCase{"..", false},
+                      PathCase{"a\\..", false}, PathCase{"a\x01.bmp", false},
                       PathCase{"a\rb.bmp", false}));
 
 // --- Files ---------------------------------------------------------------------------
@@ -94,25 +97,32 @@ INSTANTIATE_TEST_SUITE_P(
 class CatalogueFileTest : public ::testing::Test {
 protected:
     CString Dir() const { return folder.Path().c_str(); }
-    void Write(const char* name, const std::string& text) { ASSERT_TRUE(WriteBytes(folder.Path() + name, text)); }
+    void Write(const char* name, const std::string& text) {
+        ASSERT_TRUE(WriteBytes(folder.Path() + name, text));
+    }
     TempFolder folder;
 };
 
 TEST_F(CatalogueFileTest, FreeCatalogueWithBothLineEndsTrailingTabsAndAShortLine) {
-    Write("topic.txt", "No\tName\r\n1\tAnimals\r\n2\tC\xE1" "c xe\n3\tAnimals");
+    Write("topic.txt",
+          "No\tName\r\n1\tAnimals\r\n2\tC\xE1"
+          "c xe\n3\tAnimals");
     Write("freely.txt",
           "No\tTopic\tPath\n"
           "1\t1\tPictures\\cat.bmp\r\n"
-          "2\t2\tPictures\\car.bmp\t\n"      // a trailing tab
-          "3\t2\n"                           // too few fields: skipped
-          "\n"                               // empty: skipped
+          "2\t2\tPictures\\car.bmp\t\n"          // a trailing tab
+          "3\t2\n"                               // too few fields: skipped
+          "\n"                                   // empty: skipped
           "4\tx\tPictures\\odd.bmp \textra\r\n"  // topic 0, path with a blank
-          "5\t\tPictures\\..\\..\\x.bmp\n"   // leaves the program directory: skipped
-          "6\t9\t\xC4\x91.bmp");             // no line end at the end
+          "5\t\tPictures\\..\\..\\x.bmp\n"       // leaves the program directory: skipped
+          "6\t9\t\xC4\x91.bmp");                 // no line end at the end
     CStringArray topics;
     CFreePictureArray entries;
     ReadCatalogues(topics, entries, Dir());
-    EXPECT_EQ(Strings(topics), (std::vector<std::string>{"Animals", "C\xE1" "c xe", "Animals"}));
+    EXPECT_EQ(Strings(topics), (std::vector<std::string>{"Animals",
+                                                         "C\xE1"
+                                                         "c xe",
+                                                         "Animals"}));
     ASSERT_EQ(entries.GetSize(), 4);
     const std::string dir = folder.Path();
     EXPECT_EQ(entries[0].nTopic, 1);
@@ -225,11 +235,12 @@ TEST_P(RangeLabelTest, Text) {
     EXPECT_EQ(FormatRangeLabel(c.first, c.page, c.shown).str(), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, RangeLabelTest,
-                         ::testing::Values(LabelCase{14, 7, 20, "15-20/20"}, LabelCase{0, 7, 0, "0-0/0"},
-                                           LabelCase{0, 7, 20, "1-7/20"}, LabelCase{0, 15, 16, "1-15/16"},
-                                           LabelCase{15, 15, 16, "16-16/16"}, LabelCase{0, 15, 3, "1-3/3"},
-                                           LabelCase{0, 7, 7, "1-7/7"}));
+INSTANTIATE_TEST_SUITE_P(
+    Pages, RangeLabelTest,
+    ::testing::Values(LabelCase{14, 7, 20, "15-20/20"}, LabelCase{0, 7, 0, "0-0/0"},
+                      LabelCase{0, 7, 20, "1-7/20"}, LabelCase{0, 15, 16, "1-15/16"},
+                      LabelCase{15, 15, 16, "16-16/16"}, LabelCase{0, 15, 3, "1-3/3"},
+                      LabelCase{0, 7, 7, "1-7/7"}));
 
 // --- Topic box and filter ------------------------------------------------------------------
 
@@ -237,8 +248,10 @@ class TopicFilterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host.Create(IDD_COLOR_MIXER, nullptr));
-        ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, CRect(10, 10, 200, 200), &host, 1029));
-        ASSERT_TRUE(thumbs.Create(kThumbnailClassName, "", WS_CHILD | WS_VISIBLE, CRect(10, 40, 100, 400), &host, 1000));
+        ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                               CRect(10, 10, 200, 200), &host, 1029));
+        ASSERT_TRUE(thumbs.Create(kThumbnailClassName, "", WS_CHILD | WS_VISIBLE,
+                                  CRect(10, 40, 100, 400), &host, 1000));
         thumbs.SetRows(7);
     }
     void TearDown() override { host.DestroyWindow(); }

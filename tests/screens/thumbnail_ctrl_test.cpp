@@ -66,8 +66,8 @@ protected:
         c.SetThumbnailSize(cx, cy);
         const CSize size = c.GetIdealSize();
         if (!c.m_hWnd)
-            ASSERT_TRUE(c.Create(kThumbnailClassName, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + size.cx, 10 + size.cy),
-                                 &host, kThumbsId));
+            ASSERT_TRUE(c.Create(kThumbnailClassName, "", WS_CHILD | WS_VISIBLE,
+                                 CRect(10, 10, 10 + size.cx, 10 + size.cy), &host, kThumbsId));
         else
             c.MoveWindow(10, 10, size.cx, size.cy);
     }
@@ -112,7 +112,8 @@ struct ScrollCase {
     std::vector<int> firsts;  // GetFirstVisible after each operation
 };
 
-class ThumbnailScrollTest : public ThumbnailTest, public ::testing::WithParamInterface<ScrollCase> {};
+class ThumbnailScrollTest : public ThumbnailTest,
+                            public ::testing::WithParamInterface<ScrollCase> {};
 
 TEST_P(ThumbnailScrollTest, FirstVisibleAfterEachStep) {
     const ScrollCase& c = GetParam();
@@ -121,10 +122,10 @@ TEST_P(ThumbnailScrollTest, FirstVisibleAfterEachStep) {
     ASSERT_EQ(ctl().GetFirstVisible(), 0);
     for (size_t i = 0; i < c.ops.size(); ++i) {
         switch (c.ops[i]) {
-        case Op::RowDown: ctl().ScrollRowDown(); break;
-        case Op::RowUp: ctl().ScrollRowUp(); break;
-        case Op::NextPage: ctl().NextPage(); break;
-        case Op::PreviousPage: ctl().PreviousPage(); break;
+            case Op::RowDown: ctl().ScrollRowDown(); break;
+            case Op::RowUp: ctl().ScrollRowUp(); break;
+            case Op::NextPage: ctl().NextPage(); break;
+            case Op::PreviousPage: ctl().PreviousPage(); break;
         }
         EXPECT_EQ(ctl().GetFirstVisible(), c.firsts[i]) << "after step " << i;
     }
@@ -134,16 +135,40 @@ using enum Op;
 INSTANTIATE_TEST_SUITE_P(
     Sequences, ThumbnailScrollTest,
     ::testing::Values(
-        ScrollCase{"StripOfSevenTenItems", 7, 1, 10, {RowDown, RowDown, RowDown, RowDown, RowUp, RowUp, RowUp, RowUp},
+        ScrollCase{"StripOfSevenTenItems",
+                   7,
+                   1,
+                   10,
+                   {RowDown, RowDown, RowDown, RowDown, RowUp, RowUp, RowUp, RowUp},
                    {1, 2, 3, 3, 2, 1, 0, 0}},
-        ScrollCase{"GridSixteenItems", 3, 5, 16, {NextPage, NextPage, PreviousPage, PreviousPage}, {15, 15, 0, 0}},
-        ScrollCase{"GridRowsOfFive", 3, 5, 26, {RowDown, RowDown, RowDown, RowDown, RowUp, NextPage}, {5, 10, 15, 15, 10, 25}},
-        ScrollCase{"PreviousPageStopsAtZero", 3, 5, 30, {RowDown, NextPage, PreviousPage, PreviousPage}, {5, 20, 5, 0}},
+        ScrollCase{"GridSixteenItems",
+                   3,
+                   5,
+                   16,
+                   {NextPage, NextPage, PreviousPage, PreviousPage},
+                   {15, 15, 0, 0}},
+        ScrollCase{"GridRowsOfFive",
+                   3,
+                   5,
+                   26,
+                   {RowDown, RowDown, RowDown, RowDown, RowUp, NextPage},
+                   {5, 10, 15, 15, 10, 25}},
+        ScrollCase{"PreviousPageStopsAtZero",
+                   3,
+                   5,
+                   30,
+                   {RowDown, NextPage, PreviousPage, PreviousPage},
+                   {5, 20, 5, 0}},
         ScrollCase{"OneItem", 3, 5, 1, {RowDown, NextPage, RowUp, PreviousPage}, {0, 0, 0, 0}},
         ScrollCase{"TwoItems", 7, 1, 2, {RowDown, NextPage}, {0, 0}},
         ScrollCase{"ThreeItems", 7, 1, 3, {RowDown, NextPage}, {0, 0}},
         ScrollCase{"FifteenItemsFillOnePage", 3, 5, 15, {RowDown, NextPage}, {0, 0}},
-        ScrollCase{"EightItemsInAStripOfSeven", 7, 1, 8, {NextPage, NextPage, RowUp, RowDown}, {7, 7, 6, 6}},
+        ScrollCase{"EightItemsInAStripOfSeven",
+                   7,
+                   1,
+                   8,
+                   {NextPage, NextPage, RowUp, RowDown},
+                   {7, 7, 6, 6}},
         ScrollCase{"NoItems", 7, 1, 0, {RowDown, NextPage, RowUp, PreviousPage}, {0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -158,7 +183,7 @@ TEST_F(ThumbnailTest, ARowStepKeepsAVisibleSelectionRingedAndDropsOneScrolledOut
     EXPECT_EQ(ctl().GetSelectionRect(), CRect(0, 0, 44, 34));
     EXPECT_EQ(Pixel(1, 0), kRed);
     EXPECT_EQ(Pixel(1, 32), kGrey);  // the old ring's place below is plain again
-    ctl().ScrollRowDown();  // item 1 leaves the page
+    ctl().ScrollRowDown();           // item 1 leaves the page
     headless::RunUntilIdle();
     EXPECT_EQ(ctl().GetSelectedIndex(), -1);
     for (int x = 0; x < 44; ++x) EXPECT_EQ(Pixel(x, 0), kGrey) << x;
@@ -168,7 +193,7 @@ TEST_F(ThumbnailTest, ARowStepKeepsAVisibleSelectionRingedAndDropsOneScrolledOut
     ASSERT_EQ(ctl().GetSelectedIndex(), 4);
     ctl().ScrollRowUp();  // first 1: item 4 is on row 3, past the page
     EXPECT_EQ(ctl().GetSelectedIndex(), -1);
-    ClickAt(5, 5);  // item 1
+    ClickAt(5, 5);        // item 1
     ctl().ScrollRowUp();  // first 0: item 1 on row 1
     EXPECT_EQ(ctl().GetSelectedIndex(), 1);
     EXPECT_EQ(ctl().GetSelectionRect(), CRect(0, 32, 44, 66));
@@ -220,19 +245,22 @@ TEST_F(ThumbnailTest, APictureIsShrunkCentredAndOutlinedAndAMissingOneIsAnEmptyC
     ASSERT_TRUE(WriteSolidBmp(wide, 160, 60, RGB(0, 0, 255)));
     ASSERT_TRUE(WriteSolidBmp(small, 20, 10, RGB(0, 200, 0)));
     ASSERT_TRUE(WriteBytes(broken, "BM this is not a picture"));
-    const std::vector<std::string> files = {wide, folder.Path() + "none.bmp", small, broken, folder.Path()};
+    const std::vector<std::string> files = {wide, folder.Path() + "none.bmp", small, broken,
+                                            folder.Path()};
     Fill(int(files.size()), [&](int i) { return files[size_t(i)]; });
 
     // The grey margin and gaps.
     EXPECT_EQ(Pixel(0, 0), kGrey);
-    EXPECT_EQ(Pixel(83, 30), kGrey);   // gap between columns
-    EXPECT_EQ(Pixel(30, 63), kGrey);   // gap between rows
-    EXPECT_EQ(Pixel(165, 187), kGrey); // bottom-right margin
+    EXPECT_EQ(Pixel(83, 30), kGrey);    // gap between columns
+    EXPECT_EQ(Pixel(30, 63), kGrey);    // gap between rows
+    EXPECT_EQ(Pixel(165, 187), kGrey);  // bottom-right margin
 
     // Cell 0 at (2, 2): 160 x 60 shrinks to 80 x 30, 15 white rows above and
     // below, the black outline on the cell's own edge pixels.
     for (int y = 2; y < 62; ++y) {
-        const COLORREF expected = (y == 2 || y == 61) ? kBlack : (y < 17 || y >= 47) ? kWhite : RGB(0, 0, 255);
+        const COLORREF expected = (y == 2 || y == 61)   ? kBlack
+                                  : (y < 17 || y >= 47) ? kWhite
+                                                        : RGB(0, 0, 255);
         EXPECT_EQ(Pixel(40, y), expected) << y;
         EXPECT_EQ(Pixel(2, y), kBlack) << y;
         EXPECT_EQ(Pixel(81, y), kBlack) << y;
@@ -252,7 +280,8 @@ TEST_F(ThumbnailTest, APictureIsShrunkCentredAndOutlinedAndAMissingOneIsAnEmptyC
         EXPECT_EQ(Pixel(cell.x + 79, cell.y + 59), kBlack);
         EXPECT_EQ(Pixel(cell.x + 40, cell.y), kBlack);
         for (int y = cell.y + 1; y < cell.y + 59; y += 7)
-            for (int x = cell.x + 1; x < cell.x + 79; x += 7) ASSERT_EQ(Pixel(x, y), kWhite) << x << "," << y;
+            for (int x = cell.x + 1; x < cell.x + 79; x += 7)
+                ASSERT_EQ(Pixel(x, y), kWhite) << x << "," << y;
     }
 }
 
@@ -334,15 +363,14 @@ TEST_P(ThumbnailHitTest, WhereAClickLands) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, ThumbnailHitTest,
-    ::testing::Values(HitCase{"TopLeftMarginIsTheFirstCell", 0, 0, 0},
-                      HitCase{"GapLeftOfACellIsThatCell", 82, 20, 1},
-                      HitCase{"GapAboveACellIsThatCell", 20, 63, 2},
-                      HitCase{"LastPixelOfTheLastCell", 163, 185, 5},
-                      HitCase{"RightMarginIsOutside", 164, 20, -1},
-                      HitCase{"BottomMarginIsOutside", 20, 186, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, ThumbnailHitTest,
+                         ::testing::Values(HitCase{"TopLeftMarginIsTheFirstCell", 0, 0, 0},
+                                           HitCase{"GapLeftOfACellIsThatCell", 82, 20, 1},
+                                           HitCase{"GapAboveACellIsThatCell", 20, 63, 2},
+                                           HitCase{"LastPixelOfTheLastCell", 163, 185, 5},
+                                           HitCase{"RightMarginIsOutside", 164, 20, -1},
+                                           HitCase{"BottomMarginIsOutside", 20, 186, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ThumbnailTest, DraggingMovesTheRingAndReleasingOutsideSendsNothing) {
     FillMissing(6);

@@ -36,7 +36,8 @@ TEST_F(SdlDialog, OpensInARealWindowAndTakesARealClick) {
         const std::string click = "xdotool mousemove " + std::to_string(okCentre.x) + " " +
                                   std::to_string(okCentre.y) + " click 1";
         std::system(click.c_str());
-        for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         if (!done) PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
     });
     const INT_PTR result = dlg.DoModal();

@@ -40,7 +40,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(ComboDialog, CDialog)
-    ON_CBN_SELCHANGE(kCombo, &ComboDialog::OnChange)
+ON_CBN_SELCHANGE(kCombo, &ComboDialog::OnChange)
 END_MESSAGE_MAP()
 
 // Which window manager runs: none, or a real one.
@@ -67,7 +67,8 @@ void ClickAt(int x, int y) {
 bool DialogHasTheKeyboard(HWND dialog) {
     RECT r;
     if (!IsWindowVisible(dialog) || !GetWindowRect(dialog, &r)) return false;
-    const std::string shell = sdl_test::Output("timeout 10 xdotool getwindowfocus getwindowgeometry --shell");
+    const std::string shell =
+        sdl_test::Output("timeout 10 xdotool getwindowfocus getwindowgeometry --shell");
     return shell.find("WIDTH=" + std::to_string(r.right - r.left) + "\n") != std::string::npos &&
            shell.find("HEIGHT=" + std::to_string(r.bottom - r.top)) != std::string::npos;
 }
@@ -84,7 +85,8 @@ template <typename User>
 INT_PTR RunWithUser(CDialog& dlg, int fallback, User user) {
     std::atomic<bool> done{false};
     std::thread thread([&] {
-        if (sdl_test::WaitFor([&] { return dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd); }, 20)) user();
+        if (sdl_test::WaitFor([&] { return dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd); }, 20))
+            user();
         sdl_test::WaitFor([&] { return done.load(); }, 20);
         if (!done) PostMessageA(dlg.m_hWnd, WM_COMMAND, fallback, 0);
     });
@@ -101,7 +103,8 @@ TEST_P(SdlModalFocus, ADropDownListOpensTakesAChoiceAndClosesOnAClickOutside) {
         RECT field;
         GetWindowRect(GetDlgItem(dlg.m_hWnd, kCombo), &field);
         ClickAt((field.left + field.right) / 2, (field.top + field.bottom) / 2);
-        ASSERT_TRUE(sdl_test::WaitFor([] { return OpenList() != nullptr; }, 10)) << "the list did not open";
+        ASSERT_TRUE(sdl_test::WaitFor([] { return OpenList() != nullptr; }, 10))
+            << "the list did not open";
         // The list stays open, and the dialog keeps the keyboard under it.
         ASSERT_TRUE(sdl_test::WaitFor([&] { return DialogHasTheKeyboard(dlg.m_hWnd); }, 10));
         HWND list = OpenList();
@@ -115,9 +118,11 @@ TEST_P(SdlModalFocus, ADropDownListOpensTakesAChoiceAndClosesOnAClickOutside) {
 
         // Open again, then press outside every window of the program.
         ClickAt((field.left + field.right) / 2, (field.top + field.bottom) / 2);
-        ASSERT_TRUE(sdl_test::WaitFor([] { return OpenList() != nullptr; }, 10)) << "the list did not open again";
+        ASSERT_TRUE(sdl_test::WaitFor([] { return OpenList() != nullptr; }, 10))
+            << "the list did not open again";
         ClickAt(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5);
-        EXPECT_TRUE(sdl_test::WaitFor([] { return OpenList() == nullptr; }, 10)) << "the list stayed open";
+        EXPECT_TRUE(sdl_test::WaitFor([] { return OpenList() == nullptr; }, 10))
+            << "the list stayed open";
         EXPECT_EQ(dlg.chosen, 2);
         EXPECT_EQ(dlg.changes, 1);
         // The keyboard is still the dialog's: Escape ends it.

@@ -27,7 +27,9 @@ std::string ProgramPath() {
     return dir + "/app/tintorama";
 }
 
-std::string Xdo(const std::string& arguments) { return sdl_test::Output("timeout 20 xdotool " + arguments); }
+std::string Xdo(const std::string& arguments) {
+    return sdl_test::Output("timeout 20 xdotool " + arguments);
+}
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
@@ -68,9 +70,11 @@ protected:
         for (const char* tool : {"Xvfb", "xdotool"})
             if (!sdl_test::OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
         manager_ = std::string(GetParam()) == "none" ? nullptr : GetParam();
-        if (manager_ && !sdl_test::OnPath(manager_)) GTEST_SKIP() << manager_ << " is not installed";
+        if (manager_ && !sdl_test::OnPath(manager_))
+            GTEST_SKIP() << manager_ << " is not installed";
         program_ = ProgramPath();
-        if (access(program_.c_str(), X_OK) != 0) GTEST_SKIP() << "the program is not built: " << program_;
+        if (access(program_.c_str(), X_OK) != 0)
+            GTEST_SKIP() << "the program is not built: " << program_;
         std::string why;
         ASSERT_TRUE(x_.Start("1024x768x24", manager_, &why)) << why;
     }
@@ -96,7 +100,8 @@ protected:
     // Waits for the program to end; its exit status, or -1 on a time-out.
     int WaitForExit(double seconds) {
         int status = 0;
-        bool ended = sdl_test::WaitFor([&] { return waitpid(child_, &status, WNOHANG) == child_; }, seconds);
+        bool ended =
+            sdl_test::WaitFor([&] { return waitpid(child_, &status, WNOHANG) == child_; }, seconds);
         if (!ended) return -1;
         child_ = 0;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

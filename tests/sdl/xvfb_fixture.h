@@ -3,8 +3,8 @@
 // in a process of its own (CTest), so installing the backend touches no
 // other test. XServer alone serves tests that run the program itself.
 #pragma once
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -21,8 +21,8 @@
 #include <string>
 #include <thread>
 
-#include "backends/sdl2/sdl_backend.h"
 #include "backends/headless/headless.h"
+#include "backends/sdl2/sdl_backend.h"
 #include "core/backend.h"
 
 namespace sdl_test {
@@ -76,8 +76,8 @@ public:
             close(fds[0]);
             Quiet();
             std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -166,7 +166,8 @@ protected:
 
     void SetUp() override {
         if (!OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
-        if (WindowManager() && !OnPath(WindowManager())) GTEST_SKIP() << WindowManager() << " is not installed";
+        if (WindowManager() && !OnPath(WindowManager()))
+            GTEST_SKIP() << WindowManager() << " is not installed";
         std::string why;
         ASSERT_TRUE(x_.Start("640x480x24", WindowManager(), &why)) << why;
         // Retry until the server answers.
@@ -182,8 +183,8 @@ protected:
         wc.lpfnWndProc = Plain;
         wc.lpszClassName = "SdlWaitPlain";
         RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, "SdlWaitPlain", "wait", WS_POPUP | WS_VISIBLE, 10, 10, 100, 80, nullptr,
-                                  nullptr, nullptr, nullptr);
+        window_ = CreateWindowExA(0, "SdlWaitPlain", "wait", WS_POPUP | WS_VISIBLE, 10, 10, 100, 80,
+                                  nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(window_);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);

@@ -14,8 +14,10 @@ bool Run(const std::string& command) { return std::system(command.c_str()) == 0;
 std::string Quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text) {
-        if (c == '\'') out += "'\\''";
-        else out += c;
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
     }
     return out + "'";
 }
@@ -33,7 +35,8 @@ std::vector<uint8_t> ConvertToRgb(const std::filesystem::path& picture) {
     if (!pipe) return out;
     unsigned char buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.insert(out.end(), buffer, buffer + n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.insert(out.end(), buffer, buffer + n);
     if (pclose(pipe) != 0) out.clear();
     return out;
 }

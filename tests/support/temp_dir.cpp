@@ -9,7 +9,8 @@ namespace test_support {
 
 TempDir::TempDir(const std::string& prefix) {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory: " + pattern);
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary directory: " + pattern);
     path_ = pattern;
 }
 

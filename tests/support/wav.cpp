@@ -8,7 +8,8 @@
 
 namespace test_support {
 
-std::vector<uint8_t> WavImage(int rate, int channels, int bits, const std::vector<int16_t>& samples) {
+std::vector<uint8_t> WavImage(int rate, int channels, int bits,
+                              const std::vector<int16_t>& samples) {
     std::vector<uint8_t> data;
     data.reserve(samples.size() * (bits == 8 ? 1 : 2));
     for (int16_t s : samples) {
@@ -57,13 +58,15 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 std::vector<int16_t> Sine(double frequency, int rate, int frames, double amplitude) {
     std::vector<int16_t> out(size_t(frames > 0 ? frames : 0));
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = int16_t(std::lround(amplitude * std::sin(2 * std::numbers::pi * frequency * double(i) / rate)));
+        out[i] = int16_t(
+            std::lround(amplitude * std::sin(2 * std::numbers::pi * frequency * double(i) / rate)));
     return out;
 }
 

@@ -9,7 +9,8 @@ namespace test_support {
 // A canonical 44-byte-header PCM WAVE image. `samples` are interleaved
 // 16-bit values; with bits 8 they are stored as unsigned bytes (the high
 // byte plus 128).
-std::vector<uint8_t> WavImage(int rate, int channels, int bits, const std::vector<int16_t>& samples);
+std::vector<uint8_t> WavImage(int rate, int channels, int bits,
+                              const std::vector<int16_t>& samples);
 
 // WavImage written to a file; false when it cannot be written.
 bool WriteWav(const std::filesystem::path& path, int rate, int channels, int bits,
