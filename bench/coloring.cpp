@@ -2,8 +2,8 @@
 // from its button-up message to the repainted pixels (an open 600 x 400
 // picture, and the largest region of every picture the program ships), and
 // one step of each colour mixer drag.
-#include <benchmark/benchmark.h>
 #include <afxwin.h>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -25,8 +25,9 @@ struct CanvasHost {
         win::SetSoundBackend(win::SoundBackend::NullInstant);
         host.Create(IDD_COLOR_MIXER, nullptr);
         host.MoveWindow(0, 0, 1000, 700, FALSE);
-        ::CreateWindowExA(0, CColoringCanvasCtrl::kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host.m_hWnd,
-                          reinterpret_cast<HMENU>(UINT_PTR(kCanvasId)), nullptr, nullptr);
+        ::CreateWindowExA(0, CColoringCanvasCtrl::kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 10,
+                          10, host.m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(kCanvasId)), nullptr,
+                          nullptr);
         canvas.SubclassDlgItem(kCanvasId, &host);
         host.ShowWindow(SW_SHOW);
         headless::RunUntilIdle();
@@ -83,7 +84,8 @@ std::vector<std::string> ShippedPictures() {
     std::vector<std::string> paths;
     for (const char* folder : {"Pictures/Freely", "Pictures/Samples"}) {
         std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(std::string(TINTO_APP_DIR "/") + folder, error))
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::string(TINTO_APP_DIR "/") + folder, error))
             if (entry.path().extension() == ".bmp") paths.push_back(entry.path());
     }
     std::sort(paths.begin(), paths.end());
@@ -157,9 +159,11 @@ void CanvasFillShippedPicture(benchmark::State& state, const std::string& path) 
 // One benchmark per picture found in the built program directory.
 const bool g_bShippedRegistered = [] {
     for (const std::string& path : ShippedPictures()) {
-        const std::string name = "CanvasFillShippedPicture/" + std::filesystem::path(path).parent_path().filename().string() +
+        const std::string name = "CanvasFillShippedPicture/" +
+                                 std::filesystem::path(path).parent_path().filename().string() +
                                  "/" + std::filesystem::path(path).stem().string();
-        benchmark::RegisterBenchmark(name.c_str(), CanvasFillShippedPicture, path)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(name.c_str(), CanvasFillShippedPicture, path)
+            ->Unit(benchmark::kMillisecond);
     }
     return true;
 }();
@@ -178,21 +182,21 @@ void MixerDragStep(benchmark::State& state) {
     const CPoint cube = dlg.GetCubeCenter();
     CPoint press;
     switch (state.range(0)) {
-    case 0:
-        press = wc;
-        points[0] = wc + CSize(60, -30);
-        points[1] = wc + CSize(-40, 50);
-        break;
-    case 1:
-        press = CPoint(bar.left + 5, bar.top + 10);
-        points[0] = CPoint(bar.left + 5, bar.top + 40);
-        points[1] = CPoint(bar.left + 5, bar.top + 160);
-        break;
-    default:
-        press = dlg.GetHandleRect(0).CenterPoint();
-        points[0] = cube - CSize(0, 20);
-        points[1] = cube - CSize(0, 80);
-        break;
+        case 0:
+            press = wc;
+            points[0] = wc + CSize(60, -30);
+            points[1] = wc + CSize(-40, 50);
+            break;
+        case 1:
+            press = CPoint(bar.left + 5, bar.top + 10);
+            points[0] = CPoint(bar.left + 5, bar.top + 40);
+            points[1] = CPoint(bar.left + 5, bar.top + 160);
+            break;
+        default:
+            press = dlg.GetHandleRect(0).CenterPoint();
+            points[0] = cube - CSize(0, 20);
+            points[1] = cube - CSize(0, 80);
+            break;
     }
     dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
     int turn = 0;

@@ -43,7 +43,8 @@ std::vector<uint8_t> make_stream(const stream& s) {
     if (!f) return {};
     for (int i = 0; i < s.rate * 20; ++i) {
         double t = (double)i / s.rate;
-        double v[2] = {0.3 * sin(2 * M_PI * 440 * t) + 0.2 * sin(2 * M_PI * 1750 * t) + 0.05 * sin(2 * M_PI * 7000 * t),
+        double v[2] = {0.3 * sin(2 * M_PI * 440 * t) + 0.2 * sin(2 * M_PI * 1750 * t) +
+                           0.05 * sin(2 * M_PI * 7000 * t),
                        0.3 * sin(2 * M_PI * 660 * t) + 0.1 * sin(2 * M_PI * 3000 * t)};
         for (int c = 0; c < s.channels; ++c) {
             int16_t x = (int16_t)lrint(v[c] * 32767);
@@ -61,10 +62,26 @@ std::vector<uint8_t> make_stream(const stream& s) {
 std::vector<stream>& streams() {
     static std::vector<stream> list = [] {
         std::vector<stream> l = {
-            {"mp3_128k_joint", "lame --quiet -r --little-endian -s 44.1 -m j -b 128 RAW OUT", 44100, 2, {}},
-            {"mp3_vbr_v2", "lame --quiet -r --little-endian -s 44.1 -m j -V 2 RAW OUT", 44100, 2, {}},
-            {"mp3_22k_mono", "lame --quiet -r --little-endian -s 22.05 -m m -b 48 RAW OUT", 22050, 1, {}},
-            {"mp2_192k_stereo", "twolame --quiet -r -s 44100 -N 2 -m s -b 192 RAW OUT", 44100, 2, {}},
+            {"mp3_128k_joint",
+             "lame --quiet -r --little-endian -s 44.1 -m j -b 128 RAW OUT",
+             44100,
+             2,
+             {}},
+            {"mp3_vbr_v2",
+             "lame --quiet -r --little-endian -s 44.1 -m j -V 2 RAW OUT",
+             44100,
+             2,
+             {}},
+            {"mp3_22k_mono",
+             "lame --quiet -r --little-endian -s 22.05 -m m -b 48 RAW OUT",
+             22050,
+             1,
+             {}},
+            {"mp2_192k_stereo",
+             "twolame --quiet -r -s 44100 -N 2 -m s -b 192 RAW OUT",
+             44100,
+             2,
+             {}},
         };
         for (stream& s : l) s.bytes = make_stream(s);
         return l;
@@ -107,7 +124,8 @@ void BM_Ours(benchmark::State& state) {
         benchmark::DoNotOptimize(block[0]);
     }
     state.SetLabel(s.name);
-    state.counters["x_realtime"] = benchmark::Counter((double)samples / (s.rate * s.channels), benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter((double)samples / (s.rate * s.channels), benchmark::Counter::kIsRate);
 }
 
 // libmpg123 through dlopen.
@@ -132,7 +150,8 @@ struct libmpg123 {
         feed = (decltype(feed))dlsym(handle, "mpg123_feed");
         read = (decltype(read))dlsym(handle, "mpg123_read");
         close = (decltype(close))dlsym(handle, "mpg123_close");
-        if (!(init && create && destroy && param && open_feed && feed && read && close)) handle = nullptr;
+        if (!(init && create && destroy && param && open_feed && feed && read && close))
+            handle = nullptr;
         if (handle) init();
     }
 };
@@ -165,7 +184,8 @@ void BM_Libmpg123(benchmark::State& state) {
         benchmark::DoNotOptimize(out[0]);
     }
     state.SetLabel(s.name);
-    state.counters["x_realtime"] = benchmark::Counter((double)samples / (s.rate * s.channels), benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter((double)samples / (s.rate * s.channels), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -95,7 +95,8 @@ void StretchBltShrink(benchmark::State& state) {
     MemBitmap src(800, 600), dst(145, 109);
     SetStretchBltMode(dst.dc, COLORONCOLOR);
     for (auto _ : state)
-        benchmark::DoNotOptimize(StretchBlt(dst.dc, 0, 0, 145, 109, src.dc, 0, 0, 800, 600, SRCCOPY));
+        benchmark::DoNotOptimize(
+            StretchBlt(dst.dc, 0, 0, 145, 109, src.dc, 0, 0, 800, 600, SRCCOPY));
     state.SetItemsProcessed(state.iterations() * 145 * 109);
 }
 BENCHMARK(StretchBltShrink)->Unit(benchmark::kMicrosecond);

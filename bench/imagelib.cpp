@@ -17,16 +17,14 @@
 namespace {
 
 // Removed with its pictures when the benchmarks end.
-const std::string& Folder()
-{
+const std::string& Folder() {
     static const test_support::TempDir dir("pixbench");
     static const std::string folder = dir.str();
     return folder;
 }
 
 // A 600 x 400 picture with detail everywhere, written by this library.
-const std::string& Input()
-{
+const std::string& Input() {
     static const std::string path = [] {
         std::string p = Folder() + "/in.bmp";
         PixImage image;
@@ -38,16 +36,14 @@ const std::string& Input()
                 px[1] = BYTE(y * 255 / 399);
                 px[2] = BYTE((x * 7 + y * 13) ^ (x * y));
             }
-        if (!image.Save(p.c_str(), PIX_FORMAT_BMP))
-            std::abort();
+        if (!image.Save(p.c_str(), PIX_FORMAT_BMP)) std::abort();
         return p;
     }();
     return path;
 }
 
 // What the thumbnail control does with each picture file.
-void BM_PixLoadAndThumbnail(benchmark::State& state)
-{
+void BM_PixLoadAndThumbnail(benchmark::State& state) {
     for (auto _ : state) {
         PixImage image, cell;
         if (!image.Load(Input().c_str(), PIX_FORMAT_UNKNOWN) ||
@@ -60,23 +56,20 @@ BENCHMARK(BM_PixLoadAndThumbnail)->Unit(benchmark::kMillisecond);
 
 // The same and the thumbnail saved (Save syncs the file to disk before
 // renaming it into place, which the other two do not).
-void BM_PixLoadThumbnailSave(benchmark::State& state)
-{
+void BM_PixLoadThumbnailSave(benchmark::State& state) {
     const std::string out = Folder() + "/pix.bmp";
     for (auto _ : state) {
         PixImage image, cell;
         bool ok = image.Load(Input().c_str(), PIX_FORMAT_UNKNOWN) &&
                   image.Thumbnail(145, 142, PixRGBQuad{255, 255, 255, 0}, &cell) &&
                   cell.Save(out.c_str(), PIX_FORMAT_BMP);
-        if (!ok)
-            state.SkipWithError(image.GetLastError());
+        if (!ok) state.SkipWithError(image.GetLastError());
     }
 }
 BENCHMARK(BM_PixLoadThumbnailSave)->Unit(benchmark::kMillisecond);
 
 // The same through a plain stream, without the sync: the work ImageMagick does.
-void BM_PixLoadThumbnailWrite(benchmark::State& state)
-{
+void BM_PixLoadThumbnailWrite(benchmark::State& state) {
     const std::string out = Folder() + "/pixplain.bmp";
     for (auto _ : state) {
         PixImage image, cell;
@@ -84,10 +77,8 @@ void BM_PixLoadThumbnailWrite(benchmark::State& state)
         bool ok = image.Load(Input().c_str(), PIX_FORMAT_UNKNOWN) &&
                   image.Thumbnail(145, 142, PixRGBQuad{255, 255, 255, 0}, &cell) &&
                   (file = std::fopen(out.c_str(), "wb")) && cell.Encode(file, PIX_FORMAT_BMP);
-        if (file)
-            std::fclose(file);
-        if (!ok)
-            state.SkipWithError("write failed");
+        if (file) std::fclose(file);
+        if (!ok) state.SkipWithError("write failed");
     }
 }
 BENCHMARK(BM_PixLoadThumbnailWrite)->Unit(benchmark::kMillisecond);
@@ -108,13 +99,11 @@ struct Wand {
     int (*write)(void*, const char*);
 
     template <class F>
-    bool Find(F& f, const char* name)
-    {
+    bool Find(F& f, const char* name) {
         f = reinterpret_cast<F>(dlsym(library, name));
         return f != nullptr;
     }
-    bool Load()
-    {
+    bool Load() {
         library = dlopen("libMagickWand-6.Q16.so.6", RTLD_NOW);
         return library && Find(genesis, "MagickWandGenesis") && Find(newWand, "NewMagickWand") &&
                Find(destroyWand, "DestroyMagickWand") && Find(read, "MagickReadImage") &&
@@ -125,15 +114,13 @@ struct Wand {
     }
 };
 
-void BM_MagickWandLoadAndThumbnail(benchmark::State& state)
-{
+void BM_MagickWandLoadAndThumbnail(benchmark::State& state) {
     static Wand wand;
     static const bool loaded = [] {
         // One thread, as this library uses.
         setenv("MAGICK_THREAD_LIMIT", "1", 1);
         bool ok = wand.Load();
-        if (ok)
-            wand.genesis();
+        if (ok) wand.genesis();
         return ok;
     }();
     if (!loaded) {
@@ -151,24 +138,22 @@ void BM_MagickWandLoadAndThumbnail(benchmark::State& state)
                   wand.write(w, out.c_str());
         wand.destroyPixel(white);
         wand.destroyWand(w);
-        if (!ok)
-            state.SkipWithError("MagickWand failed");
+        if (!ok) state.SkipWithError("MagickWand failed");
     }
 }
 BENCHMARK(BM_MagickWandLoadAndThumbnail)->Unit(benchmark::kMillisecond);
 
-void BM_MagickConvertCommand(benchmark::State& state)
-{
+void BM_MagickConvertCommand(benchmark::State& state) {
     if (std::system("convert -version >/dev/null 2>&1") != 0) {
         state.SkipWithError("ImageMagick's convert is not installed");
         return;
     }
-    const std::string command = "MAGICK_THREAD_LIMIT=1 convert " + Input() +
-                                " -thumbnail 145x142 -background white -gravity center -extent 145x142 BMP3:" +
-                                Folder() + "/convert.bmp";
+    const std::string command =
+        "MAGICK_THREAD_LIMIT=1 convert " + Input() +
+        " -thumbnail 145x142 -background white -gravity center -extent 145x142 BMP3:" + Folder() +
+        "/convert.bmp";
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0)
-            state.SkipWithError("convert failed");
+        if (std::system(command.c_str()) != 0) state.SkipWithError("convert failed");
     }
 }
 BENCHMARK(BM_MagickConvertCommand)->Unit(benchmark::kMillisecond);

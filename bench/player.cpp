@@ -30,7 +30,8 @@ const std::string& song() {
         samples.push_back(static_cast<int16_t>(9000 * std::sin(i * 0.0627)));
         samples.push_back(static_cast<int16_t>(7000 * std::sin(i * 0.0411)));
     }
-    if (test_support::WriteWav(wav, int(rate), 2, 16, samples) && test_support::LameEncode(wav, mp3, "-b 128"))
+    if (test_support::WriteWav(wav, int(rate), 2, 16, samples) &&
+        test_support::LameEncode(wav, mp3, "-b 128"))
         path = mp3;
     return path;
 }
@@ -61,8 +62,8 @@ void PlayerDecodesToFile(benchmark::State& state) {
             break;
         }
     }
-    state.counters["x_real_time"] =
-        benchmark::Counter(10.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["x_real_time"] = benchmark::Counter(
+        10.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     control_send(control, cmd_exit);
     wait_code(control, ntf_exited);
     player_stop(control);

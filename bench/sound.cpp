@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 bool UseBackend(benchmark::State& state, int which) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    win::SoundBackend backend = which == 0 ? win::SoundBackend::NullInstant
+    win::SoundBackend backend = which == 0   ? win::SoundBackend::NullInstant
                                 : which == 1 ? win::SoundBackend::Null
                                              : win::SoundBackend::Sdl;
     state.SetLabel(which == 0 ? "null-instant" : which == 1 ? "null-realtime" : "sdl-dummy");
@@ -32,9 +32,7 @@ bool UseBackend(benchmark::State& state, int which) {
 
 // A WAVE image of one 16-bit mono frame at 44100 Hz: played out, it has been
 // handed to the device.
-std::vector<uint8_t> OneFrameWave() {
-    return test_support::WavImage(44100, 1, 16, {0x10});
-}
+std::vector<uint8_t> OneFrameWave() { return test_support::WavImage(44100, 1, 16, {0x10}); }
 
 void BM_PlaySoundToDevice(benchmark::State& state) {
     if (!UseBackend(state, int(state.range(0)))) return;
@@ -47,7 +45,12 @@ void BM_PlaySoundToDevice(benchmark::State& state) {
     }
     win::SetSoundBackend(win::SoundBackend::NullInstant);
 }
-BENCHMARK(BM_PlaySoundToDevice)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_PlaySoundToDevice)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
     ->Iterations(200);
 
 void BM_WaveOutWriteToPlayed(benchmark::State& state) {
@@ -66,16 +69,20 @@ void BM_WaveOutWriteToPlayed(benchmark::State& state) {
     for (auto _ : state) {
         auto start = Clock::now();
         waveOutWrite(h, &header, sizeof header);
-        while (!(std::atomic_ref<DWORD>(header.dwFlags).load() & WHDR_DONE)) {
-        }
+        while (!(std::atomic_ref<DWORD>(header.dwFlags).load() & WHDR_DONE)) {}
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
     waveOutUnprepareHeader(h, &header, sizeof header);
     waveOutClose(h);
     win::SetSoundBackend(win::SoundBackend::NullInstant);
 }
-BENCHMARK(BM_WaveOutWriteToPlayed)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()
-    ->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(BM_WaveOutWriteToPlayed)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
 
 // Mixing one device buffer (512 frames) from voices that need converting.
 class LoopVoice : public win::sound::Voice {
@@ -93,7 +100,8 @@ void BM_MixVoices(benchmark::State& state) {
     std::vector<std::unique_ptr<LoopVoice>> v;
     for (int i = 0; i < voices; ++i) {
         v.push_back(std::make_unique<LoopVoice>(win::sound::PcmFormat{22050, 2, 16}));
-        v.back()->Queue(reinterpret_cast<const uint8_t*>(tone.data()), tone.size() * 2, nullptr, true);
+        v.back()->Queue(reinterpret_cast<const uint8_t*>(tone.data()), tone.size() * 2, nullptr,
+                        true);
         v.back()->SetVolume(0x8000, 0xC000);
     }
     std::vector<int32_t> mix(512 * 2);

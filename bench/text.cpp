@@ -30,7 +30,8 @@ void DrawLine(benchmark::State& state) {
     std::vector<uint32_t> pixels(400 * 20, 0xFFFFFF);
     text::PixelTarget target{pixels.data(), 400, 20, 400};
     for (auto _ : state)
-        benchmark::DoNotOptimize(text::DrawString(*font, target, RECT{0, 0, 400, 20}, 0, 2, kLine, {}));
+        benchmark::DoNotOptimize(
+            text::DrawString(*font, target, RECT{0, 0, 400, 20}, 0, 2, kLine, {}));
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(std::strlen(kLine)));
 }
 BENCHMARK(DrawLine);
@@ -48,4 +49,3 @@ void WrapParagraph(benchmark::State& state) {
 BENCHMARK(WrapParagraph);
 
 }  // namespace
-

@@ -60,8 +60,8 @@ CColoringThumbnailCtrl& Grid() {
         c->SetColumns(5);
         c->SetThumbnailSize(145, 142);
         const CSize size = c->GetIdealSize();
-        if (!c->CreateEx(0, kThumbnailClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy, nullptr,
-                         nullptr))
+        if (!c->CreateEx(0, kThumbnailClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy,
+                         nullptr, nullptr))
             std::abort();
         for (int i = 0; i < kFiles; ++i) c->AddItem(Inputs()[size_t(i)].c_str(), UINT(i), "");
         return c;
@@ -100,7 +100,8 @@ struct Wand {
                Find(destroyWand, "DestroyMagickWand") && Find(read, "MagickReadImage") &&
                Find(thumbnail, "MagickThumbnailImage") && Find(newPixel, "NewPixelWand") &&
                Find(destroyPixel, "DestroyPixelWand") && Find(setColour, "PixelSetColor") &&
-               Find(setBackground, "MagickSetImageBackgroundColor") && Find(extent, "MagickExtentImage");
+               Find(setBackground, "MagickSetImageBackgroundColor") &&
+               Find(extent, "MagickExtentImage");
     }
 };
 
@@ -123,8 +124,8 @@ void BM_MagickWandFifteenThumbnails(benchmark::State& state) {
             void* w = wand.newWand();
             void* white = wand.newPixel();
             wand.setColour(white, "white");
-            bool ok = wand.read(w, input.c_str()) && wand.thumbnail(w, 145, 96) && wand.setBackground(w, white) &&
-                      wand.extent(w, 145, 142, 0, -23);
+            bool ok = wand.read(w, input.c_str()) && wand.thumbnail(w, 145, 96) &&
+                      wand.setBackground(w, white) && wand.extent(w, 145, 142, 0, -23);
             wand.destroyPixel(white);
             wand.destroyWand(w);
             if (!ok) state.SkipWithError("MagickWand failed");
@@ -141,8 +142,9 @@ void BM_MagickConvertFifteenThumbnails(benchmark::State& state) {
     }
     std::string command = "MAGICK_THREAD_LIMIT=1 convert";
     for (const std::string& input : Inputs()) command += " " + input;
-    command += " -thumbnail 145x142 -background white -gravity center -extent 145x142 BMP3:" + Folder() +
-               "/convert%d.bmp";
+    command +=
+        " -thumbnail 145x142 -background white -gravity center -extent 145x142 BMP3:" + Folder() +
+        "/convert%d.bmp";
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) state.SkipWithError("convert failed");
     }
