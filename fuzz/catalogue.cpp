@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckPath(aSamples[i].strSamplePath);
         CheckPath(aSamples[i].strPicturePath);
     }
-    if (aSamples.GetSize() > aFree.GetSize() || aFree.GetSize() > astrTopics.GetSize()) std::abort();
+    if (aSamples.GetSize() > aFree.GetSize() || aFree.GetSize() > astrTopics.GetSize())
+        std::abort();
 
     // The range label of whatever numbers the text holds.
     if (!astrLines.IsEmpty()) {

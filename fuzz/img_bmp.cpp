@@ -1,7 +1,6 @@
 // Fuzz target: the BMP decoder.
 #include "img_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return FuzzDecoder<PixImageBMP>(data, size);
 }

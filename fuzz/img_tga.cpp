@@ -1,7 +1,6 @@
 // Fuzz target: the TGA decoder.
 #include "img_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return FuzzDecoder<PixImageTGA>(data, size);
 }

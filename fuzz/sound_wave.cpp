@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     voice.SetRate(0x4000 + uint32_t(data[size - 1]) * 0x400);
     voice.SetVolume(uint16_t(data[size / 2] * 257), 0xFFFF);
     std::vector<int32_t> mix(2 * 1024);
-    while (voice.MixInto(mix.data(), 1024, 44100) == 1024) {
-    }
+    while (voice.MixInto(mix.data(), 1024, 44100) == 1024) {}
     if (voice.done != 1) __builtin_trap();
     return 0;
 }
