@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev
+pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14
       libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev libbenchmark-dev
       lame twolame mpg123 libmpg123-dev python3 python3-fonttools python3-numpy python3-pil fonts-dejavu-core
       xvfb xdotool openbox imagemagick xdg-utils)
