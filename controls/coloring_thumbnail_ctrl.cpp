@@ -1,6 +1,7 @@
 // The thumbnail control: the page image, painting with the selection ring,
 // picking with the mouse, and scrolling by rows and pages.
 #include "controls/coloring_thumbnail_ctrl.h"
+#include "controls/coloring_window_class.h"
 
 #include <algorithm>
 
@@ -37,21 +38,8 @@ ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CColoringThumbnailCtrl::CColoringThumbnailCtrl() {
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    WNDCLASS wndcls{};
-    if (::GetClassInfo(hInstance, kThumbnailClassName, &wndcls)) return;
-    wndcls.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wndcls.lpfnWndProc = ::DefWindowProc;
-    wndcls.cbClsExtra = 0;
-    wndcls.cbWndExtra = 0;
-    wndcls.hInstance = hInstance;
-    wndcls.hIcon = nullptr;
-    wndcls.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    // Brush value 15: the brush of system colour 14 (COLOR_HIGHLIGHTTEXT).
-    wndcls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_HIGHLIGHTTEXT + 1));
-    wndcls.lpszMenuName = nullptr;
-    wndcls.lpszClassName = kThumbnailClassName;
-    if (!AfxRegisterClass(&wndcls)) AfxThrowResourceException();
+    // The thumbnails show the standard arrow, not the paint brush.
+    RegisterColoringWindowClass(kThumbnailClassName, ::LoadCursor(nullptr, IDC_ARROW));
 }
 
 CColoringThumbnailCtrl::~CColoringThumbnailCtrl() { m_bmpGrid.DeleteObject(); }

@@ -1,7 +1,7 @@
 // Registration of the colouring controls' window classes.
 #include "controls/coloring_window_class.h"
 
-void RegisterColoringWindowClass(LPCTSTR lpszClassName) {
+void RegisterColoringWindowClass(LPCTSTR lpszClassName, HCURSOR hCursor) {
     HINSTANCE hInstance = AfxGetInstanceHandle();
     WNDCLASS wc{};
     if (::GetClassInfo(hInstance, lpszClassName, &wc)) return;
@@ -12,7 +12,9 @@ void RegisterColoringWindowClass(LPCTSTR lpszClassName) {
     wc.cbWndExtra = 0;
     wc.hInstance = hInstance;
     wc.hIcon = nullptr;
-    wc.hCursor = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kPaintBrushCursorId));
+    wc.hCursor = hCursor
+                     ? hCursor
+                     : ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kPaintBrushCursorId));
     // COLOR_HIGHLIGHTTEXT + 1: the class brush is that system colour's.
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHTTEXT + 1);
     wc.lpszMenuName = nullptr;

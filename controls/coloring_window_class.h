@@ -7,7 +7,8 @@
 constexpr UINT kPaintBrushCursorId = 131;
 
 // Registers the class `lpszClassName` as the colouring controls want it
-// (redrawn on resizing, double clicks, the default procedure, the paint-brush
-// cursor, the brush of system colour 14) unless a class of that name exists.
-// A failure raises CResourceException.
-void RegisterColoringWindowClass(LPCTSTR lpszClassName);
+// (redrawn on resizing, double clicks, the default procedure, the brush of
+// system colour 14) unless a class of that name exists, with `hCursor`, or
+// the paint-brush cursor when it is null. A failure raises
+// CResourceException.
+void RegisterColoringWindowClass(LPCTSTR lpszClassName, HCURSOR hCursor = nullptr);

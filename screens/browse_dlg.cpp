@@ -4,6 +4,7 @@
 #include "common/globals.h"
 #include "res/resource.h"
 #include "screens/catalogues.h"
+#include "screens/screen_background.h"
 
 namespace {
 
@@ -113,18 +114,6 @@ void CBrowseDlg::OnThumbnailSelected(NMHDR* pNMHDR, LRESULT* pResult) {
 }
 
 BOOL CBrowseDlg::OnEraseBkgnd(CDC* pDC) {
-    BITMAP bm{};
-    if (!m_bmpBackground.GetSafeHandle() || !m_bmpBackground.GetBitmap(&bm))
-        return CDialog::OnEraseBkgnd(pDC);
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    // A picture smaller than the screen leaves the rest in the dialog colour.
-    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height())
-        CDialog::OnEraseBkgnd(pDC);
-    CDC dcMem;
-    dcMem.CreateCompatibleDC(pDC);
-    CBitmap* pOld = dcMem.SelectObject(&m_bmpBackground);
-    pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMem, 0, 0, SRCCOPY);
-    dcMem.SelectObject(pOld);
-    return TRUE;
+    if (PaintScreenBackground(this, pDC, m_bmpBackground)) return TRUE;
+    return CDialog::OnEraseBkgnd(pDC);
 }

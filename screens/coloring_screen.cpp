@@ -20,6 +20,7 @@
 #include "screens/catalogues.h"
 #include "screens/home_dlg.h"
 #include "screens/music_list_dlg.h"
+#include "screens/screen_background.h"
 
 namespace coloring_screen {
 
@@ -34,16 +35,8 @@ void PrepareButton(CSkinButton& button, int nIconIn, int nIconOut, BOOL bClickSo
 
 BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButton* const* apButtons,
                      int nButtons) {
-    if (!bmpBackground.GetSafeHandle()) return FALSE;
-    CRect rcClient;
-    pScreen->GetClientRect(&rcClient);
-    CDC dcMem;
-    dcMem.CreateCompatibleDC(pDC);
-    CBitmap* pOld = dcMem.SelectObject(&bmpBackground);
-    // The screens' pictures are made to the size of their client areas.
-    pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMem, 0, 0, SRCCOPY);
+    if (!PaintScreenBackground(pScreen, pDC, bmpBackground)) return FALSE;
     for (int i = 0; i < nButtons; ++i) apButtons[i]->CaptureBackground(pDC);
-    dcMem.SelectObject(pOld);
     return TRUE;
 }
 

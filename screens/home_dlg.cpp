@@ -10,6 +10,7 @@
 #include "screens/free_coloring_dlg.h"
 #include "screens/music_list_dlg.h"
 #include "screens/sample_coloring_dlg.h"
+#include "screens/screen_background.h"
 
 namespace {
 
@@ -126,20 +127,8 @@ void CHomeDlg::OnPaint() {
 HCURSOR CHomeDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 BOOL CHomeDlg::OnEraseBkgnd(CDC* pDC) {
-    BITMAP bm{};
-    if (!m_bmpBackground.GetSafeHandle() || !m_bmpBackground.GetBitmap(&bm))
-        return CDialog::OnEraseBkgnd(pDC);
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    // A picture smaller than the window leaves the rest in the dialog colour.
-    if (bm.bmWidth < rcClient.Width() || bm.bmHeight < rcClient.Height())
-        CDialog::OnEraseBkgnd(pDC);
-    CDC dcMem;
-    dcMem.CreateCompatibleDC(pDC);
-    CBitmap* pOld = dcMem.SelectObject(&m_bmpBackground);
-    pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcMem, 0, 0, SRCCOPY);
-    dcMem.SelectObject(pOld);
-    return TRUE;
+    if (PaintScreenBackground(this, pDC, m_bmpBackground)) return TRUE;
+    return CDialog::OnEraseBkgnd(pDC);
 }
 
 void CHomeDlg::OnDestroy() {
