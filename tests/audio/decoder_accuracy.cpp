@@ -4,6 +4,7 @@
 // streams against their reference outputs.
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <stdlib.h>
 
 #include <iostream>
@@ -123,6 +124,36 @@ INSTANTIATE_TEST_SUITE_P(
         encoded_case{"l2_mpeg1_crc", "twolame", 44100, 2, true, "-p -m j -b 160"},
         encoded_case{"l2_mpeg2_crc", "twolame", 22050, 2, false, "-p -m j -b 64"}),
     [](const testing::TestParamInfo<encoded_case>& i) { return std::string(i.param.name); });
+
+// Layer II joint stereo mixed down to one channel: above the joint-stereo
+// bound the two channels share their samples and differ in their scale
+// factors, so the mix takes their mean. Synthesis is linear, so the mix is
+// the mean of the independent decoder's two channels, within rounding.
+TEST(Layer2Mix, JointStereoMixedToOneChannelIsTheMeanOfTheChannels) {
+    if (!have_tool("twolame") || !have_tool("mpg123"))
+        GTEST_SKIP() << "twolame or mpg123 is not installed";
+    // A low bit rate puts the bound low, so most subbands are joint.
+    encoded_case c{"l2_joint_mix", "twolame", 44100, 2, false, "-m j -b 96"};
+    std::string stream_path = encode(c);
+    ASSERT_FALSE(stream_path.empty());
+    std::string ref_path = stream_path + ".ref";
+    ASSERT_TRUE(
+        run("mpg123 -q --no-gapless -s " + stream_path + " > " + ref_path + " 2>/dev/null"));
+    std::vector<uint8_t> stream = read_file(stream_path);
+    ASSERT_EQ((stream[3] >> 6) & 3, 1) << "joint stereo frames";
+    decoded ours = decode_all(stream, 3);
+    ASSERT_FALSE(ours.frames.empty());
+    EXPECT_EQ(ours.frames[0].stereo, 0);
+    std::vector<int16_t> stereo = read_pcm(ref_path);
+    std::vector<int16_t> mean(stereo.size() / 2);
+    for (size_t i = 0; i < mean.size(); ++i)
+        mean[i] = (int16_t)lrint((stereo[2 * i] + stereo[2 * i + 1]) / 2.0);
+    EXPECT_EQ(ours.samples.size(), mean.size());
+    comparison cmp = compare(ours.samples, mean);
+    EXPECT_GT(cmp.compared, (size_t)44100);
+    EXPECT_LE(cmp.max_error, 2);
+    EXPECT_LT(cmp.rms, 0.6);
+}
 
 // ---- the whole player: file input, decoder, file output ------------------------
 

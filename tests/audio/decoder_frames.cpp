@@ -336,6 +336,32 @@ TEST(Layer2Frames, LowSamplingFrequencyFramesDecode) {
     EXPECT_EQ(d.frames[0].samples, 2304);
 }
 
+// Low-rate Layer II frames with content: the MPEG-2 allocation table and
+// subband limit must give the encoder's tone back, not silence.
+TEST(Layer2Frames, LowSamplingFrequencyFramesCarryTheirTone) {
+    if (!have_tool("twolame") || !have_tool("mpg123")) GTEST_SKIP() << "twolame or mpg123 missing";
+    std::string dir = temp_dir();
+    std::vector<int16_t> pcm = make_signal(16000, 1, 1.0, false);
+    std::vector<uint8_t> bytes(pcm.size() * 2);
+    for (size_t i = 0; i < pcm.size(); ++i) {
+        bytes[2 * i] = (uint8_t)(pcm[i] & 0xFF);
+        bytes[2 * i + 1] = (uint8_t)((uint16_t)pcm[i] >> 8);
+    }
+    write_file(dir + "/low.raw", bytes);
+    ASSERT_TRUE(run("twolame --quiet -r -s 16000 -N 1 -m m -b 32 " + dir + "/low.raw " + dir +
+                    "/low.mp2 2>/dev/null"));
+    ASSERT_TRUE(
+        run("mpg123 -q --no-gapless -s " + dir + "/low.mp2 > " + dir + "/low.ref 2>/dev/null"));
+    decoded d = decode_all(read_file(dir + "/low.mp2"));
+    ASSERT_FALSE(d.frames.empty());
+    EXPECT_EQ(d.frames[0].frequency, 16000);
+    double energy = 0;
+    for (int16_t v : d.samples) energy += (double)v * v;
+    EXPECT_GT(energy / (double)d.samples.size(), 1e6) << "a tone of about a third of full scale";
+    comparison cmp = compare(d.samples, read_pcm(dir + "/low.ref"));
+    EXPECT_LE(cmp.max_error, 1);
+}
+
 TEST(DecoderOptions, EqualiserReadsBackPerChannel) {
     decoder_state* d = new decoder_state;
     decoder_init(d, memory_input::read, nullptr);
