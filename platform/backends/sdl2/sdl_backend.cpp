@@ -91,6 +91,12 @@ public:
             return;
         }
         SDL_SetWindowData(native, kHwndKey, hwnd);
+        // The framebuffer now, while the window is hidden: where it is
+        // GL-backed (SDL_FRAMEBUFFER_ACCELERATION=1), SDL re-creates the
+        // native window for it, and does so before anything else knows the
+        // window; the position is asked for again afterwards.
+        if (SDL_GetWindowSurface(native))
+            SDL_SetWindowPosition(native, w->rect.left * scale_, w->rect.top * scale_);
         // Owned windows (dialogs, lists) stay above their owner.
         if (SDL_Window* owner = NativeOf(w->owner)) SDL_SetWindowModalFor(native, owner);
         natives_[hwnd] = native;
