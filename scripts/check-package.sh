@@ -19,9 +19,13 @@ echo "metadata and desktop entry: valid"
 deb=$1
 command -v lintian >/dev/null || { echo "lintian is not installed" >&2; exit 77; }
 # The installed files, as a desktop finds them.
-dpkg-deb -c "$deb" | awk '{print $6}' | grep -qx './usr/share/metainfo/org.tintorama.Tintorama.metainfo.xml'
-dpkg-deb -c "$deb" | awk '{print $6}' | grep -qx './usr/share/applications/tintorama.desktop'
-dpkg-deb -c "$deb" | awk '{print $6, $7, $8}' | grep -qx './usr/bin/tintorama -> ../lib/tintorama/tintorama'
+listing=$(dpkg-deb -c "$deb" | awk '{print $6, $7, $8}')
+for want in './usr/share/metainfo/org.tintorama.Tintorama.metainfo.xml' \
+            './usr/share/applications/tintorama.desktop' \
+            './usr/lib/tintorama/Data/Media/Music/11.mp3' \
+            './usr/bin/tintorama -> ../lib/tintorama/tintorama'; do
+  printf '%s\n' "$listing" | sed 's/ *$//' | grep -Fx -- "$want" >/dev/null || { echo "missing from the package: $want" >&2; exit 1; }
+done
 # Errors fail; warnings and notes are shown. Running as root is the
 # check's own business, not the package's.
 lintian --fail-on error --allow-root --display-info "$deb"
