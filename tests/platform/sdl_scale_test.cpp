@@ -47,8 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ScreenCase{"UsableRoomDecides", {3840, 2160}, {3840, 1300}, kHome, 2},
                       ScreenCase{"UnknownWindow", {3840, 2160}, {3840, 2160}, {0, 0}, 1},
                       ScreenCase{"BrokenScreen", {0, -5}, {0, 0}, kHome, 1},
-                      ScreenCase{"HugeNumbers", {2147483647, 2147483647}, {2147483647, 2147483647},
-                                 {2147483647, 2147483647}, 1}),
+                      ScreenCase{"HugeNumbers",
+                                 {2147483647, 2147483647},
+                                 {2147483647, 2147483647},
+                                 {2147483647, 2147483647},
+                                 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct OptionCase {

@@ -88,7 +88,8 @@ TEST_F(SdlScale, AClickAtTheDoubledPositionReachesTheRightButton) {
         },
         10);
     ASSERT_FALSE(id.empty()) << "the native window did not appear";
-    const std::string shell = sdl_test::Output("timeout 20 xdotool getwindowgeometry --shell " + id);
+    const std::string shell =
+        sdl_test::Output("timeout 20 xdotool getwindowgeometry --shell " + id);
     EXPECT_NE(shell.find("X=100\n"), std::string::npos) << shell;
     EXPECT_NE(shell.find("Y=80\n"), std::string::npos) << shell;
     EXPECT_NE(shell.find("WIDTH=400\n"), std::string::npos) << shell;

@@ -33,7 +33,9 @@ int usage(const char* self) {
             "  OUTPUT  wav:FILE, raw:FILE, FILE.wav, FILE (raw) or - (standard output);\n"
             "          without it the stream plays on the default output\n"
             "  -q      no progress line   -v  the player's debug messages   -t  decoding speed\n",
-            slash ? slash + 1 : self ? self : "player-cli");
+            slash  ? slash + 1
+            : self ? self
+                   : "player-cli");
     return 2;
 }
 
