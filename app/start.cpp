@@ -8,6 +8,8 @@
 
 #include "app/coloring_app.h"
 #include "app/tour.h"
+#include "backends/display.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -31,6 +33,22 @@ bool TakeTourOption(int& argc, char** argv, std::string* dir) {
     return ok;
 }
 
+// The home screen's size in pixels, from its dialog template (the extended
+// form: cx and cy follow the version, signature, help id, styles, item count
+// and position), so that a big screen can enlarge the windows to suit it.
+SIZE HomeScreenSize() {
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCE(IDD_HOME), RT_DIALOG);
+    if (!found) return {0, 0};
+    const auto* data =
+        static_cast<const unsigned char*>(::LockResource(::LoadResource(nullptr, found)));
+    const DWORD size = ::SizeofResource(nullptr, found);
+    constexpr size_t kCx = 22;  // 2 + 2 + 4 + 4 + 4 + 2 + 2 + 2
+    if (!data || size < kCx + 4 || data[2] != 0xFF || data[3] != 0xFF) return {0, 0};
+    const int cx = data[kCx] | (data[kCx + 1] << 8), cy = data[kCx + 2] | (data[kCx + 3] << 8);
+    const LONG units = ::GetDialogBaseUnits();
+    return {::MulDiv(cx, LOWORD(units), 4), ::MulDiv(cy, HIWORD(units), 8)};
+}
+
 }  // namespace
 
 int RunTintorama(int argc, char** argv) {
@@ -52,6 +70,8 @@ int RunTintorama(int argc, char** argv) {
         tour.Start();
     }
     args.push_back(nullptr);
+
+    win::SetMainWindowSize(HomeScreenSize());
 
     // Opens the display (or the in-memory one) and runs the application.
     const int nCode = AfxWinMain(int(args.size()) - 1, args.data());

@@ -1,7 +1,8 @@
 // The save-as dialog behind GetSaveFileNameA (and the open dialog behind
 // GetOpenFileNameA): a folder list with ".." to go up, a file name box and
 // the type combo built from lpstrFilter. Paths use '/'. It starts in the
-// user's Pictures folder when there is one, else lpstrInitialDir, else home.
+// folder of the last file it gave the program during this run, else in the
+// user's pictures folder (user_folders.h), else lpstrInitialDir, else home.
 #include <dirent.h>
 #include <fnmatch.h>
 #include <strings.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "user_folders.h"
 
 namespace win::controls {
 namespace {
@@ -85,11 +87,13 @@ std::vector<Filter> ParseFilters(const char* list) {
 }
 
 std::string StartFolder(const OPENFILENAMEA* ofn) {
-    const char* xdg = std::getenv("XDG_PICTURES_DIR");
+    const std::string last = LastFileDialogFolder();
+    if (!last.empty() && IsDirectory(last)) return last;
+    // The pictures folder falls back to home, which comes after the
+    // caller's own folder.
     const char* home = std::getenv("HOME");
-    if (xdg && IsDirectory(xdg)) return xdg;
-    if (home && IsDirectory(std::string(home) + "/Pictures"))
-        return std::string(home) + "/Pictures";
+    const std::string pictures = UserPicturesFolder();
+    if (IsDirectory(pictures) && !(home && pictures == home)) return pictures;
     if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
     if (home && IsDirectory(home)) return home;
     return "/";
@@ -242,6 +246,7 @@ bool Deliver(DialogState* st) {
     }
     std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
     size_t slash = path.find_last_of('/');
+    RememberFileDialogFolder(slash == 0 ? "/" : path.substr(0, slash));
     ofn->nFileOffset = WORD(slash + 1);
     size_t dot = path.find_last_of('.');
     ofn->nFileExtension = WORD(dot != std::string::npos && dot > slash ? dot + 1 : path.size());

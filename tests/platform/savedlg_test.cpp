@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "controls/user_folders.h"
 #include "ctl_helpers.h"
 
 namespace fs = std::filesystem;
@@ -13,6 +14,7 @@ class SaveDialogTest : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
+        win::controls::RememberFileDialogFolder("");  // as at the program's start
         // One folder per process: CTest runs these tests side by side.
         folder = fs::path(testing::TempDir()) / ("savedlg_pictures_" + std::to_string(getpid()));
         fs::remove_all(folder);
@@ -134,4 +136,30 @@ TEST_F(SaveDialogTest, FolderNavigationAndSmallBuffer) {
     });
     EXPECT_FALSE(GetSaveFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), DWORD(FNERR_BUFFERTOOSMALL));
+}
+
+// The folder of the last file chosen is where the next dialog opens, while
+// the program runs; a folder that has gone since is passed over.
+TEST_F(SaveDialogTest, TheNextDialogOpensInTheFolderOfTheLastFileChosen) {
+    headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND dialog) {
+        HWND name = GetDlgItem(dialog, 1152);
+        SetWindowTextA(name, "sub");
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        SetWindowTextA(name, "first");
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    ASSERT_EQ(std::string(file), (folder / "sub" / "first.pic").string());
+
+    auto saveAs = [&](const char* typed) {
+        headless::WhenTopLevelAppears(headless::kFileDialogClass, [typed](HWND dialog) {
+            SetWindowTextA(GetDlgItem(dialog, 1152), typed);
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        });
+        return GetSaveFileNameA(&ofn) ? std::string(file) : std::string();
+    };
+    EXPECT_EQ(saveAs("second"), (folder / "sub" / "second.pic").string());
+
+    fs::remove_all(folder / "sub");
+    EXPECT_EQ(saveAs("third"), (folder / "third.pic").string());
 }

@@ -47,6 +47,9 @@ Keywords=colouring;coloring;paint;drawing;children;kids;
 """
 
 
+ICON_THEME_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
 def build_linux(out_dir):
     """The desktop entry and its icon, so the installed program shows in menus."""
     linux = os.path.join(out_dir, "linux")
@@ -54,6 +57,9 @@ def build_linux(out_dir):
     with open(os.path.join(linux, "tintorama.desktop"), "w", encoding="utf-8", newline="\n") as f:
         f.write(DESKTOP_ENTRY)
     build_icons.app_icon(256).save(os.path.join(linux, "tintorama.png"))
+    # The sizes of the icon theme, each drawn at its size rather than shrunk.
+    for size in ICON_THEME_SIZES:
+        build_icons.app_icon(size).save(os.path.join(linux, f"tintorama-{size}.png"))
 
 
 def build(out_dir):

@@ -24,13 +24,18 @@ struct Options {
     std::string output;
 };
 
-int usage() {
+// Named as it was called: installed, the tool is tintorama-player.
+int usage(const char* self) {
+    const char* slash = self ? strrchr(self, '/') : nullptr;
     fprintf(stderr,
-            "usage: player-cli [-q] [-v] [-t] INPUT [OUTPUT]\n"
+            "usage: %s [-q] [-v] [-t] INPUT [OUTPUT]\n"
             "  INPUT   a file, - for standard input, or a URL\n"
             "  OUTPUT  wav:FILE, raw:FILE, FILE.wav, FILE (raw) or - (standard output);\n"
             "          without it the stream plays on the default output\n"
-            "  -q      no progress line   -v  the player's debug messages   -t  decoding speed\n");
+            "  -q      no progress line   -v  the player's debug messages   -t  decoding speed\n",
+            slash  ? slash + 1
+            : self ? self
+                   : "player-cli");
     return 2;
 }
 
@@ -208,6 +213,6 @@ private:
 
 int main(int argc, char** argv) {
     Options options;
-    if (!parse(argc, argv, &options)) return usage();
+    if (!parse(argc, argv, &options)) return usage(argc > 0 ? argv[0] : nullptr);
     return Session(options).run();
 }

@@ -48,6 +48,9 @@ class ResourcesTest(unittest.TestCase):
         self.assertTrue(entry["Categories"].endswith(";"))
         icon = Image.open(os.path.join(self.out, "linux", "tintorama.png"))
         self.assertEqual((icon.size, icon.mode), ((256, 256), "RGBA"))
+        for size in (16, 24, 32, 48, 64, 128, 256):
+            themed = Image.open(os.path.join(self.out, "linux", f"tintorama-{size}.png"))
+            self.assertEqual((themed.size, themed.mode), ((size, size), "RGBA"))
 
     def test_manifest_names_existing_files_once(self):
         ids = []
