@@ -504,6 +504,68 @@ TEST_F(Playing, SeekPauseStopAndSnapshotsStayInside) {
     EXPECT_EQ(n.payload.byte, 200);
 }
 
+// CPU time the whole process spent, in milliseconds.
+double process_cpu_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+// CPU the process spends, and notifications that arrive, over `ms` of a
+// player left alone.
+struct Idle {
+    double cpu_ms;
+    size_t reports;  // debug notifications
+};
+Idle measure_idle(Harness& h, int ms) {
+    h.sync();
+    h.take_seen();
+    double before = process_cpu_ms();
+    usleep(static_cast<useconds_t>(ms) * 1000);
+    Idle idle{process_cpu_ms() - before, 0};
+    h.sync();
+    idle.reports = of_code(h.seen, ntf_debug).size();
+    return idle;
+}
+
+// A command that leaves a slot the player needs closed while it plays: the
+// player stops instead of going round its loop reporting the missing slot.
+struct RefusedSlot {
+    const char* name;
+    unsigned command;
+    const char* text;
+};
+
+class RefusedWhilePlaying : public Playing, public ::testing::WithParamInterface<RefusedSlot> {};
+
+TEST_P(RefusedWhilePlaying, StopsTheSongInsteadOfSpinning) {
+    const RefusedSlot& r = GetParam();
+    open("endless", fake_stream(FakeFrame{}, 300000));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    h.send(r.command, r.text);
+    EXPECT_LT(h.answer(r.command), 0);
+    Note n;
+    bool stopped = false;
+    for (const Note& seen : h.seen)
+        if (seen.code == ntf_player_state && seen.payload.byte == state_stopped) stopped = true;
+    for (int i = 0; i < 50 && !stopped; ++i) {
+        if (!h.receive(&n, 100)) continue;
+        stopped = n.code == ntf_player_state && n.payload.byte == state_stopped;
+    }
+    EXPECT_TRUE(stopped) << "the player still claims to play";
+    Idle idle = measure_idle(h, 300);
+    EXPECT_LT(idle.cpu_ms, 100.0) << "the player thread spins";
+    EXPECT_EQ(idle.reports, 0u) << "the missing slot is reported at every turn";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RefusedWhilePlaying,
+    ::testing::Values(RefusedSlot{"EmptyInputName", cmd_set_input_name, ""},
+                      RefusedSlot{"OutputNameOfNoDevice", cmd_set_output_name, "/dev/wave/12"},
+                      RefusedSlot{"OutputOpenOfNoDevice", cmd_output_open, "/dev/wave/12"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Playing, StormOfRandomCommands) {
     put_memory_file("storm", three_seconds());
     std::mt19937 random(1234);
@@ -541,11 +603,18 @@ TEST_F(Playing, StormOfRandomCommands) {
         if (i % 200 == 0) {
             h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
             h.sync();
-            h.take_seen();
+            // A player stuck reporting a missing slot floods the queue.
+            EXPECT_LT(h.take_seen().size(), 5000u) << "after command " << i;
         }
     }
     h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
     h.sync();
+    // Whatever the storm left open, a player that is not playing rests.
+    h.send(cmd_input_close);
+    h.sync();
+    Idle idle = measure_idle(h, 300);
+    EXPECT_LT(idle.cpu_ms, 100.0);
+    EXPECT_EQ(idle.reports, 0u);
 }
 
 }  // namespace
