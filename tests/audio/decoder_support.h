@@ -59,9 +59,8 @@ struct comparison {
 };
 comparison compare(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
 
-// Values to drop from our output so it lines up with the reference
-// decoder's: an encoder's "Xing"/"Info" tag frame is decoded by us (as
-// silence) but skipped by the reference.
+// The values one frame of the stream gives when it opens with an encoder's
+// "Xing"/"Info" tag frame; 0 when it does not.
 size_t tag_frame_values(const std::vector<uint8_t>& stream);
 
 // Builds a frame header word.
