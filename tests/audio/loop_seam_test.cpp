@@ -18,9 +18,9 @@ namespace {
 
 // What the join of a looping block sounds like.
 struct Seam {
-    int jump;         // |first - last|: the step across the join
-    int largest_step; // the largest step between neighbours inside the block
-    size_t silence;   // quiet samples in a row across the join
+    int jump;          // |first - last|: the step across the join
+    int largest_step;  // the largest step between neighbours inside the block
+    size_t silence;    // quiet samples in a row across the join
 };
 
 Seam measure_seam(const std::vector<int16_t>& x) {
@@ -90,7 +90,7 @@ TEST(LoopSeam, DetectorFindsTheGapOfAnUntrimmedDecode) {
 }
 
 // The program's own songs, where the build made them: each loops without a
-// click at its join.
+// click at its join and starts at once.
 TEST(LoopSeam, ShippedSongsJoinWithoutAClick) {
     const char* env = getenv("TINTO_SONG_DIR");
     std::filesystem::path dir = env ? env : TINTO_SONG_DIR;
@@ -106,7 +106,13 @@ TEST(LoopSeam, ShippedSongsJoinWithoutAClick) {
         Seam seam = measure_seam(ours.samples);
         EXPECT_FALSE(clicks(seam)) << song.filename() << ": step " << seam.jump
                                    << " across the join, largest inside " << seam.largest_step;
-        EXPECT_LT(seam.silence, 44100u / 4) << song.filename() << ": a gap at the join";
+        // A song may end on a rest of its own; its start, though, is the
+        // first note, with nothing of the decoder's before it (the tag frame
+        // and the decoder's delay alone were 1681 silent samples).
+        size_t quiet_start = 0;
+        while (quiet_start < ours.samples.size() && std::abs(ours.samples[quiet_start]) <= 16)
+            ++quiet_start;
+        EXPECT_LT(quiet_start, 529u) << song.filename() << ": a gap at the join";
     }
 }
 
