@@ -504,6 +504,102 @@ TEST_F(Playing, SeekPauseStopAndSnapshotsStayInside) {
     EXPECT_EQ(n.payload.byte, 200);
 }
 
+// Modes 0x1 and 0x2 close the sound device when the music stops or pauses,
+// so that other programs may use it; without them the device stays open.
+struct ModeCase {
+    const char* name;
+    unsigned mode;
+    unsigned command;
+    int state;
+    bool closes;
+};
+
+class PlayerModes : public Playing, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(PlayerModes, CloseTheOutputOnlyWhenAsked) {
+    const ModeCase& m = GetParam();
+    h.send(cmd_set_player_mode, m.mode);
+    ASSERT_EQ(h.answer(cmd_set_player_mode), 0);
+    open("modes", fake_stream(FakeFrame{}, 300000));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    h.take_seen();
+    h.send(m.command);
+    ASSERT_TRUE(wait_state(h, m.state));
+    h.sync();
+    std::vector<Note> output_states = of_code(h.seen, ntf_output_state);
+    EXPECT_EQ(recording().closes, m.closes ? 1 : 0);
+    if (m.closes) {
+        ASSERT_EQ(output_states.size(), 1u);
+        EXPECT_EQ(output_states[0].payload.byte, 1) << "closed";
+    } else {
+        EXPECT_TRUE(output_states.empty());
+    }
+    // Playing again opens the output again where it was closed.
+    int opens = recording().opens;
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    EXPECT_EQ(recording().opens, opens + (m.closes ? 1 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, PlayerModes,
+    ::testing::Values(ModeCase{"StopClosesInMode1", 0x1, cmd_stop, state_stopped, true},
+                      ModeCase{"PauseKeepsItInMode1", 0x1, cmd_pause, state_paused, false},
+                      ModeCase{"PauseClosesInMode2", 0x2, cmd_pause, state_paused, true},
+                      ModeCase{"StopKeepsItInMode2", 0x2, cmd_stop, state_stopped, false},
+                      ModeCase{"StopKeepsItInMode0", 0x0, cmd_stop, state_stopped, false},
+                      ModeCase{"PauseKeepsItInMode0", 0x0, cmd_pause, state_paused, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Naming another input or output while the slot is open reopens it with the
+// new name.
+TEST_F(Playing, NamingAnOpenSlotReopensItWithTheNewName) {
+    put_memory_file("second", fake_stream(FakeFrame{}, 2));
+    open("first", fake_stream(FakeFrame{}, 2));
+    MemoryStats before = memory_stats();
+    h.take_seen();
+    h.send(cmd_set_input_name, "mem:second");
+    EXPECT_EQ(h.answer(cmd_set_input_name), 0);
+    std::vector<Note> names = of_code(h.seen, ntf_input_name);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].text, "mem:second");
+    EXPECT_EQ(memory_stats().news, before.news + 1) << "a new instance for the new name";
+    EXPECT_EQ(memory_stats().opens, before.opens + 1);
+
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    Recording r = recording();
+    h.take_seen();
+    h.send(cmd_set_output_name, "rec:other");
+    EXPECT_EQ(h.answer(cmd_set_output_name), 0);
+    EXPECT_EQ(recording().opens, r.opens + 1);
+    EXPECT_EQ(recording().closes, r.closes + 1);
+    EXPECT_EQ(recording().last_name, "rec:other");
+    names = of_code(h.seen, ntf_output_name);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].text, "rec:other");
+}
+
+// A stream that cannot seek (a pipe, standard input): no duration probe, a
+// refused seek, and every frame still played.
+TEST_F(Playing, NonSeekableInputPlaysWithoutProbeOrSeek) {
+    put_memory_file("piped", three_seconds());
+    long long seek_before = memory_stats().last_seek;
+    h.send(cmd_input_open, "mem:pipe:piped");
+    ASSERT_EQ(h.answer(cmd_input_open), 0);
+    EXPECT_EQ(of_code(h.seen, ntf_input_caps).back().payload.value, 0u);
+    EXPECT_EQ(of_code(h.seen, ntf_input_duration).back().payload.value, 0u) << "not probed";
+    EXPECT_TRUE(of_code(h.seen, ntf_input_stream_info).empty()) << "nothing read ahead";
+    EXPECT_EQ(memory_stats().last_seek, seek_before);
+    h.send(cmd_seek, 1, 2);
+    EXPECT_EQ(h.answer(cmd_seek), -1);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    EXPECT_EQ(recording().writes.size(), 300u);
+    EXPECT_EQ(memory_stats().last_seek, seek_before);
+}
+
 // CPU time the whole process spent, in milliseconds.
 double process_cpu_ms() {
     timespec t{};

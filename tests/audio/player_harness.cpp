@@ -96,14 +96,16 @@ std::atomic<long long> memory_seek{-1};
 struct MemoryFile {
     std::vector<uint8_t> bytes;
     size_t position;
+    bool pipe;  // "mem:pipe:<key>": no seeking and no known size, as a pipe
 };
 
 int mem_probe(const char* name) { return strncmp(name, "mem:", 4) == 0 ? 0 : 1; }
 int mem_new(void** instance, const char* name, ModuleEntry*, Engine*) {
     std::lock_guard<std::mutex> hold(files_lock);
-    auto it = files.find(name + 4);
+    bool pipe = strncmp(name, "mem:pipe:", 9) == 0;
+    auto it = files.find(name + (pipe ? 9 : 4));
     if (it == files.end()) return -513;
-    *instance = new MemoryFile{it->second, 0};
+    *instance = new MemoryFile{it->second, 0, pipe};
     ++memory_news;
     return 0;
 }
@@ -126,14 +128,15 @@ int mem_read(void* instance, void* buffer, int count) {
 }
 int mem_seek(void* instance, int64_t offset) {
     MemoryFile* f = static_cast<MemoryFile*>(instance);
-    if (offset < 0 || static_cast<size_t>(offset) > f->bytes.size()) return -1;
+    if (f->pipe || offset < 0 || static_cast<size_t>(offset) > f->bytes.size()) return -1;
     f->position = static_cast<size_t>(offset);
     memory_seek = offset;
     return 0;
 }
-unsigned mem_caps(void*) { return 1; }
+unsigned mem_caps(void* instance) { return static_cast<MemoryFile*>(instance)->pipe ? 0 : 1; }
 int64_t mem_size(void* instance) {
-    return static_cast<int64_t>(static_cast<MemoryFile*>(instance)->bytes.size());
+    MemoryFile* f = static_cast<MemoryFile*>(instance);
+    return f->pipe ? 0 : static_cast<int64_t>(f->bytes.size());
 }
 int mem_message(void*, int type, const void*, int size) { return type * 1000 + size; }
 

@@ -28,7 +28,8 @@ std::vector<uint8_t> fake_frame(const FakeFrame& f);
 std::vector<uint8_t> fake_stream(const FakeFrame& f, int frames);
 const DecoderOps* fake_decoder();
 
-// --- Memory input ("mem:<key>") ----------------------------------------------
+// --- Memory input ("mem:<key>"; "mem:pipe:<key>" serves the same bytes as a
+// stream that cannot seek and has no known size) --------------------------------
 void put_memory_file(const std::string& key, std::vector<uint8_t> bytes);
 int memory_input_register(void* descriptor);
 // Counts of the module's new and open calls, and the last offset sought.
