@@ -600,6 +600,49 @@ TEST_F(Playing, NonSeekableInputPlaysWithoutProbeOrSeek) {
     EXPECT_EQ(memory_stats().last_seek, seek_before);
 }
 
+// Debug reports pass when their level is at most the debug level, and their
+// text is cut to the 1,024 bytes of the report buffer.
+TEST_F(Playing, DebugLevelFiltersReportsAndLongTextsAreCut) {
+    open("debug", fake_stream(FakeFrame{}, 1));
+    h.send(cmd_output_open, "rec:debug");
+    ASSERT_EQ(h.answer(cmd_output_open), 0);
+    h.send(cmd_set_debug_level, 1);
+    ASSERT_EQ(h.answer(cmd_set_debug_level), 0);
+    h.take_seen();
+    const char* texts[] = {"level zero", "level one", "level two"};
+    for (int level = 0; level < 3; ++level) {
+        h.send(cmd_output_send_message, level, texts[level],
+               static_cast<int>(strlen(texts[level])));
+        EXPECT_EQ(h.answer(cmd_output_send_message), 0);
+    }
+    std::vector<Note> reports = of_code(h.seen, ntf_debug);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].text, "level zero");
+    EXPECT_EQ(reports[1].text, "level one (why)");
+    EXPECT_EQ(reports[1].payload.debug.source, 7) << "the module's id";
+    EXPECT_EQ(reports[1].payload.debug.level, 1);
+
+    // Longer than the buffer: the first 1,023 bytes and the terminator.
+    std::string text(3000, 'x');
+    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+    h.take_seen();
+    h.send(cmd_output_send_message, 0, text.c_str(), 3000);
+    EXPECT_EQ(h.answer(cmd_output_send_message), 0);
+    reports = of_code(h.seen, ntf_debug);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, text.substr(0, 1023));
+
+    // Debug level 0 passes level 0 only; the mask silences even that.
+    h.send(cmd_set_debug_level, 0);
+    h.send(cmd_output_send_message, 1, "hidden", 6);
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu & ~static_cast<unsigned>(mask_debug));
+    h.send(cmd_output_send_message, 0, "masked", 6);
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
+    h.take_seen();
+    h.sync();
+    EXPECT_TRUE(of_code(h.seen, ntf_debug).empty());
+}
+
 // CPU time the whole process spent, in milliseconds.
 double process_cpu_ms() {
     timespec t{};

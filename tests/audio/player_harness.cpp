@@ -148,11 +148,12 @@ unsigned recording_caps = 0x20000;
 
 struct Recorder {
     std::string name;
+    Engine* engine;
 };
 
 int rec_probe(const char* name) { return strncmp(name, "rec:", 4) == 0 ? 0 : 1; }
-int rec_new(void** instance, const char* name, ModuleEntry*, Engine*) {
-    *instance = new Recorder{name};
+int rec_new(void** instance, const char* name, ModuleEntry*, Engine* engine) {
+    *instance = new Recorder{name, engine};
     return 0;
 }
 int rec_delete(void* instance) {
@@ -180,6 +181,15 @@ int rec_write(void*, const void* samples, int size, int bytes_per_sample, int st
 int rec_set_control(void*, OutputControl* control, unsigned flags) {
     std::lock_guard<std::mutex> hold(recording_lock);
     recorded.controls.push_back({flags, control != nullptr, control ? *control : OutputControl{}});
+    return 0;
+}
+// A message to the recording output is a debug report: its type is the
+// level, its block the text (the reason is "why" when the type is odd).
+int rec_message(void* instance, int type, const void* data, int size) {
+    Engine* e = static_cast<Recorder*>(instance)->engine;
+    std::string text(static_cast<const char*>(data), static_cast<size_t>(size));
+    if (e && e->report_debug)
+        e->report_debug(e->user, 7, type, text.c_str(), type % 2 ? "why" : "");
     return 0;
 }
 unsigned rec_caps(void*) {
@@ -287,8 +297,8 @@ void clear_recording() {
 
 int recording_output_register(void* descriptor) {
     *static_cast<OutputModule*>(descriptor) = OutputModule{
-        rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close, rec_write,
-        nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
+        rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close,  rec_write,
+        nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, rec_message};
     return 0;
 }
 

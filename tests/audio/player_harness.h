@@ -39,7 +39,8 @@ struct MemoryStats {
 };
 MemoryStats memory_stats();
 
-// --- Recording output ("rec:<anything>") -------------------------------------
+// --- Recording output ("rec:<anything>"; cmd_output_send_message makes it
+// report its block as a debug text at the level of the message's type) ------
 struct Written {
     int size, bytes_per_sample, stereo, sample_rate;
     std::vector<uint8_t> first_bytes;  // up to 16

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "audio/engine.h"
@@ -165,6 +167,27 @@ std::vector<int16_t> played_frames() {
 // A constant block of `frames` stereo frames.
 void fill_block(int16_t* buffer, int frames, int16_t value) {
     for (int i = 0; i < 2 * frames; ++i) buffer[i] = value;
+}
+
+// Paused, the device takes nothing and keeps what is queued; resumed, it
+// plays on from where it stopped, nothing lost or repeated.
+TEST_F(WaveOutput, PauseHoldsTheQueueAndResumePlaysItOn) {
+    open("");
+    OutputControl format{2, 44100, 1, 0, 0, 0, 0};
+    ASSERT_EQ(out.set_control(instance, &format, 0x7), 0);
+    play_block(1, 1152);
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_EQ(out.set_control(instance, nullptr, 0x400), 0);  // pause
+    size_t before = played_frames().size();
+    for (int b = 1; b < 5; ++b) play_block(b * 2000 + 1, 1152);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(played_frames().size(), before) << "the paused device played";
+    ASSERT_EQ(out.set_control(instance, nullptr, 0x800), 0);  // resume
+    out.close(instance);                                      // drains
+    std::vector<int16_t> samples = played_frames();
+    ASSERT_EQ(samples.size(), 5u * 1152 * 2);
+    for (int b = 1; b < 5; ++b)
+        EXPECT_EQ(samples[static_cast<size_t>(b) * 1152 * 2], b * 2000 + 1) << "block " << b;
 }
 
 // The engine announces the format on the first block after every open and
