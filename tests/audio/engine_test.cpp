@@ -600,6 +600,21 @@ TEST_F(Playing, NonSeekableInputPlaysWithoutProbeOrSeek) {
     EXPECT_EQ(memory_stats().last_seek, seek_before);
 }
 
+// An output whose device stopped taking sound ends the stream with an error
+// instead of losing every block in turn.
+TEST_F(Playing, AnOutputThatStopsTakingSoundEndsTheStream) {
+    open("refused", fake_stream(FakeFrame{}, 50));
+    h.send(cmd_set_output_name, "rec:fail");
+    ASSERT_EQ(h.answer(cmd_set_output_name), 0);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    ASSERT_TRUE(wait_state(h, state_stopped));
+    std::vector<Note> errors = of_code(h.seen, ntf_error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].payload.error.code, -503);
+    EXPECT_EQ(errors[0].text, "the output stopped taking sound");
+}
+
 // Debug reports pass when their level is at most the debug level, and their
 // text is cut to the 1,024 bytes of the report buffer.
 TEST_F(Playing, DebugLevelFiltersReportsAndLongTextsAreCut) {

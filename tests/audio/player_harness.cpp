@@ -171,7 +171,10 @@ int rec_close(void*) {
     ++recorded.closes;
     return 0;
 }
-int rec_write(void*, const void* samples, int size, int bytes_per_sample, int stereo, int rate) {
+int rec_write(void* instance, const void* samples, int size, int bytes_per_sample, int stereo,
+              int rate) {
+    // "rec:fail": a device that no longer takes sound.
+    if (static_cast<Recorder*>(instance)->name == "rec:fail") return -503;
     std::lock_guard<std::mutex> hold(recording_lock);
     const uint8_t* b = static_cast<const uint8_t*>(samples);
     recorded.writes.push_back(
