@@ -11,12 +11,7 @@ BOOL CColoringApp::InitInstance() {
     AfxEnableControlContainer();
 
     // The program directory is the executable's; its data lives below it.
-    char szPath[MAX_PATH] = {};
-    DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    CString strPath(szPath, int(nLength < MAX_PATH ? nLength : MAX_PATH - 1));
-    int nSlash = strPath.ReverseFind('/');
-    int nBackslash = strPath.ReverseFind('\\');
-    g_strAppDir = strPath.Left((nSlash > nBackslash ? nSlash : nBackslash) + 1);
+    g_strAppDir = ExecutableDirectory();
 
     ::AddFontResourceA(g_strAppDir + kFontFile);
     ::SendMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);

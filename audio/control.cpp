@@ -6,9 +6,14 @@
 #include <cstring>
 #include <new>
 
+#include "audio/control_internal.h"
 #include "audio/engine.h"
 #include "audio/errors.h"
 #include "audio/message.h"
+
+namespace audio {
+void* (*allocate_channel)(size_t count, size_t size) = calloc;
+}  // namespace audio
 
 namespace {
 
@@ -29,6 +34,7 @@ struct StartRecord {
     PlayerControl* control;
     player_routine routine;
     void* user;
+    bool started;  // set by the player thread once its channel is in place
 };
 
 ThreadChannel* channel_of(PlayerControl* control) {
@@ -53,7 +59,9 @@ void release(PlayerControl* control) {
 DWORD WINAPI player_thread(LPVOID parameter) {
     StartRecord* start = static_cast<StartRecord*>(parameter);
     PlayerControl* control = start->control;
-    ThreadChannel* channel = static_cast<ThreadChannel*>(calloc(1, sizeof(ThreadChannel)));
+    ThreadChannel* channel =
+        static_cast<ThreadChannel*>(audio::allocate_channel(1, sizeof(ThreadChannel)));
+    start->started = channel != nullptr;
     if (channel) {
         channel->target_thread = start->target_thread;
         channel->target_thread_id = start->target_thread_id;
@@ -150,6 +158,17 @@ int control_start(PlayerControl** out, HWND* window, player_routine routine, voi
     channel->target_thread_id = id;
     WaitForSingleObject(start.init_event, INFINITE);
     CloseHandle(start.init_event);
+    if (!start.started) {
+        // The player thread could not set up its channel and ends without
+        // running the player: wait for it, then let go of our share.
+        WaitForSingleObject(control->done_event, INFINITE);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        TlsSetValue(control->tls_slot, nullptr);
+        free(channel);
+        release(control);
+        return err_out_of_memory;
+    }
     SetThreadPriority(thread, THREAD_PRIORITY_TIME_CRITICAL);
     *out = control;
     return 0;

@@ -33,7 +33,26 @@ struct decoder_state {
     synthesis_state left, right;
     int channel_mode;  // 0 both, 1 left only, 2 right only, 3 mixed
     int quality;       // 0 full rate, 1 half, 2 quarter (high rates only)
+
+    // The encoder's tag frame ("Xing" or "Info") that leads a Layer III
+    // stream carries no sound; its encoder tag gives the samples the encoder
+    // put before and after the music, which are cut so that a song loops
+    // without a gap.
+    int at_first_frame;  // the next frame is the stream's first
+    int64_t skip;        // output samples per channel still to drop at the start
+    int64_t remaining;   // output samples per channel left to play; -1: unknown
 };
+
+// What the tag frame says (see decoder_read_tag_frame).
+struct decoder_tag_frame {
+    int is_tag;      // 1: the frame is "Xing" or "Info", not sound
+    int64_t frames;  // frames of sound behind it; -1 when not given
+    int has_encoder_delay;
+    int delay, padding;  // samples per channel the encoder added
+};
+// Looks for the tag at the start of a Layer III frame's main data (`bytes`,
+// `length` of them).
+void decoder_read_tag_frame(const uint8_t* bytes, int length, decoder_tag_frame* tag);
 
 void decoder_init(decoder_state* d, decoder_read_fn read, void* ctx);
 // Forgets the stream position: reader, reservoir, overlap and filter memory.

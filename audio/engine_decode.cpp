@@ -160,15 +160,14 @@ uint8_t companded_byte(int index) {
 
 int decode_step(Player* player) {
     Engine* e = player->engine;
-    if (!e->output.state) {
-        report_internal(player, "output not open");
+    // A slot that a failed reopen left closed stops the player: the loop
+    // would otherwise go round at full speed, reporting it each turn.
+    if (!e->output.state || !e->input.state) {
+        report_internal(player, e->output.state ? "input not open" : "output not open");
+        set_state(player, state_stopped);
         return err_internal;
     }
     void* buffer = out_head(player)->slots.output.get_buffer(out_head(player), 4608);
-    if (!e->input.state) {
-        report_internal(player, "input not open");
-        return err_internal;
-    }
     if (!e->decoder || !e->decoder_ops.decode_frame) {
         report_internal(player, "no decoder");
         return err_internal;
@@ -210,8 +209,10 @@ int decode_step(Player* player) {
         control.stereo = pcm.stereo;
         out_head(player)->slots.output.set_control(out_head(player), &control, pcm.flags);
     }
-    out_head(player)->slots.output.write(out_head(player), pcm.samples, pcm.size,
-                                         pcm.bytes_per_sample, pcm.stereo, pcm.sample_rate);
+    int written = out_head(player)->slots.output.write(
+        out_head(player), pcm.samples, pcm.size, pcm.bytes_per_sample, pcm.stereo, pcm.sample_rate);
+    // An output that can no longer take sound ends the stream.
+    if (written == err_write_failed) return err_write_failed;
     return 0;
 }
 
@@ -223,6 +224,12 @@ void report_step(Player* player, int result) {
             output_set_control(player, nullptr, control_drain);
             close_output(player);
         }
+        return;
+    }
+    if (result == err_write_failed) {
+        if (e->report_error)
+            e->report_error(player, 0, result, "the output stopped taking sound", "");
+        set_state(player, state_stopped);
         return;
     }
     if (result != 0) return;  // the frame is lost; the next turn reads on

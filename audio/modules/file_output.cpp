@@ -18,7 +18,8 @@ struct FileOutput {
     ModuleEntry* entry;
     Engine* engine;
     FILE* file;
-    unsigned total;  // sample bytes written so far
+    uint64_t total;  // sample bytes written so far; past 4 GiB too
+    long header_at;  // where the header went; -1: not known yet
     int sample_rate;
     int stereo;
     int format;
@@ -86,9 +87,12 @@ void put32(uint8_t* p, uint32_t v) {
 }
 
 void write_wav_header(FileOutput* out) {
-    // The RIFF size field holds total + 36; keep it from wrapping.
-    uint32_t total = out->total > UINT32_MAX - 36 ? UINT32_MAX - 36 : out->total;
     unsigned channels = out->stereo ? 2 : 1;
+    // The RIFF size field holds total + 36 in 32 bits: past 4 GiB both sizes
+    // stay at the largest whole number of sample frames that fits.
+    uint64_t limit = UINT32_MAX - 36;
+    limit -= limit % (channels * 2);
+    uint32_t total = static_cast<uint32_t>(out->total > limit ? limit : out->total);
     uint8_t h[44];
     memcpy(h, "RIFF", 4);
     put32(h + 4, total + 36);
@@ -112,7 +116,16 @@ void write_header(FileOutput* out) {
 
 void close_file(FileOutput* out) {
     if (!out->file) return;
-    if (out->format != format_raw && fseek(out->file, 0, SEEK_SET) == 0) write_header(out);
+    // The header is written again with the final sizes where it went first;
+    // the stream is left at its end, so that whatever the process writes on
+    // standard output afterwards follows the samples instead of covering them.
+    if (out->format != format_raw) {
+        long at = out->header_at >= 0 ? out->header_at : ftell(out->file);
+        if (at >= 0 && fseek(out->file, at, SEEK_SET) == 0) {
+            write_header(out);
+            fseek(out->file, 0, SEEK_END);
+        }
+    }
     // Standard output stays usable for the rest of the process.
     if (out->file == stdout)
         fflush(out->file);
@@ -135,6 +148,7 @@ int open(void* instance) {
     if (!out) return err_internal;
     if (out->file) return 0;
     out->total = 0;
+    out->header_at = -1;
     out->header_written = 0;
     out->sample_rate = 44100;
     out->stereo = 1;
@@ -183,11 +197,12 @@ int write(void* instance, const void* samples, int size, int, int stereo, int sa
     if (!out->header_written) {
         out->sample_rate = sample_rate;
         out->stereo = stereo ? 1 : 0;
+        out->header_at = ftell(out->file);  // -1 on a pipe
         write_header(out);
         out->header_written = 1;
     }
     if (fwrite(samples, static_cast<size_t>(size), 1, out->file) != 1) return 0;
-    out->total += static_cast<unsigned>(size);
+    out->total += static_cast<uint64_t>(size);
     return size;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +30,8 @@ struct WaveOutput {
     float balance;
     DWORD saved_volume;  // left in the low word, right in the high word
     int muted;
+    DWORD rate;    // playback rate, 16.16 fixed point; 0x10000 is normal speed
+    bool stalled;  // the device stopped taking sound: its headers stay queued
     unsigned caps;
     VariableWatcher* watcher;
 };
@@ -64,10 +67,46 @@ int query(ModuleInfo* info, int flags) {
     return 0;
 }
 
-void watch_rate(void* user, const char*, const void* value) {
+// How long the ring waits, in sleeps of 10 ms, for the device to finish a
+// buffer and then to let go of its header.
+int wait_limit = 5001;
+
+constexpr DWORD normal_rate = 0x10000;
+constexpr DWORD slowest_rate = 0x1000;    // 1/16 of normal speed
+constexpr DWORD fastest_rate = 0x100000;  // 16 times normal speed
+
+// The playback rate from the variable, as whichever type it was created
+// with; 0 when it is unset or not a sane rate.
+DWORD read_rate(WaveOutput* w, const char* name, const void* value) {
+    if (!value) return 0;
+    long long rate = 0;
+    int integer = 0;
+    Engine* e = w->engine;
+    if (e && e->get_integer_variable && e->get_integer_variable(e, name, &integer) == 0) {
+        rate = integer;
+    } else {
+        char text[64];
+        if (!e || !e->get_string_variable ||
+            e->get_string_variable(e, name, text, sizeof text) != 0)
+            return 0;
+        char* end = nullptr;
+        errno = 0;
+        rate = strtoll(text, &end, 0);
+        if (end == text || *end != '\0' || errno != 0) return 0;
+    }
+    if (rate < slowest_rate || rate > fastest_rate) return 0;
+    return static_cast<DWORD>(rate);
+}
+
+void watch_rate(void* user, const char* name, const void* value) {
     WaveOutput* w = static_cast<WaveOutput*>(user);
-    DWORD rate = value ? static_cast<DWORD>(*static_cast<const int*>(value)) : 0;
-    if (w->wave) waveOutSetPlaybackRate(w->wave, rate);
+    DWORD rate = read_rate(w, name, value);
+    if (value && rate == 0) {
+        report(w, "playback rate refused", "not a rate between 1/16 and 16");
+        return;
+    }
+    w->rate = rate ? rate : normal_rate;  // unset: back to normal speed
+    if (w->wave) waveOutSetPlaybackRate(w->wave, w->rate);
 }
 
 void clear_slots(WaveOutput* w) {
@@ -109,6 +148,7 @@ int create(void** instance, const char* name, ModuleEntry* entry, Engine* engine
         h.dwBufferLength = buffer_size;
     }
     clear_slots(w);
+    w->rate = normal_rate;
     w->entry = entry;
     w->engine = engine;
     if (engine && engine->add_variable_watcher)
@@ -117,35 +157,56 @@ int create(void** instance, const char* name, ModuleEntry* entry, Engine* engine
     return 0;
 }
 
-// Waits until the slot's buffer has played and gives the slot back.
-void recycle(WaveOutput* w, WAVEHDR& h) {
+// Waits until the slot's buffer has played and gives the slot back. False
+// when the device still holds the header after both waits: the buffer is
+// not ours to fill, and the device counts as stalled.
+bool recycle(WaveOutput* w, WAVEHDR& h) {
     if (!(h.dwFlags & WHDR_PREPARED) || !w->wave) {
         h.dwUser = 0;
-        return;
+        return true;
     }
-    for (int sleeps = 0; h.dwUser && !(h.dwFlags & WHDR_DONE) && sleeps < 5001; ++sleeps) Sleep(10);
+    if (w->stalled) return false;
+    for (int sleeps = 0; h.dwUser && !(h.dwFlags & WHDR_DONE) && sleeps < wait_limit; ++sleeps)
+        Sleep(10);
+    MMRESULT r = WAVERR_STILLPLAYING;
     for (int tries = 0;
-         waveOutUnprepareHeader(w->wave, &h, sizeof h) == WAVERR_STILLPLAYING && tries < 5001;
+         (r = waveOutUnprepareHeader(w->wave, &h, sizeof h)) == WAVERR_STILLPLAYING &&
+         tries < wait_limit;
          ++tries)
         Sleep(10);
+    if (r == WAVERR_STILLPLAYING) {
+        w->stalled = true;
+        report(w, "the sound device stopped taking sound", "");
+        return false;
+    }
     h.dwUser = 0;
+    return true;
 }
 
 void drain(WaveOutput* w) {
     if (!w->wave) return;
     waveOutRestart(w->wave);
-    for (WAVEHDR& h : w->ring) recycle(w, h);
+    for (WAVEHDR& h : w->ring)
+        if (!recycle(w, h)) break;  // a stalled device is reset, not waited for
 }
 
 void close_device(WaveOutput* w) {
     if (!w->wave) return;
     drain(w);
-    waveOutReset(w->wave);
+    waveOutReset(w->wave);  // hands back every header still queued
+    for (WAVEHDR& h : w->ring) {
+        if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(w->wave, &h, sizeof h);
+        h.dwUser = 0;
+    }
     waveOutClose(w->wave);
     w->wave = nullptr;
+    w->stalled = false;
 }
 
-int open_device(WaveOutput* w, int rate, int stereo) {
+// Opens the device for the format. A reopen for a new format keeps the
+// volume, mute and playback rate the device had; the first open reads them
+// from the new device.
+int open_device(WaveOutput* w, int rate, int stereo, bool keep_settings) {
     if (rate <= 0) return err_unsupported_format;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -162,11 +223,17 @@ int open_device(WaveOutput* w, int rate, int stereo) {
         if (r == MMSYSERR_ALLOCATED) return err_device_busy;
         return err_open_failed;
     }
+    if (keep_settings) {
+        waveOutSetVolume(w->wave, w->muted ? 0 : w->saved_volume);
+        if (w->rate != normal_rate) waveOutSetPlaybackRate(w->wave, w->rate);
+        return 0;
+    }
     DWORD volume = 0;
     waveOutGetVolume(w->wave, &volume);
     w->saved_volume = volume;
     DWORD left = volume & 0xFFFF, right = volume >> 16;
     w->balance = volume != 0 ? static_cast<float>(right) / static_cast<float>(left + right) : 0.5f;
+    if (w->rate != normal_rate) waveOutSetPlaybackRate(w->wave, w->rate);
     return 0;
 }
 
@@ -241,8 +308,9 @@ int open(void* instance) {
     w->balance = 0.5f;
     w->saved_volume = 0;
     w->muted = 0;
+    w->stalled = false;
     w->caps = wave_caps;
-    int result = open_device(w, 44100, 1);
+    int result = open_device(w, 44100, 1, false);
     if (result < 0) return result;
     clear_slots(w);
     int mixer_result = open_mixer(w);
@@ -266,7 +334,8 @@ int close(void* instance) {
 void* get_buffer(void* instance, int) {
     WaveOutput* w = static_cast<WaveOutput*>(instance);
     if (!w) return nullptr;
-    recycle(w, w->ring[w->next]);
+    // A buffer the device may still be reading is never handed out.
+    if (!recycle(w, w->ring[w->next])) return nullptr;
     return w->ring[w->next].lpData;
 }
 
@@ -276,10 +345,12 @@ int write(void* instance, const void* samples, int size, int, int, int) {
     WAVEHDR& h = w->ring[w->next];
     if (size > buffer_size) size = buffer_size;
     // Normally the samples were decoded into this very buffer; a caller
-    // that wrote elsewhere has them copied in.
+    // that wrote elsewhere has them copied in, once the slot is free.
     if (samples && samples != h.lpData) {
-        recycle(w, h);
+        if (!recycle(w, h)) return err_write_failed;
         memcpy(h.lpData, samples, static_cast<size_t>(size));
+    } else if (w->stalled) {
+        return err_write_failed;
     }
     h.dwBufferLength = static_cast<DWORD>(size);
     h.dwFlags = 0;
@@ -313,12 +384,13 @@ int set_control(void* instance, OutputControl* control, unsigned flags) {
     if (!w) return err_internal;
     if ((flags & control_reset) && w->wave) {
         waveOutReset(w->wave);
+        w->stalled = false;  // the reset handed every queued header back
         drain(w);
     }
     if ((flags & control_pause) && w->wave) waveOutPause(w->wave);
     if ((flags & control_resume) && w->wave) waveOutRestart(w->wave);
     if ((flags & (control_sample_rate | control_stereo)) && control)
-        open_device(w, control->sample_rate, control->stereo);
+        open_device(w, control->sample_rate, control->stereo, true);
     if (flags & control_mute) {
         w->muted = 1;
         if (w->wave) waveOutSetVolume(w->wave, 0);
@@ -393,6 +465,8 @@ unsigned get_caps(void* instance) {
 }
 
 }  // namespace
+
+void wave_output_set_wait_limit(int sleeps) { wait_limit = sleeps > 0 ? sleeps : 5001; }
 
 int wave_output_register(void* descriptor) {
     *static_cast<OutputModule*>(descriptor) =

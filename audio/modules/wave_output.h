@@ -5,3 +5,8 @@
 
 // Fills an OutputModule descriptor; returns 0.
 int wave_output_register(void* descriptor);
+
+// How many sleeps of 10 ms each of the ring's two waits lasts before the
+// device counts as stalled (5001, about 50 s; 0 or less restores that).
+// Tests shorten it.
+void wave_output_set_wait_limit(int sleeps);

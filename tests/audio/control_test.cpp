@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "audio/control.h"
+#include "audio/control_internal.h"
 #include "audio/errors.h"
 #include "audio/message.h"
 
@@ -366,6 +367,27 @@ TEST(TransportStop, ReturnsWithinTenSecondsWhenThePlayerHangs) {
     while (!player.finished) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     // Its notifications went to this thread's queue: collect and free them.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, player_message_base, player_message_last, PM_REMOVE))
+        message_discard(msg.message, msg.lParam);
+}
+
+// The player thread cannot allocate its channel: the player never runs, and
+// the start says so instead of handing back a control nobody answers.
+TEST(TransportStart, RefusedWhenThePlayerThreadCannotSetUp) {
+    ScriptedPlayer player;
+    auto refuse = [](size_t, size_t) -> void* { return nullptr; };
+    audio::allocate_channel = refuse;
+    PlayerControl* control = reinterpret_cast<PlayerControl*>(1);
+    int result = control_start(&control, nullptr, scripted_routine, &player);
+    audio::allocate_channel = calloc;
+    EXPECT_EQ(result, -100);
+    EXPECT_EQ(control, nullptr);
+    EXPECT_FALSE(player.finished) << "the routine never ran";
+
+    // The next start works as usual.
+    ASSERT_EQ(control_start(&control, nullptr, scripted_routine, &player), 0);
+    EXPECT_EQ(control_stop(control), 0);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, player_message_base, player_message_last, PM_REMOVE))
         message_discard(msg.message, msg.lParam);

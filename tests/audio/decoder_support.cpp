@@ -28,13 +28,14 @@ int memory_input::read(void* ctx, void* buf, int size) {
 }
 
 decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode, int quality, int chunk,
-                   int fail_every) {
+                   int fail_every, bool every_frame) {
     memory_input in;
     in.data = stream;
     in.chunk = chunk;
     in.fail_every = fail_every;
     decoder_state* d = new decoder_state;
     decoder_init(d, memory_input::read, &in);
+    if (every_frame) decoder_reset(d);
     d->channel_mode = channel_mode;
     d->quality = quality;
     decoded out;

@@ -34,8 +34,10 @@ struct decoded {
 };
 
 // Decodes until the input ends; options as the engine would set them.
+// `every_frame` starts the decoder at an unknown place, as after a seek: the
+// encoder's tag frame then plays as a frame and nothing is cut.
 decoded decode_all(const std::vector<uint8_t>& stream, int channel_mode = 0, int quality = 0,
-                   int chunk = 1 << 30, int fail_every = 0);
+                   int chunk = 1 << 30, int fail_every = 0, bool every_frame = false);
 
 std::vector<uint8_t> read_file(const std::string& path);
 std::vector<int16_t> read_pcm(const std::string& path);
@@ -57,9 +59,8 @@ struct comparison {
 };
 comparison compare(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
 
-// Values to drop from our output so it lines up with the reference
-// decoder's: an encoder's "Xing"/"Info" tag frame is decoded by us (as
-// silence) but skipped by the reference.
+// The values one frame of the stream gives when it opens with an encoder's
+// "Xing"/"Info" tag frame; 0 when it does not.
 size_t tag_frame_values(const std::vector<uint8_t>& stream);
 
 // Builds a frame header word.

@@ -504,6 +504,222 @@ TEST_F(Playing, SeekPauseStopAndSnapshotsStayInside) {
     EXPECT_EQ(n.payload.byte, 200);
 }
 
+// Modes 0x1 and 0x2 close the sound device when the music stops or pauses,
+// so that other programs may use it; without them the device stays open.
+struct ModeCase {
+    const char* name;
+    unsigned mode;
+    unsigned command;
+    int state;
+    bool closes;
+};
+
+class PlayerModes : public Playing, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(PlayerModes, CloseTheOutputOnlyWhenAsked) {
+    const ModeCase& m = GetParam();
+    h.send(cmd_set_player_mode, m.mode);
+    ASSERT_EQ(h.answer(cmd_set_player_mode), 0);
+    open("modes", fake_stream(FakeFrame{}, 300000));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    h.take_seen();
+    h.send(m.command);
+    ASSERT_TRUE(wait_state(h, m.state));
+    h.sync();
+    std::vector<Note> output_states = of_code(h.seen, ntf_output_state);
+    EXPECT_EQ(recording().closes, m.closes ? 1 : 0);
+    if (m.closes) {
+        ASSERT_EQ(output_states.size(), 1u);
+        EXPECT_EQ(output_states[0].payload.byte, 1) << "closed";
+    } else {
+        EXPECT_TRUE(output_states.empty());
+    }
+    // Playing again opens the output again where it was closed.
+    int opens = recording().opens;
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    EXPECT_EQ(recording().opens, opens + (m.closes ? 1 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, PlayerModes,
+    ::testing::Values(ModeCase{"StopClosesInMode1", 0x1, cmd_stop, state_stopped, true},
+                      ModeCase{"PauseKeepsItInMode1", 0x1, cmd_pause, state_paused, false},
+                      ModeCase{"PauseClosesInMode2", 0x2, cmd_pause, state_paused, true},
+                      ModeCase{"StopKeepsItInMode2", 0x2, cmd_stop, state_stopped, false},
+                      ModeCase{"StopKeepsItInMode0", 0x0, cmd_stop, state_stopped, false},
+                      ModeCase{"PauseKeepsItInMode0", 0x0, cmd_pause, state_paused, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Naming another input or output while the slot is open reopens it with the
+// new name.
+TEST_F(Playing, NamingAnOpenSlotReopensItWithTheNewName) {
+    put_memory_file("second", fake_stream(FakeFrame{}, 2));
+    open("first", fake_stream(FakeFrame{}, 2));
+    MemoryStats before = memory_stats();
+    h.take_seen();
+    h.send(cmd_set_input_name, "mem:second");
+    EXPECT_EQ(h.answer(cmd_set_input_name), 0);
+    std::vector<Note> names = of_code(h.seen, ntf_input_name);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].text, "mem:second");
+    EXPECT_EQ(memory_stats().news, before.news + 1) << "a new instance for the new name";
+    EXPECT_EQ(memory_stats().opens, before.opens + 1);
+
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    Recording r = recording();
+    h.take_seen();
+    h.send(cmd_set_output_name, "rec:other");
+    EXPECT_EQ(h.answer(cmd_set_output_name), 0);
+    EXPECT_EQ(recording().opens, r.opens + 1);
+    EXPECT_EQ(recording().closes, r.closes + 1);
+    EXPECT_EQ(recording().last_name, "rec:other");
+    names = of_code(h.seen, ntf_output_name);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].text, "rec:other");
+}
+
+// A stream that cannot seek (a pipe, standard input): no duration probe, a
+// refused seek, and every frame still played.
+TEST_F(Playing, NonSeekableInputPlaysWithoutProbeOrSeek) {
+    put_memory_file("piped", three_seconds());
+    long long seek_before = memory_stats().last_seek;
+    h.send(cmd_input_open, "mem:pipe:piped");
+    ASSERT_EQ(h.answer(cmd_input_open), 0);
+    EXPECT_EQ(of_code(h.seen, ntf_input_caps).back().payload.value, 0u);
+    EXPECT_EQ(of_code(h.seen, ntf_input_duration).back().payload.value, 0u) << "not probed";
+    EXPECT_TRUE(of_code(h.seen, ntf_input_stream_info).empty()) << "nothing read ahead";
+    EXPECT_EQ(memory_stats().last_seek, seek_before);
+    h.send(cmd_seek, 1, 2);
+    EXPECT_EQ(h.answer(cmd_seek), -1);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_end_of_input));
+    EXPECT_EQ(recording().writes.size(), 300u);
+    EXPECT_EQ(memory_stats().last_seek, seek_before);
+}
+
+// An output whose device stopped taking sound ends the stream with an error
+// instead of losing every block in turn.
+TEST_F(Playing, AnOutputThatStopsTakingSoundEndsTheStream) {
+    open("refused", fake_stream(FakeFrame{}, 50));
+    h.send(cmd_set_output_name, "rec:fail");
+    ASSERT_EQ(h.answer(cmd_set_output_name), 0);
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    ASSERT_TRUE(wait_state(h, state_stopped));
+    std::vector<Note> errors = of_code(h.seen, ntf_error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].payload.error.code, -503);
+    EXPECT_EQ(errors[0].text, "the output stopped taking sound");
+}
+
+// Debug reports pass when their level is at most the debug level, and their
+// text is cut to the 1,024 bytes of the report buffer.
+TEST_F(Playing, DebugLevelFiltersReportsAndLongTextsAreCut) {
+    open("debug", fake_stream(FakeFrame{}, 1));
+    h.send(cmd_output_open, "rec:debug");
+    ASSERT_EQ(h.answer(cmd_output_open), 0);
+    h.send(cmd_set_debug_level, 1);
+    ASSERT_EQ(h.answer(cmd_set_debug_level), 0);
+    h.take_seen();
+    const char* texts[] = {"level zero", "level one", "level two"};
+    for (int level = 0; level < 3; ++level) {
+        h.send(cmd_output_send_message, level, texts[level],
+               static_cast<int>(strlen(texts[level])));
+        EXPECT_EQ(h.answer(cmd_output_send_message), 0);
+    }
+    std::vector<Note> reports = of_code(h.seen, ntf_debug);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].text, "level zero");
+    EXPECT_EQ(reports[1].text, "level one (why)");
+    EXPECT_EQ(reports[1].payload.debug.source, 7) << "the module's id";
+    EXPECT_EQ(reports[1].payload.debug.level, 1);
+
+    // Longer than the buffer: the first 1,023 bytes and the terminator.
+    std::string text(3000, 'x');
+    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+    h.take_seen();
+    h.send(cmd_output_send_message, 0, text.c_str(), 3000);
+    EXPECT_EQ(h.answer(cmd_output_send_message), 0);
+    reports = of_code(h.seen, ntf_debug);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, text.substr(0, 1023));
+
+    // Debug level 0 passes level 0 only; the mask silences even that.
+    h.send(cmd_set_debug_level, 0);
+    h.send(cmd_output_send_message, 1, "hidden", 6);
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu & ~static_cast<unsigned>(mask_debug));
+    h.send(cmd_output_send_message, 0, "masked", 6);
+    h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
+    h.take_seen();
+    h.sync();
+    EXPECT_TRUE(of_code(h.seen, ntf_debug).empty());
+}
+
+// CPU time the whole process spent, in milliseconds.
+double process_cpu_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+// CPU the process spends, and notifications that arrive, over `ms` of a
+// player left alone.
+struct Idle {
+    double cpu_ms;
+    size_t reports;  // debug notifications
+};
+Idle measure_idle(Harness& h, int ms) {
+    h.sync();
+    h.take_seen();
+    double before = process_cpu_ms();
+    usleep(static_cast<useconds_t>(ms) * 1000);
+    Idle idle{process_cpu_ms() - before, 0};
+    h.sync();
+    idle.reports = of_code(h.seen, ntf_debug).size();
+    return idle;
+}
+
+// A command that leaves a slot the player needs closed while it plays: the
+// player stops instead of going round its loop reporting the missing slot.
+struct RefusedSlot {
+    const char* name;
+    unsigned command;
+    const char* text;
+};
+
+class RefusedWhilePlaying : public Playing, public ::testing::WithParamInterface<RefusedSlot> {};
+
+TEST_P(RefusedWhilePlaying, StopsTheSongInsteadOfSpinning) {
+    const RefusedSlot& r = GetParam();
+    open("endless", fake_stream(FakeFrame{}, 300000));
+    h.send(cmd_play);
+    ASSERT_TRUE(wait_state(h, state_playing));
+    h.send(r.command, r.text);
+    EXPECT_LT(h.answer(r.command), 0);
+    Note n;
+    bool stopped = false;
+    for (const Note& seen : h.seen)
+        if (seen.code == ntf_player_state && seen.payload.byte == state_stopped) stopped = true;
+    for (int i = 0; i < 50 && !stopped; ++i) {
+        if (!h.receive(&n, 100)) continue;
+        stopped = n.code == ntf_player_state && n.payload.byte == state_stopped;
+    }
+    EXPECT_TRUE(stopped) << "the player still claims to play";
+    Idle idle = measure_idle(h, 300);
+    EXPECT_LT(idle.cpu_ms, 100.0) << "the player thread spins";
+    EXPECT_EQ(idle.reports, 0u) << "the missing slot is reported at every turn";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RefusedWhilePlaying,
+    ::testing::Values(RefusedSlot{"EmptyInputName", cmd_set_input_name, ""},
+                      RefusedSlot{"OutputNameOfNoDevice", cmd_set_output_name, "/dev/wave/12"},
+                      RefusedSlot{"OutputOpenOfNoDevice", cmd_output_open, "/dev/wave/12"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Playing, StormOfRandomCommands) {
     put_memory_file("storm", three_seconds());
     std::mt19937 random(1234);
@@ -541,11 +757,18 @@ TEST_F(Playing, StormOfRandomCommands) {
         if (i % 200 == 0) {
             h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
             h.sync();
-            h.take_seen();
+            // A player stuck reporting a missing slot floods the queue.
+            EXPECT_LT(h.take_seen().size(), 5000u) << "after command " << i;
         }
     }
     h.send(cmd_set_notification_mask, 0xFFFFFFFFu);
     h.sync();
+    // Whatever the storm left open, a player that is not playing rests.
+    h.send(cmd_input_close);
+    h.sync();
+    Idle idle = measure_idle(h, 300);
+    EXPECT_LT(idle.cpu_ms, 100.0);
+    EXPECT_EQ(idle.reports, 0u);
 }
 
 }  // namespace

@@ -315,6 +315,96 @@ TEST_F(FileOutput, WavToAPipeOnStandardOutputKeepsTheFirstSizes) {
     EXPECT_EQ(bytes[51], 9);
 }
 
+// Standard output on a regular file: the header is written again with the
+// final sizes, and what the process writes afterwards follows the samples.
+TEST_F(FileOutput, SeekableStandardOutputIsLeftAtItsEnd) {
+    std::string path = temp_path("stdout.wav");
+    int status = in_child([&] {
+        FILE* file = fopen(path.c_str(), "w+b");
+        if (!file || dup2(fileno(file), 1) < 0) return 10;
+        void* f = nullptr;
+        out.new_instance(&f, "wav:-", &entry, engine);
+        int result = out.open(f);
+        unsigned char samples[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+        out.write(f, samples, 8, 2, 1, 44100);
+        out.close(f);
+        out.delete_instance(f);
+        fputs("tail", stdout);
+        fflush(stdout);
+        return result;
+    });
+    EXPECT_EQ(status, 0);
+    std::vector<unsigned char> bytes = read_file(path);
+    ASSERT_EQ(bytes.size(), 44u + 8u + 4u);
+    EXPECT_EQ(le32(bytes, 4), 8u + 36u);
+    EXPECT_EQ(le32(bytes, 40), 8u);
+    EXPECT_EQ(bytes[51], 9);
+    EXPECT_EQ(std::string(bytes.end() - 4, bytes.end()), "tail");
+    unlink(path.c_str());
+}
+
+// A stream that keeps its first 44 bytes and counts the rest, so that more
+// than 4 GiB can pass without a disk to hold them.
+struct CountingStream {
+    unsigned char head[44] = {};
+    off64_t position = 0, end = 0;
+};
+
+ssize_t counting_write(void* cookie, const char* data, size_t size) {
+    CountingStream* s = static_cast<CountingStream*>(cookie);
+    for (size_t i = 0; i < size && s->position + static_cast<off64_t>(i) < 44; ++i)
+        s->head[s->position + static_cast<off64_t>(i)] = static_cast<unsigned char>(data[i]);
+    s->position += static_cast<off64_t>(size);
+    if (s->position > s->end) s->end = s->position;
+    return static_cast<ssize_t>(size);
+}
+
+int counting_seek(void* cookie, off64_t* offset, int whence) {
+    CountingStream* s = static_cast<CountingStream*>(cookie);
+    off64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? s->position : s->end;
+    if (base + *offset < 0) return -1;
+    s->position = *offset = base + *offset;
+    return 0;
+}
+
+TEST_F(FileOutput, WavSizesPast4GiBStayAtTheLargestThatFits) {
+    std::string report = temp_path("large_header.bin");
+    int status = in_child([&] {
+        static CountingStream stream;
+        cookie_io_functions_t io{nullptr, counting_write, counting_seek, nullptr};
+        FILE* counting = fopencookie(&stream, "w", io);
+        if (!counting) return 10;
+        stdout = counting;
+        void* f = nullptr;
+        out.new_instance(&f, "wav:-", &entry, engine);
+        if (out.open(f) != 0) return 11;
+        std::vector<unsigned char> block(1 << 20, 0x22);
+        for (int i = 0; i < 4097; ++i)  // 4 GiB and 1 MiB
+            if (out.write(f, block.data(), static_cast<int>(block.size()), 2, 1, 44100) !=
+                static_cast<int>(block.size()))
+                return 12;
+        out.close(f);
+        out.delete_instance(f);
+        FILE* keep = fopen(report.c_str(), "wb");
+        if (!keep) return 13;
+        fwrite(stream.head, 1, 44, keep);
+        long long where = stream.position;
+        fwrite(&where, sizeof where, 1, keep);
+        fclose(keep);
+        return 0;
+    });
+    ASSERT_EQ(status, 0);
+    std::vector<unsigned char> bytes = read_file(report);
+    ASSERT_EQ(bytes.size(), 44u + 8u);
+    // Whole stereo frames only: the data size is a multiple of 4.
+    EXPECT_EQ(le32(bytes, 40), 4294967256u);
+    EXPECT_EQ(le32(bytes, 4), 4294967256u + 36u);
+    long long where = 0;
+    memcpy(&where, bytes.data() + 44, sizeof where);
+    EXPECT_EQ(where, 44LL + 4097LL * (1 << 20)) << "left at the end of the stream";
+    unlink(report.c_str());
+}
+
 TEST_F(FileOutput, OpenFailures) {
     int result = 0;
     void* f = open_output("wav:" + temp_path("no/such/dir.wav"), &result);

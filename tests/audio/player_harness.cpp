@@ -96,14 +96,16 @@ std::atomic<long long> memory_seek{-1};
 struct MemoryFile {
     std::vector<uint8_t> bytes;
     size_t position;
+    bool pipe;  // "mem:pipe:<key>": no seeking and no known size, as a pipe
 };
 
 int mem_probe(const char* name) { return strncmp(name, "mem:", 4) == 0 ? 0 : 1; }
 int mem_new(void** instance, const char* name, ModuleEntry*, Engine*) {
     std::lock_guard<std::mutex> hold(files_lock);
-    auto it = files.find(name + 4);
+    bool pipe = strncmp(name, "mem:pipe:", 9) == 0;
+    auto it = files.find(name + (pipe ? 9 : 4));
     if (it == files.end()) return -513;
-    *instance = new MemoryFile{it->second, 0};
+    *instance = new MemoryFile{it->second, 0, pipe};
     ++memory_news;
     return 0;
 }
@@ -126,14 +128,15 @@ int mem_read(void* instance, void* buffer, int count) {
 }
 int mem_seek(void* instance, int64_t offset) {
     MemoryFile* f = static_cast<MemoryFile*>(instance);
-    if (offset < 0 || static_cast<size_t>(offset) > f->bytes.size()) return -1;
+    if (f->pipe || offset < 0 || static_cast<size_t>(offset) > f->bytes.size()) return -1;
     f->position = static_cast<size_t>(offset);
     memory_seek = offset;
     return 0;
 }
-unsigned mem_caps(void*) { return 1; }
+unsigned mem_caps(void* instance) { return static_cast<MemoryFile*>(instance)->pipe ? 0 : 1; }
 int64_t mem_size(void* instance) {
-    return static_cast<int64_t>(static_cast<MemoryFile*>(instance)->bytes.size());
+    MemoryFile* f = static_cast<MemoryFile*>(instance);
+    return f->pipe ? 0 : static_cast<int64_t>(f->bytes.size());
 }
 int mem_message(void*, int type, const void*, int size) { return type * 1000 + size; }
 
@@ -145,11 +148,12 @@ unsigned recording_caps = 0x20000;
 
 struct Recorder {
     std::string name;
+    Engine* engine;
 };
 
 int rec_probe(const char* name) { return strncmp(name, "rec:", 4) == 0 ? 0 : 1; }
-int rec_new(void** instance, const char* name, ModuleEntry*, Engine*) {
-    *instance = new Recorder{name};
+int rec_new(void** instance, const char* name, ModuleEntry*, Engine* engine) {
+    *instance = new Recorder{name, engine};
     return 0;
 }
 int rec_delete(void* instance) {
@@ -167,7 +171,10 @@ int rec_close(void*) {
     ++recorded.closes;
     return 0;
 }
-int rec_write(void*, const void* samples, int size, int bytes_per_sample, int stereo, int rate) {
+int rec_write(void* instance, const void* samples, int size, int bytes_per_sample, int stereo,
+              int rate) {
+    // "rec:fail": a device that no longer takes sound.
+    if (static_cast<Recorder*>(instance)->name == "rec:fail") return -503;
     std::lock_guard<std::mutex> hold(recording_lock);
     const uint8_t* b = static_cast<const uint8_t*>(samples);
     recorded.writes.push_back(
@@ -177,6 +184,15 @@ int rec_write(void*, const void* samples, int size, int bytes_per_sample, int st
 int rec_set_control(void*, OutputControl* control, unsigned flags) {
     std::lock_guard<std::mutex> hold(recording_lock);
     recorded.controls.push_back({flags, control != nullptr, control ? *control : OutputControl{}});
+    return 0;
+}
+// A message to the recording output is a debug report: its type is the
+// level, its block the text (the reason is "why" when the type is odd).
+int rec_message(void* instance, int type, const void* data, int size) {
+    Engine* e = static_cast<Recorder*>(instance)->engine;
+    std::string text(static_cast<const char*>(data), static_cast<size_t>(size));
+    if (e && e->report_debug)
+        e->report_debug(e->user, 7, type, text.c_str(), type % 2 ? "why" : "");
     return 0;
 }
 unsigned rec_caps(void*) {
@@ -284,8 +300,8 @@ void clear_recording() {
 
 int recording_output_register(void* descriptor) {
     *static_cast<OutputModule*>(descriptor) = OutputModule{
-        rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close, rec_write,
-        nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, nullptr};
+        rec_probe, nullptr,         rec_new, rec_delete, rec_open, rec_close,  rec_write,
+        nullptr,   rec_set_control, nullptr, nullptr,    rec_caps, rec_message};
     return 0;
 }
 

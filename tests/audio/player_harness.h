@@ -28,7 +28,8 @@ std::vector<uint8_t> fake_frame(const FakeFrame& f);
 std::vector<uint8_t> fake_stream(const FakeFrame& f, int frames);
 const DecoderOps* fake_decoder();
 
-// --- Memory input ("mem:<key>") ----------------------------------------------
+// --- Memory input ("mem:<key>"; "mem:pipe:<key>" serves the same bytes as a
+// stream that cannot seek and has no known size) --------------------------------
 void put_memory_file(const std::string& key, std::vector<uint8_t> bytes);
 int memory_input_register(void* descriptor);
 // Counts of the module's new and open calls, and the last offset sought.
@@ -38,7 +39,8 @@ struct MemoryStats {
 };
 MemoryStats memory_stats();
 
-// --- Recording output ("rec:<anything>") -------------------------------------
+// --- Recording output ("rec:<anything>"; cmd_output_send_message makes it
+// report its block as a debug text at the level of the message's type) ------
 struct Written {
     int size, bytes_per_sample, stereo, sample_rate;
     std::vector<uint8_t> first_bytes;  // up to 16

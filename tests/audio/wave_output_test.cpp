@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "audio/engine.h"
 #include "audio/modules/wave_output.h"
+#include "audio/registry.h"
 #include "sound/null_device.h"
 
 namespace {
@@ -147,6 +151,163 @@ TEST_F(WaveOutput, ResetDiscardsWhatIsQueued) {
     EXPECT_EQ(out.set_control(instance, nullptr, 0x200), 0);
     out.close(instance);
     EXPECT_LT(win::sound::NullDeviceSamples().size(), static_cast<size_t>(20 * 1152 * 2));
+}
+
+// The non-zero stereo frames the null device played, in order.
+std::vector<int16_t> played_frames() {
+    std::vector<int16_t> all = win::sound::NullDeviceSamples(), samples;
+    for (size_t i = 0; i + 1 < all.size(); i += 2) {
+        if (all[i] == 0 && all[i + 1] == 0) continue;
+        samples.push_back(all[i]);
+        samples.push_back(all[i + 1]);
+    }
+    return samples;
+}
+
+// A constant block of `frames` stereo frames.
+void fill_block(int16_t* buffer, int frames, int16_t value) {
+    for (int i = 0; i < 2 * frames; ++i) buffer[i] = value;
+}
+
+// Paused, the device takes nothing and keeps what is queued; resumed, it
+// plays on from where it stopped, nothing lost or repeated.
+TEST_F(WaveOutput, PauseHoldsTheQueueAndResumePlaysItOn) {
+    open("");
+    OutputControl format{2, 44100, 1, 0, 0, 0, 0};
+    ASSERT_EQ(out.set_control(instance, &format, 0x7), 0);
+    play_block(1, 1152);
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
+    ASSERT_EQ(out.set_control(instance, nullptr, 0x400), 0);  // pause
+    size_t before = played_frames().size();
+    for (int b = 1; b < 5; ++b) play_block(b * 2000 + 1, 1152);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(played_frames().size(), before) << "the paused device played";
+    ASSERT_EQ(out.set_control(instance, nullptr, 0x800), 0);  // resume
+    out.close(instance);                                      // drains
+    std::vector<int16_t> samples = played_frames();
+    ASSERT_EQ(samples.size(), 5u * 1152 * 2);
+    for (int b = 1; b < 5; ++b)
+        EXPECT_EQ(samples[static_cast<size_t>(b) * 1152 * 2], b * 2000 + 1) << "block " << b;
+}
+
+// The engine announces the format on the first block after every open and
+// the module reopens the device for it: the level, balance and mute the
+// listener chose must reach the new device.
+TEST_F(WaveOutput, LevelAndBalanceSurviveAFormatChange) {
+    open("");
+    OutputControl c{};
+    c.pcm_level = 50;
+    c.balance = 25;  // the right channel at half the left
+    ASSERT_EQ(out.set_control(instance, &c, 0x30), 0);
+    OutputControl format{2, 22050, 1, 0, 0, 0, 0};
+    ASSERT_EQ(out.set_control(instance, &format, 0x7), 0);
+    int16_t* buffer = static_cast<int16_t*>(out.get_buffer(instance, 4608));
+    ASSERT_NE(buffer, nullptr);
+    fill_block(buffer, 1152, 20000);
+    ASSERT_EQ(out.write(instance, buffer, 4608, 2, 1, 22050), 4608);
+    out.close(instance);
+    std::vector<int16_t> samples = played_frames();
+    ASSERT_GE(samples.size(), 200u);
+    // Level 50 is 32767 of 65535 on the louder (left) channel.
+    size_t middle = samples.size() / 2 & ~size_t(1);
+    EXPECT_NEAR(samples[middle], 10000, 100);
+    EXPECT_NEAR(samples[middle + 1], 5000, 100);
+    OutputControl read{};
+    out.get_control(instance, &read, 0x30);
+    EXPECT_EQ(read.pcm_level, 49);
+    EXPECT_EQ(read.balance, 25);
+}
+
+TEST_F(WaveOutput, MuteSurvivesAFormatChange) {
+    open("");
+    ASSERT_EQ(out.set_control(instance, nullptr, 0x80), 0);
+    OutputControl format{2, 32000, 0, 0, 0, 0, 0};
+    ASSERT_EQ(out.set_control(instance, &format, 0x6), 0);
+    for (int b = 0; b < 4; ++b) play_block(b * 1000 + 1, 1152);
+    out.close(instance);
+    EXPECT_TRUE(played_frames().empty()) << "the muted music came back";
+
+    // Unmuting on the reopened device brings the samples back.
+    win::sound::ClearNullDeviceCapture();
+    ASSERT_EQ(out.open(instance), 0);
+    ASSERT_EQ(out.set_control(instance, &format, 0x6), 0);
+    play_block(1, 1152);
+    out.close(instance);
+    EXPECT_FALSE(played_frames().empty());
+}
+
+// The playback rate watched in "OUTPUT.WAVE.PLAYBACK-RATE", whichever type
+// the variable was created with; half speed plays each block twice as long.
+struct RateCase {
+    const char* name;
+    bool as_string;
+    const char* value;
+    double expected_factor;  // played frames over written frames
+};
+
+class PlaybackRate : public WaveOutput, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(PlaybackRate, IsReadAsWhatTheVariableIsAndKeptAcrossReopens) {
+    const RateCase& rc = GetParam();
+    open("");
+    const char* name = "OUTPUT.WAVE.PLAYBACK-RATE";
+    if (rc.as_string)
+        ASSERT_EQ(variable_set_string(engine, name, rc.value), 0);
+    else
+        ASSERT_EQ(
+            variable_set_integer(engine, name, static_cast<int>(strtol(rc.value, nullptr, 0))), 0);
+    OutputControl format{2, 44100, 1, 0, 0, 0, 0};
+    ASSERT_EQ(out.set_control(instance, &format, 0x7), 0);  // reopens the device
+    const int blocks = 8, frames = 1152;
+    for (int b = 0; b < blocks; ++b) play_block(b * 2000 + 1, frames);
+    out.close(instance);
+    double factor = static_cast<double>(played_frames().size() / 2) / (blocks * frames);
+    EXPECT_NEAR(factor, rc.expected_factor, 0.05) << rc.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaveOutput, PlaybackRate,
+    ::testing::Values(RateCase{"HalfAsInteger", false, "0x8000", 2.0},
+                      RateCase{"HalfAsString", true, "32768", 2.0},
+                      RateCase{"HalfAsHexString", true, "0x8000", 2.0},
+                      RateCase{"GarbageStringIsRefused", true, "fast please", 1.0},
+                      RateCase{"ZeroIsRefused", false, "0", 1.0},
+                      RateCase{"AbsurdRateIsRefused", true, "99999999999", 1.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A device that stops taking sound: the ring fills, both waits give up, and
+// no buffer the device still holds is handed back to be written over.
+TEST_F(WaveOutput, StalledDeviceEndsTheStreamInsteadOfReusingABuffer) {
+    wave_output_set_wait_limit(2);  // 20 ms instead of 50 s
+    open("");
+    win::sound::HoldNullDevice(true);
+    std::vector<void*> handed;
+    int refused = 0;
+    for (int b = 0; b < 70 && !refused; ++b) {
+        void* buffer = out.get_buffer(instance, 4608);
+        if (!buffer) {
+            ++refused;
+            EXPECT_EQ(out.write(instance, handed.front(), 4608, 2, 1, 44100), -503)
+                << "a block from elsewhere is refused too";
+            break;
+        }
+        EXPECT_EQ(std::count(handed.begin(), handed.end(), buffer), 0)
+            << "block " << b << " got a buffer the device still holds";
+        handed.push_back(buffer);
+        fill_block(static_cast<int16_t*>(buffer), 1152, static_cast<int16_t>(b + 1));
+        ASSERT_EQ(out.write(instance, buffer, 4608, 2, 1, 44100), 4608);
+    }
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(handed.size(), 64u) << "the whole ring, then nothing";
+    win::sound::HoldNullDevice(false);
+    out.close(instance);  // resets the stalled device instead of waiting on it
+    // Reopened, the device plays again.
+    win::sound::ClearNullDeviceCapture();
+    ASSERT_EQ(out.open(instance), 0);
+    play_block(1, 1152);
+    out.close(instance);
+    EXPECT_EQ(played_frames().size(), 2u * 1152);
+    wave_output_set_wait_limit(0);
 }
 
 }  // namespace
