@@ -159,7 +159,18 @@ private:
                             mode_name(p.stream_info.mode));
                 }
                 return -1;
-            case ntf_input_timecode: show_progress(p.four[0], p.four[1], p.four[2]); return -1;
+            case ntf_input_timecode:
+                last_time[0] = p.four[0];
+                last_time[1] = p.four[1];
+                last_time[2] = p.four[2];
+                show_progress();
+                return -1;
+            case ntf_progress:
+                // A stream's buffer: its fill level while it starves.
+                if (p.progress.code == 21) buffering = p.progress.value;
+                if (p.progress.code == 20 || p.progress.code == 22) buffering = -1;
+                if (p.progress.code == 21 || p.progress.code == 20) show_progress();
+                return -1;
             case ntf_player_state:
                 if (p.byte == 3) at_end = true;
                 return -1;
@@ -170,10 +181,14 @@ private:
         }
     }
 
-    void show_progress(int h, int m, int s) {
+    void show_progress() {
         if (options.quiet) return;
-        fprintf(stderr, "\r%02d:%02d:%02d / %02d:%02d:%02d", h, m, s, duration / 3600,
-                duration / 60 % 60, duration % 60);
+        fprintf(stderr, "\r%02d:%02d:%02d / %02d:%02d:%02d", last_time[0], last_time[1],
+                last_time[2], duration / 3600, duration / 60 % 60, duration % 60);
+        if (buffering >= 0)
+            fprintf(stderr, "  buffering %3d%%", buffering);
+        else
+            fputs("                ", stderr);
         progress_shown = true;
     }
 
@@ -198,6 +213,8 @@ private:
     Options options;
     PlayerControl* control = nullptr;
     int duration = 0;
+    int last_time[3] = {0, 0, 0};
+    int buffering = -1;  // percent while a stream fills its buffer
     bool at_end = false;
     bool progress_shown = false;
     std::string last_debug;
