@@ -8,8 +8,8 @@
 #include "audio/engine_internal.h"
 #include "audio/errors.h"
 #include "audio/modules/file_input.h"
-#include "audio/modules/network_input.h"
 #include "audio/modules/file_output.h"
+#include "audio/modules/network_input.h"
 #include "audio/modules/wave_output.h"
 
 namespace audio {

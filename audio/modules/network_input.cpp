@@ -63,12 +63,14 @@ struct NetworkInput {
 
 void progress(NetworkInput* in, int code, int value, const char* message) {
     Engine* e = in->engine;
-    if (e && e->report_progress) e->report_progress(e->user, in->entry ? in->entry->id : 0, code, value, message);
+    if (e && e->report_progress)
+        e->report_progress(e->user, in->entry ? in->entry->id : 0, code, value, message);
 }
 
 int setting(Engine* engine, const char* name, int fallback) {
     int value = fallback;
-    if (engine && engine->get_integer_variable && engine->get_integer_variable(engine, name, &value) < 0)
+    if (engine && engine->get_integer_variable &&
+        engine->get_integer_variable(engine, name, &value) < 0)
         value = fallback;
     return value;
 }
@@ -274,8 +276,9 @@ int ftp_fetch(NetworkInput* in) {
                 uint32_t a = control->local_address;
                 int port = listener->local_port;
                 char command[64];
-                int n = snprintf(command, sizeof command, "PORT %u,%u,%u,%u,%d,%d\r\n", a >> 24,
-                                 (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF, port / 256, port % 256);
+                int n =
+                    snprintf(command, sizeof command, "PORT %u,%u,%u,%u,%d,%d\r\n", a >> 24,
+                             (a >> 16) & 0xFF, (a >> 8) & 0xFF, a & 0xFF, port / 256, port % 256);
                 sent = socket_send(control, command, n);
                 char number[16];
                 snprintf(number, sizeof number, "%d", port);
@@ -478,7 +481,7 @@ int64_t get_size(void* instance) {
 
 int network_input_register(void* descriptor) {
     InputModule* m = static_cast<InputModule*>(descriptor);
-    *m = InputModule{probe, query, create,   destroy,  open,    close,
+    *m = InputModule{probe, query, create,   destroy,  open,   close,
                      read,  seek,  get_caps, get_size, nullptr};
     // Sockets need no start-up here; a peer that closes while a request is
     // being sent must not end the process (send also passes MSG_NOSIGNAL).

@@ -12,7 +12,8 @@
 namespace audio {
 
 void net_debug(Engine* engine, int level, const char* message, const char* detail) {
-    if (engine && engine->report_debug) engine->report_debug(engine->user, 0, level, message, detail);
+    if (engine && engine->report_debug)
+        engine->report_debug(engine->user, 0, level, message, detail);
 }
 
 int64_t http_content_length(const char* text) {

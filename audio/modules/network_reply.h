@@ -23,8 +23,8 @@ enum : int {
 };
 
 struct HttpReply {
-    int status;              // the first digit of the code, 0 for an empty reply
-    int64_t content_length;  // 0 when none was given (or a useless one)
+    int status;                            // the first digit of the code, 0 for an empty reply
+    int64_t content_length;                // 0 when none was given (or a useless one)
     char location[http_header_line_size];  // the redirect target, "" for none
 };
 

@@ -276,9 +276,9 @@ int socket_receive(SocketRecord* socket, void* buffer, int size, int timeout_ms)
     if (r < 0) return r;
     ssize_t n;
     do {
-        n = socket->kind == 1 ? recvfrom(socket->handle, buffer, static_cast<size_t>(size), 0,
-                                         nullptr, nullptr)
-                              : recv(socket->handle, buffer, static_cast<size_t>(size), 0);
+        n = socket->kind == 1
+                ? recvfrom(socket->handle, buffer, static_cast<size_t>(size), 0, nullptr, nullptr)
+                : recv(socket->handle, buffer, static_cast<size_t>(size), 0);
     } while (n < 0 && errno == EINTR);
     if (n < 0) return err_read_failed;
     // An empty datagram is a datagram, not the end of the stream.
@@ -291,14 +291,17 @@ int socket_send(SocketRecord* socket, const void* data, int size) {
     while (size > 0) {
         ssize_t n = send(socket->handle, p, static_cast<size_t>(size), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return errno == EPIPE || errno == ECONNRESET ? err_socket_closed : err_write_failed;
+        if (n <= 0)
+            return errno == EPIPE || errno == ECONNRESET ? err_socket_closed : err_write_failed;
         p += n;
         size -= static_cast<int>(n);
     }
     return 0;
 }
 
-Channel socket_channel(SocketRecord* socket) { return Channel{socket, channel_receive, channel_send}; }
+Channel socket_channel(SocketRecord* socket) {
+    return Channel{socket, channel_receive, channel_send};
+}
 
 int read_line(const Channel& channel, char* line, int capacity, int timeout_ms) {
     int length = 0;

@@ -87,7 +87,8 @@ int parse(UrlRecord* url, const char* text) {
         if (*p == '@') at = p;
     const char* host_begin = rest;
     if (at) {
-        const char* split = static_cast<const char*>(memchr(rest, ':', static_cast<size_t>(at - rest)));
+        const char* split =
+            static_cast<const char*>(memchr(rest, ':', static_cast<size_t>(at - rest)));
         url->user = copy_range(rest, split ? split : at);
         if (!url->user) return err_out_of_memory;
         if (split) {
@@ -96,8 +97,8 @@ int parse(UrlRecord* url, const char* text) {
         }
         host_begin = at + 1;
     }
-    const char* port_colon =
-        static_cast<const char*>(memchr(host_begin, ':', static_cast<size_t>(authority_end - host_begin)));
+    const char* port_colon = static_cast<const char*>(
+        memchr(host_begin, ':', static_cast<size_t>(authority_end - host_begin)));
     url->host = copy_range(host_begin, port_colon ? port_colon : authority_end);
     if (!url->host) return err_out_of_memory;
     if (port_colon) {
