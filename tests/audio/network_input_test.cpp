@@ -64,7 +64,8 @@ const char* anon = "listener@tintorama.invalid";
 INSTANTIATE_TEST_SUITE_P(
     Network, UrlParse,
     ::testing::Values(
-        UrlCase{"http://example.org/a/b.mp3", 0, 2, nullptr, nullptr, "example.org", 80, "/a/b.mp3"},
+        UrlCase{"http://example.org/a/b.mp3", 0, 2, nullptr, nullptr, "example.org", 80,
+                "/a/b.mp3"},
         UrlCase{"HTTP://Example.org:8080", 0, 2, nullptr, nullptr, "Example.org", 8080, "/"},
         UrlCase{"ftp://h/x.mp3", 0, 3, "anonymous", anon, "h", 21, "/x.mp3"},
         UrlCase{"ftp://bob:s3cret@h:2121/d/x.mp3", 0, 3, "bob", "s3cret", "h", 2121, "/d/x.mp3"},
@@ -76,12 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
         UrlCase{"C:/music/a.mp3", 0, 1, nullptr, nullptr, nullptr, 0, "C:/music/a.mp3"},
         UrlCase{"/music/a.mp3", 0, 1, nullptr, nullptr, nullptr, 0, "/music/a.mp3"},
         UrlCase{"http://h:0/x", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0, nullptr},
-        UrlCase{"http://h:99999/x", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0, nullptr},
+        UrlCase{"http://h:99999/x", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0,
+                nullptr},
         UrlCase{"http://:80/x", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0, nullptr},
         UrlCase{"http:/h/x", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0, nullptr},
         UrlCase{"http://", err_invalid_url_syntax, 0, nullptr, nullptr, nullptr, 0, nullptr},
-        UrlCase{"gopher://h/x", err_unsupported_url_scheme, 0, nullptr, nullptr, nullptr, 0, nullptr},
-        UrlCase{"mailto:someone", err_unsupported_url_scheme, 0, nullptr, nullptr, nullptr, 0, nullptr}));
+        UrlCase{"gopher://h/x", err_unsupported_url_scheme, 0, nullptr, nullptr, nullptr, 0,
+                nullptr},
+        UrlCase{"mailto:someone", err_unsupported_url_scheme, 0, nullptr, nullptr, nullptr, 0,
+                nullptr}));
 
 // --- The module on a bare engine --------------------------------------------
 
@@ -101,10 +105,12 @@ protected:
         ASSERT_NE(engine, nullptr);
         engine->user = this;
         engine->report_progress = [](void* user, int source, int code, int value, const char* m) {
-            static_cast<NetworkInput*>(user)->reports.push_back({0, source, code, value, m ? m : "", ""});
+            static_cast<NetworkInput*>(user)->reports.push_back(
+                {0, source, code, value, m ? m : "", ""});
         };
         engine->report_debug = [](void* user, int source, int level, const char* m, const char* d) {
-            static_cast<NetworkInput*>(user)->reports.push_back({1, source, level, 0, m, d ? d : ""});
+            static_cast<NetworkInput*>(user)->reports.push_back(
+                {1, source, level, 0, m, d ? d : ""});
         };
         network_input_register(&module);
         entry.id = 1;
@@ -356,8 +362,9 @@ TEST_F(NetworkInput, RedirectsAreFollowed) {
             paths.push_back(request.substr(0, request.find("\r\n")));
         }
         if (index < 3)
-            send_all(fd, "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(port) +
-                             "/hop" + std::to_string(index + 1) + "\r\n\r\n");
+            send_all(fd,
+                     "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(port) +
+                         "/hop" + std::to_string(index + 1) + "\r\n\r\n");
         else
             send_all(fd, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + body);
     });
@@ -530,7 +537,8 @@ void ftp_session(int fd, FtpScript& s) {
             to.sin_family = AF_INET;
             to.sin_port = htons(static_cast<uint16_t>(data_port));
             to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            if (connect(data, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) send_all(data, s.body);
+            if (connect(data, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0)
+                send_all(data, s.body);
             close(data);
             send_all(fd, "226 Done\r\n");
             return;

@@ -8,6 +8,7 @@
 // standard output); a bare name ending in ".wav" is written as WAV.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -97,6 +98,7 @@ private:
         if (!wait_ready()) return 1;
         control_send(control, cmd_set_debug_level, options.verbose ? 9 : 0);
         control_send(control, cmd_set_player_mode, 0x4);  // drain and close at the end
+        use_proxy_from_environment();
         control_send(control, cmd_set_output_name, options.output.c_str());
         control_send(control, cmd_input_open, options.input);
         control_send(control, cmd_play);
@@ -122,6 +124,26 @@ private:
             return false;
         }
         return true;
+    }
+
+    // http_proxy ("http://host:port/" or "host:port"), as other command-line
+    // tools read it, becomes the player's HTTP proxy.
+    void use_proxy_from_environment() {
+        const char* value = getenv("http_proxy");
+        if (!value || !*value) return;
+        std::string proxy = value;
+        if (proxy.compare(0, 7, "http://") == 0) proxy.erase(0, 7);
+        proxy = proxy.substr(0, proxy.find('/'));
+        int port = 80;
+        size_t colon = proxy.rfind(':');
+        if (colon != std::string::npos) {
+            port = atoi(proxy.c_str() + colon + 1);
+            proxy.erase(colon);
+        }
+        if (proxy.empty()) return;
+        control_send(control, cmd_set_environment_string, "NETWORK.HTTP.PROXY.HOSTNAME",
+                     proxy.c_str());
+        control_send(control, cmd_set_environment_integer, "NETWORK.HTTP.PROXY.PORT", port);
     }
 
     // Returns the exit status when the session is over, -1 to go on.
