@@ -9,6 +9,7 @@
 #include "audio/errors.h"
 #include "audio/modules/file_input.h"
 #include "audio/modules/file_output.h"
+#include "audio/modules/network_input.h"
 #include "audio/modules/wave_output.h"
 
 namespace audio {
@@ -324,14 +325,16 @@ void teardown(Player* player) {
     control_send(player->control, ntf_exited);
 }
 
-// Inputs: file (0); outputs: file (0), wave (1). Lookup by name tries the
-// newest first, so "" and "/dev/wave/N" go to the wave output and every
-// other output name to the file output.
+// Inputs: file (0), network (1); outputs: file (0), wave (1). Lookup by
+// name tries the newest first, so URLs go to the network input and every
+// other input name to the file input, and "" and "/dev/wave/N" go to the
+// wave output and every other output name to the file output.
 void register_builtin_modules(Engine* e) {
     struct Builtin {
         ModuleKind kind;
         register_function fill;
     } builtins[] = {{kind_input, file_input_register},
+                    {kind_input, network_input_register},
                     {kind_output, file_output_register},
                     {kind_output, wave_output_register}};
     for (const Builtin& b : builtins) {

@@ -61,17 +61,26 @@ TEST(Engine, BuiltInModulesAreReported) {
     h.send(cmd_input_modules_list);
     EXPECT_EQ(h.answer(cmd_input_modules_list), 0);
     std::vector<Note> info = of_code(h.seen, ntf_input_module_info);
-    ASSERT_EQ(info.size(), 1u);
-    EXPECT_EQ(info[0].payload.module_info.id, 0);
-    EXPECT_EQ(info[0].payload.module_info.count, 2);
-    EXPECT_EQ(info[0].text, "Input From File");
-    EXPECT_EQ(info[0].text2, "Version 1.2");
+    ASSERT_EQ(info.size(), 2u);  // the file input (0) and the network input (1)
+    const Note& file = info[0].payload.module_info.id == 0 ? info[0] : info[1];
+    const Note& network = info[0].payload.module_info.id == 0 ? info[1] : info[0];
+    EXPECT_EQ(file.payload.module_info.id, 0);
+    EXPECT_EQ(file.payload.module_info.count, 2);
+    EXPECT_EQ(file.text, "Input From File");
+    EXPECT_EQ(file.text2, "Version 1.2");
+    EXPECT_EQ(network.payload.module_info.id, 1);
+    EXPECT_EQ(network.payload.module_info.count, 1);
+    EXPECT_EQ(network.text, "Network Streaming Module");
     std::vector<Note> devices = of_code(h.seen, ntf_input_device_info);
-    ASSERT_EQ(devices.size(), 2u);
-    EXPECT_EQ(devices[0].text, "*");
-    EXPECT_EQ(devices[0].payload.device_info.flags, 1);
-    EXPECT_EQ(devices[1].text2, "standard input");
-    EXPECT_EQ(devices[1].payload.device_info.index, 1);
+    ASSERT_EQ(devices.size(), 3u);
+    std::vector<std::string> names;
+    for (const Note& d : devices) names.push_back(d.text);
+    EXPECT_NE(std::find(names.begin(), names.end(), "*"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "http://*, ftp://*, udp://*"), names.end());
+    const Note& standard_input =
+        *std::find_if(devices.begin(), devices.end(), [](const Note& d) { return d.text == "-"; });
+    EXPECT_EQ(standard_input.text2, "standard input");
+    EXPECT_EQ(standard_input.payload.device_info.index, 1);
 
     h.send(cmd_output_module_query, 0);
     EXPECT_EQ(h.answer(cmd_output_module_query), 0);
@@ -82,7 +91,7 @@ TEST(Engine, BuiltInModulesAreReported) {
 
     h.register_test_modules();
     h.take_seen();
-    h.send(cmd_input_module_query, 1);
+    h.send(cmd_input_module_query, 2);  // after the file and network inputs
     EXPECT_EQ(h.answer(cmd_input_module_query), 0);
     EXPECT_EQ(of_code(h.seen, ntf_input_module_info).back().text, "unknown module name");
     EXPECT_EQ(of_code(h.seen, ntf_input_device_info).back().text, "unknown device name");
@@ -110,7 +119,7 @@ TEST(Engine, SettersRefuseBadValuesAndChangeNothing) {
     EXPECT_EQ(h.answer(cmd_set_input_module), 0);
     h.send(cmd_set_input_module, -2);
     EXPECT_EQ(h.answer(cmd_set_input_module), -507);
-    h.send(cmd_set_input_module, 1);  // only the file input exists
+    h.send(cmd_set_input_module, 2);  // only the file and network inputs exist
     EXPECT_EQ(h.answer(cmd_set_input_module), -507);
     h.send(cmd_set_output_module, 0);
     EXPECT_EQ(h.answer(cmd_set_output_module), 0);

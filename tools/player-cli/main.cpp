@@ -8,6 +8,7 @@
 // standard output); a bare name ending in ".wav" is written as WAV.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -102,6 +103,7 @@ private:
         if (!wait_ready()) return 1;
         control_send(control, cmd_set_debug_level, options.verbose ? 9 : 0);
         control_send(control, cmd_set_player_mode, 0x4);  // drain and close at the end
+        use_proxy_from_environment();
         control_send(control, cmd_set_output_name, options.output.c_str());
         control_send(control, cmd_input_open, options.input);
         control_send(control, cmd_play);
@@ -127,6 +129,26 @@ private:
             return false;
         }
         return true;
+    }
+
+    // http_proxy ("http://host:port/" or "host:port"), as other command-line
+    // tools read it, becomes the player's HTTP proxy.
+    void use_proxy_from_environment() {
+        const char* value = getenv("http_proxy");
+        if (!value || !*value) return;
+        std::string proxy = value;
+        if (proxy.compare(0, 7, "http://") == 0) proxy.erase(0, 7);
+        proxy = proxy.substr(0, proxy.find('/'));
+        int port = 80;
+        size_t colon = proxy.rfind(':');
+        if (colon != std::string::npos) {
+            port = atoi(proxy.c_str() + colon + 1);
+            proxy.erase(colon);
+        }
+        if (proxy.empty()) return;
+        control_send(control, cmd_set_environment_string, "NETWORK.HTTP.PROXY.HOSTNAME",
+                     proxy.c_str());
+        control_send(control, cmd_set_environment_integer, "NETWORK.HTTP.PROXY.PORT", port);
     }
 
     // Returns the exit status when the session is over, -1 to go on.
@@ -164,7 +186,18 @@ private:
                             mode_name(p.stream_info.mode));
                 }
                 return -1;
-            case ntf_input_timecode: show_progress(p.four[0], p.four[1], p.four[2]); return -1;
+            case ntf_input_timecode:
+                last_time[0] = p.four[0];
+                last_time[1] = p.four[1];
+                last_time[2] = p.four[2];
+                show_progress();
+                return -1;
+            case ntf_progress:
+                // A stream's buffer: its fill level while it starves.
+                if (p.progress.code == 21) buffering = p.progress.value;
+                if (p.progress.code == 20 || p.progress.code == 22) buffering = -1;
+                if (p.progress.code == 21 || p.progress.code == 20) show_progress();
+                return -1;
             case ntf_player_state:
                 if (p.byte == 3) at_end = true;
                 return -1;
@@ -175,10 +208,14 @@ private:
         }
     }
 
-    void show_progress(int h, int m, int s) {
+    void show_progress() {
         if (options.quiet) return;
-        fprintf(stderr, "\r%02d:%02d:%02d / %02d:%02d:%02d", h, m, s, duration / 3600,
-                duration / 60 % 60, duration % 60);
+        fprintf(stderr, "\r%02d:%02d:%02d / %02d:%02d:%02d", last_time[0], last_time[1],
+                last_time[2], duration / 3600, duration / 60 % 60, duration % 60);
+        if (buffering >= 0)
+            fprintf(stderr, "  buffering %3d%%", buffering);
+        else
+            fputs("                ", stderr);
         progress_shown = true;
     }
 
@@ -203,6 +240,8 @@ private:
     Options options;
     PlayerControl* control = nullptr;
     int duration = 0;
+    int last_time[3] = {0, 0, 0};
+    int buffering = -1;  // percent while a stream fills its buffer
     bool at_end = false;
     bool progress_shown = false;
     std::string last_debug;
