@@ -299,14 +299,18 @@ TEST_F(WaveOutput, StalledDeviceEndsTheStreamInsteadOfReusingABuffer) {
     }
     EXPECT_EQ(refused, 1);
     EXPECT_EQ(handed.size(), 64u) << "the whole ring, then nothing";
-    win::sound::HoldNullDevice(false);
     out.close(instance);  // resets the stalled device instead of waiting on it
-    // Reopened, the device plays again.
+    // Nothing of the stalled blocks is left to play once the device runs.
+    win::sound::HoldNullDevice(false);
+    ASSERT_TRUE(win::sound::WaitNullDeviceIdle(std::chrono::seconds(5)));
     win::sound::ClearNullDeviceCapture();
+    // Reopened, the device plays again.
     ASSERT_EQ(out.open(instance), 0);
     play_block(1, 1152);
     out.close(instance);
-    EXPECT_EQ(played_frames().size(), 2u * 1152);
+    std::vector<int16_t> samples = played_frames();
+    ASSERT_EQ(samples.size(), 2u * 1152);
+    EXPECT_EQ(samples[0], 1) << "the new block, not a stalled one";
     wave_output_set_wait_limit(0);
 }
 
