@@ -8,15 +8,15 @@
 // TINTO_MONKEY_SEED sets the seed (default 24). A failure prints the seed and
 // the last events, so that a run can be replayed with the same two values.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <algorithm>
-#include <cstdarg>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -143,7 +143,8 @@ public:
                 case 1: ::PostMessageA(target, WM_COMMAND, IDCANCEL, 0); break;
                 case 2: ::PostMessageA(target, WM_CLOSE, 0, 0); break;
                 default:
-                    for (HWND c = ::GetWindow(target, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+                    for (HWND c = ::GetWindow(target, GW_CHILD); c;
+                         c = ::GetWindow(c, GW_HWNDNEXT)) {
                         char cls[16] = {};
                         ::GetClassNameA(c, cls, sizeof cls);
                         if (::strcasecmp(cls, "Button") != 0) continue;
@@ -157,9 +158,9 @@ public:
         --m_nLeft;
         ++m_nDone;
         if (m_nDone % 10000 == 0)
-            std::fprintf(stderr, "monkey: %llu events, %.1f s\n", m_nDone,
-                         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start)
-                             .count());
+            std::fprintf(
+                stderr, "monkey: %llu events, %.1f s\n", m_nDone,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count());
         OneEvent();
         // The shell's record would grow for ever.
         if (m_nDone % 256 == 0) headless::TakeShellRequests();
@@ -186,6 +187,27 @@ private:
     POINT Target(HWND* pTop) {
         HWND top = ScreenScript::Topmost();
         *pTop = top;
+        if (top != m_lastTop) {
+            m_lastTop = top;
+            m_nSameTop = 0;
+        } else if (++m_nSameTop == 3000 && std::getenv("TINTO_MONKEY_STUCK")) {
+            char cls[40] = {};
+            ::GetClassNameA(top, cls, sizeof cls);
+            std::fprintf(stderr, "monkey: stuck on %s\n", cls);
+            for (HWND hwnd : ScreenScript::VisibleWindows()) {
+                char c[40] = {}, t[64] = {};
+                ::GetClassNameA(hwnd, c, sizeof c);
+                ::GetWindowTextA(hwnd, t, sizeof t);
+                RECT r{};
+                ::GetWindowRect(hwnd, &r);
+                std::fprintf(stderr, "  %p %s \"%s\" %d,%d-%d,%d%s owner %p\n", (void*)hwnd, c, t,
+                             r.left, r.top, r.right, r.bottom,
+                             ::IsWindowEnabled(hwnd) ? "" : " disabled",
+                             (void*)::GetWindow(hwnd, GW_OWNER));
+            }
+            PrintLog();
+            std::_Exit(5);
+        }
         SIZE screen = headless::ScreenSize();
         if (top) {
             char title[64] = {}, cls[40] = {};
@@ -194,8 +216,8 @@ private:
             // Screens have no title: their size tells them apart.
             RECT r{};
             ::GetWindowRect(top, &r);
-            ++m_seen[std::string(cls) + " \"" + title + "\" " +
-                     std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top)];
+            ++m_seen[std::string(cls) + " \"" + title + "\" " + std::to_string(r.right - r.left) +
+                     "x" + std::to_string(r.bottom - r.top)];
         }
         int roll = Below(100);
         if (top && roll < 45) {
@@ -262,9 +284,9 @@ private:
     }
 
     void Key() {
-        static const UINT kKeys[] = {VK_RETURN, VK_TAB,  VK_SPACE, VK_LEFT,   VK_RIGHT, VK_UP,
-                                     VK_DOWN,   VK_HOME, VK_END,   VK_DELETE, VK_BACK,  VK_F1,
-                                     VK_PRIOR,  VK_NEXT, VK_F10};
+        static const UINT kKeys[] = {VK_RETURN, VK_TAB,  VK_SPACE, VK_LEFT, VK_RIGHT,
+                                     VK_UP,     VK_DOWN, VK_HOME,  VK_END,  VK_DELETE,
+                                     VK_BACK,   VK_F1,   VK_PRIOR, VK_NEXT, VK_F10};
         int kind = Below(100);
         if (kind < 3) {
             // Escape leaves a screen; rare enough that screens get played with.
@@ -311,6 +333,8 @@ private:
     unsigned long long m_nDone = 0;
     unsigned long long m_nClosing = 0;
     std::map<std::string, int> m_seen;
+    HWND m_lastTop = nullptr;
+    unsigned long long m_nSameTop = 0;
     std::atomic<std::chrono::steady_clock::rep> m_lastProgress{
         std::chrono::steady_clock::now().time_since_epoch().count()};
 };
@@ -349,8 +373,7 @@ TEST_F(MonkeyTest, RandomInputNeverCrashesOrHangsTheProgram) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
             if (std::chrono::steady_clock::now() - monkey.LastProgress() > hangAfter) {
                 const char text[] = "monkey: the program stopped taking input (a hang)\n";
-                if (::write(STDERR_FILENO, text, sizeof text - 1) < 0) {
-                }
+                if (::write(STDERR_FILENO, text, sizeof text - 1) < 0) {}
                 PrintLog();
                 std::_Exit(3);
             }
