@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -117,13 +118,21 @@ int create(void** instance, const char* name, ModuleEntry* entry, Engine* engine
     return 0;
 }
 
+// The header's flags as the sound device's thread last wrote them: the
+// device marks a buffer done from its own thread, so a plain read here would
+// race with it (ThreadSanitizer reports it) and may never see the change.
+DWORD header_flags(WAVEHDR& h) {
+    return std::atomic_ref<DWORD>(h.dwFlags).load(std::memory_order_acquire);
+}
+
 // Waits until the slot's buffer has played and gives the slot back.
 void recycle(WaveOutput* w, WAVEHDR& h) {
-    if (!(h.dwFlags & WHDR_PREPARED) || !w->wave) {
+    if (!(header_flags(h) & WHDR_PREPARED) || !w->wave) {
         h.dwUser = 0;
         return;
     }
-    for (int sleeps = 0; h.dwUser && !(h.dwFlags & WHDR_DONE) && sleeps < 5001; ++sleeps) Sleep(10);
+    for (int sleeps = 0; h.dwUser && !(header_flags(h) & WHDR_DONE) && sleeps < 5001; ++sleeps)
+        Sleep(10);
     for (int tries = 0;
          waveOutUnprepareHeader(w->wave, &h, sizeof h) == WAVERR_STILLPLAYING && tries < 5001;
          ++tries)
