@@ -214,10 +214,21 @@ private:
             ::GetWindowTextA(top, title, sizeof title);
             ::GetClassNameA(top, cls, sizeof cls);
             // Screens have no title: their size tells them apart.
-            RECT r{};
-            ::GetWindowRect(top, &r);
-            ++m_seen[std::string(cls) + " \"" + title + "\" " + std::to_string(r.right - r.left) +
-                     "x" + std::to_string(r.bottom - r.top)];
+            std::string key = std::string(cls) + " \"" + title + "\"";
+            if (std::getenv("TINTO_MONKEY_STUCK")) {
+                char text[96] = {};
+                ::GetWindowTextA(::GetDlgItem(top, 0xFFFF), text, sizeof text);
+                for (char& c : text)
+                    if (c == '\n') c = ' ';
+                key += std::string(" ") + text;
+            }
+            if (!title[0]) {
+                RECT r{};
+                ::GetWindowRect(top, &r);
+                key +=
+                    " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+            }
+            ++m_seen[key];
         }
         int roll = Below(100);
         if (top && roll < 45) {
@@ -347,12 +358,33 @@ protected:
         // Saves go to a folder of the test's own.
         fs::create_directories(AppDir() + "saved");
         ::setenv("XDG_PICTURES_DIR", (AppDir() + "saved/").c_str(), 1);
+        // The save dialog walks anywhere and the monkey types any name: as
+        // root it would write pictures into any folder of the machine. The
+        // program runs as an ordinary user instead, who may write only into
+        // the saves folder (and the world-writable temporary folders).
+        if (::geteuid() == 0) {
+            for (const auto& entry : fs::recursive_directory_iterator(AppDir()))
+                if (entry.is_directory()) ::chmod(entry.path().c_str(), 0755);
+            ASSERT_EQ(::chmod(AppDir().c_str(), 0755), 0);
+            ASSERT_EQ(::chmod((AppDir() + "saved").c_str(), 0777), 0);
+            ASSERT_EQ(::setegid(kNobody), 0);
+            ASSERT_EQ(::seteuid(kNobody), 0);
+            m_bDropped = true;
+        }
     }
     void TearDown() override {
         if (HasFailure()) PrintLog();
+        if (m_bDropped) {
+            EXPECT_EQ(::seteuid(0), 0);
+            EXPECT_EQ(::setegid(0), 0);
+        }
         ::unsetenv("XDG_PICTURES_DIR");
         ProgramTest::TearDown();
     }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool m_bDropped = false;
 };
 
 TEST_F(MonkeyTest, RandomInputNeverCrashesOrHangsTheProgram) {
