@@ -22,11 +22,15 @@ cmake --build build-tsan -j "$jobs" --target test_audio test_platform test_music
 tsan_suites='Transport*:TransportStop*:PlayerClient*:Engine*:Playing*:WaveOutput*:FileOutput*'
 tsan_suites+=':PlaySoundTest*:WaveOutTest*:*WaveOutConversion*:SoundWaveFile*'
 tsan_suites+=':MusicPlayerTest*:MusicPlayerWithEngine*'
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp"
+tsan_start=$SECONDS
 for suite in test_audio test_platform test_music; do
-  build-tsan/tests/$suite --gtest_filter="$tsan_suites" --gtest_brief=1
+  # Run where CTest would, with what CTest would give them.
+  (cd build-tsan/tests &&
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/../../scripts/tsan.supp" \
+    TINTO_TESTDATA="$PWD/../../../shared/testdata" \
+    ./$suite --gtest_filter="$tsan_suites" --gtest_brief=1)
 done
-unset TSAN_OPTIONS
+echo "ThreadSanitizer suites: $((SECONDS - tsan_start)) s"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTINTO_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
