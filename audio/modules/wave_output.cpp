@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -157,16 +158,24 @@ int create(void** instance, const char* name, ModuleEntry* entry, Engine* engine
     return 0;
 }
 
+// The header's flags as the sound device's thread last wrote them: the
+// device marks a buffer done from its own thread, so a plain read here would
+// race with it (ThreadSanitizer reports it) and may never see the change.
+DWORD header_flags(WAVEHDR& h) {
+    return std::atomic_ref<DWORD>(h.dwFlags).load(std::memory_order_acquire);
+}
+
 // Waits until the slot's buffer has played and gives the slot back. False
 // when the device still holds the header after both waits: the buffer is
 // not ours to fill, and the device counts as stalled.
 bool recycle(WaveOutput* w, WAVEHDR& h) {
-    if (!(h.dwFlags & WHDR_PREPARED) || !w->wave) {
+    if (!(header_flags(h) & WHDR_PREPARED) || !w->wave) {
         h.dwUser = 0;
         return true;
     }
     if (w->stalled) return false;
-    for (int sleeps = 0; h.dwUser && !(h.dwFlags & WHDR_DONE) && sleeps < wait_limit; ++sleeps)
+    for (int sleeps = 0; h.dwUser && !(header_flags(h) & WHDR_DONE) && sleeps < wait_limit;
+         ++sleeps)
         Sleep(10);
     MMRESULT r = WAVERR_STILLPLAYING;
     for (int tries = 0;
@@ -195,7 +204,7 @@ void close_device(WaveOutput* w) {
     drain(w);
     waveOutReset(w->wave);  // hands back every header still queued
     for (WAVEHDR& h : w->ring) {
-        if (h.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(w->wave, &h, sizeof h);
+        if (header_flags(h) & WHDR_PREPARED) waveOutUnprepareHeader(w->wave, &h, sizeof h);
         h.dwUser = 0;
     }
     waveOutClose(w->wave);

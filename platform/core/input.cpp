@@ -456,6 +456,9 @@ HWND WINAPI SetActiveWindow(HWND hwnd) {
         if (previous == hwnd) return previous;
         MarkActive(hwnd);
     }
+    // Another window becoming active ends an open menu, as on Windows (a
+    // message box opened from a loop nested in the menu's is reached).
+    EndMenu();
     if (previous && IsWindow(previous))
         SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
     if (IsWindow(hwnd))

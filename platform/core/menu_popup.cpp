@@ -244,7 +244,15 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
         case WM_CAPTURECHANGED:
         case WM_CANCELMODE:
-            if (p && reinterpret_cast<HWND>(lParam) != hwnd) p->done = true;
+            if (p && reinterpret_cast<HWND>(lParam) != hwnd && !p->done) {
+                p->done = true;
+                // The menu's loop ends only once the loop that runs now
+                // returns, which may be a message box's nested in it: until
+                // then the menu must neither cover that box nor keep the
+                // mouse.
+                if (GetCapture() == hwnd) ReleaseCapture();
+                ShowWindow(hwnd, SW_HIDE);
+            }
             return 0;
         default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }

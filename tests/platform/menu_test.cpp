@@ -281,6 +281,58 @@ TEST_F(Menus, TrackPopupMenuReturnsOrPostsTheChoice) {
     DestroyMenu(menu);
 }
 
+// A message box opened from a loop nested in the menu's (a notification
+// the menu's loop dispatched) ends the menu at once: the menu no longer
+// covers the box nor keeps the mouse, so a click answers the box. Found by
+// the monkey, which clicked on such a menu for ever.
+namespace nested_box {
+int g_answer = 0;
+bool g_clickFailed = false;
+bool g_menuStayed = false;
+HWND g_box = nullptr;
+// The safety net: answers the box if the click did not, so that a fault
+// fails the test instead of hanging it.
+void CALLBACK Rescue(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!g_box || !IsWindow(g_box)) return;
+    g_clickFailed = true;
+    PostMessageA(GetDlgItem(g_box, IDOK), BM_CLICK, 0, 0);
+}
+void CALLBACK OpenBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    headless::WhenTopLevelAppears(headless::kMessageBoxClass, [](HWND box) {
+        g_box = box;
+        SetTimer(nullptr, 0, 1000, &Rescue);
+        RECT r{};
+        GetWindowRect(GetDlgItem(box, IDOK), &r);
+        headless::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    });
+    g_answer = MessageBoxA(nullptr, "Command 3 failed", "Failure", MB_ICONERROR);
+    // A menu still up here would wait for input for ever.
+    if (EndMenu()) g_menuStayed = true;
+}
+}  // namespace nested_box
+
+TEST_F(Menus, AMessageBoxOpenedUnderAnOpenMenuEndsItAndTakesTheMouse) {
+    using namespace nested_box;
+    HWND owner = Top(300, 300, 200, 200);
+    SetActiveWindow(owner);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 41, "&First");
+    AppendMenuA(menu, MF_STRING, 42, "&Second");
+    Pump();
+    headless::WhenTopLevelAppears(headless::kPopupMenuClass,
+                                  [](HWND) { SetTimer(nullptr, 0, 1, &OpenBox); });
+    // The menu's call returns once the box is answered: nothing was chosen.
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 400, 420, 0, owner, nullptr), 0);
+    EXPECT_EQ(g_answer, IDOK);
+    EXPECT_FALSE(g_clickFailed) << "the click on the box's OK went to the menu";
+    EXPECT_FALSE(g_menuStayed) << "the menu was still open under the box";
+    for (const auto& top : headless::TopLevelWindows())
+        EXPECT_NE(top.className, headless::kPopupMenuClass) << "the menu outlived its call";
+    DestroyMenu(menu);
+}
+
 TEST_F(Menus, DefaultProcessingOfSystemCommands) {
     HWND top = Top(0, 0, 100, 100);
     Pump();
