@@ -118,7 +118,7 @@ def colour_screen(desk, name, home_rect, shots, scratch):
     before = set(desk.windows())
     hx, hy = home_rect[0] + 1 + spec["button"][0], home_rect[1] + 1 + spec["button"][1]
     desk.click(hx, hy)
-    found = wait_for(lambda: window_of_size(desk, spec["size"], before), 15)
+    found = wait_for(lambda: window_of_size(desk, spec["size"], before), 45)
     if not found:
         print(f"FAIL: the {name} colouring screen did not open on a click")
         return False
@@ -162,7 +162,7 @@ def colour_screen(desk, name, home_rect, shots, scratch):
     gone = lambda: window_of_size(desk, spec["size"], before) is None
     for _ in range(4):
         desk.key("Escape")
-        if wait_for(gone, 3):
+        if wait_for(gone, 10):
             break
     if not gone():
         print(f"FAIL: Escape did not close the {name} colouring screen")
@@ -190,7 +190,7 @@ def real_window(program, shots):
             return False
         run = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                preexec_fn=die_with_parent)
-        home = wait_for(lambda: [w for w in desk.windows() if (desk.geometry(w) or ())[2:] == (700, 467)], 20)
+        home = wait_for(lambda: [w for w in desk.windows() if (desk.geometry(w) or ())[2:] == (700, 467)], 60)
         if not home:
             print("FAIL: the home screen's window never appeared")
             return False
