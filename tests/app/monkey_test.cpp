@@ -30,6 +30,7 @@
 #include "app/start.h"
 #include "app_harness.h"
 #include "backends/headless/headless.h"
+#include "support/resident_memory.h"
 
 // Present only in a sanitizer build: there a report ends the process through
 // the sanitizer, which then calls back so that the event log is printed.
@@ -421,18 +422,24 @@ TEST_F(MonkeyTest, RandomInputNeverCrashesOrHangsTheProgram) {
     headless::SetIdleHandler([&] { return monkey.OnIdle(); });
     // Leaving the program is one of the things a child does; it is started
     // again until the events are spent.
+    // Resident memory after the first run of the program and at the end: a
+    // long run shows whether anything piles up across starts.
     int starts = 0;
+    long firstKiB = 0;
     while (!monkey.Exhausted() && !HasFailure()) {
         ++starts;
         RunTintorama(2, argv);
         EXPECT_TRUE(ScreenScript::VisibleWindows().empty()) << "a window outlived the program";
+        if (starts == 1) firstKiB = ResidentKiB();
     }
     headless::SetIdleHandler(nullptr);
     finished = true;
     watchdog.join();
 
-    std::fprintf(stderr, "monkey: %llu events in %d starts; windows on top:\n", monkey.Done(),
-                 starts);
+    std::fprintf(stderr,
+                 "monkey: %llu events in %d starts; resident %ld KiB after the first, %ld KiB at "
+                 "the end; windows on top:\n",
+                 monkey.Done(), starts, firstKiB, ResidentKiB());
     for (const auto& [window, count] : monkey.Seen())
         std::fprintf(stderr, "  %6d  %s\n", count, window.c_str());
     EXPECT_EQ(monkey.Done(), g_events);

@@ -10,13 +10,11 @@
 //   music_soak APP_DIR [MINUTES [SEED]]
 //
 // APP_DIR holds Data/Media/Music/<code>.mp3 (the `songs` target builds them).
-#include <unistd.h>
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -25,17 +23,11 @@
 #include "music/music_player.h"
 #include "music/song_table.h"
 #include "support/message_box_catcher.h"
+#include "support/resident_memory.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long ResidentKiB() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 // The program's own player, with every failure it would show counted instead.
 class SoakPlayer : public CMusicPlayer {
