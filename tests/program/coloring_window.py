@@ -3,7 +3,8 @@
 free colouring screen opens on a click on the home picture, a thumbnail
 click shows a picture, palette and canvas clicks colour it, Escape closes
 the screen; the same for the sample colouring screen; a last Escape ends
-the program. With --shots DIR a half-coloured picture of each screen is
+the program. Without a display the program refuses to run, clearly.
+With --shots DIR a half-coloured picture of each screen is
 saved there as free-coloring.png and sample-coloring.png.
 Exits 77 (skipped) when Xvfb, xdotool, ImageMagick's import or PIL is
 missing."""
@@ -16,6 +17,9 @@ import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import xvfb  # noqa: E402
 
 SKIP = 77
 try:
@@ -231,6 +235,8 @@ def main():
     parser.add_argument("program")
     parser.add_argument("--shots", help="folder for free-coloring.png and sample-coloring.png")
     args = parser.parse_args()
+    if not xvfb.refuses_without_display(args.program):
+        return 1
     missing = [tool for tool in ("Xvfb", "xdotool", "import") if not shutil.which(tool)]
     if Image is None:
         missing.append("python3-pil")
