@@ -33,6 +33,9 @@ public:
     ~SdlBackend() override { Close(); }
 
     bool Init() {
+        // SDL would turn Ctrl-C into a quit event that a program with no
+        // window never reads; a sound device leaves signals alone.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         initialised_ = true;
         return true;

@@ -30,5 +30,38 @@ PYTHON
     [ "$(head -c 4 "$work/out.wav")" = "RIFF" ] || fail "no WAV header"
     size=$(stat -c %s "$work/out.wav")
     [ "$size" -gt 170000 ] || fail "converted file too small: $size"
+
+    # Ctrl-C ends playback at once (the sound device must not take the
+    # signal for itself), with the shell's status for an interrupt. The
+    # player is started with SIGINT at its default: a background job of a
+    # script would otherwise begin with it ignored.
+    # (Twenty seconds: the tone twenty times over, without the encoder's tag,
+    # which would end the stream after the first.)
+    lame --quiet -t "$work/tone.wav" "$work/bare.mp3" || fail "lame"
+    for i in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do cat "$work/bare.mp3"; done > "$work/long.mp3"
+    env --default-signal=INT SDL_AUDIODRIVER=dummy "$cli" -q "$work/long.mp3" 2>/dev/null &
+    pid=$!
+    sleep 1
+    kill -INT $pid
+    for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 $pid 2>/dev/null || break; sleep 0.5; done
+    if kill -0 $pid 2>/dev/null; then kill -KILL $pid; fail "Ctrl-C did not end playback"; fi
+    wait $pid; st=$?
+    [ $st -eq 130 ] || fail "an interrupted player gave status $st"
+
+    # Interrupted while converting (its input stalls), the WAV file is still
+    # whole: its header counts the samples written.
+    mkfifo "$work/stall"
+    env --default-signal=INT "$cli" -q - "$work/cut.wav" < "$work/stall" &
+    pid=$!
+    (cat "$work/bare.mp3"; sleep 3) > "$work/stall" &
+    sleep 1.5
+    kill -INT $pid
+    wait $pid
+    python3 - "$work/cut.wav" <<'PYTHON' || fail "the interrupted WAV file is not whole"
+import os, sys, wave
+with wave.open(sys.argv[1]) as w:
+    frames = w.getnframes()
+assert frames > 40000 and 44 + 4 * frames == os.path.getsize(sys.argv[1]), frames
+PYTHON
 fi
 echo "ok"

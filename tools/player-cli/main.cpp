@@ -6,6 +6,8 @@
 //
 // OUTPUT is an output name ("wav:song.wav", "raw:song.pcm", "-" for
 // standard output); a bare name ending in ".wav" is written as WAV.
+#include <signal.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,20 @@
 #include "audio/errors.h"
 
 namespace {
+
+// Ctrl-C (or SIGTERM) ends the session through the player, so that an
+// output file is closed properly (a WAV file gets its sizes) before exit.
+volatile sig_atomic_t g_interrupted = 0;
+
+void on_interrupt(int) { g_interrupted = 1; }
+
+void catch_interrupts() {
+    struct sigaction action = {};
+    action.sa_handler = on_interrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 struct Options {
     bool quiet = false;
@@ -111,7 +127,13 @@ private:
 
         PlayerMessage m;
         for (;;) {
-            int r = control_wait(control, &m, -1);
+            int r = control_wait(control, &m, 100000);
+            if (g_interrupted) {
+                end_progress();
+                control_send(control, cmd_stop);  // what is queued for the device goes unheard
+                return 130;                       // the shell's status for an interrupted command
+            }
+            if (r == err_timeout) continue;
             if (r < 0) {
                 fprintf(stderr, "player-cli: lost the player: %s\n", error_name(r));
                 return 1;
@@ -253,5 +275,6 @@ private:
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, &options)) return usage(argc > 0 ? argv[0] : nullptr);
+    catch_interrupts();
     return Session(options).run();
 }
