@@ -9,6 +9,7 @@
 // TINTO_MONKEY_SEED sets the seed (default 24). A failure prints the seed and
 // the last events, so that a run can be replayed with the same two values.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -161,8 +162,10 @@ public:
         ++m_nDone;
         if (m_nDone % 10000 == 0)
             std::fprintf(
-                stderr, "monkey: %llu events, %.1f s\n", m_nDone,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count());
+                stderr, "monkey: %llu events, %.1f s, resident %ld KiB, heap in use %zu KiB\n",
+                m_nDone,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count(),
+                ResidentKiB(), mallinfo2().uordblks / 1024);
         OneEvent();
         // The shell's record would grow for ever.
         if (m_nDone % 256 == 0) headless::TakeShellRequests();
@@ -422,24 +425,22 @@ TEST_F(MonkeyTest, RandomInputNeverCrashesOrHangsTheProgram) {
     headless::SetIdleHandler([&] { return monkey.OnIdle(); });
     // Leaving the program is one of the things a child does; it is started
     // again until the events are spent.
-    // Resident memory after the first run of the program and at the end: a
-    // long run shows whether anything piles up across starts.
     int starts = 0;
-    long firstKiB = 0;
     while (!monkey.Exhausted() && !HasFailure()) {
         ++starts;
         RunTintorama(2, argv);
         EXPECT_TRUE(ScreenScript::VisibleWindows().empty()) << "a window outlived the program";
-        if (starts == 1) firstKiB = ResidentKiB();
     }
     headless::SetIdleHandler(nullptr);
     finished = true;
     watchdog.join();
 
+    // With the memory figures of every ten thousand events, a long run
+    // shows whether anything piles up across starts.
     std::fprintf(stderr,
-                 "monkey: %llu events in %d starts; resident %ld KiB after the first, %ld KiB at "
-                 "the end; windows on top:\n",
-                 monkey.Done(), starts, firstKiB, ResidentKiB());
+                 "monkey: %llu events in %d starts; resident %ld KiB, heap in use %zu KiB; "
+                 "windows on top:\n",
+                 monkey.Done(), starts, ResidentKiB(), mallinfo2().uordblks / 1024);
     for (const auto& [window, count] : monkey.Seen())
         std::fprintf(stderr, "  %6d  %s\n", count, window.c_str());
     EXPECT_EQ(monkey.Done(), g_events);
