@@ -3,7 +3,6 @@
 // its MagickWand library (loaded at run time, so nothing is needed to build
 // this) and as the `convert` command. Both write the thumbnail as a BMP.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "imagelib/pix_image.h"
+#include "magick_wand.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -83,62 +83,17 @@ void BM_PixLoadThumbnailWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_PixLoadThumbnailWrite)->Unit(benchmark::kMillisecond);
 
-// The few MagickWand entry points used, found at run time.
-struct Wand {
-    void* library = nullptr;
-    void (*genesis)();
-    void* (*newWand)();
-    void* (*destroyWand)(void*);
-    int (*read)(void*, const char*);
-    int (*thumbnail)(void*, size_t, size_t);
-    void* (*newPixel)();
-    void* (*destroyPixel)(void*);
-    int (*setColour)(void*, const char*);
-    int (*setBackground)(void*, const void*);
-    int (*extent)(void*, size_t, size_t, ssize_t, ssize_t);
-    int (*write)(void*, const char*);
-
-    template <class F>
-    bool Find(F& f, const char* name) {
-        f = reinterpret_cast<F>(dlsym(library, name));
-        return f != nullptr;
-    }
-    bool Load() {
-        library = dlopen("libMagickWand-6.Q16.so.6", RTLD_NOW);
-        return library && Find(genesis, "MagickWandGenesis") && Find(newWand, "NewMagickWand") &&
-               Find(destroyWand, "DestroyMagickWand") && Find(read, "MagickReadImage") &&
-               Find(thumbnail, "MagickThumbnailImage") && Find(newPixel, "NewPixelWand") &&
-               Find(destroyPixel, "DestroyPixelWand") && Find(setColour, "PixelSetColor") &&
-               Find(setBackground, "MagickSetImageBackgroundColor") &&
-               Find(extent, "MagickExtentImage") && Find(write, "MagickWriteImage");
-    }
-};
-
+// The same fitted size, centred on the same white cell, written as a BMP.
 void BM_MagickWandLoadAndThumbnail(benchmark::State& state) {
-    static Wand wand;
-    static const bool loaded = [] {
-        // One thread, as this library uses.
-        setenv("MAGICK_THREAD_LIMIT", "1", 1);
-        bool ok = wand.Load();
-        if (ok) wand.genesis();
-        return ok;
-    }();
-    if (!loaded) {
+    const MagickWandApi* wand = MagickWandApi::Get();
+    if (!wand) {
         state.SkipWithError("libMagickWand-6.Q16.so.6 is not installed");
         return;
     }
     const std::string out = "BMP3:" + Folder() + "/wand.bmp";
     for (auto _ : state) {
-        void* w = wand.newWand();
-        void* white = wand.newPixel();
-        wand.setColour(white, "white");
-        // The same fitted size, centred on the same white cell.
-        bool ok = wand.read(w, Input().c_str()) && wand.thumbnail(w, 145, 96) &&
-                  wand.setBackground(w, white) && wand.extent(w, 145, 142, 0, -23) &&
-                  wand.write(w, out.c_str());
-        wand.destroyPixel(white);
-        wand.destroyWand(w);
-        if (!ok) state.SkipWithError("MagickWand failed");
+        if (!wand->Thumbnail(Input().c_str(), out.c_str()))
+            state.SkipWithError("MagickWand failed");
     }
 }
 BENCHMARK(BM_MagickWandLoadAndThumbnail)->Unit(benchmark::kMillisecond);
