@@ -263,7 +263,12 @@ private:
         HWND top = nullptr;
         POINT p = Target(&top);
         int kind = Below(100);
-        if (kind < 30) {
+        if (m_nSameTop > 400 && Below(50) == 0) {
+            // A child who has played long on one window leaves it: without
+            // this, the save dialog's many controls kept most of a long run.
+            Log("key Escape (bored)");
+            headless::KeyPress(VK_ESCAPE);
+        } else if (kind < 30) {
             Log("click %d,%d on %p", p.x, p.y, static_cast<void*>(top));
             headless::Click(p.x, p.y);
         } else if (kind < 38) {
