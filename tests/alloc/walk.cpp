@@ -1,0 +1,87 @@
+#include "walk.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace alloc_walk {
+
+namespace {
+
+// Threads that finish after the operation returns (a player thread after
+// its stop) free their last blocks a moment later.
+long SettledLive(long expected, alloc_failure::Threads threads) {
+    if (threads == alloc_failure::Threads::Current) return alloc_failure::Live();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (alloc_failure::Live() != expected && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return alloc_failure::Live();
+}
+
+// One attempt with `failAt` failing (0: none); the allocations counted.
+long Once(Operation& op, long failAt, Attempt& attempt) {
+    alloc_failure::Arm(failAt, op.Threads());
+    op.Act();
+    const long counted = alloc_failure::Disarm();
+    attempt = op.Check();
+    return counted;
+}
+
+}  // namespace
+
+Report Walk(Operation& op, const std::string& name) {
+    Report report;
+    // A first run outside the count: lazily built tables and caches are
+    // made once and then stay, and are nobody's leak.
+    Attempt attempt;
+    op.Prepare();
+    Once(op, 0, attempt);
+    op.Release();
+    EXPECT_TRUE(attempt.ok) << name << ": the operation fails without any injected failure: "
+                            << attempt.detail;
+    if (!attempt.ok) return report;
+
+    long live = alloc_failure::Live();
+    op.Prepare();
+    report.sites = Once(op, 0, attempt);
+    op.Release();
+    EXPECT_TRUE(attempt.ok) << name << ": counting run: " << attempt.detail;
+    EXPECT_EQ(SettledLive(live, op.Threads()), live) << name << ": the counting run leaks";
+
+    for (long n = 1; n <= report.sites; ++n) {
+        live = alloc_failure::Live();
+        op.Prepare();
+        {
+            // Scoped: the texts of the attempts are the test's own blocks.
+            Attempt failing;
+            Once(op, n, failing);
+            const bool fired = alloc_failure::Fired();
+            EXPECT_TRUE(failing.ok || failing.outOfMemory)
+                << name << ", allocation " << n << " of " << report.sites
+                << " failing: neither success nor out of memory: " << failing.detail;
+            if (!failing.ok && fired) {
+                ++report.reported;
+                // The same objects, once more with memory to spare.
+                Attempt again;
+                Once(op, 0, again);
+                EXPECT_TRUE(again.ok) << name << ", allocation " << n
+                                      << ": no recovery after the failure: " << again.detail;
+            } else if (failing.ok) {
+                ++report.absorbed;
+            }
+        }
+        op.Release();
+        EXPECT_EQ(SettledLive(live, op.Threads()), live)
+            << name << ", allocation " << n << " of " << report.sites << " failing: leaks";
+    }
+    if (report.sites > 0) {
+        EXPECT_GT(report.reported, 0) << name << ": no failure ever came back as out of memory";
+    }
+    std::printf("[ alloc    ] %s: %ld allocation sites, %ld reported out of memory, %ld absorbed\n",
+                name.c_str(), report.sites, report.reported, report.absorbed);
+    return report;
+}
+
+}  // namespace alloc_walk

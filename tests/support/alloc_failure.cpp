@@ -1,0 +1,221 @@
+// The hooks behind alloc_failure.h. Nothing here may allocate: every
+// function below can be reached from inside malloc.
+#include "support/alloc_failure.h"
+
+#include <pthread.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TINTO_HOOK_C_ALLOCATION 0
+#else
+#define TINTO_HOOK_C_ALLOCATION 1
+#endif
+
+#if TINTO_HOOK_C_ALLOCATION
+// The C library's allocator under its own names, so the replacements below
+// can hand every request on to it.
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t count, size_t size);
+void* __libc_realloc(void* block, size_t size);
+void* __libc_memalign(size_t alignment, size_t size);
+void __libc_free(void* block);
+}
+#endif
+
+namespace {
+
+std::atomic<bool> g_armed{false};
+std::atomic<bool> g_allThreads{false};
+std::atomic<bool> g_fired{false};
+std::atomic<long> g_count{0};
+std::atomic<long> g_failAt{0};
+std::atomic<long> g_live{0};
+pthread_t g_owner{};
+
+// Counts one allocation; true when it is the one to fail.
+bool ShouldFail() {
+    if (!g_armed.load(std::memory_order_acquire)) return false;
+    if (!g_allThreads.load(std::memory_order_relaxed) && !pthread_equal(pthread_self(), g_owner))
+        return false;
+    const long n = g_count.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (n != g_failAt.load(std::memory_order_relaxed)) return false;
+    g_fired.store(true, std::memory_order_relaxed);
+    return true;
+}
+
+void* Counted(void* block) {
+    if (block) g_live.fetch_add(1, std::memory_order_relaxed);
+    return block;
+}
+
+void Uncount(void* block) {
+    if (block) g_live.fetch_sub(1, std::memory_order_relaxed);
+}
+
+#if TINTO_HOOK_C_ALLOCATION
+void* RawAlloc(size_t size) { return __libc_malloc(size); }
+void* RawAligned(size_t alignment, size_t size) { return __libc_memalign(alignment, size); }
+void RawFree(void* block) { __libc_free(block); }
+#else
+void* RawAlloc(size_t size) { return std::malloc(size); }
+void* RawAligned(size_t alignment, size_t size) {
+    void* block = nullptr;
+    if (alignment < sizeof(void*)) alignment = sizeof(void*);
+    return posix_memalign(&block, alignment, size) == 0 ? block : nullptr;
+}
+void RawFree(void* block) { std::free(block); }
+#endif
+
+void* NewBlock(size_t size) {
+    if (ShouldFail()) return nullptr;
+    return Counted(RawAlloc(size ? size : 1));
+}
+
+void* NewAligned(size_t size, std::align_val_t alignment) {
+    if (ShouldFail()) return nullptr;
+    return Counted(RawAligned(size_t(alignment), size ? size : 1));
+}
+
+void DeleteBlock(void* block) {
+    Uncount(block);
+    RawFree(block);
+}
+
+}  // namespace
+
+namespace alloc_failure {
+
+void Arm(long failAt, Threads threads) {
+    g_armed.store(false, std::memory_order_release);
+    g_owner = pthread_self();
+    g_allThreads.store(threads == Threads::All, std::memory_order_relaxed);
+    g_count.store(0, std::memory_order_relaxed);
+    g_failAt.store(failAt, std::memory_order_relaxed);
+    g_fired.store(false, std::memory_order_relaxed);
+    g_armed.store(true, std::memory_order_release);
+}
+
+long Disarm() {
+    g_armed.store(false, std::memory_order_release);
+    return g_count.load(std::memory_order_relaxed);
+}
+
+bool Fired() { return g_fired.load(std::memory_order_relaxed); }
+
+long Live() { return g_live.load(std::memory_order_relaxed); }
+
+bool CountsCAllocations() { return TINTO_HOOK_C_ALLOCATION != 0; }
+
+}  // namespace alloc_failure
+
+// --- operator new and delete, every variant ---------------------------------
+
+void* operator new(size_t size) {
+    void* block = NewBlock(size);
+    if (!block) throw std::bad_alloc();
+    return block;
+}
+void* operator new[](size_t size) { return operator new(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept { return NewBlock(size); }
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return NewBlock(size); }
+void* operator new(size_t size, std::align_val_t alignment) {
+    void* block = NewAligned(size, alignment);
+    if (!block) throw std::bad_alloc();
+    return block;
+}
+void* operator new[](size_t size, std::align_val_t alignment) {
+    return operator new(size, alignment);
+}
+void* operator new(size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return NewAligned(size, alignment);
+}
+void* operator new[](size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return NewAligned(size, alignment);
+}
+
+void operator delete(void* block) noexcept { DeleteBlock(block); }
+void operator delete[](void* block) noexcept { DeleteBlock(block); }
+void operator delete(void* block, size_t) noexcept { DeleteBlock(block); }
+void operator delete[](void* block, size_t) noexcept { DeleteBlock(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { DeleteBlock(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { DeleteBlock(block); }
+void operator delete(void* block, std::align_val_t) noexcept { DeleteBlock(block); }
+void operator delete[](void* block, std::align_val_t) noexcept { DeleteBlock(block); }
+void operator delete(void* block, size_t, std::align_val_t) noexcept { DeleteBlock(block); }
+void operator delete[](void* block, size_t, std::align_val_t) noexcept { DeleteBlock(block); }
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+    DeleteBlock(block);
+}
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+    DeleteBlock(block);
+}
+
+// --- The C allocation functions (normal build only) -------------------------
+
+#if TINTO_HOOK_C_ALLOCATION
+extern "C" {
+
+void* malloc(size_t size) {
+    if (ShouldFail()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return Counted(__libc_malloc(size));
+}
+
+void free(void* block) {
+    Uncount(block);
+    __libc_free(block);
+}
+
+void* calloc(size_t count, size_t size) {
+    if (ShouldFail()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return Counted(__libc_calloc(count, size));
+}
+
+void* realloc(void* block, size_t size) {
+    if (!block) return malloc(size);
+    if (size == 0) {
+        free(block);
+        return nullptr;
+    }
+    // A failed growth leaves the old block where it was.
+    if (ShouldFail()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __libc_realloc(block, size);
+}
+
+void* memalign(size_t alignment, size_t size) {
+    if (ShouldFail()) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return Counted(__libc_memalign(alignment, size));
+}
+
+void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }
+
+int posix_memalign(void** out, size_t alignment, size_t size) {
+    if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return EINVAL;
+    void* block = memalign(alignment, size);
+    if (!block) return ENOMEM;
+    *out = block;
+    return 0;
+}
+
+void* valloc(size_t size) { return memalign(4096, size); }
+
+void* pvalloc(size_t size) { return memalign(4096, (size + 4095) & ~size_t(4095)); }
+
+}  // extern "C"
+#endif
