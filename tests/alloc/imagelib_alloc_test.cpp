@@ -105,8 +105,8 @@ Bytes ReadAll(const std::string& path) {
 }
 
 void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // The image's block, which holds its header, colour table and pixels.
@@ -255,7 +255,9 @@ public:
         PixMemFile memory(file_.data(), DWORD(file_.size()));
         ASSERT_TRUE(source_->Decode(&memory, PIX_FORMAT_BMP)) << source_->GetLastError();
     }
-    void Act() override { ok_ = source_->Thumbnail(16, 16, PixRGBQuad{255, 255, 255, 0}, target_.get()); }
+    void Act() override {
+        ok_ = source_->Thumbnail(16, 16, PixRGBQuad{255, 255, 255, 0}, target_.get());
+    }
     Attempt Check() override {
         // The failure is the source's to report; the target stays empty.
         Remember(ok_, *target_, expected_);

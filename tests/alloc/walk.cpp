@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <thread>
 
 namespace alloc_walk {
@@ -20,10 +21,27 @@ long SettledLive(long expected, alloc_failure::Threads threads) {
     return alloc_failure::Live();
 }
 
+// An attempt's outcome without a block of its own.
+struct Summary {
+    bool ok = false, outOfMemory = false, fired = false;
+    char detail[512] = {};
+    Summary() = default;
+    Summary(const Attempt& a, bool fired_) : ok(a.ok), outOfMemory(a.outOfMemory), fired(fired_) {
+        std::snprintf(detail, sizeof detail, "%s", a.detail.c_str());
+    }
+};
+
 // One attempt with `failAt` failing (0: none); the allocations counted.
 long Once(Operation& op, long failAt, Attempt& attempt) {
     alloc_failure::Arm(failAt, op.Threads());
-    op.Act();
+    try {
+        op.Act();
+    } catch (const std::exception& e) {
+        // The libraries and the layer raise nothing to their callers.
+        const long counted = alloc_failure::Disarm();
+        attempt = Attempt{false, false, std::string("raised ") + e.what()};
+        return counted;
+    }
     const long counted = alloc_failure::Disarm();
     attempt = op.Check();
     return counted;
@@ -51,30 +69,38 @@ Report Walk(Operation& op, const std::string& name) {
     EXPECT_EQ(SettledLive(live, op.Threads()), live) << name << ": the counting run leaks";
 
     for (long n = 1; n <= report.sites; ++n) {
+        // What the attempts gave is kept in fixed buffers and judged after
+        // the leak count: the attempts' texts and gtest's failure records are
+        // the test's own blocks, not the operation's.
+        Summary failing, again;
         live = alloc_failure::Live();
         op.Prepare();
         {
-            // Scoped: the texts of the attempts are the test's own blocks.
-            Attempt failing;
-            Once(op, n, failing);
-            const bool fired = alloc_failure::Fired();
-            EXPECT_TRUE(failing.ok || failing.outOfMemory)
-                << name << ", allocation " << n << " of " << report.sites
-                << " failing: neither success nor out of memory: " << failing.detail;
-            if (!failing.ok && fired) {
-                ++report.reported;
-                // The same objects, once more with memory to spare.
-                Attempt again;
-                Once(op, 0, again);
-                EXPECT_TRUE(again.ok) << name << ", allocation " << n
-                                      << ": no recovery after the failure: " << again.detail;
-            } else if (failing.ok) {
-                ++report.absorbed;
-            }
+            Attempt a;
+            Once(op, n, a);
+            failing = Summary(a, alloc_failure::Fired());
+        }
+        if (!failing.ok && failing.fired) {
+            // The same objects, once more with memory to spare.
+            Attempt a;
+            Once(op, 0, a);
+            again = Summary(a, false);
         }
         op.Release();
-        EXPECT_EQ(SettledLive(live, op.Threads()), live)
-            << name << ", allocation " << n << " of " << report.sites << " failing: leaks";
+        const long after = SettledLive(live, op.Threads());
+
+        EXPECT_TRUE(failing.ok || failing.outOfMemory)
+            << name << ", allocation " << n << " of " << report.sites
+            << " failing: neither success nor out of memory: " << failing.detail;
+        if (!failing.ok && failing.fired) {
+            ++report.reported;
+            EXPECT_TRUE(again.ok) << name << ", allocation " << n
+                                  << ": no recovery after the failure: " << again.detail;
+        } else if (failing.ok) {
+            ++report.absorbed;
+        }
+        EXPECT_EQ(after, live) << name << ", allocation " << n << " of " << report.sites
+                               << " failing: leaks " << (after - live) << " blocks";
     }
     if (report.sites > 0) {
         EXPECT_GT(report.reported, 0) << name << ": no failure ever came back as out of memory";
