@@ -36,7 +36,8 @@ std::vector<uint8_t> PatternBmp(int w, int h) {
     f[28] = 24;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 3; ++c) f[54 + size_t(y) * stride + x * 3 + c] = uint8_t(x * 29 + y * 71 + c * 101);
+            for (int c = 0; c < 3; ++c)
+                f[54 + size_t(y) * stride + x * 3 + c] = uint8_t(x * 29 + y * 71 + c * 101);
     return f;
 }
 
@@ -52,7 +53,8 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
     info.bmiHeader.biBitCount = 32;
     std::vector<uint32_t> pixels(size_t(bm.bmWidth) * bm.bmHeight);
     HDC dc = GetDC(nullptr);
-    const int rows = GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+    const int rows =
+        GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
     if (rows != bm.bmHeight) return {};
     pixels.push_back(uint32_t(bm.bmWidth));
@@ -63,7 +65,8 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
 // An operation whose result is a bitmap handle: NULL is the only failure.
 class BitmapOperation : public alloc_walk::Operation {
 public:
-    explicit BitmapOperation(std::function<HBITMAP(HDC dc, void** bits)> make) : make_(std::move(make)) {}
+    explicit BitmapOperation(std::function<HBITMAP(HDC dc, void** bits)> make)
+        : make_(std::move(make)) {}
     void Prepare() override { dc_ = CreateCompatibleDC(nullptr); }
     void Act() override {
         bits_ = reinterpret_cast<void*>(1);
@@ -112,7 +115,8 @@ TEST_P(LayerAllocation, GivesNullAtEverySite) {
     test_support::TempDir dir("alloc_layer");
     const std::string file = (dir / "picture.bmp").string();
     std::vector<uint8_t> bytes = PatternBmp(37, 23);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     auto make = GetParam().make;
     BitmapOperation op([make, file](HDC dc, void** bits) { return make(file, dc, bits); });
     alloc_walk::Report report = alloc_walk::Walk(op, GetParam().name);
@@ -134,7 +138,8 @@ HBITMAP Section(HDC dc, void** bits, int bitCount) {
     info.h.biPlanes = 1;
     info.h.biBitCount = WORD(bitCount);
     for (int i = 0; i < 256; ++i) info.colours[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 3), 0};
-    HBITMAP b = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, bits, nullptr, 0);
+    HBITMAP b = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, bits,
+                                 nullptr, 0);
     if (b && *bits) {
         uint8_t* p = static_cast<uint8_t*>(*bits);
         const int stride = ((29 * bitCount + 31) / 32) * 4;
@@ -153,13 +158,18 @@ HBITMAP Compatible(bool screen, HDC memory) {
 INSTANTIATE_TEST_SUITE_P(
     Bitmaps, LayerAllocation,
     ::testing::Values(
-        LayerCase{"load_image_file", [](const std::string& f, HDC, void**) { return Loaded(f, LR_LOADFROMFILE); }},
+        LayerCase{"load_image_file",
+                  [](const std::string& f, HDC, void**) { return Loaded(f, LR_LOADFROMFILE); }},
         LayerCase{"load_image_section",
-                  [](const std::string& f, HDC, void**) { return Loaded(f, LR_LOADFROMFILE | LR_CREATEDIBSECTION); }},
-        LayerCase{"load_image_scaled",
-                  [](const std::string& f, HDC, void**) { return Loaded(f, LR_LOADFROMFILE, 50, 11); }},
-        LayerCase{"dib_section_24", [](const std::string&, HDC dc, void** bits) { return Section(dc, bits, 24); }},
-        LayerCase{"dib_section_8", [](const std::string&, HDC dc, void** bits) { return Section(dc, bits, 8); }},
+                  [](const std::string& f, HDC, void**) {
+                      return Loaded(f, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+                  }},
+        LayerCase{"load_image_scaled", [](const std::string& f, HDC,
+                                          void**) { return Loaded(f, LR_LOADFROMFILE, 50, 11); }},
+        LayerCase{"dib_section_24",
+                  [](const std::string&, HDC dc, void** bits) { return Section(dc, bits, 24); }},
+        LayerCase{"dib_section_8",
+                  [](const std::string&, HDC dc, void** bits) { return Section(dc, bits, 8); }},
         LayerCase{"compatible_screen",
                   [](const std::string&, HDC dc, void** bits) {
                       *bits = nullptr;
@@ -194,11 +204,14 @@ public:
         DeleteDC(dc);
         image_ = std::make_unique<PixImage>();
     }
-    void Act() override { ok_ = image_->CreateFromHBITMAP(bitmap_) && image_->Save(path_.c_str(), PIX_FORMAT_BMP); }
+    void Act() override {
+        ok_ = image_->CreateFromHBITMAP(bitmap_) && image_->Save(path_.c_str(), PIX_FORMAT_BMP);
+    }
     Attempt Check() override {
         Attempt a;
         std::ifstream in(path_, std::ios::binary);
-        std::vector<char> got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<char> got((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
         if (ok_) {
             if (expected_.empty()) expected_ = got;
             a.ok = !got.empty() && got == expected_;
@@ -206,7 +219,8 @@ public:
         } else {
             std::string error = image_->GetLastError();
             a.outOfMemory = error.find("allocate memory") != std::string::npos && got.empty();
-            a.detail = "false, last error \"" + error + "\"" + (got.empty() ? "" : ", a file left behind");
+            a.detail =
+                "false, last error \"" + error + "\"" + (got.empty() ? "" : ", a file left behind");
         }
         return a;
     }

@@ -29,6 +29,7 @@ public:
     // The player works on threads of its own; everything else on the
     // caller's thread.
     virtual alloc_failure::Threads Threads() const { return alloc_failure::Threads::Current; }
+    virtual alloc_failure::Kinds Kinds() const { return alloc_failure::Kinds::All; }
 };
 
 struct Report {

@@ -2,11 +2,14 @@
 // function below can be reached from inside malloc.
 #include "support/alloc_failure.h"
 
+#include <dlfcn.h>
 #include <pthread.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -31,30 +34,76 @@ namespace {
 
 std::atomic<bool> g_armed{false};
 std::atomic<bool> g_allThreads{false};
+std::atomic<bool> g_cOnly{false};
 std::atomic<bool> g_fired{false};
 std::atomic<long> g_count{0};
 std::atomic<long> g_failAt{0};
 std::atomic<long> g_live{0};
+std::atomic<long> g_liveC{0};  // of them, from the C functions
 pthread_t g_owner{};
 
+// The C library ends the process when it cannot record a thread_local
+// object's destructor for a new thread; no program can answer that, so the
+// allocation it makes there is never failed.
+bool CannotFail(const void* caller) {
+    Dl_info info;
+    return caller && dladdr(caller, &info) && info.dli_sname &&
+           std::strcmp(info.dli_sname, "__cxa_thread_atexit_impl") == 0;
+}
+
 // Counts one allocation; true when it is the one to fail.
-bool ShouldFail() {
+bool ShouldFail(const void* caller = nullptr) {
     if (!g_armed.load(std::memory_order_acquire)) return false;
+    // operator new passes no caller; the C functions always do.
+    if (!caller && g_cOnly.load(std::memory_order_relaxed)) return false;
     if (!g_allThreads.load(std::memory_order_relaxed) && !pthread_equal(pthread_self(), g_owner))
         return false;
     const long n = g_count.fetch_add(1, std::memory_order_relaxed) + 1;
-    if (n != g_failAt.load(std::memory_order_relaxed)) return false;
+    if (n != g_failAt.load(std::memory_order_relaxed) || CannotFail(caller)) return false;
     g_fired.store(true, std::memory_order_relaxed);
     return true;
 }
 
-void* Counted(void* block) {
-    if (block) g_live.fetch_add(1, std::memory_order_relaxed);
+// With TINTO_ALLOC_TRACE set, the blocks made while armed are kept with
+// their callers, to name a leak's site (TracedLive).
+struct Traced {
+    std::atomic<void*> block;
+    const void* caller;
+    bool c;  // from a C function
+};
+Traced g_traced[8192];
+std::atomic<bool> g_trace{std::getenv("TINTO_ALLOC_TRACE") != nullptr};
+
+void* Counted(void* block, const void* caller = nullptr, bool c = false) {
+    if (!block) return block;
+    g_live.fetch_add(1, std::memory_order_relaxed);
+    if (g_trace.load(std::memory_order_relaxed) && g_armed.load(std::memory_order_relaxed)) {
+        for (Traced& t : g_traced) {
+            void* expected = nullptr;
+            if (t.block.compare_exchange_strong(expected, block)) {
+                t.caller = caller;
+                t.c = c;
+                break;
+            }
+        }
+    }
     return block;
 }
 
+void* CountedC(void* block, const void* caller) {
+    if (block) g_liveC.fetch_add(1, std::memory_order_relaxed);
+    return Counted(block, caller, true);
+}
+
 void Uncount(void* block) {
-    if (block) g_live.fetch_sub(1, std::memory_order_relaxed);
+    if (!block) return;
+    g_live.fetch_sub(1, std::memory_order_relaxed);
+    if (g_trace.load(std::memory_order_relaxed)) {
+        for (Traced& t : g_traced) {
+            void* expected = block;
+            if (t.block.compare_exchange_strong(expected, nullptr)) break;
+        }
+    }
 }
 
 #if TINTO_HOOK_C_ALLOCATION
@@ -71,9 +120,9 @@ void* RawAligned(size_t alignment, size_t size) {
 void RawFree(void* block) { std::free(block); }
 #endif
 
-void* NewBlock(size_t size) {
+void* NewBlock(size_t size, const void* caller) {
     if (ShouldFail()) return nullptr;
-    return Counted(RawAlloc(size ? size : 1));
+    return Counted(RawAlloc(size ? size : 1), caller);
 }
 
 void* NewAligned(size_t size, std::align_val_t alignment) {
@@ -90,10 +139,13 @@ void DeleteBlock(void* block) {
 
 namespace alloc_failure {
 
-void Arm(long failAt, Threads threads) {
+void Arm(long failAt, Threads threads, Kinds kinds) {
     g_armed.store(false, std::memory_order_release);
     g_owner = pthread_self();
     g_allThreads.store(threads == Threads::All, std::memory_order_relaxed);
+    g_cOnly.store(kinds == Kinds::COnly, std::memory_order_relaxed);
+    if (g_trace.load(std::memory_order_relaxed))
+        for (Traced& t : g_traced) t.block.store(nullptr);
     g_count.store(0, std::memory_order_relaxed);
     g_failAt.store(failAt, std::memory_order_relaxed);
     g_fired.store(false, std::memory_order_relaxed);
@@ -107,22 +159,59 @@ long Disarm() {
 
 bool Fired() { return g_fired.load(std::memory_order_relaxed); }
 
-long Live() { return g_live.load(std::memory_order_relaxed); }
+long Live(Kinds kinds) {
+    return (kinds == Kinds::COnly ? g_liveC : g_live).load(std::memory_order_relaxed);
+}
 
 bool CountsCAllocations() { return TINTO_HOOK_C_ALLOCATION != 0; }
+
+void Trace(bool on) {
+    for (Traced& t : g_traced) t.block.store(nullptr);
+    g_trace.store(on || std::getenv("TINTO_ALLOC_TRACE") != nullptr);
+}
+
+// The dynamic loader's blocks for a new thread's TLS stay with the C
+// library's cache of thread stacks after the thread ends: not a leak.
+bool FromLoader(const void* caller) {
+    Dl_info info;
+    return caller && dladdr(caller, &info) && info.dli_fname &&
+           std::strstr(info.dli_fname, "/ld-linux") != nullptr;
+}
+
+long TracedCount(Kinds kinds) {
+    long n = 0;
+    for (Traced& t : g_traced)
+        if (t.block.load() && (kinds == Kinds::All || t.c) && !FromLoader(t.caller)) ++n;
+    return n;
+}
+
+void TracedLive() {
+    for (Traced& t : g_traced) {
+        void* block = t.block.load();
+        if (!block || FromLoader(t.caller)) continue;
+        Dl_info info{};
+        dladdr(t.caller, &info);
+        std::fprintf(stderr, "  still live: %p from %p (%s)\n", block, t.caller,
+                     info.dli_sname ? info.dli_sname : "?");
+    }
+}
 
 }  // namespace alloc_failure
 
 // --- operator new and delete, every variant ---------------------------------
 
 void* operator new(size_t size) {
-    void* block = NewBlock(size);
+    void* block = NewBlock(size, __builtin_return_address(0));
     if (!block) throw std::bad_alloc();
     return block;
 }
 void* operator new[](size_t size) { return operator new(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return NewBlock(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return NewBlock(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return NewBlock(size, __builtin_return_address(0));
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return NewBlock(size, __builtin_return_address(0));
+}
 void* operator new(size_t size, std::align_val_t alignment) {
     void* block = NewAligned(size, alignment);
     if (!block) throw std::bad_alloc();
@@ -161,24 +250,25 @@ void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noe
 extern "C" {
 
 void* malloc(size_t size) {
-    if (ShouldFail()) {
+    if (ShouldFail(__builtin_return_address(0))) {
         errno = ENOMEM;
         return nullptr;
     }
-    return Counted(__libc_malloc(size));
+    return CountedC(__libc_malloc(size), __builtin_return_address(0));
 }
 
 void free(void* block) {
+    if (block) g_liveC.fetch_sub(1, std::memory_order_relaxed);
     Uncount(block);
     __libc_free(block);
 }
 
 void* calloc(size_t count, size_t size) {
-    if (ShouldFail()) {
+    if (ShouldFail(__builtin_return_address(0))) {
         errno = ENOMEM;
         return nullptr;
     }
-    return Counted(__libc_calloc(count, size));
+    return CountedC(__libc_calloc(count, size), __builtin_return_address(0));
 }
 
 void* realloc(void* block, size_t size) {
@@ -188,7 +278,7 @@ void* realloc(void* block, size_t size) {
         return nullptr;
     }
     // A failed growth leaves the old block where it was.
-    if (ShouldFail()) {
+    if (ShouldFail(__builtin_return_address(0))) {
         errno = ENOMEM;
         return nullptr;
     }
@@ -196,11 +286,11 @@ void* realloc(void* block, size_t size) {
 }
 
 void* memalign(size_t alignment, size_t size) {
-    if (ShouldFail()) {
+    if (ShouldFail(__builtin_return_address(0))) {
         errno = ENOMEM;
         return nullptr;
     }
-    return Counted(__libc_memalign(alignment, size));
+    return CountedC(__libc_memalign(alignment, size), __builtin_return_address(0));
 }
 
 void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }

@@ -21,18 +21,29 @@
 namespace alloc_failure {
 
 enum class Threads { Current, All };
+// Which allocations count: all, or only the C functions (malloc, calloc,
+// realloc and the aligned ones), the way the audio library allocates.
+enum class Kinds { All, COnly };
 
 // Starts counting from zero; the `failAt`-th allocation counted (1 for the
 // first) fails, 0 for none. Only one arming at a time.
-void Arm(long failAt, Threads threads = Threads::Current);
+void Arm(long failAt, Threads threads = Threads::Current, Kinds kinds = Kinds::All);
 // Stops counting; returns the allocations counted while armed.
 long Disarm();
 // Whether the chosen allocation has been reached (and failed) since Arm.
 bool Fired();
-// Blocks allocated through the hooks and not yet freed, process wide.
-long Live();
+// Blocks allocated through the hooks and not yet freed, process wide; of
+// the C functions only, or of all.
+long Live(Kinds kinds = Kinds::All);
 // Whether malloc and its relatives are counted (false under sanitizers).
 bool CountsCAllocations();
+// With TINTO_ALLOC_TRACE set in the environment, the blocks made while
+// armed are remembered with their callers; this prints those not yet freed.
+void TracedLive();
+// Turns the remembering on for the blocks of each arming (it slows every
+// allocation), and counts those of the last arming still live.
+void Trace(bool on);
+long TracedCount(Kinds kinds);
 
 // Arms for the life of the object.
 class Scope {
