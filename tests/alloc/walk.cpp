@@ -74,22 +74,25 @@ Report Walk(Operation& op, const std::string& name) {
                             << attempt.detail;
     if (!attempt.ok) return report;
 
-    long live = alloc_failure::Live(op.Kinds());
-    op.Prepare();
-    report.sites = Once(op, 0, attempt);
-    op.Release();
-    EXPECT_TRUE(attempt.ok) << name << ": counting run: " << attempt.detail;
-    EXPECT_EQ(SettledLive(live, op), live) << name << ": the counting run leaks";
-
-    // TINTO_ALLOC_SITE=n replays one failure of a walk.
-    long first = 1, last = report.sites;
-    if (const char* only = std::getenv("TINTO_ALLOC_SITE")) first = last = std::atol(only);
     // Other threads' long-lived containers (the calling thread's message
     // queue, a deque) take and give back blocks as they fill and empty, so
     // an operation on threads of its own is judged by the blocks made while
     // it ran that are still there after it, not by the process's count.
     const bool threaded = op.Threads() == alloc_failure::Threads::All;
     alloc_failure::Trace(threaded);
+
+    long live = alloc_failure::Live(op.Kinds());
+    op.Prepare();
+    report.sites = Once(op, 0, attempt);
+    long leaked = threaded ? SettledTraced(op.Kinds()) : 0;
+    op.Release();
+    if (!threaded) leaked = SettledLive(live, op) - live;
+    EXPECT_TRUE(attempt.ok) << name << ": counting run: " << attempt.detail;
+    EXPECT_EQ(leaked, 0) << name << ": the counting run leaks " << leaked << " blocks";
+
+    // TINTO_ALLOC_SITE=n replays one failure of a walk.
+    long first = 1, last = report.sites;
+    if (const char* only = std::getenv("TINTO_ALLOC_SITE")) first = last = std::atol(only);
     for (long n = first; n <= last; ++n) {
         // What the attempts gave is kept in fixed buffers and judged after
         // the leak count: the attempts' texts and gtest's failure records are
@@ -97,7 +100,7 @@ Report Walk(Operation& op, const std::string& name) {
         Summary failing, again;
         live = alloc_failure::Live(op.Kinds());
         op.Prepare();
-        long leaked = 0;
+        leaked = 0;
         {
             Attempt a;
             Once(op, n, a);

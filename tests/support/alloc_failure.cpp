@@ -12,13 +12,17 @@
 #include <cstring>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(__SANITIZE_THREAD__)
 #define TINTO_HOOK_C_ALLOCATION 0
 #else
 #define TINTO_HOOK_C_ALLOCATION 1
 #endif
 
-#if TINTO_HOOK_C_ALLOCATION
+#if defined(__SANITIZE_ADDRESS__) && !defined(TINTO_ASAN_ALLOCATOR)
+#define TINTO_ASAN_ALLOCATOR 1
+#endif
+
+#if !defined(TINTO_ASAN_ALLOCATOR)
 // The C library's allocator under its own names, so the replacements below
 // can hand every request on to it.
 extern "C" {
@@ -29,6 +33,75 @@ void* __libc_memalign(size_t alignment, size_t size);
 void __libc_free(void* block);
 }
 #endif
+
+namespace {
+
+#if defined(TINTO_ASAN_ALLOCATOR)
+// Under AddressSanitizer the sanitizer's allocator is the next definition
+// after ours. Finding it may itself allocate (dlsym): those few requests are
+// served from a fixed area that is never given back.
+struct Next {
+    void* (*malloc)(size_t);
+    void* (*calloc)(size_t, size_t);
+    void* (*realloc)(void*, size_t);
+    void* (*memalign)(size_t, size_t);
+    void (*free)(void*);
+};
+Next g_next;
+std::atomic<int> g_resolving{0};
+alignas(64) char g_early[65536];
+std::atomic<size_t> g_earlyUsed{0};
+
+bool Early(const void* block) {
+    return static_cast<const char*>(block) >= g_early &&
+           static_cast<const char*>(block) < g_early + sizeof g_early;
+}
+
+void* EarlyBlock(size_t size) {
+    size = (size + 63) & ~size_t(63);
+    size_t at = g_earlyUsed.fetch_add(size);
+    return at + size <= sizeof g_early ? g_early + at : nullptr;
+}
+
+bool Resolved() {
+    if (g_next.free) return true;
+    if (g_resolving.exchange(1)) return false;  // dlsym is asking: serve it early blocks
+    Next next;
+    next.malloc = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "malloc"));
+    next.calloc = reinterpret_cast<void* (*)(size_t, size_t)>(dlsym(RTLD_NEXT, "calloc"));
+    next.realloc = reinterpret_cast<void* (*)(void*, size_t)>(dlsym(RTLD_NEXT, "realloc"));
+    next.memalign = reinterpret_cast<void* (*)(size_t, size_t)>(dlsym(RTLD_NEXT, "memalign"));
+    next.free = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "free"));
+    g_next = next;
+    return true;
+}
+
+void* RealMalloc(size_t size) { return Resolved() ? g_next.malloc(size) : EarlyBlock(size); }
+void* RealCalloc(size_t count, size_t size) {
+    if (Resolved()) return g_next.calloc(count, size);
+    return count && size > SIZE_MAX / count ? nullptr : EarlyBlock(count * size);  // zeroed
+}
+void* RealRealloc(void* block, size_t size) {
+    if (!Early(block)) return Resolved() ? g_next.realloc(block, size) : nullptr;
+    void* moved = RealMalloc(size);
+    if (moved) std::memcpy(moved, block, size);
+    return moved;
+}
+void* RealMemalign(size_t alignment, size_t size) {
+    return Resolved() ? g_next.memalign(alignment, size) : nullptr;
+}
+void RealFree(void* block) {
+    if (block && !Early(block) && Resolved()) g_next.free(block);
+}
+#else
+void* RealMalloc(size_t size) { return __libc_malloc(size); }
+void* RealCalloc(size_t count, size_t size) { return __libc_calloc(count, size); }
+void* RealRealloc(void* block, size_t size) { return __libc_realloc(block, size); }
+void* RealMemalign(size_t alignment, size_t size) { return __libc_memalign(alignment, size); }
+void RealFree(void* block) { __libc_free(block); }
+#endif
+
+}  // namespace
 
 namespace {
 
@@ -106,19 +179,11 @@ void Uncount(void* block) {
     }
 }
 
-#if TINTO_HOOK_C_ALLOCATION
-void* RawAlloc(size_t size) { return __libc_malloc(size); }
-void* RawAligned(size_t alignment, size_t size) { return __libc_memalign(alignment, size); }
-void RawFree(void* block) { __libc_free(block); }
-#else
-void* RawAlloc(size_t size) { return std::malloc(size); }
+void* RawAlloc(size_t size) { return RealMalloc(size); }
 void* RawAligned(size_t alignment, size_t size) {
-    void* block = nullptr;
-    if (alignment < sizeof(void*)) alignment = sizeof(void*);
-    return posix_memalign(&block, alignment, size) == 0 ? block : nullptr;
+    return RealMemalign(alignment < sizeof(void*) ? sizeof(void*) : alignment, size);
 }
-void RawFree(void* block) { std::free(block); }
-#endif
+void RawFree(void* block) { RealFree(block); }
 
 void* NewBlock(size_t size, const void* caller) {
     if (ShouldFail()) return nullptr;
@@ -164,6 +229,14 @@ long Live(Kinds kinds) {
 }
 
 bool CountsCAllocations() { return TINTO_HOOK_C_ALLOCATION != 0; }
+
+bool UnderAddressSanitizer() {
+#if defined(TINTO_ASAN_ALLOCATOR)
+    return true;
+#else
+    return false;
+#endif
+}
 
 void Trace(bool on) {
     for (Traced& t : g_traced) t.block.store(nullptr);
@@ -254,13 +327,13 @@ void* malloc(size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return CountedC(__libc_malloc(size), __builtin_return_address(0));
+    return CountedC(RealMalloc(size), __builtin_return_address(0));
 }
 
 void free(void* block) {
     if (block) g_liveC.fetch_sub(1, std::memory_order_relaxed);
     Uncount(block);
-    __libc_free(block);
+    RealFree(block);
 }
 
 void* calloc(size_t count, size_t size) {
@@ -268,7 +341,7 @@ void* calloc(size_t count, size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return CountedC(__libc_calloc(count, size), __builtin_return_address(0));
+    return CountedC(RealCalloc(count, size), __builtin_return_address(0));
 }
 
 void* realloc(void* block, size_t size) {
@@ -282,7 +355,7 @@ void* realloc(void* block, size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return __libc_realloc(block, size);
+    return RealRealloc(block, size);
 }
 
 void* memalign(size_t alignment, size_t size) {
@@ -290,7 +363,7 @@ void* memalign(size_t alignment, size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return CountedC(__libc_memalign(alignment, size), __builtin_return_address(0));
+    return CountedC(RealMemalign(alignment, size), __builtin_return_address(0));
 }
 
 void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }

@@ -35,8 +35,11 @@ bool Fired();
 // Blocks allocated through the hooks and not yet freed, process wide; of
 // the C functions only, or of all.
 long Live(Kinds kinds = Kinds::All);
-// Whether malloc and its relatives are counted (false under sanitizers).
+// Whether malloc and its relatives are counted (false under ThreadSanitizer).
 bool CountsCAllocations();
+// Whether the C functions hand on to AddressSanitizer's allocator, whose own
+// start of a new thread allocates through malloc and cannot take a failure.
+bool UnderAddressSanitizer();
 // With TINTO_ALLOC_TRACE set in the environment, the blocks made while
 // armed are remembered with their callers; this prints those not yet freed.
 void TracedLive();
