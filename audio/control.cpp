@@ -61,13 +61,17 @@ DWORD WINAPI player_thread(LPVOID parameter) {
     PlayerControl* control = start->control;
     ThreadChannel* channel =
         static_cast<ThreadChannel*>(audio::allocate_channel(1, sizeof(ThreadChannel)));
-    start->started = channel != nullptr;
     if (channel) {
         channel->target_thread = start->target_thread;
         channel->target_thread_id = start->target_thread_id;
         channel->target_window = start->target_window;
-        TlsSetValue(control->tls_slot, channel);
+        if (!TlsSetValue(control->tls_slot, channel)) {
+            // No room to record it: the player cannot run on this thread.
+            free(channel);
+            channel = nullptr;
+        }
     }
+    start->started = channel != nullptr;
     ensure_queue();
     player_routine routine = start->routine;
     void* user = start->user;

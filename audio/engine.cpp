@@ -329,7 +329,7 @@ void teardown(Player* player) {
 // name tries the newest first, so URLs go to the network input and every
 // other input name to the file input, and "" and "/dev/wave/N" go to the
 // wave output and every other output name to the file output.
-void register_builtin_modules(Engine* e) {
+int register_builtin_modules(Engine* e) {
     struct Builtin {
         ModuleKind kind;
         register_function fill;
@@ -341,8 +341,18 @@ void register_builtin_modules(Engine* e) {
         char spec[64];
         snprintf(spec, sizeof spec, "function@%llx",
                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(b.fill)));
-        registry_register_module(e, b.kind, spec);
+        int r = registry_register_module(e, b.kind, spec);
+        if (r < 0) return r;
     }
+    return 0;
+}
+
+// A player that cannot set itself up says why and ends at once; its client
+// sees the error and the exit instead of a ready player.
+int start_failed(PlayerControl* control, int code) {
+    control_send(control, ntf_error, 0, code, error_name(code));
+    control_send(control, ntf_exited);
+    return code;
 }
 
 }  // namespace
@@ -365,7 +375,7 @@ int engine_thread_routine(PlayerControl* control, void* user) {
     const EngineOptions* options = static_cast<const EngineOptions*>(user);
     const DecoderOps* decoder = options && options->decoder ? options->decoder : mpeg_decoder_ops();
     Engine* engine = engine_create(decoder);
-    if (!engine) exit(1);
+    if (!engine) return start_failed(control, err_out_of_memory);
 
     Player player{};
     player.engine = engine;
@@ -380,7 +390,11 @@ int engine_thread_routine(PlayerControl* control, void* user) {
     engine->report_progress = on_progress;
     engine->report_debug = on_debug;
     engine->report_error = on_error;
-    register_builtin_modules(engine);
+    int registered = register_builtin_modules(engine);
+    if (registered < 0) {
+        engine_destroy(engine);
+        return start_failed(control, registered);
+    }
     apply_decoder_options(engine);
     control_send(control, ntf_ready);
 

@@ -17,9 +17,15 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette) {
     // 16- and 32-bit bitmaps become 24-bit images; 1, 4 and 8 stay.
     if (!Create(DWORD(info.bmWidth), DWORD(info.bmHeight), info.bmBitsPixel, PIX_FORMAT_UNKNOWN))
         return false;
+    // The GDI tells running out of memory apart from other failures only
+    // through the thread's last error.
+    SetLastError(0);
     HDC screen = GetDC(nullptr);
     if (!screen) {
-        Fail("CreateFromHBITMAP: no screen device context");
+        if (::GetLastError() == ERROR_NOT_ENOUGH_MEMORY)
+            Fail("CreateFromHBITMAP: can't allocate memory");
+        else
+            Fail("CreateFromHBITMAP: no screen device context");
         Destroy();
         return false;
     }
@@ -35,7 +41,10 @@ bool PixImage::CreateFromHBITMAP(HBITMAP bitmap, HPALETTE palette) {
     if (palette) SelectPalette(screen, previous, FALSE);
     ReleaseDC(nullptr, screen);
     if (lines == 0) {
-        Fail("GetDIBits failed");
+        if (::GetLastError() == ERROR_NOT_ENOUGH_MEMORY)
+            Fail("GetDIBits failed: can't allocate memory");
+        else
+            Fail("GetDIBits failed");
         Destroy();
         return false;
     }

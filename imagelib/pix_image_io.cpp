@@ -42,6 +42,11 @@ bool DecodeFormat(PixImage& into, PixFile* stream, DWORD format, std::string& er
     }
 }
 
+// Every out-of-memory text of the library says "allocate memory".
+bool IsOutOfMemory(const std::string& error) {
+    return strcasestr(error.c_str(), "allocate memory") != nullptr;
+}
+
 // The file a save writes: the path itself, or where its symbolic links
 // lead, so that a link stays a link and its target gets the picture.
 std::string SaveTarget(const char* path) {
@@ -90,54 +95,69 @@ int OpenTemporaryBeside(const std::string& path, std::string& tempPath) {
 }  // namespace
 
 bool PixImage::Save(const char* path, DWORD format) {
-    if (!path || !*path) {
-        return Fail("Save: no file name");
-    }
-    const std::string target = SaveTarget(path);
-    struct stat old;
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && access(target.c_str(), W_OK) != 0) {
-        Fail("Save: %s is not writable", path);
-        return false;
-    }
-    // Encoded in memory first: a picture that cannot be encoded touches no
-    // file.
-    PixMemFile memory;
-    if (!memory.Open() || !Encode(&memory, format)) return false;
-    const BYTE* bytes = memory.GetBuffer(false);
-    const size_t size = size_t(memory.Size());
-
-    // Written to a temporary file that then replaces the old one, so a
-    // failed save never leaves a half-written file where a good one was.
-    std::string tempPath;
-    int fd = OpenTemporaryBeside(target, tempPath);
-    if (fd >= 0) {
-        // The new file keeps the old one's permissions.
-        bool ok = (!exists || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes, size);
-        ok = close(fd) == 0 && ok;
-        if (!ok) {
-            Fail("Save: writing %s failed: %s", path, std::strerror(errno));
-        } else if (std::rename(tempPath.c_str(), target.c_str()) != 0) {
-            Fail("Save: can't replace %s: %s", path, std::strerror(errno));
-            ok = false;
+    // The names of the files are strings: running out of memory for them is
+    // a failed save, reported like any other.
+    try {
+        if (!path || !*path) {
+            return Fail("Save: no file name");
         }
-        if (!ok) unlink(tempPath.c_str());
+        const std::string target = SaveTarget(path);
+        struct stat old;
+        const bool exists = stat(target.c_str(), &old) == 0;
+        if (exists && access(target.c_str(), W_OK) != 0) {
+            Fail("Save: %s is not writable", path);
+            return false;
+        }
+        // Encoded in memory first: a picture that cannot be encoded touches no
+        // file.
+        PixMemFile memory;
+        if (!memory.Open()) return Fail("Save: can't allocate memory");
+        if (!Encode(&memory, format)) {
+            // A block of memory refuses a write only when it cannot grow.
+            if (std::strcmp(GetLastError(), "BMP write failed") == 0)
+                Fail("Save: can't allocate memory for the encoded picture");
+            return false;
+        }
+        const BYTE* bytes = memory.GetBuffer(false);
+        const size_t size = size_t(memory.Size());
+
+        // Written to a temporary file that then replaces the old one, so a
+        // failed save never leaves a half-written file where a good one was.
+        std::string tempPath;
+        int fd = OpenTemporaryBeside(target, tempPath);
+        if (fd >= 0) {
+            // The new file keeps the old one's permissions.
+            bool ok =
+                (!exists || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes, size);
+            ok = close(fd) == 0 && ok;
+            if (!ok) {
+                Fail("Save: writing %s failed: %s", path, std::strerror(errno));
+            } else if (std::rename(tempPath.c_str(), target.c_str()) != 0) {
+                Fail("Save: can't replace %s: %s", path, std::strerror(errno));
+                ok = false;
+            }
+            if (!ok) unlink(tempPath.c_str());
+            return ok;
+        }
+        const int tempError = errno;
+        if (!exists) {
+            Fail("Save: can't create %s: %s", path, std::strerror(tempError));
+            return false;
+        }
+        // No temporary file can be made beside it (a folder that is not
+        // writable, holding a file that is): the file is overwritten in place.
+        int in_place = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        bool ok = in_place >= 0 && WriteAll(in_place, bytes, size);
+        ok = (in_place < 0 || close(in_place) == 0) && ok;
+        if (!ok)
+            Fail(
+                "Save: can't make a temporary file beside %s (%s), and writing it in place failed: "
+                "%s",
+                path, std::strerror(tempError), std::strerror(errno));
         return ok;
+    } catch (const std::bad_alloc&) {
+        return Fail("Save: can't allocate memory");
     }
-    const int tempError = errno;
-    if (!exists) {
-        Fail("Save: can't create %s: %s", path, std::strerror(tempError));
-        return false;
-    }
-    // No temporary file can be made beside it (a folder that is not
-    // writable, holding a file that is): the file is overwritten in place.
-    int in_place = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    bool ok = in_place >= 0 && WriteAll(in_place, bytes, size);
-    ok = (in_place < 0 || close(in_place) == 0) && ok;
-    if (!ok)
-        Fail("Save: can't make a temporary file beside %s (%s), and writing it in place failed: %s",
-             path, std::strerror(tempError), std::strerror(errno));
-    return ok;
 }
 
 bool PixImage::Encode(FILE* stream, DWORD format) {
@@ -167,7 +187,7 @@ bool PixImage::Load(const char* path, DWORD format) {
     if (format >= PIX_FORMAT_BMP && format <= PIX_FORMAT_WMF) {
         FILE* file = path ? std::fopen(path, "rb") : nullptr;
         if (!file) {
-            return Fail("Load: can't open %s", path ? path : "(null)");
+            return Fail("Load: can't open %s: %s", path ? path : "(null)", std::strerror(errno));
         }
         bool ok = Decode(file, format);
         std::fclose(file);
@@ -176,7 +196,7 @@ bool PixImage::Load(const char* path, DWORD format) {
     }
     FILE* file = path ? std::fopen(path, "rb") : nullptr;
     if (!file) {
-        return Fail("Load: can't open %s", path ? path : "(null)");
+        return Fail("Load: can't open %s: %s", path ? path : "(null)", std::strerror(errno));
     }
     bool ok = Decode(file, PIX_FORMAT_UNKNOWN);
     std::fclose(file);
@@ -205,10 +225,15 @@ bool PixImage::Decode(PixFile* stream, DWORD format) {
         return Fail("%s", error.c_str());
     }
     const long start = stream->Tell();
+    std::string outOfMemory;
     for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA, PIX_FORMAT_PCX,
                     PIX_FORMAT_WBMP, PIX_FORMAT_WMF}) {
         if (DecodeFormat(*this, stream, f, error)) return true;
+        if (outOfMemory.empty() && IsOutOfMemory(error)) outOfMemory = error;
         stream->Seek(start, SEEK_SET);
     }
+    // A decoder that ran out of memory had recognised the file: that is the
+    // failure to report, not an unknown format.
+    if (!outOfMemory.empty()) return Fail("%s", outOfMemory.c_str());
     return Fail("Decode: Unknown or wrong format");
 }

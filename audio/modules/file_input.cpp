@@ -112,7 +112,9 @@ int open(void* instance) {
         return err_permission_denied;
     }
     module_report(in->engine, in->entry, "cannot open input file", strerror(error));
-    return err_open_failed;
+    // The C library could not allocate the stream: out of memory, as any
+    // other allocation of the player.
+    return error == ENOMEM ? err_out_of_memory : err_open_failed;
 }
 
 int close(void* instance) {

@@ -1,5 +1,6 @@
 // Events, waits and CloseHandle.
 #include <map>
+#include <new>
 #include <vector>
 
 #include "backend.h"
@@ -38,27 +39,33 @@ DWORD WaitForObjects(const HANDLE* handles, DWORD count, bool waitAll, DWORD mil
         return WAIT_FAILED;
     }
     Guard lock(BigLock());
-    std::vector<std::shared_ptr<KernelObject>> objects;
+    // A fixed array: waiting must not need memory.
+    std::shared_ptr<KernelObject> objects[MAXIMUM_WAIT_OBJECTS];
     for (DWORD i = 0; i < count; ++i) {
         std::shared_ptr<KernelObject> object;
-        if (handles[i] == CurrentThreadPseudoHandle())
-            object = CurrentThreadObject();
-        else
-            object = KernelHandles().Find(handles[i]);
+        try {
+            if (handles[i] == CurrentThreadPseudoHandle())
+                object = CurrentThreadObject();
+            else
+                object = KernelHandles().Find(handles[i]);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return WAIT_FAILED;
+        }
         if (!object || !object->IsWaitable()) {
             SetLastError(ERROR_INVALID_HANDLE);
             return WAIT_FAILED;
         }
-        objects.push_back(std::move(object));
+        objects[i] = std::move(object);
     }
     bool hasDeadline = HasDeadline(milliseconds);
     auto deadline = hasDeadline ? DeadlineAfter(milliseconds) : Clock::time_point{};
     for (;;) {
         if (waitAll && count > 0) {
             bool all = true;
-            for (auto& object : objects) all = all && object->IsSignalled();
+            for (DWORD i = 0; i < count; ++i) all = all && objects[i]->IsSignalled();
             if (all) {
-                for (auto& object : objects) object->Acquire();
+                for (DWORD i = 0; i < count; ++i) objects[i]->Acquire();
                 return WAIT_OBJECT_0;
             }
         } else {
@@ -92,15 +99,21 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initial
             }
         }
     }
-    auto event = std::make_shared<EventObject>();
-    event->manualReset = manualReset != FALSE;
-    event->signalled = initialState != FALSE;
-    if (name && *name) {
-        event->name = name;
-        NamedEvents()[name] = event;
+    try {
+        auto event = std::make_shared<EventObject>();
+        event->manualReset = manualReset != FALSE;
+        event->signalled = initialState != FALSE;
+        if (name && *name) {
+            event->name = name;
+            NamedEvents()[name] = event;  // a weak entry: it expires with the event
+        }
+        HANDLE handle = reinterpret_cast<HANDLE>(KernelHandles().Add(event));
+        SetLastError(ERROR_SUCCESS);
+        return handle;
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
     }
-    SetLastError(ERROR_SUCCESS);
-    return reinterpret_cast<HANDLE>(KernelHandles().Add(event));
 }
 
 HANDLE WINAPI OpenEventA(DWORD, BOOL, LPCSTR name) {

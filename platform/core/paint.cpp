@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <vector>
 
 #include "backend.h"
@@ -288,16 +289,34 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     return TRUE;
 }
 
+// Records a window DC for ReleaseDC; without memory for the record the DC
+// is given back at once and the caller gets none.
+static HDC Remember(HDC dc, const WindowDC& record) {
+    if (!dc) return nullptr;
+    try {
+        DCs()[dc] = record;
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        win::ReleaseWindowDC(dc);
+        return nullptr;
+    }
+    return dc;
+}
+
 static HDC WindowDCFor(HWND hwnd, bool wholeWindow) {
     Guard lock(BigLock());
     if (!hwnd) {
         // The screen: a desktop-sized surface that is never shown.
         Window& desktop = Desktop();
-        ResizeSurface(desktop);
+        try {
+            ResizeSurface(desktop);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
         RECT all{0, 0, desktop.surface.width, desktop.surface.height};
-        HDC dc = win::CreateWindowDC(&desktop.surface, {0, 0}, all, nullptr);
-        if (dc) DCs()[dc] = {nullptr, desktop.hwnd, all, false};
-        return dc;
+        return Remember(win::CreateWindowDC(&desktop.surface, {0, 0}, all, nullptr),
+                        {nullptr, desktop.hwnd, all, false});
     }
     auto w = LookupWindow(hwnd);
     if (!w) {
@@ -306,9 +325,8 @@ static HDC WindowDCFor(HWND hwnd, bool wholeWindow) {
     }
     Window& top = TopLevelOf(*w);
     RECT clip = VisibleClip(*w, wholeWindow);
-    HDC dc = win::CreateWindowDC(&top.surface, SurfaceOrigin(*w, wholeWindow), clip, hwnd);
-    if (dc) DCs()[dc] = {hwnd, top.hwnd, clip, false};
-    return dc;
+    return Remember(win::CreateWindowDC(&top.surface, SurfaceOrigin(*w, wholeWindow), clip, hwnd),
+                    {hwnd, top.hwnd, clip, false});
 }
 
 HDC WINAPI GetDC(HWND hwnd) { return WindowDCFor(hwnd, false); }

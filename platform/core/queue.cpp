@@ -1,5 +1,6 @@
 #include "queue.h"
 
+#include <new>
 #include <unordered_map>
 
 #include "backend.h"
@@ -46,7 +47,12 @@ bool PostToQueue(DWORD threadId, const MSG& msg) {
         SetLastError(ERROR_NOT_ENOUGH_QUOTA);
         return false;
     }
-    queue->posted.push_back(msg);
+    try {
+        queue->posted.push_back(msg);
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     queue->newBits |= QS_POSTMESSAGE;
     WakeThread(threadId);
     return true;

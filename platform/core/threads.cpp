@@ -2,6 +2,7 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <new>
 
 #include <atomic>
 #include <thread>
@@ -119,13 +120,17 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto thread = std::make_shared<ThreadObject>();
-    thread->id = NewThreadId();
-    thread->started = (creationFlags & CREATE_SUSPENDED) == 0;
+    std::shared_ptr<ThreadObject> thread;
     HANDLE handle;
-    {
+    try {
+        thread = std::make_shared<ThreadObject>();
+        thread->id = NewThreadId();
+        thread->started = (creationFlags & CREATE_SUSPENDED) == 0;
         Guard lock(BigLock());
         handle = reinterpret_cast<HANDLE>(KernelHandles().Add(thread));
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
     }
     try {
         std::thread(RunThread, StartRecord{thread, start, parameter}).detach();
@@ -243,7 +248,14 @@ BOOL WINAPI TlsSetValue(DWORD index, LPVOID value) {
         generation = Indexes().generation[index];
     }
     auto& tls = t_info.tls;
-    if (index >= tls.size()) tls.resize(index + 1);
+    if (index >= tls.size()) {
+        try {
+            tls.resize(index + 1);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return FALSE;
+        }
+    }
     tls[index] = {generation, value};
     return TRUE;
 }

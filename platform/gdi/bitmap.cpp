@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include <windows.h>
+
 #include "gdi/canvas.h"
 
 using namespace win::gdi;
@@ -51,6 +53,7 @@ int PutScans(Bitmap* bm, UINT start, UINT lines, const void* bits, const BITMAPI
     try {
         tmp.assign(size_t(part.width) * size_t(part.height), 0);
     } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
     if (!DecodeDib(part, static_cast<const uint8_t*>(bits), BitsAvailable(part), tmp.data(),
@@ -102,7 +105,12 @@ HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bitCount, c
         f.topDown = true;
         f.bitCount = int(bitCount);
         f.stride = (size_t(width) * bitCount + 15) / 16 * 2;
-        f.palette = DefaultPalette(f.bitCount);
+        try {
+            f.palette = DefaultPalette(f.bitCount);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
         DefaultMasks(f.bitCount, f.masks);
         DecodeDib(f, static_cast<const uint8_t*>(bits), f.stride * size_t(height),
                   bm->pixels.data(), width);
@@ -122,7 +130,12 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
     if (bits) *bits = nullptr;
     if ((dc && !FindDc(dc)) || section) return nullptr;  // file mappings are not supported
     DibFormat f;
-    if (!ReadDibFormat(info, SIZE_MAX, usage, f)) return nullptr;
+    try {
+        if (!ReadDibFormat(info, SIZE_MAX, usage, f)) return nullptr;
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;  // no room for the colour table
+    }
     if (f.compression != BI_RGB && f.compression != BI_BITFIELDS) return nullptr;
     BITMAPINFOHEADER header{};
     if (info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER)) {
@@ -227,15 +240,20 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
         std::memcpy(after, f.masks, sizeof(f.masks));
     if (f.bitCount <= 8) {
         std::vector<uint32_t> own;
-        if (bm->dibSection && bm->bitsPixel == f.bitCount)
-            own = bm->dib.palette;
-        else if (bm->mono && f.bitCount == 1)
-            own = DefaultPalette(1);
-        else
-            own = DefaultPalette(f.bitCount);
         const uint32_t max = 1u << f.bitCount;
         const uint32_t entries = (h.biClrUsed && h.biClrUsed < max) ? h.biClrUsed : max;
-        own.resize(entries, 0);
+        try {
+            if (bm->dibSection && bm->bitsPixel == f.bitCount)
+                own = bm->dib.palette;
+            else if (bm->mono && f.bitCount == 1)
+                own = DefaultPalette(1);
+            else
+                own = DefaultPalette(f.bitCount);
+            own.resize(entries, 0);
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;  // no room for the colour table: no scan lines
+        }
         RGBQUAD* table = reinterpret_cast<RGBQUAD*>(after);
         for (uint32_t i = 0; i < entries; ++i)
             table[i] = RGBQUAD{BYTE(own[i]), BYTE(own[i] >> 8), BYTE(own[i] >> 16), 0};
@@ -250,6 +268,7 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
     try {
         tmp.assign(size_t(f.width) * size_t(n), 0);
     } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
     {

@@ -1,6 +1,9 @@
 // Device contexts: memory DCs, window DCs on a Surface, object selection,
 // attributes, origins and rectangle clipping.
 #include <cstring>
+#include <new>
+
+#include <windows.h>
 
 #include "gdi/canvas.h"
 
@@ -52,7 +55,9 @@ void ReleaseSelections(Dc* dc) {
 }
 
 std::unique_ptr<Dc> NewDc() {
-    auto dc = std::make_unique<Dc>();
+    std::unique_ptr<Dc> dc(new (std::nothrow) Dc());
+    if (!dc) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    if (!dc) return nullptr;
     Select(dc->pen, static_cast<Pen*>(Stock(BLACK_PEN)));
     Select(dc->brush, static_cast<Brush*>(Stock(WHITE_BRUSH)));
     Select(dc->font, static_cast<Font*>(Stock(SYSTEM_FONT)));
@@ -85,6 +90,7 @@ namespace win {
 HDC CreateWindowDC(Surface* target, POINT origin, const RECT& clip, HWND owner) {
     if (!target) return nullptr;
     std::unique_ptr<Dc> dc = NewDc();
+    if (!dc) return nullptr;
     dc->window = true;
     dc->surface = target;
     dc->origin = origin;
@@ -105,9 +111,13 @@ void ReleaseWindowDC(HDC handle) {
 HDC WINAPI CreateCompatibleDC(HDC other) {
     if (other && !FindDc(other)) return nullptr;
     std::unique_ptr<Dc> dc = NewDc();
-    dc->bitmap = StockBitmap();
-    ++dc->bitmap->selections;
-    return static_cast<HDC>(AddObject(std::move(dc)));
+    if (!dc) return nullptr;
+    Bitmap* first = StockBitmap();
+    dc->bitmap = first;
+    ++first->selections;
+    HDC handle = static_cast<HDC>(AddObject(std::move(dc)));
+    if (!handle) --first->selections;  // the DC is gone with its selection
+    return handle;
 }
 
 BOOL WINAPI DeleteDC(HDC handle) {

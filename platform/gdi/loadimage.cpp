@@ -5,7 +5,9 @@
 #include <new>
 #include <vector>
 
+#include <windows.h>
 #include "base/paths.h"
+
 #include "gdi/bmpfile.h"
 #include "gdi/canvas.h"
 #include "gdi/icons.h"
@@ -46,6 +48,7 @@ bool ReadFile(const char* name, std::vector<uint8_t>& data) {
     try {
         data.resize(size_t(size));
     } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
     return std::fread(data.data(), 1, data.size(), f.get()) == data.size();
@@ -86,6 +89,7 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
         try {
             pixels.assign(size_t(f.width) * size_t(f.height), 0);
         } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
     }
@@ -96,6 +100,7 @@ HBITMAP BitmapFromBmp(const uint8_t* data, size_t size, int cx, int cy, UINT fla
         try {
             scaled.resize(size_t(w) * size_t(h));
         } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
         for (int y = 0; y < h; ++y) {
@@ -151,24 +156,31 @@ HBITMAP BitmapFromResource(LPCSTR name, int cx, int cy, UINT flags) {
 
 // Bitmaps from files or resources; icons and cursors go to the icon code.
 HANDLE WINAPI LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    if (!name || cx < 0 || cy < 0) return nullptr;
-    const bool fromFile = (flags & LR_LOADFROMFILE) != 0;
-    switch (type) {
-        case IMAGE_BITMAP: {
-            if (!fromFile) return BitmapFromResource(name, cx, cy, flags);
-            if (IS_INTRESOURCE(name)) return nullptr;
-            std::vector<uint8_t> data;
-            if (!ReadFile(name, data)) return nullptr;
-            return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
+    // Paths, file contents and colour tables are vectors and strings: when
+    // memory runs out the picture is not loaded, and nothing is raised.
+    try {
+        if (!name || cx < 0 || cy < 0) return nullptr;
+        const bool fromFile = (flags & LR_LOADFROMFILE) != 0;
+        switch (type) {
+            case IMAGE_BITMAP: {
+                if (!fromFile) return BitmapFromResource(name, cx, cy, flags);
+                if (IS_INTRESOURCE(name)) return nullptr;
+                std::vector<uint8_t> data;
+                if (!ReadFile(name, data)) return nullptr;
+                return BitmapFromBmp(data.data(), data.size(), cx, cy, flags);
+            }
+            case IMAGE_ICON:
+            case IMAGE_CURSOR: {
+                const bool cursor = type == IMAGE_CURSOR;
+                if (!fromFile && (flags & LR_SHARED))
+                    return win::icons::LoadShared(name, cursor, cx, cy, flags);
+                return win::icons::LoadIconImage(name, cursor, cx, cy, flags, fromFile);
+            }
+            default: return nullptr;
         }
-        case IMAGE_ICON:
-        case IMAGE_CURSOR: {
-            const bool cursor = type == IMAGE_CURSOR;
-            if (!fromFile && (flags & LR_SHARED))
-                return win::icons::LoadShared(name, cursor, cx, cy, flags);
-            return win::icons::LoadIconImage(name, cursor, cx, cy, flags, fromFile);
-        }
-        default: return nullptr;
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
     }
 }
 

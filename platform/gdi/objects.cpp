@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "gdi/objects.h"
 
 #include <cstring>
@@ -35,6 +37,12 @@ void* MakeHandle(uint32_t index, uint32_t generation) {
                                    uintptr_t(index + 1));
 }
 
+// Records why a creation failed, for GetLastError.
+std::nullptr_t OutOfMemory() {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
 bool SplitHandle(const void* handle, uint32_t& index, uint32_t& generation) {
     uintptr_t v = reinterpret_cast<uintptr_t>(handle);
     if ((v & ~(kTag | uintptr_t(kGenerationMask) << kIndexBits | kIndexMask)) != 0 || !(v & kTag))
@@ -59,7 +67,12 @@ void* AddObject(std::unique_ptr<Object> object) {
     } else {
         if (t.slots.size() >= kIndexMask) return nullptr;  // table full
         index = uint32_t(t.slots.size());
-        t.slots.emplace_back();
+        try {
+            t.slots.emplace_back();
+        } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;  // the object goes with `object`
+        }
     }
     Slot& s = t.slots[index];
     void* handle = MakeHandle(index, s.generation);
@@ -97,7 +110,8 @@ void FreeObject(Object* object) {
 
 std::unique_ptr<Bitmap> NewBitmap(int width, int height, bool mono) {
     if (!SizeAllowed(width, height)) return nullptr;
-    auto bm = std::make_unique<Bitmap>();
+    std::unique_ptr<Bitmap> bm(new (std::nothrow) Bitmap());
+    if (!bm) return OutOfMemory();
     bm->width = width;
     bm->height = height;
     bm->mono = mono;
@@ -105,18 +119,25 @@ std::unique_ptr<Bitmap> NewBitmap(int width, int height, bool mono) {
     try {
         bm->pixels.assign(size_t(width) * size_t(height), 0);
     } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     return bm;
 }
 
 std::unique_ptr<Bitmap> NewDibSection(const DibFormat& format, const BITMAPINFOHEADER& header) {
-    auto bm = std::make_unique<Bitmap>();
+    std::unique_ptr<Bitmap> bm(new (std::nothrow) Bitmap());
+    if (!bm) return OutOfMemory();
     bm->width = format.width;
     bm->height = format.height;
     bm->bitsPixel = format.bitCount;
     bm->dibSection = true;
-    bm->dib = format;
+    try {
+        bm->dib = format;  // the colour table is a copy
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     bm->dib.compression =
         format.bitCount == 16 || format.bitCount == 32 ? DWORD(BI_BITFIELDS) : DWORD(BI_RGB);
     bm->dibHeader = header;
@@ -131,6 +152,7 @@ std::unique_ptr<Bitmap> NewDibSection(const DibFormat& format, const BITMAPINFOH
         try {
             bm->pixels.assign(size_t(format.width) * size_t(format.height), 0);
         } catch (const std::bad_alloc&) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
     }

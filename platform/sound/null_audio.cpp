@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "sound/audio_backend.h"
@@ -113,7 +114,11 @@ private:
     static void Keep(const std::vector<int16_t>& samples) {
         Capture& capture = TheCapture();
         std::lock_guard lock(capture.mutex);
-        capture.blocks.push_back({std::chrono::steady_clock::now(), samples});
+        try {
+            capture.blocks.push_back({std::chrono::steady_clock::now(), samples});
+        } catch (const std::bad_alloc&) {
+            return;  // the block plays on; only its copy for inspection is lost
+        }
         capture.samples += samples.size();
         while (capture.samples > kNullCaptureLimit) {
             capture.samples -= capture.blocks.front().samples.size();
