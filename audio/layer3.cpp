@@ -541,29 +541,18 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
             if (wanted) hybrid(xr[ch], g, table_index, k, st->overlap[ch], hyb[ch]);
         }
 
+        // The 18 slots of each channel in one call, so the synthesis can
+        // transform several side by side.
         if (channels == 1) {
-            for (int t = 0; t < 18; ++t) {
-                left->input = hyb[0][t];
-                synthesis_run(left);
-            }
+            synthesis_run_slots(left, hyb[0][0], 32, 1, 18);
         } else if (mixed_out) {
-            float mix[32];
-            for (int t = 0; t < 18; ++t) {
-                for (int s = 0; s < 32; ++s) mix[s] = (hyb[0][t][s] + hyb[1][t][s]) * 0.5f;
-                left->input = mix;
-                synthesis_run(left);
-            }
+            float mix[18][32];
+            for (int t = 0; t < 18; ++t)
+                for (int s = 0; s < 32; ++s) mix[t][s] = (hyb[0][t][s] + hyb[1][t][s]) * 0.5f;
+            synthesis_run_slots(left, mix[0], 32, 1, 18);
         } else {
-            for (int t = 0; t < 18; ++t) {
-                if (left) {
-                    left->input = hyb[0][t];
-                    synthesis_run(left);
-                }
-                if (right) {
-                    right->input = hyb[1][t];
-                    synthesis_run(right);
-                }
-            }
+            if (left) synthesis_run_slots(left, hyb[0][0], 32, 1, 18);
+            if (right) synthesis_run_slots(right, hyb[1][0], 32, 1, 18);
         }
     }
     return 0;
