@@ -407,10 +407,15 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
 
     float buf[36];
     int sb = 0;
-    for (; sb < long_sb && sb < 32; ++sb) {
+    if (long_sb > 32) long_sb = 32;
+    // All long subbands through the transform at once (side by side on the
+    // vector paths), then each under its window.
+    float y[32][18];
+    imdct36_transform(xr, long_sb, y);
+    for (; sb < long_sb; ++sb) {
         // The mixed flag puts the lowest subbands under the normal window,
         // whatever the block type.
-        imdct36(xr + 18 * sb, sb < mixed_sb ? 0 : type, buf);
+        imdct36_window(y[sb], sb < mixed_sb ? 0 : type, buf);
         for (int i = 0; i < 18; ++i) {
             out[i][sb] = buf[i] + overlap[sb][i];
             overlap[sb][i] = buf[18 + i];

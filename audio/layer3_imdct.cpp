@@ -1,26 +1,38 @@
 // The 36-point IMDCT comes from an 18-point DCT-IV: its outputs are the
-// DCT-IV's values in three mirrored, sign-changed runs.
+// DCT-IV's values in three mirrored, sign-changed runs. The DCT-IV itself
+// (layer3_imdct_kernels.h) runs on the active vector path.
 #include "audio/layer3_imdct.h"
 
 #include <math.h>
 #include <string.h>
 
+#include "audio/layer3_imdct_kernels.h"
+#include "audio/simd.h"
+
 namespace audio {
+
+namespace imdct_detail {
+
+dct4_coefficients::dct4_coefficients() {
+    for (int k = 0; k < 18; ++k) pre[k] = (float)(2.0 * cos(M_PI * (2 * k + 1) / 72.0));
+    for (int k = 0; k < 9; ++k) halve[k] = (float)(1.0 / (2.0 * cos(M_PI * (2 * k + 1) / 36.0)));
+    for (int p = 0; p < 5; ++p)
+        for (int k = 0; k < 5; ++k) even[p][k] = (float)cos(M_PI * (2 * k + 1) * 2 * p / 18.0);
+    for (int p = 0; p < 4; ++p)
+        for (int k = 0; k < 4; ++k) odd[p][k] = (float)cos(M_PI * (2 * k + 1) * (2 * p + 1) / 18.0);
+}
+const dct4_coefficients dct4;
+
+}  // namespace imdct_detail
 
 namespace {
 
 struct imdct_tables {
-    // cos(pi/72 (2j+1)(2k+1)) by input k, outputs j padded to 20 for
-    // four-wide sums.
-    alignas(16) float dct4[18][20];
     float window[4][36];  // block types 0 normal, 1 start, 3 stop (2 unused here)
     float short_cos[12][6];
     float short_window[12];
 
     imdct_tables() {
-        for (int k = 0; k < 18; ++k)
-            for (int j = 0; j < 20; ++j)
-                dct4[k][j] = j < 18 ? (float)cos(M_PI / 72.0 * (2 * j + 1) * (2 * k + 1)) : 0.0f;
         for (int i = 0; i < 36; ++i) {
             double normal = sin(M_PI / 36.0 * (i + 0.5));
             window[0][i] = window[2][i] = (float)normal;
@@ -57,22 +69,31 @@ const imdct_tables& tables() {
 
 }  // namespace
 
-void imdct36(const float* in, int block_type, float* out) {
-    const imdct_tables& t = tables();
-    typedef float v4 __attribute__((vector_size(16)));
-    v4 acc[5] = {};
-    for (int k = 0; k < 18; ++k) {
-        if (in[k] == 0.0f) continue;  // high lines are mostly zero
-        v4 x = {in[k], in[k], in[k], in[k]};
-        const v4* row = reinterpret_cast<const v4*>(t.dct4[k]);
-        for (int q = 0; q < 5; ++q) acc[q] += x * row[q];
+void imdct36_transform(const float* in, int count, float (*y)[18]) {
+    using namespace imdct_detail;
+    if (count <= 0) return;
+    switch (simd_active()) {
+#if defined(__x86_64__)
+        case simd_path::avx2: dct4_many_avx2(in, count, y); return;
+        case simd_path::sse2: dct4_many_sse2(in, count, y); return;
+#endif
+        default:
+            for (int sb = 0; sb < count; ++sb) dct4_18(in + 18 * sb, y[sb]);
+            return;
     }
-    float y[20];
-    memcpy(y, acc, sizeof y);
-    const float* w = t.window[block_type & 3];
+}
+
+void imdct36_window(const float* y, int block_type, float* out) {
+    const float* w = tables().window[block_type & 3];
     for (int i = 0; i < 9; ++i) out[i] = y[i + 9] * w[i];
     for (int i = 9; i < 27; ++i) out[i] = -y[26 - i] * w[i];
     for (int i = 27; i < 36; ++i) out[i] = -y[i - 27] * w[i];
+}
+
+void imdct36(const float* in, int block_type, float* out) {
+    float y[1][18];
+    imdct36_transform(in, 1, y);
+    imdct36_window(y[0], block_type, out);
 }
 
 void imdct_short(const float* w0, const float* w1, const float* w2, float* out) {

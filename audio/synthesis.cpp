@@ -67,7 +67,7 @@ void run_slots_portable(synthesis_state* s, const float* in, int slot_step, int 
                         int count) {
     for (int t = 0; t < count; ++t)
         run_batch<float, 1>(s, in + t * slot_step, slot_step, band_step, 1, stage_lanes<float, 1>,
-                            window_portable, round_portable);
+                            unstage_lanes<float, 1>, window_portable, round_portable);
 }
 
 }  // namespace

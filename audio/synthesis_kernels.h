@@ -104,32 +104,46 @@ TINTO_INLINE void stage_lanes(const float* in, int slot_step, int band_step, int
     }
 }
 
+// The inverse of stage_lanes: z[t][k] = lane t of y[k], z[t][32..39] zero.
+template <class V, int L>
+TINTO_INLINE void unstage_lanes(const V* y, float (*z)[40]) {
+    alignas(32) float lanes[32][L];
+    memcpy(lanes, y, sizeof lanes);
+    for (int t = 0; t < L; ++t) {
+        for (int k = 0; k < 32; ++k) z[t][k] = lanes[k][t];
+        for (int k = 32; k < 40; ++k) z[t][k] = 0.0f;
+    }
+}
+
+// The standard's V[i] = sum of cos((16+i)(2k+1) pi/64) S[k] in terms of the
+// DCT's outputs z (z[32] = 0): mirror images and sign changes.
+TINTO_INLINE void write_ring(float* v, const float* z) {
+    for (int i = 0; i < 16; ++i) v[i] = z[16 + i];
+    for (int i = 0; i < 32; ++i) v[16 + i] = -z[32 - i];
+    for (int i = 0; i < 16; ++i) v[48 + i] = -z[i];
+}
+
 // Runs count (1..L) slots: slot t's subband k is in[t * slot_step + k *
-// band_step]. V holds L floats; Stage fills V[32] from the input; Window
+// band_step]. V holds L floats; Stage fills V[32] from the input, Unstage
+// turns the DCT's V[32] back into rows of 40 floats (unstage_lanes); Window
 // sums one slot against the ring into float[32]; Round32 converts at full
 // rate.
-template <class V, int L, class Stage, class Window, class Round32>
+template <class V, int L, class Stage, class Unstage, class Window, class Round32>
 TINTO_INLINE void run_batch(synthesis_state* s, const float* in, int slot_step, int band_step,
-                            int count, Stage stage, Window window_sums, Round32 round32) {
+                            int count, Stage stage, Unstage unstage, Window window_sums,
+                            Round32 round32) {
     V x[32];
     stage(in, slot_step, band_step, count, x);
     if (s->has_equalizer)
         for (int k = 0; k < 32; ++k) x[k] *= s->gains[k];
     V y[32];
     dct<32>(x, y);
-    alignas(32) float by_slot[32][L];
-    memcpy(by_slot, y, sizeof by_slot);
-
+    // Back to one row per slot; z[t][32] is the zero the ring needs.
+    alignas(32) float z[L][40];
+    unstage(y, z);
     for (int t = 0; t < count; ++t) {
-        // The standard's V[i] = sum of cos((16+i)(2k+1) pi/64) S[k] in terms of
-        // the DCT above: mirror images and sign changes of its 32 outputs.
         s->offset = (s->offset + 15) & 15;
-        float* v = s->ring[s->offset];
-        for (int i = 0; i < 16; ++i) v[i] = by_slot[16 + i][t];
-        v[16] = 0.0f;
-        for (int i = 17; i < 48; ++i) v[i] = -by_slot[48 - i][t];
-        for (int i = 48; i < 64; ++i) v[i] = -by_slot[i - 48][t];
-
+        write_ring(s->ring[s->offset], z[t]);
         alignas(32) float sums[32];
         window_sums(s, sums);
         emit(s, sums, round32);

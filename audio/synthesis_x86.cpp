@@ -6,14 +6,14 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
+#include "audio/simd_x86.h"
 #include "audio/synthesis_kernels.h"
 
 namespace audio::synthesis_detail {
 
 namespace {
 
-typedef float v4 __attribute__((vector_size(16)));
-typedef float v8 __attribute__((vector_size(32)));
+using namespace simd_x86;
 
 // Rounds to nearest (ties to even, the default rounding mode) and clips.
 TINTO_INLINE void round_sse2(const float* v, int16_t* out) {
@@ -39,9 +39,33 @@ TINTO_INLINE void stage_sse2(const float* in, int slot_step, int band_step, int 
         __m128 r[4];
         for (int t = 0; t < 4; ++t)
             r[t] = t < count ? _mm_loadu_ps(in + t * slot_step + k) : _mm_setzero_ps();
-        _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]);
+        transpose4(r);
         for (int j = 0; j < 4; ++j) x[k + j] = (v4)r[j];
     }
+}
+
+// Back to rows: the transposes above in reverse.
+TINTO_INLINE void unstage_sse2(const v4* y, float (*z)[40]) {
+    for (int k = 0; k < 32; k += 4) {
+        __m128 r[4];
+        for (int j = 0; j < 4; ++j) r[j] = (__m128)y[k + j];
+        transpose4(r);
+        for (int t = 0; t < 4; ++t) _mm_store_ps(z[t] + k, r[t]);
+    }
+    for (int t = 0; t < 4; ++t) {
+        _mm_store_ps(z[t] + 32, _mm_setzero_ps());
+        _mm_store_ps(z[t] + 36, _mm_setzero_ps());
+    }
+}
+
+__attribute__((target("avx2,fma"))) TINTO_INLINE void unstage_avx2(const v8* y, float (*z)[40]) {
+    for (int k = 0; k < 32; k += 8) {
+        __m256 r[8];
+        for (int j = 0; j < 8; ++j) r[j] = (__m256)y[k + j];
+        transpose8(r);
+        for (int t = 0; t < 8; ++t) _mm256_store_ps(z[t] + k, r[t]);
+    }
+    for (int t = 0; t < 8; ++t) _mm256_store_ps(z[t] + 32, _mm256_setzero_ps());
 }
 
 // Eight rows of eight subbands transposed at a time.
@@ -52,27 +76,15 @@ __attribute__((target("avx2,fma"))) TINTO_INLINE void stage_avx2(const float* in
         __m256 r[8];
         for (int t = 0; t < 8; ++t)
             r[t] = t < count ? _mm256_loadu_ps(in + t * slot_step + k) : _mm256_setzero_ps();
-        __m256 a[8], b[8];
-        for (int t = 0; t < 8; t += 2) {
-            a[t] = _mm256_unpacklo_ps(r[t], r[t + 1]);
-            a[t + 1] = _mm256_unpackhi_ps(r[t], r[t + 1]);
-        }
-        for (int t = 0; t < 8; t += 4) {
-            b[t] = _mm256_shuffle_ps(a[t], a[t + 2], _MM_SHUFFLE(1, 0, 1, 0));
-            b[t + 1] = _mm256_shuffle_ps(a[t], a[t + 2], _MM_SHUFFLE(3, 2, 3, 2));
-            b[t + 2] = _mm256_shuffle_ps(a[t + 1], a[t + 3], _MM_SHUFFLE(1, 0, 1, 0));
-            b[t + 3] = _mm256_shuffle_ps(a[t + 1], a[t + 3], _MM_SHUFFLE(3, 2, 3, 2));
-        }
-        for (int j = 0; j < 4; ++j) {
-            x[k + j] = (v8)_mm256_permute2f128_ps(b[j], b[j + 4], 0x20);
-            x[k + j + 4] = (v8)_mm256_permute2f128_ps(b[j], b[j + 4], 0x31);
-        }
+        transpose8(r);
+        for (int j = 0; j < 8; ++j) x[k + j] = (v8)r[j];
     }
 }
 
 TINTO_INLINE void window_sse2(const synthesis_state* s, float* sums) {
     __m128 acc[8];
     for (int q = 0; q < 8; ++q) acc[q] = _mm_setzero_ps();
+#pragma GCC unroll 16
     for (int t = 0; t < 16; ++t) {
         const float* row = s->ring[(s->offset + t) & 15] + ((t & 1) ? 32 : 0);
         const float* w = window.w[t];
@@ -86,6 +98,7 @@ __attribute__((target("avx2,fma"))) TINTO_INLINE void window_avx2(const synthesi
                                                                   float* sums) {
     __m256 acc[4];
     for (int q = 0; q < 4; ++q) acc[q] = _mm256_setzero_ps();
+#pragma GCC unroll 16
     for (int t = 0; t < 16; ++t) {
         const float* row = s->ring[(s->offset + t) & 15] + ((t & 1) ? 32 : 0);
         const float* w = window.w[t];
@@ -102,8 +115,8 @@ void run_slots_sse2(synthesis_state* s, const float* in, int slot_step, int band
     auto round_fn = [](const float* v, int16_t* out) { round_sse2(v, out); };
     for (int t = 0; t < count; t += 4) {
         int n = count - t < 4 ? count - t : 4;
-        run_batch<v4, 4>(s, in + t * slot_step, slot_step, band_step, n, stage_sse2, window_fn,
-                         round_fn);
+        run_batch<v4, 4>(s, in + t * slot_step, slot_step, band_step, n, stage_sse2, unstage_sse2,
+                         window_fn, round_fn);
     }
 }
 
@@ -117,18 +130,22 @@ __attribute__((target("avx2,fma"))) void run_slots_avx2(synthesis_state* s, cons
                       __attribute__((target("avx2,fma"))) { stage_avx2(in8, slot8, band8, n8, x); };
     auto stage4 = [](const float* in4, int slot4, int band4, int n4, v4* x)
                       __attribute__((target("avx2,fma"))) { stage_sse2(in4, slot4, band4, n4, x); };
+    auto unstage8 = [](const v8* y, float(*z)[40])
+                        __attribute__((target("avx2,fma"))) { unstage_avx2(y, z); };
+    auto unstage4 = [](const v4* y, float(*z)[40])
+                        __attribute__((target("avx2,fma"))) { unstage_sse2(y, z); };
     for (int t = 0; t < count;) {
         // Short batches (Layer I and II slots, the tail of a granule) go
         // four wide: the idle lanes of an eight-wide DCT would cost as much.
         int left = count - t;
         if (left > 4) {
             int n = left < 8 ? left : 8;
-            run_batch<v8, 8>(s, in + t * slot_step, slot_step, band_step, n, stage8, window_fn,
-                             round_fn);
+            run_batch<v8, 8>(s, in + t * slot_step, slot_step, band_step, n, stage8, unstage8,
+                             window_fn, round_fn);
             t += n;
         } else {
-            run_batch<v4, 4>(s, in + t * slot_step, slot_step, band_step, left, stage4, window_fn,
-                             round_fn);
+            run_batch<v4, 4>(s, in + t * slot_step, slot_step, band_step, left, stage4, unstage4,
+                             window_fn, round_fn);
             t += left;
         }
     }
