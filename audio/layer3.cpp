@@ -396,9 +396,9 @@ int mixed_long_subbands(int table_index) {
     return layer3_long_bands[table_index][table_index < 3 ? 8 : 6] / 18;
 }
 
-// Hybrid synthesis of one channel into out[18][32] (time slot, subband).
+// Hybrid synthesis of one channel into out[32][18] (subband, time slot).
 void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
-            float overlap[32][18], float out[18][32]) {
+            float overlap[32][18], float out[32][18]) {
     bool short_blocks = g->window_switching && g->block_type == 2;
     int mixed_sb = g->mixed && g->window_switching ? mixed_long_subbands(table_index) : 0;
     int long_sb = short_blocks ? mixed_sb : k;
@@ -417,7 +417,7 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
         // whatever the block type.
         imdct36_window(y[sb], sb < mixed_sb ? 0 : type, buf);
         for (int i = 0; i < 18; ++i) {
-            out[i][sb] = buf[i] + overlap[sb][i];
+            out[sb][i] = buf[i] + overlap[sb][i];
             overlap[sb][i] = buf[18 + i];
         }
     }
@@ -434,20 +434,20 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
         for (; sb < k; ++sb) {
             imdct_short(win[0] + 6 * sb, win[1] + 6 * sb, win[2] + 6 * sb, buf);
             for (int i = 0; i < 18; ++i) {
-                out[i][sb] = buf[i] + overlap[sb][i];
+                out[sb][i] = buf[i] + overlap[sb][i];
                 overlap[sb][i] = buf[18 + i];
             }
         }
     }
     for (; sb < 32; ++sb) {
         for (int i = 0; i < 18; ++i) {
-            out[i][sb] = overlap[sb][i];
+            out[sb][i] = overlap[sb][i];
             overlap[sb][i] = 0.0f;
         }
     }
     // Frequency inversion: odd time slots of odd subbands change sign.
-    for (int i = 1; i < 18; i += 2)
-        for (int s = 1; s < 32; s += 2) out[i][s] = -out[i][s];
+    for (int s = 1; s < 32; s += 2)
+        for (int i = 1; i < 18; i += 2) out[s][i] = -out[s][i];
 }
 
 }  // namespace
@@ -491,7 +491,7 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
     layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
     float(*xr)[576] = st->xr;
-    float(*hyb)[18][32] = st->hybrid;
+    float(*hyb)[32][18] = st->hybrid;
 
     for (int gr = 0; gr < granules; ++gr) {
         int written[2] = {0, 0};
@@ -549,15 +549,15 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
         // The 18 slots of each channel in one call, so the synthesis can
         // transform several side by side.
         if (channels == 1) {
-            synthesis_run_slots(left, hyb[0][0], 32, 1, 18);
+            synthesis_run_slots(left, hyb[0][0], 1, 18, 18);
         } else if (mixed_out) {
-            float mix[18][32];
-            for (int t = 0; t < 18; ++t)
-                for (int s = 0; s < 32; ++s) mix[t][s] = (hyb[0][t][s] + hyb[1][t][s]) * 0.5f;
-            synthesis_run_slots(left, mix[0], 32, 1, 18);
+            float mix[32][18];
+            for (int s = 0; s < 32; ++s)
+                for (int t = 0; t < 18; ++t) mix[s][t] = (hyb[0][s][t] + hyb[1][s][t]) * 0.5f;
+            synthesis_run_slots(left, mix[0], 1, 18, 18);
         } else {
-            if (left) synthesis_run_slots(left, hyb[0][0], 32, 1, 18);
-            if (right) synthesis_run_slots(right, hyb[1][0], 32, 1, 18);
+            if (left) synthesis_run_slots(left, hyb[0][0], 1, 18, 18);
+            if (right) synthesis_run_slots(right, hyb[1][0], 1, 18, 18);
         }
     }
     return 0;

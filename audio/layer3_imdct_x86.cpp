@@ -63,8 +63,8 @@ __attribute__((target("avx2,fma"))) void dct4_many_avx2(const float* in, int cou
         for (int k = 16; k < 18; ++k) {
             float lane[8];
             for (int t = 0; t < 8; ++t) lane[t] = t < n ? rows[18 * t + k] : 0.0f;
-            x[k] = (v8)_mm256_setr_ps(lane[0], lane[1], lane[2], lane[3], lane[4], lane[5],
-                                      lane[6], lane[7]);
+            x[k] = (v8)_mm256_setr_ps(lane[0], lane[1], lane[2], lane[3], lane[4], lane[5], lane[6],
+                                      lane[7]);
         }
         v8 out[18];
         dct4_18(x, out);

@@ -34,6 +34,15 @@ TINTO_INLINE void round_sse2(const float* v, int16_t* out) {
 
 // Slots side by side: four rows of four subbands transposed at a time.
 TINTO_INLINE void stage_sse2(const float* in, int slot_step, int band_step, int count, v4* x) {
+    if (slot_step == 1 && (count == 4 || count == 2)) {
+        // A subband's slots lie side by side (Layer III): plain loads.
+        for (int k = 0; k < 32; ++k) {
+            const float* p = in + k * band_step;
+            x[k] =
+                (v4)(count == 4 ? _mm_loadu_ps(p) : _mm_castpd_ps(_mm_load_sd((const double*)p)));
+        }
+        return;
+    }
     if (band_step != 1) return stage_lanes<v4, 4>(in, slot_step, band_step, count, x);
     for (int k = 0; k < 32; k += 4) {
         __m128 r[4];
@@ -71,6 +80,10 @@ __attribute__((target("avx2,fma"))) TINTO_INLINE void unstage_avx2(const v8* y, 
 // Eight rows of eight subbands transposed at a time.
 __attribute__((target("avx2,fma"))) TINTO_INLINE void stage_avx2(const float* in, int slot_step,
                                                                  int band_step, int count, v8* x) {
+    if (slot_step == 1 && count == 8) {
+        for (int k = 0; k < 32; ++k) x[k] = (v8)_mm256_loadu_ps(in + k * band_step);
+        return;
+    }
     if (band_step != 1) return stage_lanes<v8, 8>(in, slot_step, band_step, count, x);
     for (int k = 0; k < 32; k += 8) {
         __m256 r[8];
@@ -89,7 +102,8 @@ TINTO_INLINE void window_sse2(const synthesis_state* s, float* sums) {
         const float* row = s->ring[(s->offset + t) & 15] + ((t & 1) ? 32 : 0);
         const float* w = window.w[t];
         for (int q = 0; q < 8; ++q)
-            acc[q] = _mm_add_ps(acc[q], _mm_mul_ps(_mm_load_ps(w + 4 * q), _mm_loadu_ps(row + 4 * q)));
+            acc[q] =
+                _mm_add_ps(acc[q], _mm_mul_ps(_mm_load_ps(w + 4 * q), _mm_loadu_ps(row + 4 * q)));
     }
     for (int q = 0; q < 8; ++q) _mm_store_ps(sums + 4 * q, acc[q]);
 }
@@ -103,7 +117,8 @@ __attribute__((target("avx2,fma"))) TINTO_INLINE void window_avx2(const synthesi
         const float* row = s->ring[(s->offset + t) & 15] + ((t & 1) ? 32 : 0);
         const float* w = window.w[t];
         for (int q = 0; q < 4; ++q)
-            acc[q] = _mm256_fmadd_ps(_mm256_load_ps(w + 8 * q), _mm256_loadu_ps(row + 8 * q), acc[q]);
+            acc[q] =
+                _mm256_fmadd_ps(_mm256_load_ps(w + 8 * q), _mm256_loadu_ps(row + 8 * q), acc[q]);
     }
     for (int q = 0; q < 4; ++q) _mm256_store_ps(sums + 8 * q, acc[q]);
 }
@@ -122,18 +137,27 @@ void run_slots_sse2(synthesis_state* s, const float* in, int slot_step, int band
 
 __attribute__((target("avx2,fma"))) void run_slots_avx2(synthesis_state* s, const float* in,
                                                         int slot_step, int band_step, int count) {
-    auto window_fn = [](const synthesis_state* st, float* sums)
-                         __attribute__((target("avx2,fma"))) { window_avx2(st, sums); };
-    auto round_fn = [](const float* v, int16_t* out)
-                        __attribute__((target("avx2,fma"))) { round_sse2(v, out); };
+    auto window_fn =
+        [](const synthesis_state* st, float* sums) __attribute__((target("avx2,fma"))) {
+        window_avx2(st, sums);
+    };
+    auto round_fn = [](const float* v, int16_t* out) __attribute__((target("avx2,fma"))) {
+        round_sse2(v, out);
+    };
     auto stage8 = [](const float* in8, int slot8, int band8, int n8, v8* x)
-                      __attribute__((target("avx2,fma"))) { stage_avx2(in8, slot8, band8, n8, x); };
+        __attribute__((target("avx2,fma"))) {
+        stage_avx2(in8, slot8, band8, n8, x);
+    };
     auto stage4 = [](const float* in4, int slot4, int band4, int n4, v4* x)
-                      __attribute__((target("avx2,fma"))) { stage_sse2(in4, slot4, band4, n4, x); };
-    auto unstage8 = [](const v8* y, float(*z)[40])
-                        __attribute__((target("avx2,fma"))) { unstage_avx2(y, z); };
-    auto unstage4 = [](const v4* y, float(*z)[40])
-                        __attribute__((target("avx2,fma"))) { unstage_sse2(y, z); };
+        __attribute__((target("avx2,fma"))) {
+        stage_sse2(in4, slot4, band4, n4, x);
+    };
+    auto unstage8 = [](const v8* y, float(*z)[40]) __attribute__((target("avx2,fma"))) {
+        unstage_avx2(y, z);
+    };
+    auto unstage4 = [](const v4* y, float(*z)[40]) __attribute__((target("avx2,fma"))) {
+        unstage_sse2(y, z);
+    };
     for (int t = 0; t < count;) {
         // Short batches (Layer I and II slots, the tail of a granule) go
         // four wide: the idle lanes of an eight-wide DCT would cost as much.
