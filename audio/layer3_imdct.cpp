@@ -14,12 +14,17 @@ namespace audio {
 namespace imdct_detail {
 
 dct4_coefficients::dct4_coefficients() {
-    for (int k = 0; k < 18; ++k) pre[k] = (float)(2.0 * cos(M_PI * (2 * k + 1) / 72.0));
-    for (int k = 0; k < 9; ++k) halve[k] = (float)(1.0 / (2.0 * cos(M_PI * (2 * k + 1) / 36.0)));
-    for (int p = 0; p < 5; ++p)
-        for (int k = 0; k < 5; ++k) even[p][k] = (float)cos(M_PI * (2 * k + 1) * 2 * p / 18.0);
-    for (int p = 0; p < 4; ++p)
-        for (int k = 0; k < 4; ++k) odd[p][k] = (float)cos(M_PI * (2 * k + 1) * (2 * p + 1) / 18.0);
+    for (int n = 0; n < 9; ++n) {
+        double a = -M_PI * (4 * n + 1) / 72.0, b = -M_PI * n / 18.0;
+        pre_cos[n] = (float)cos(a);
+        pre_sin[n] = (float)sin(a);
+        post_cos[n] = (float)cos(b);
+        post_sin[n] = (float)sin(b);
+    }
+    for (int m = 0; m < 5; ++m) {
+        twiddle_cos[m] = (float)cos(-2.0 * M_PI * m / 9.0);
+        twiddle_sin[m] = (float)sin(-2.0 * M_PI * m / 9.0);
+    }
 }
 const dct4_coefficients dct4;
 

@@ -2,10 +2,12 @@
 // a lane type: plain floats transform one subband, four- or eight-wide
 // vectors transform that many subbands side by side.
 //
-// y[j] = sum over k of x[k] cos(pi/72 (2j+1)(2k+1)) comes from an 18-point
-// DCT-II C of u[k] = 2 cos(pi (2k+1)/72) x[k]: C[m] = y[m] + y[m-1] (with
-// y[-1] = y[0]). The DCT-II halves into two 9-point ones, whose mirrored
-// inputs split into even and odd outputs: about 90 multiplies instead of 324.
+// y[j] = sum over k of x[k] cos(pi/72 (2j+1)(2k+1)) through a 9-point
+// complex DFT: the pairs (x[2n], x[17-2n]) rotated by -pi (4n+1)/72 form
+// its input, and its outputs rotated by -pi k/18 give y[2k] (real part) and
+// y[17-2k] (minus the imaginary part). The DFT is three 3-point DFTs, nine
+// twiddles, three more 3-point DFTs. Only rotations and butterflies: as
+// exact in floats as the plain sums, at about a third of their cost.
 #pragma once
 
 #define TINTO_INLINE __attribute__((always_inline)) inline
@@ -13,53 +15,62 @@
 namespace audio::imdct_detail {
 
 struct dct4_coefficients {
-    float pre[18];     // 2 cos(pi (2k+1)/72)
-    float halve[9];    // 1 / (2 cos(pi (2k+1)/36))
-    float even[5][5];  // 9-point DCT-II, even outputs 2p: cos(pi (2k+1) 2p/18), k = 0..4
-    float odd[4][4];   // odd outputs 2p+1: cos(pi (2k+1)(2p+1)/18), k = 0..3
+    float pre_cos[9], pre_sin[9];          // angle -pi (4n+1)/72
+    float post_cos[9], post_sin[9];        // angle -pi k/18
+    float twiddle_cos[5], twiddle_sin[5];  // angle -2 pi m/9
     dct4_coefficients();
 };
 extern const dct4_coefficients dct4;
 
-// X[p] = sum over k < 9 of x[k] cos(pi (2k+1) p / 18). Inputs k and 8-k
-// share their cosines up to the sign (-1)^p; the middle one has none at odd p.
+// X[m] = sum over n of (a, b, c)[n] e^(-2 pi i n m/3), real and imaginary
+// parts apart.
 template <class V>
-TINTO_INLINE void dct2_9(const V* x, V* out) {
-    V s[4], d[4];
-    for (int k = 0; k < 4; ++k) {
-        s[k] = x[k] + x[8 - k];
-        d[k] = x[k] - x[8 - k];
-    }
-    for (int p = 0; p < 5; ++p) {
-        const float* c = dct4.even[p];
-        out[2 * p] = s[0] * c[0] + s[1] * c[1] + s[2] * c[2] + s[3] * c[3] + x[4] * c[4];
-    }
-    for (int p = 0; p < 4; ++p) {
-        const float* c = dct4.odd[p];
-        out[2 * p + 1] = d[0] * c[0] + d[1] * c[1] + d[2] * c[2] + d[3] * c[3];
-    }
+TINTO_INLINE void dft3(V ar, V ai, V br, V bi, V cr, V ci, V* xr, V* xi) {
+    const float h = 0.86602540378443864676f;  // sin(pi/3)
+    V sr = br + cr, si = bi + ci, dr = br - cr, di = bi - ci;
+    xr[0] = ar + sr;
+    xi[0] = ai + si;
+    V tr = ar - sr * 0.5f, ti = ai - si * 0.5f;
+    xr[1] = tr + di * h;  // t - i h (b - c)
+    xi[1] = ti - dr * h;
+    xr[2] = tr - di * h;
+    xi[2] = ti + dr * h;
 }
 
 template <class V>
 TINTO_INLINE void dct4_18(const V* x, V* y) {
-    V u[18];
-    for (int k = 0; k < 18; ++k) u[k] = x[k] * dct4.pre[k];
-    V a[9], b[9], ea[9], eb[9];
-    for (int k = 0; k < 9; ++k) {
-        a[k] = u[k] + u[17 - k];
-        b[k] = (u[k] - u[17 - k]) * dct4.halve[k];
+    const dct4_coefficients& c = dct4;
+    V zr[9], zi[9];
+    for (int n = 0; n < 9; ++n) {
+        V a = x[2 * n], b = x[17 - 2 * n];
+        zr[n] = a * c.pre_cos[n] - b * c.pre_sin[n];
+        zi[n] = a * c.pre_sin[n] + b * c.pre_cos[n];
     }
-    dct2_9(a, ea);
-    dct2_9(b, eb);
-    // C[2m] = ea[m], C[2m+1] = eb[m] + eb[m+1]; then y[m] = C[m] - y[m-1].
-    y[0] = ea[0] * 0.5f;
-    y[1] = eb[0] + eb[1] - y[0];
-    for (int m = 1; m < 8; ++m) {
-        y[2 * m] = ea[m] - y[2 * m - 1];
-        y[2 * m + 1] = eb[m] + eb[m + 1] - y[2 * m];
+    // Index n = 3 n1 + n2, output k = k1 + 3 k2.
+    V br[3][3], bi[3][3];
+    for (int n2 = 0; n2 < 3; ++n2) {
+        V ar[3], ai[3];
+        dft3(zr[n2], zi[n2], zr[3 + n2], zi[3 + n2], zr[6 + n2], zi[6 + n2], ar, ai);
+        for (int k1 = 0; k1 < 3; ++k1) {
+            int m = n2 * k1;
+            if (m == 0) {
+                br[n2][k1] = ar[k1];
+                bi[n2][k1] = ai[k1];
+            } else {
+                br[n2][k1] = ar[k1] * c.twiddle_cos[m] - ai[k1] * c.twiddle_sin[m];
+                bi[n2][k1] = ar[k1] * c.twiddle_sin[m] + ai[k1] * c.twiddle_cos[m];
+            }
+        }
     }
-    y[16] = ea[8] - y[15];
-    y[17] = eb[8] - y[16];
+    for (int k1 = 0; k1 < 3; ++k1) {
+        V zr3[3], zi3[3];
+        dft3(br[0][k1], bi[0][k1], br[1][k1], bi[1][k1], br[2][k1], bi[2][k1], zr3, zi3);
+        for (int k2 = 0; k2 < 3; ++k2) {
+            int k = k1 + 3 * k2;
+            y[2 * k] = zr3[k2] * c.post_cos[k] - zi3[k2] * c.post_sin[k];
+            y[17 - 2 * k] = -(zr3[k2] * c.post_sin[k] + zi3[k2] * c.post_cos[k]);
+        }
+    }
 }
 
 // The vector paths: raw DCT-IV outputs for count subbands (18 inputs each,

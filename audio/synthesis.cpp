@@ -59,8 +59,8 @@ void window_portable(const synthesis_state* s, float* sums) {
 }
 
 // Rounds to nearest (ties to even) and clips to 16 bits.
-void round_portable(const float* v, int16_t* out) {
-    for (int j = 0; j < 32; ++j) out[j] = clip(nearbyintf(v[j]));
+void round_portable(const float* v, int16_t* out, int stride) {
+    for (int j = 0; j < 32; ++j) out[j * stride] = clip(nearbyintf(v[j]));
 }
 
 void run_slots_portable(synthesis_state* s, const float* in, int slot_step, int band_step,

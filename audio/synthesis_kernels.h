@@ -67,21 +67,15 @@ TINTO_INLINE int16_t clip(float v) {
     return (int16_t)v;
 }
 
-// Writes one slot's 32 sums as samples: rounded (by `round32`, which turns
-// 32 sums into 32 clipped samples) at full rate, truncated when
-// down-sampling, at the state's stride.
+// Writes one slot's 32 sums as samples: rounded at full rate by `round32`
+// (sums, out, stride: rounds, clips and writes 32 samples at that stride),
+// truncated when down-sampling.
 template <class Round32>
 TINTO_INLINE void emit(synthesis_state* s, const float* sums, Round32 round32) {
     int16_t* out = s->output;
     if (s->shift == 0) {
-        if (s->stride == 1) {
-            round32(sums, out);
-            out += 32;
-        } else {
-            int16_t pcm[32];
-            round32(sums, pcm);
-            for (int j = 0; j < 32; ++j, out += s->stride) *out = pcm[j];
-        }
+        round32(sums, out, s->stride);
+        out += 32 * s->stride;
     } else {
         int step = 1 << s->shift;
         for (int j = 0; j < 32; j += step) {

@@ -15,9 +15,12 @@ namespace {
 
 using namespace simd_x86;
 
-// Rounds to nearest (ties to even, the default rounding mode) and clips.
-TINTO_INLINE void round_sse2(const float* v, int16_t* out) {
+// Rounds to nearest (ties to even, the default rounding mode), clips, and
+// writes at the stride. Interleaved stereo keeps the other channel's samples
+// by merging whole pairs, instead of 32 single stores.
+TINTO_INLINE void round_sse2(const float* v, int16_t* out, int stride) {
     const __m128 top = _mm_set1_ps(32767.0f);
+    alignas(16) int16_t pcm[32];
     for (int j = 0; j < 32; j += 8) {
         __m128 fa = _mm_load_ps(v + j), fb = _mm_load_ps(v + j + 4);
         __m128i a = _mm_cvtps_epi32(fa);
@@ -28,8 +31,27 @@ TINTO_INLINE void round_sse2(const float* v, int16_t* out) {
         __m128i hi_b = _mm_castps_si128(_mm_cmpge_ps(fb, top));
         a = _mm_or_si128(_mm_andnot_si128(hi_a, a), _mm_and_si128(hi_a, _mm_set1_epi32(32767)));
         b = _mm_or_si128(_mm_andnot_si128(hi_b, b), _mm_and_si128(hi_b, _mm_set1_epi32(32767)));
-        _mm_storeu_si128((__m128i*)(out + j), _mm_packs_epi32(a, b));
+        __m128i packed = _mm_packs_epi32(a, b);
+        if (stride == 1)
+            _mm_storeu_si128((__m128i*)(out + j), packed);
+        else
+            _mm_store_si128((__m128i*)(pcm + j), packed);
     }
+    if (stride == 1) return;
+    if (stride == 2) {
+        // Samples 0..27 as 7 blocks of 4 pairs, each pair's other half kept;
+        // the last 4 alone, so nothing past this slot's last sample is touched.
+        const __m128i keep = _mm_set1_epi32((int)0xFFFF0000u);
+        for (int q = 0; q < 7; ++q) {
+            __m128i* at = (__m128i*)(out + 8 * q);
+            __m128i ours = _mm_unpacklo_epi16(_mm_loadl_epi64((const __m128i*)(pcm + 4 * q)),
+                                              _mm_setzero_si128());
+            _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(_mm_loadu_si128(at), keep), ours));
+        }
+        for (int j = 28; j < 32; ++j) out[2 * j] = pcm[j];
+        return;
+    }
+    for (int j = 0; j < 32; ++j) out[j * stride] = pcm[j];
 }
 
 // Slots side by side: four rows of four subbands transposed at a time.
@@ -127,7 +149,7 @@ __attribute__((target("avx2,fma"))) TINTO_INLINE void window_avx2(const synthesi
 
 void run_slots_sse2(synthesis_state* s, const float* in, int slot_step, int band_step, int count) {
     auto window_fn = [](const synthesis_state* st, float* sums) { window_sse2(st, sums); };
-    auto round_fn = [](const float* v, int16_t* out) { round_sse2(v, out); };
+    auto round_fn = [](const float* v, int16_t* out, int stride) { round_sse2(v, out, stride); };
     for (int t = 0; t < count; t += 4) {
         int n = count - t < 4 ? count - t : 4;
         run_batch<v4, 4>(s, in + t * slot_step, slot_step, band_step, n, stage_sse2, unstage_sse2,
@@ -141,8 +163,9 @@ __attribute__((target("avx2,fma"))) void run_slots_avx2(synthesis_state* s, cons
         [](const synthesis_state* st, float* sums) __attribute__((target("avx2,fma"))) {
         window_avx2(st, sums);
     };
-    auto round_fn = [](const float* v, int16_t* out) __attribute__((target("avx2,fma"))) {
-        round_sse2(v, out);
+    auto round_fn =
+        [](const float* v, int16_t* out, int stride) __attribute__((target("avx2,fma"))) {
+        round_sse2(v, out, stride);
     };
     auto stage8 = [](const float* in8, int slot8, int band8, int n8, v8* x)
         __attribute__((target("avx2,fma"))) {
