@@ -9,6 +9,7 @@
 #include "audio/layer3_imdct.h"
 #include "audio/layer3_stereo.h"
 #include "audio/mpeg_tables.h"
+#include "audio/simd.h"
 
 namespace audio {
 
@@ -369,7 +370,8 @@ inline short_span short_band_window(const int16_t* sb, int b, int w) {
 
 void alias_reduce(float* xr, int boundaries) {
     static struct coeffs {
-        float cs[8], ca[8];
+        alignas(16) float cs[8];
+        alignas(16) float ca[8];
         coeffs() {
             for (int i = 0; i < 8; ++i) {
                 double c = layer3_alias_c[i];
@@ -379,13 +381,36 @@ void alias_reduce(float* xr, int boundaries) {
             }
         }
     } const k;
+    if (simd_active() == simd_path::portable) {
+        for (int sb = 1; sb <= boundaries; ++sb) {
+            float* lo = xr + 18 * sb - 1;
+            float* hi = xr + 18 * sb;
+            for (int i = 0; i < 8; ++i) {
+                float a = lo[-i], b = hi[i];
+                lo[-i] = a * k.cs[i] - b * k.ca[i];
+                hi[i] = b * k.cs[i] + a * k.ca[i];
+            }
+        }
+        return;
+    }
+    // Four butterflies at a time: the lines below each boundary run
+    // downwards, so they are reversed on load and store.
+    typedef float v4 __attribute__((vector_size(16)));
+    typedef int i4 __attribute__((vector_size(16)));
+    const i4 reverse = {3, 2, 1, 0};
     for (int sb = 1; sb <= boundaries; ++sb) {
-        float* lo = xr + 18 * sb - 1;
-        float* hi = xr + 18 * sb;
-        for (int i = 0; i < 8; ++i) {
-            float a = lo[-i], b = hi[i];
-            lo[-i] = a * k.cs[i] - b * k.ca[i];
-            hi[i] = b * k.cs[i] + a * k.ca[i];
+        float* edge = xr + 18 * sb;
+        for (int q = 0; q < 8; q += 4) {
+            v4 a, b, cs, ca;
+            memcpy(&a, edge - q - 4, sizeof a);
+            memcpy(&b, edge + q, sizeof b);
+            memcpy(&cs, k.cs + q, sizeof cs);
+            memcpy(&ca, k.ca + q, sizeof ca);
+            a = __builtin_shuffle(a, reverse);
+            v4 lo = __builtin_shuffle(a * cs - b * ca, reverse);
+            v4 hi = b * cs + a * ca;
+            memcpy(edge - q - 4, &lo, sizeof lo);
+            memcpy(edge + q, &hi, sizeof hi);
         }
     }
 }
