@@ -203,57 +203,64 @@ TEST_P(Synthesis, EqualiserScalesSubbands) {
     for (signed char b : back) EXPECT_EQ(b, 0);
 }
 
-// Many slots per call, in the layouts the layers use, at strides 1 and 2:
-// the same samples as the standard's algorithm slot by slot, and nothing
-// written but this channel's samples (the vector paths merge whole pairs
-// when interleaving).
+// Many slots per call, in the layouts the layers use, at strides 1 and 2,
+// with and without the equaliser: the same samples as the standard's
+// algorithm slot by slot, and nothing written but this channel's samples
+// (the vector paths merge whole pairs when interleaving).
 TEST_P(Synthesis, SlotLayoutsMatchTheStandardsAlgorithm) {
     const slot_layout layouts[] = {
         {"layer3 subbands side by side", 1, 18, 18},
         {"layer2 rows of two channels", 64, 1, 36},
         {"odd count", 32, 1, 7},
     };
-    for (const slot_layout& l : layouts) {
-        for (int stride : {1, 2}) {
-            SCOPED_TRACE(std::string(l.name) + ", stride " + std::to_string(stride));
-            std::vector<float> in((size_t)(l.slot_step * (l.count - 1) + l.band_step * 31 + 1));
-            uint32_t seed = 19;
-            reference_synthesis ref;
-            synthesis_state s;
-            synthesis_init(&s);
-            s.stride = stride;
-            const int16_t guard = 0x5a5a;
-            std::vector<int16_t> out((size_t)(32 * stride * 2 * l.count + 8), guard);
-            s.output = out.data() + 4;
-            int worst = 0;
-            for (int round = 0; round < 2; ++round) {  // the second reads the first's ring
-                float slot[32];
-                std::vector<std::vector<double>> expect;
-                for (int t = 0; t < l.count; ++t) {
-                    random_block(&seed, 0.3f, slot);
-                    for (int k = 0; k < 32; ++k)
-                        in[(size_t)(t * l.slot_step + k * l.band_step)] = slot[k];
-                    expect.emplace_back(32);
-                    ref.run(slot, expect.back().data());
-                }
-                int16_t* first = s.output;
-                synthesis_run_slots(&s, in.data(), l.slot_step, l.band_step, l.count);
-                ASSERT_EQ(s.output, first + 32 * stride * l.count);
-                for (int t = 0; t < l.count; ++t)
-                    for (int j = 0; j < 32; ++j) {
-                        double e = fmax(-32768.0, fmin(32767.0, expect[t][j]));
-                        int got = first[(32 * t + j) * stride];
-                        worst = std::max(worst, (int)ceil(fabs(got - e) - 1e-9));
+    signed char bytes[32];
+    for (int k = 0; k < 32; ++k) bytes[k] = (signed char)(k * 7 % 64 - 32);  // gains 0.5 to 2
+    for (const slot_layout& l : layouts)
+        for (int stride : {1, 2})
+            for (bool equalised : {false, true}) {
+                SCOPED_TRACE(std::string(l.name) + ", stride " + std::to_string(stride) +
+                             (equalised ? ", equaliser" : ""));
+                std::vector<float> in((size_t)(l.slot_step * (l.count - 1) + l.band_step * 31 + 1));
+                uint32_t seed = 19;
+                reference_synthesis ref;
+                synthesis_state s;
+                synthesis_init(&s);
+                s.stride = stride;
+                if (equalised) synthesis_set_equalizer(&s, bytes);
+                const int16_t guard = 0x5a5a;
+                std::vector<int16_t> out((size_t)(32 * stride * 2 * l.count + 8), guard);
+                s.output = out.data() + 4;
+                int worst = 0;
+                for (int round = 0; round < 2; ++round) {  // the second reads the first's ring
+                    float slot[32];
+                    std::vector<std::vector<double>> expect;
+                    for (int t = 0; t < l.count; ++t) {
+                        random_block(&seed, 0.3f, slot);
+                        for (int k = 0; k < 32; ++k)
+                            in[(size_t)(t * l.slot_step + k * l.band_step)] = slot[k];
+                        if (equalised)
+                            for (int k = 0; k < 32; ++k)
+                                slot[k] *= synthesis_gain_from_byte(bytes[k]);
+                        expect.emplace_back(32);
+                        ref.run(slot, expect.back().data());
                     }
+                    int16_t* first = s.output;
+                    synthesis_run_slots(&s, in.data(), l.slot_step, l.band_step, l.count);
+                    ASSERT_EQ(s.output, first + 32 * stride * l.count);
+                    for (int t = 0; t < l.count; ++t)
+                        for (int j = 0; j < 32; ++j) {
+                            double e = fmax(-32768.0, fmin(32767.0, expect[t][j]));
+                            int got = first[(32 * t + j) * stride];
+                            worst = std::max(worst, (int)ceil(fabs(got - e) - 1e-9));
+                        }
+                }
+                EXPECT_LE(worst, 1);
+                // The other channel's places and the guards around the run.
+                for (size_t i = 0; i < out.size(); ++i) {
+                    bool ours = i >= 4 && i < out.size() - 4 && (i - 4) % stride == 0;
+                    if (!ours) ASSERT_EQ(out[i], guard) << "index " << i;
+                }
             }
-            EXPECT_LE(worst, 1);
-            // The other channel's places and the guards around the run.
-            for (size_t i = 0; i < out.size(); ++i) {
-                bool ours = i >= 4 && i < out.size() - 4 && (i - 4) % stride == 0;
-                if (!ours) ASSERT_EQ(out[i], guard) << "index " << i;
-            }
-        }
-    }
 }
 
 // The paths differ only in the order of float operations.
