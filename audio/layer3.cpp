@@ -396,8 +396,6 @@ void alias_reduce(float* xr, int boundaries) {
     // Four butterflies at a time: the lines below each boundary run
     // downwards, so they are reversed on load and store.
     typedef float v4 __attribute__((vector_size(16)));
-    typedef int i4 __attribute__((vector_size(16)));
-    const i4 reverse = {3, 2, 1, 0};
     for (int sb = 1; sb <= boundaries; ++sb) {
         float* edge = xr + 18 * sb;
         for (int q = 0; q < 8; q += 4) {
@@ -406,8 +404,9 @@ void alias_reduce(float* xr, int boundaries) {
             memcpy(&b, edge + q, sizeof b);
             memcpy(&cs, k.cs + q, sizeof cs);
             memcpy(&ca, k.ca + q, sizeof ca);
-            a = __builtin_shuffle(a, reverse);
-            v4 lo = __builtin_shuffle(a * cs - b * ca, reverse);
+            a = __builtin_shufflevector(a, a, 3, 2, 1, 0);
+            v4 lo = a * cs - b * ca;
+            lo = __builtin_shufflevector(lo, lo, 3, 2, 1, 0);
             v4 hi = b * cs + a * ca;
             memcpy(edge - q - 4, &lo, sizeof lo);
             memcpy(edge + q, &hi, sizeof hi);
