@@ -25,6 +25,15 @@ window_table::window_table() {
 }
 const window_table window;
 
+folded_window_table::folded_window_table() {
+    for (int t = 0; t < 16; ++t) {
+        hi[t][0] = 0.0f;
+        for (int j = 1; j < 16; ++j)
+            hi[t][j] = (t & 1) ? window.w[t][32 - j] : -window.w[t][32 - j];
+    }
+}
+const folded_window_table folded_window;
+
 namespace {
 void fill_halving(float* c, int n) {
     for (int k = 0; k < n / 2; ++k)

@@ -20,6 +20,15 @@ struct window_table {
 };
 extern const window_table window;
 
+// The window folded for sums j and 32 - j, which read the same ring values
+// (the first half of a vector is odd about 16, the second half even about
+// 48): hi[t][j] = -+w[t][32 - j] (minus at even t), hi[t][0] = 0.
+struct folded_window_table {
+    alignas(32) float hi[16][16];
+    folded_window_table();
+};
+extern const folded_window_table folded_window;
+
 // Halving coefficients 1 / (2 cos((2k+1) pi / 2N)) for N = 32, 16, 8, 4, 2.
 struct dct_coefficients {
     float c32[16], c16[8], c8[4], c4[2], c2[1];
