@@ -3,6 +3,7 @@
 #pragma once
 #include <stdint.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,11 @@
 
 // The decoder's internals, under test.
 using namespace audio;
+
+namespace audio {
+// Test names and messages show the path's name.
+inline void PrintTo(simd_path p, std::ostream* os) { *os << simd_path_name(p); }
+}  // namespace audio
 
 namespace decoder_test {
 
