@@ -439,11 +439,7 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
     for (; sb < long_sb; ++sb) {
         // The mixed flag puts the lowest subbands under the normal window,
         // whatever the block type.
-        imdct36_window(y[sb], sb < mixed_sb ? 0 : type, buf);
-        for (int i = 0; i < 18; ++i) {
-            out[sb][i] = buf[i] + overlap[sb][i];
-            overlap[sb][i] = buf[18 + i];
-        }
+        imdct36_overlap(y[sb], sb < mixed_sb ? 0 : type, overlap[sb], out[sb]);
     }
     if (short_blocks) {
         // Frequencies of each window back in natural order.

@@ -34,6 +34,8 @@ namespace {
 
 struct imdct_tables {
     float window[4][36];  // block types 0 normal, 1 start, 3 stop (2 unused here)
+    // The same with the IMDCT's sign changes folded in (minus from output 9 on).
+    alignas(16) float signed_window[4][36];
     float short_cos[12][6];
     float short_window[12];
 
@@ -60,6 +62,8 @@ struct imdct_tables {
             else
                 window[3][i] = (float)normal;
         }
+        for (int b = 0; b < 4; ++b)
+            for (int i = 0; i < 36; ++i) signed_window[b][i] = i < 9 ? window[b][i] : -window[b][i];
         for (int i = 0; i < 12; ++i) {
             for (int k = 0; k < 6; ++k)
                 short_cos[i][k] = (float)cos(M_PI / 24.0 * (2 * i + 7) * (2 * k + 1));
@@ -88,11 +92,33 @@ void imdct36_transform(const float* in, int count, float (*y)[18]) {
     }
 }
 
+namespace {
+
+// The 36 outputs before the window are the DCT-IV's values in three runs:
+// 9..17, 17 down to 0, 0..8 (signs are in the window). Laid out in that
+// order, the windowing and the overlap are plain element-wise loops that
+// the compiler vectorises.
+inline void output_order(const float* y, float* e) {
+    for (int i = 0; i < 9; ++i) e[i] = y[9 + i];
+    for (int i = 0; i < 18; ++i) e[9 + i] = y[17 - i];
+    for (int i = 0; i < 9; ++i) e[27 + i] = y[i];
+}
+
+}  // namespace
+
 void imdct36_window(const float* y, int block_type, float* out) {
-    const float* w = tables().window[block_type & 3];
-    for (int i = 0; i < 9; ++i) out[i] = y[i + 9] * w[i];
-    for (int i = 9; i < 27; ++i) out[i] = -y[26 - i] * w[i];
-    for (int i = 27; i < 36; ++i) out[i] = -y[i - 27] * w[i];
+    const float* w = tables().signed_window[block_type & 3];
+    float e[36];
+    output_order(y, e);
+    for (int i = 0; i < 36; ++i) out[i] = e[i] * w[i];
+}
+
+void imdct36_overlap(const float* y, int block_type, float* overlap, float* out) {
+    const float* w = tables().signed_window[block_type & 3];
+    float e[36];
+    output_order(y, e);
+    for (int i = 0; i < 18; ++i) out[i] = e[i] * w[i] + overlap[i];
+    for (int i = 0; i < 18; ++i) overlap[i] = e[18 + i] * w[18 + i];
 }
 
 void imdct36(const float* in, int block_type, float* out) {

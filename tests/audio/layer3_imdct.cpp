@@ -93,6 +93,24 @@ TEST_P(Layer3Imdct, ManySubbandsAtOnceMatchTheDefinition) {
     }
 }
 
+// The fused window and overlap step: this block's first half plus the last
+// block's second half, and the second half kept for the next block.
+TEST(Layer3ImdctOverlap, AddsTheLastHalfAndKeepsTheNext) {
+    for (int type : {0, 1, 3}) {
+        float y[18], previous[18], overlap[18], out[18], whole[36];
+        for (int k = 0; k < 18; ++k) {
+            y[k] = (float)(0.5 - 0.07 * k);
+            previous[k] = overlap[k] = (float)(0.01 * k - 0.1);
+        }
+        imdct36_window(y, type, whole);
+        imdct36_overlap(y, type, overlap, out);
+        for (int i = 0; i < 18; ++i) {
+            EXPECT_FLOAT_EQ(out[i], whole[i] + previous[i]) << "type " << type << " i " << i;
+            EXPECT_FLOAT_EQ(overlap[i], whole[18 + i]) << "type " << type << " i " << i;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, Layer3Imdct, testing::ValuesIn(all_paths),
                          [](const testing::TestParamInfo<simd_path>& i) {
                              return std::string(simd_path_name(i.param));
