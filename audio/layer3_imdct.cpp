@@ -115,10 +115,12 @@ void imdct36_window(const float* y, int block_type, float* out) {
 
 void imdct36_overlap(const float* y, int block_type, float* overlap, float* out) {
     const float* w = tables().signed_window[block_type & 3];
-    float e[36];
-    output_order(y, e);
-    for (int i = 0; i < 18; ++i) out[i] = e[i] * w[i] + overlap[i];
-    for (int i = 0; i < 18; ++i) overlap[i] = e[18 + i] * w[18 + i];
+    // Straight from y (no reordered copy, whose pieces a vector load would
+    // straddle): the runs 9..17 and 17 down to 9, then 8 down to 0 and 0..8.
+    for (int i = 0; i < 9; ++i) out[i] = y[9 + i] * w[i] + overlap[i];
+    for (int i = 9; i < 18; ++i) out[i] = y[26 - i] * w[i] + overlap[i];
+    for (int i = 18; i < 27; ++i) overlap[i - 18] = y[26 - i] * w[i];
+    for (int i = 27; i < 36; ++i) overlap[i - 18] = y[i - 27] * w[i];
 }
 
 void imdct36(const float* in, int block_type, float* out) {
