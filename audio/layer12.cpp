@@ -59,33 +59,26 @@ int bound_of(const frame_header* h, int sblimit) {
     return sblimit;
 }
 
-// Feeds one time slot: samples[ch][32] to the output states.
-void synthesise_slot(float samples[2][32], const int used[2][32], int channels,
-                     synthesis_state* left, synthesis_state* right) {
+// Feeds count time slots, samples[slot][ch][32], to the output states, all
+// at once so the synthesis can transform several side by side.
+void synthesise_slots(float (*samples)[2][32], int count, const int used[2][32], int channels,
+                      synthesis_state* left, synthesis_state* right) {
     if (channels == 1) {
-        left->input = samples[0];
-        synthesis_run(left);
+        synthesis_run_slots(left, samples[0][0], 64, 1, count);
         return;
     }
     if (left && left == right) {
-        float mix[32];
-        for (int s = 0; s < 32; ++s) {
-            float a = used[0][s] ? samples[0][s] : 0.0f;
-            float b = used[1][s] ? samples[1][s] : 0.0f;
-            mix[s] = (a + b) * 0.5f;
-        }
-        left->input = mix;
-        synthesis_run(left);
+        for (int i = 0; i < count; ++i)
+            for (int s = 0; s < 32; ++s) {
+                float a = used[0][s] ? samples[i][0][s] : 0.0f;
+                float b = used[1][s] ? samples[i][1][s] : 0.0f;
+                samples[i][0][s] = (a + b) * 0.5f;
+            }
+        synthesis_run_slots(left, samples[0][0], 64, 1, count);
         return;
     }
-    if (left) {
-        left->input = samples[0];
-        synthesis_run(left);
-    }
-    if (right) {
-        right->input = samples[1];
-        synthesis_run(right);
-    }
+    if (left) synthesis_run_slots(left, samples[0][0], 64, 1, count);
+    if (right) synthesis_run_slots(right, samples[0][1], 64, 1, count);
 }
 
 int used_subbands(const synthesis_state* left, const synthesis_state* right) {
@@ -129,9 +122,10 @@ int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
                 factor[ch][sb] = 2.0f / levels * sf[scale[ch][sb]];
             }
     int used = used_subbands(left, right);
-    float samples[2][32];
+    float slots[12][2][32];
+    memset(slots, 0, sizeof slots);
     for (int slot = 0; slot < 12; ++slot) {
-        memset(samples, 0, sizeof samples);
+        float(*samples)[32] = slots[slot];
         for (int sb = 0; sb < 32; ++sb) {
             if (sb < bound) {
                 for (int ch = 0; ch < channels; ++ch) {
@@ -148,8 +142,8 @@ int layer1_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
             }
         }
         for (int sb = used; sb < 32; ++sb) samples[0][sb] = samples[1][sb] = 0.0f;
-        synthesise_slot(samples, alloc, channels, left, right);
     }
+    synthesise_slots(slots, 12, alloc, channels, left, right);
     return 0;
 }
 
@@ -243,10 +237,11 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
         }
 
     int used = used_subbands(left, right);
-    float samples[3][2][32];
+    float slots[36][2][32];
+    memset(slots, 0, sizeof slots);
     for (int gr = 0; gr < 12; ++gr) {
         int part = gr / 4;
-        memset(samples, 0, sizeof samples);
+        float(*samples)[2][32] = slots + 3 * gr;
         for (int sb = 0; sb < sblimit; ++sb) {
             int nch = sb < bound ? channels : 1;
             for (int ch = 0; ch < nch; ++ch) {
@@ -276,11 +271,10 @@ int layer2_decode(bit_reader* r, const frame_header* h, synthesis_state* left,
                 }
             }
         }
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
             for (int sb = used; sb < 32; ++sb) samples[i][0][sb] = samples[i][1][sb] = 0.0f;
-            synthesise_slot(samples[i], alloc, channels, left, right);
-        }
     }
+    synthesise_slots(slots, 36, alloc, channels, left, right);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "audio/layer3_imdct.h"
 #include "audio/layer3_stereo.h"
 #include "audio/mpeg_tables.h"
+#include "audio/simd.h"
 
 namespace audio {
 
@@ -369,7 +370,8 @@ inline short_span short_band_window(const int16_t* sb, int b, int w) {
 
 void alias_reduce(float* xr, int boundaries) {
     static struct coeffs {
-        float cs[8], ca[8];
+        alignas(16) float cs[8];
+        alignas(16) float ca[8];
         coeffs() {
             for (int i = 0; i < 8; ++i) {
                 double c = layer3_alias_c[i];
@@ -379,13 +381,35 @@ void alias_reduce(float* xr, int boundaries) {
             }
         }
     } const k;
+    if (simd_active() == simd_path::portable) {
+        for (int sb = 1; sb <= boundaries; ++sb) {
+            float* lo = xr + 18 * sb - 1;
+            float* hi = xr + 18 * sb;
+            for (int i = 0; i < 8; ++i) {
+                float a = lo[-i], b = hi[i];
+                lo[-i] = a * k.cs[i] - b * k.ca[i];
+                hi[i] = b * k.cs[i] + a * k.ca[i];
+            }
+        }
+        return;
+    }
+    // Four butterflies at a time: the lines below each boundary run
+    // downwards, so they are reversed on load and store.
+    typedef float v4 __attribute__((vector_size(16)));
     for (int sb = 1; sb <= boundaries; ++sb) {
-        float* lo = xr + 18 * sb - 1;
-        float* hi = xr + 18 * sb;
-        for (int i = 0; i < 8; ++i) {
-            float a = lo[-i], b = hi[i];
-            lo[-i] = a * k.cs[i] - b * k.ca[i];
-            hi[i] = b * k.cs[i] + a * k.ca[i];
+        float* edge = xr + 18 * sb;
+        for (int q = 0; q < 8; q += 4) {
+            v4 a, b, cs, ca;
+            memcpy(&a, edge - q - 4, sizeof a);
+            memcpy(&b, edge + q, sizeof b);
+            memcpy(&cs, k.cs + q, sizeof cs);
+            memcpy(&ca, k.ca + q, sizeof ca);
+            a = __builtin_shufflevector(a, a, 3, 2, 1, 0);
+            v4 lo = a * cs - b * ca;
+            lo = __builtin_shufflevector(lo, lo, 3, 2, 1, 0);
+            v4 hi = b * cs + a * ca;
+            memcpy(edge - q - 4, &lo, sizeof lo);
+            memcpy(edge + q, &hi, sizeof hi);
         }
     }
 }
@@ -396,9 +420,9 @@ int mixed_long_subbands(int table_index) {
     return layer3_long_bands[table_index][table_index < 3 ? 8 : 6] / 18;
 }
 
-// Hybrid synthesis of one channel into out[18][32] (time slot, subband).
+// Hybrid synthesis of one channel into out[32][18] (subband, time slot).
 void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
-            float overlap[32][18], float out[18][32]) {
+            float overlap[32][18], float out[32][18]) {
     bool short_blocks = g->window_switching && g->block_type == 2;
     int mixed_sb = g->mixed && g->window_switching ? mixed_long_subbands(table_index) : 0;
     int long_sb = short_blocks ? mixed_sb : k;
@@ -407,14 +431,15 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
 
     float buf[36];
     int sb = 0;
-    for (; sb < long_sb && sb < 32; ++sb) {
+    if (long_sb > 32) long_sb = 32;
+    // All long subbands through the transform at once (side by side on the
+    // vector paths), then each under its window.
+    float y[32][18];
+    imdct36_transform(xr, long_sb, y);
+    for (; sb < long_sb; ++sb) {
         // The mixed flag puts the lowest subbands under the normal window,
         // whatever the block type.
-        imdct36(xr + 18 * sb, sb < mixed_sb ? 0 : type, buf);
-        for (int i = 0; i < 18; ++i) {
-            out[i][sb] = buf[i] + overlap[sb][i];
-            overlap[sb][i] = buf[18 + i];
-        }
+        imdct36_overlap(y[sb], sb < mixed_sb ? 0 : type, overlap[sb], out[sb]);
     }
     if (short_blocks) {
         // Frequencies of each window back in natural order.
@@ -429,20 +454,20 @@ void hybrid(const float* xr, const granule_channel* g, int table_index, int k,
         for (; sb < k; ++sb) {
             imdct_short(win[0] + 6 * sb, win[1] + 6 * sb, win[2] + 6 * sb, buf);
             for (int i = 0; i < 18; ++i) {
-                out[i][sb] = buf[i] + overlap[sb][i];
+                out[sb][i] = buf[i] + overlap[sb][i];
                 overlap[sb][i] = buf[18 + i];
             }
         }
     }
     for (; sb < 32; ++sb) {
         for (int i = 0; i < 18; ++i) {
-            out[i][sb] = overlap[sb][i];
+            out[sb][i] = overlap[sb][i];
             overlap[sb][i] = 0.0f;
         }
     }
     // Frequency inversion: odd time slots of odd subbands change sign.
-    for (int i = 1; i < 18; i += 2)
-        for (int s = 1; s < 32; s += 2) out[i][s] = -out[i][s];
+    for (int s = 1; s < 32; s += 2)
+        for (int i = 1; i < 18; i += 2) out[s][i] = -out[s][i];
 }
 
 }  // namespace
@@ -486,7 +511,7 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
     layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
     float(*xr)[576] = st->xr;
-    float(*hyb)[18][32] = st->hybrid;
+    float(*hyb)[32][18] = st->hybrid;
 
     for (int gr = 0; gr < granules; ++gr) {
         int written[2] = {0, 0};
@@ -541,29 +566,18 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
             if (wanted) hybrid(xr[ch], g, table_index, k, st->overlap[ch], hyb[ch]);
         }
 
+        // The 18 slots of each channel in one call, so the synthesis can
+        // transform several side by side.
         if (channels == 1) {
-            for (int t = 0; t < 18; ++t) {
-                left->input = hyb[0][t];
-                synthesis_run(left);
-            }
+            synthesis_run_slots(left, hyb[0][0], 1, 18, 18);
         } else if (mixed_out) {
-            float mix[32];
-            for (int t = 0; t < 18; ++t) {
-                for (int s = 0; s < 32; ++s) mix[s] = (hyb[0][t][s] + hyb[1][t][s]) * 0.5f;
-                left->input = mix;
-                synthesis_run(left);
-            }
+            float mix[32][18];
+            for (int s = 0; s < 32; ++s)
+                for (int t = 0; t < 18; ++t) mix[s][t] = (hyb[0][s][t] + hyb[1][s][t]) * 0.5f;
+            synthesis_run_slots(left, mix[0], 1, 18, 18);
         } else {
-            for (int t = 0; t < 18; ++t) {
-                if (left) {
-                    left->input = hyb[0][t];
-                    synthesis_run(left);
-                }
-                if (right) {
-                    right->input = hyb[1][t];
-                    synthesis_run(right);
-                }
-            }
+            if (left) synthesis_run_slots(left, hyb[0][0], 1, 18, 18);
+            if (right) synthesis_run_slots(right, hyb[1][0], 1, 18, 18);
         }
     }
     return 0;

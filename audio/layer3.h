@@ -8,9 +8,11 @@ namespace audio {
 
 struct layer3_state {
     float overlap[2][32][18];  // second half of the last IMDCT per subband
-    // Working space of one granule: spectrum, then subband samples by slot.
+    // Working space of one granule: spectrum, then subband samples by
+    // subband and slot (each subband's 18 slots side by side, as the
+    // synthesis loads them).
     float xr[2][576];
-    float hybrid[2][18][32];
+    float hybrid[2][32][18];
 };
 
 void layer3_reset(layer3_state* s);

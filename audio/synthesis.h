@@ -21,6 +21,11 @@ void synthesis_init(synthesis_state* s);
 void synthesis_clear(synthesis_state* s);
 // Consumes 32 values at s->input, writes 32 >> shift samples at s->output.
 void synthesis_run(synthesis_state* s);
+// Runs count time slots in order, as count calls of synthesis_run would:
+// slot t's subband k is in[t * slot_step + k * band_step]. Several slots
+// per call let the vector paths transform them side by side.
+void synthesis_run_slots(synthesis_state* s, const float* in, int slot_step, int band_step,
+                         int count);
 // Writes 32 >> shift zero samples.
 void synthesis_silence(synthesis_state* s);
 

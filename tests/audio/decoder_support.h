@@ -3,13 +3,20 @@
 #pragma once
 #include <stdint.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "audio/decoder.h"
+#include "audio/simd.h"
 
 // The decoder's internals, under test.
 using namespace audio;
+
+namespace audio {
+// Test names and messages show the path's name.
+inline void PrintTo(simd_path p, std::ostream* os) { *os << simd_path_name(p); }
+}  // namespace audio
 
 namespace decoder_test {
 
@@ -24,6 +31,24 @@ struct memory_input {
 
     static int read(void* ctx, void* buf, int size);
 };
+
+// Runs one test on a vector path, then puts back the path that was active.
+// ok() is false (and nothing changes) when this processor lacks the path.
+class path_scope {
+public:
+    explicit path_scope(simd_path p) : saved_(simd_active()), ok_(simd_select(p)) {}
+    ~path_scope() { simd_select(saved_); }
+    path_scope(const path_scope&) = delete;
+    path_scope& operator=(const path_scope&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    simd_path saved_;
+    bool ok_;
+};
+
+// Every vector path, for parameterised tests.
+inline const simd_path all_paths[] = {simd_path::portable, simd_path::sse2, simd_path::avx2};
 
 struct decoded {
     std::vector<int16_t> samples;
