@@ -331,6 +331,30 @@ int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits,
                 gains->end[band] < stop && band + 1 < gains->count ? gains->end[band] : stop;
             if (segment <= line) segment = stop;  // past the last band's end
             const float gain = gains->gain[band];
+            if (!linbits) {
+                // The common case: the signs follow the code directly, and
+                // the leaf knows how many there are, so the next pair's
+                // position is known before the values are.
+                for (; line < segment; line += 2) {
+                    if (avail < need) {
+                        w = bits_window(r, pos);
+                        avail = 57;
+                    }
+                    int length = 0;
+                    uint32_t e = huffman_leaf_window(t, w, &length);
+                    int x = (int)(e >> 12) & 15, y = (int)(e >> 8) & 15;
+                    int used = length + (int)((e >> 16) & 3);
+                    uint64_t signs = w << length;
+                    uint32_t sx = x ? (uint32_t)(signs >> 63) : 0;
+                    uint32_t sy = y ? (uint32_t)((signs << (x != 0)) >> 63) : 0;
+                    xr[line] = with_sign(pow43[x], sx) * gain;
+                    xr[line + 1] = with_sign(pow43[y], sy) * gain;
+                    pos += (size_t)used;
+                    w <<= used;
+                    avail -= used;
+                }
+                continue;
+            }
             for (; line < segment; line += 2) {
                 if (avail < need) {
                     w = bits_window(r, pos);

@@ -66,7 +66,8 @@ struct lookup_set {
                 for (int x = 0; x < h.size; ++x)
                     for (int y = 0; y < h.size; ++y) {
                         uint32_t w = h.codes[x * h.size + y];
-                        codes.push_back({(int)(w >> 24), w & 0xFFFFFF, x << 4 | y});
+                        codes.push_back({(int)(w >> 24), w & 0xFFFFFF,
+                                         ((x != 0) + (y != 0)) << 8 | x << 4 | y});
                     }
             } else {
                 for (int i = 0; i < 16; ++i)

@@ -6,8 +6,9 @@
 
 namespace audio {
 
-// Entries: a leaf holds (bits to consume) | value << 8; a link has bit 31
-// set, the next level's width in bits 24..27 and its offset below.
+// Entries: a leaf holds (bits to consume) | value << 8, and for big values
+// the count of non-zero values (the sign bits that follow) << 16; a link
+// has bit 31 set, the next level's width in bits 24..27 and its offset below.
 struct huffman_lookup {
     const uint32_t* entries;
     int first_bits;
@@ -34,9 +35,9 @@ static inline uint64_t bits_window(const bit_reader* r, size_t pos) {
     return __builtin_bswap64(v) << (pos & 7);
 }
 
-// Decodes one symbol from the top of a window (codes are at most 19 bits
-// long) and adds its length to *used.
-static inline int huffman_decode_window(const huffman_lookup* t, uint64_t w, int* used) {
+// The leaf of the code at the top of a window (codes are at most 19 bits
+// long); adds its length to *used.
+static inline uint32_t huffman_leaf_window(const huffman_lookup* t, uint64_t w, int* used) {
     int width = t->first_bits;
     uint32_t e = t->entries[w >> (64 - width)];
     int base = 0;
@@ -46,7 +47,13 @@ static inline int huffman_decode_window(const huffman_lookup* t, uint64_t w, int
         e = t->entries[(e & 0xFFFFFF) + (uint32_t)((w << base) >> (64 - width))];
     }
     *used += base + (int)(e & 0xFF);
-    return (int)(e >> 8);
+    return e;
+}
+
+// Decodes one symbol: the value that was coded (x << 4 | y, or the vwxy
+// index); adds its length to *used.
+static inline int huffman_decode_window(const huffman_lookup* t, uint64_t w, int* used) {
+    return (int)((huffman_leaf_window(t, w, used) >> 8) & 0xFF);
 }
 
 }  // namespace audio

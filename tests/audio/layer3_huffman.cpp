@@ -57,6 +57,10 @@ TEST_P(BigValueLookup, EveryCodeAtEveryOffsetGivesItsValueAndLength) {
                 int v = huffman_decode_window(lookup, bits_window(&r, (size_t)offset), &used);
                 ASSERT_EQ(v, x << 4 | y) << "table " << t << " offset " << offset;
                 ASSERT_EQ(used, length) << "table " << t << " x " << x << " y " << y;
+                // The leaf also tells how many sign bits follow the code.
+                used = 0;
+                uint32_t leaf = huffman_leaf_window(lookup, bits_window(&r, (size_t)offset), &used);
+                ASSERT_EQ((int)(leaf >> 16) & 3, (x != 0) + (y != 0)) << "table " << t;
             }
 }
 
