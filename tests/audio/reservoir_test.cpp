@@ -81,7 +81,8 @@ TEST(ReservoirGather, MoreBitsThanTheFrameAndItsBorrowingCanHoldIsInvalid) {
     f.main_start = 500;
     f.main_bytes = 300;
     f.write_pos = 800;
-    EXPECT_EQ(frame_reader_gather(&f, 100, 8 * 400), 100) << "at the limit: the borrowed part missing";
+    EXPECT_EQ(frame_reader_gather(&f, 100, 8 * 400), 100)
+        << "at the limit: the borrowed part missing";
 }
 
 TEST(ReservoirGather, KeptBytesAreCountedUpToTheRingSize) {
