@@ -325,24 +325,30 @@ int frame_reader_gather(frame_reader* f, int main_data_begin, int bits) {
     f->fill += d;
     int available = f->fill;
     if (f->fill > reservoir_size) f->fill = reservoir_size;
-    if (available < main_data_begin + d) return 0;
-    if (bits == 0) return 1;
+    // The frame's main data runs from main_data_begin bytes before its own
+    // to the end of its own; what lies before the oldest byte kept (after a
+    // start or seek mid-stream) was never read.
+    int reach = main_data_begin + d;
+    int missing = available < reach ? reach - available : 0;
+    if (bits == 0) return 0;  // nothing to borrow, nothing missing
     int bytes = (bits + 7) / 8;
-    // The frame's Huffman data must lie within what the reservoir holds.
-    if (bytes > main_data_begin + d || bytes > frame_buffer_size)
-        return decoder_error_invalid_frame;
-    int start = (f->main_start - main_data_begin + 2 * reservoir_size) % reservoir_size;
+    // The frame's Huffman data must lie within the frame and what it may borrow.
+    if (bytes > reach || bytes > frame_buffer_size) return decoder_error_invalid_frame;
+    int zeros = missing < bytes ? missing : bytes;
+    memset(f->frame, 0, (size_t)zeros);
+    int start = (f->main_start - main_data_begin + zeros + 2 * reservoir_size) % reservoir_size;
+    int count = bytes - zeros;
     int first = reservoir_size - start;
-    if (first >= bytes) {
-        memcpy(f->frame, f->ring + start, bytes);
+    if (first >= count) {
+        memcpy(f->frame + zeros, f->ring + start, (size_t)count);
     } else {
-        memcpy(f->frame, f->ring + start, first);
-        memcpy(f->frame + first, f->ring, bytes - first);
+        memcpy(f->frame + zeros, f->ring + start, (size_t)first);
+        memcpy(f->frame + zeros + first, f->ring, (size_t)(count - first));
     }
     memset(f->frame + bytes, 0, frame_buffer_slack);
     f->frame_bytes = bytes;
     bits_start(&f->bits, f->frame, bytes);
-    return 1;
+    return missing;
 }
 
 }  // namespace audio

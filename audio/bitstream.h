@@ -108,9 +108,10 @@ void frame_reader_start_at(frame_reader* f, int64_t position, int64_t size);
 // 0 with the next good frame in place, or the input's error (-514 at end).
 // -600 when the frame just read is not followed by a valid header.
 int frame_reader_next(frame_reader* f);
-// 1 when the reservoir holds main_data_begin bytes before this frame's main
-// data and bits of main data were copied to the frame buffer, 0 when it does
-// not reach back far enough, -600 when the lengths cannot fit.
+// Copies bits of main data, from main_data_begin bytes before this frame's
+// own, to the frame buffer. Returns how many of those leading bytes the
+// reservoir no longer (or never) held, which read as zeros: 0 when all were
+// there. -600 when the lengths cannot fit.
 int frame_reader_gather(frame_reader* f, int main_data_begin, int bits);
 
 }  // namespace audio

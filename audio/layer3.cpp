@@ -285,16 +285,29 @@ void compute_gains(const granule_channel* g, const layer3_scale_factors* sf, int
     out->count = n;
 }
 
+// v with the sign bit set when sign is 1 (sign 0 or 1).
+inline float with_sign(float v, uint32_t sign) {
+    uint32_t bits;
+    memcpy(&bits, &v, sizeof bits);
+    bits |= sign << 31;
+    memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
 // Huffman decoding with requantisation into xr[576]. Returns the number of
 // lines written (all lines from there up are zero).
+//
+// One 64-bit window holds everything a pair of big values can take (a
+// 19-bit code, two 13-bit extensions and two signs: 47 bits), so each pair
+// costs one load. Band and region boundaries are all even, so a pair never
+// straddles a change of gain: the lines run band segment by band segment.
 int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits,
                     const band_gains* gains, float* xr) {
     const float* pow43 = powers().v;
-    size_t end = r->pos + (g->part2_3_length - part2_bits);
-    if (g->part2_3_length < part2_bits) end = r->pos;  // scale factors overran: no spectrum
+    size_t pos = r->pos;
+    size_t end = pos + (g->part2_3_length - part2_bits);
+    if (g->part2_3_length < part2_bits) end = pos;  // scale factors overran: no spectrum
     int band = 0;
-    int band_end = gains->end[0];
-    float gain = gains->gain[0];
     int line = 0;
 
     int big_end = g->big_values * 2;
@@ -304,51 +317,105 @@ int decode_spectrum(bit_reader* r, const granule_channel* g, int part2_bits,
         if (stop <= line) continue;
         const huffman_lookup* t = huffman_big_value_lookup(g->table_select[region]);
         int linbits = layer3_huffman[g->table_select[region]].linbits;
-        for (; line < stop; line += 2) {
-            int x = 0, y = 0;
-            if (t) {
-                int v = huffman_decode(r, t);
-                x = v >> 4;
-                y = v & 15;
-            }
-            float vals[2];
-            int mags[2] = {x, y};
-            for (int i = 0; i < 2; ++i) {
-                int m = mags[i];
-                if (m == 15 && linbits) m += bits_get(r, linbits);
-                float f = 0.0f;
-                if (m) {
-                    f = pow43[m];
-                    if (bits_get(r, 1)) f = -f;
+        if (!t) {  // a table that codes only zeros takes no bits
+            for (; line < stop; ++line) xr[line] = 0.0f;
+            continue;
+        }
+        // Bits for the next pair at the least: a 19-bit code and two signs,
+        // or two 13-bit extensions as well.
+        const int need = linbits ? 47 : 21;
+        uint64_t w = bits_window(r, pos);
+        int avail = 57;
+        while (line < stop) {
+            while (line >= gains->end[band] && band + 1 < gains->count) ++band;
+            int segment =
+                gains->end[band] < stop && band + 1 < gains->count ? gains->end[band] : stop;
+            if (segment <= line) segment = stop;  // past the last band's end
+            const float gain = gains->gain[band];
+            if (!linbits) {
+                // The common case: the signs follow the code directly, and
+                // the leaf knows how many there are, so the next pair's
+                // position is known before the values are.
+                for (; line < segment; line += 2) {
+                    if (avail < need) {
+                        w = bits_window(r, pos);
+                        avail = 57;
+                    }
+                    int length = 0;
+                    uint32_t e = huffman_leaf_window(t, w, &length);
+                    int x = (int)(e >> 12) & 15, y = (int)(e >> 8) & 15;
+                    int used = length + (int)((e >> 16) & 3);
+                    uint64_t signs = w << length;
+                    uint32_t sx = x ? (uint32_t)(signs >> 63) : 0;
+                    uint32_t sy = y ? (uint32_t)((signs << (x != 0)) >> 63) : 0;
+                    xr[line] = with_sign(pow43[x], sx) * gain;
+                    xr[line + 1] = with_sign(pow43[y], sy) * gain;
+                    pos += (size_t)used;
+                    w <<= used;
+                    avail -= used;
                 }
-                vals[i] = f;
+                continue;
             }
-            for (int i = 0; i < 2; ++i) {
-                while (line + i >= band_end && band + 1 < gains->count) {
-                    ++band;
-                    band_end = gains->end[band];
-                    gain = gains->gain[band];
+            for (; line < segment; line += 2) {
+                if (avail < need) {
+                    w = bits_window(r, pos);
+                    avail = 57;
                 }
-                xr[line + i] = vals[i] * gain;
+                int used = 0;
+                int v = huffman_decode_window(t, w, &used);
+                int x = v >> 4, y = v & 15;
+                if (x == 15 && linbits) {
+                    x += (int)((w << used) >> (64 - linbits));
+                    used += linbits;
+                }
+                uint32_t sign = x ? (uint32_t)((w << used) >> 63) : 0;
+                used += x != 0;
+                xr[line] = with_sign(pow43[x], sign) * gain;
+                if (y == 15 && linbits) {
+                    y += (int)((w << used) >> (64 - linbits));
+                    used += linbits;
+                }
+                sign = y ? (uint32_t)((w << used) >> 63) : 0;
+                used += y != 0;
+                xr[line + 1] = with_sign(pow43[y], sign) * gain;
+                pos += (size_t)used;
+                w <<= used;
+                avail -= used;
             }
         }
     }
 
-    // Count1 region: quadruples until the bits are spent.
-    const huffman_lookup* quad = huffman_count1_lookup();
-    while (line + 4 <= 576 && r->pos < end) {
-        int v = g->count1_table ? 15 - (int)bits_get(r, 4) : huffman_decode(r, quad);
+    // Count1 region: quadruples until the bits are spent. Each line is 0 or
+    // +-gain: one lookup gives the quadruple and its signs, and masks stand
+    // in for branches, as the set bits follow no pattern a branch predictor
+    // could learn.
+    const uint16_t* quads = huffman_count1_quads(g->count1_table);
+    uint64_t w = bits_window(r, pos);
+    int avail = 57;
+    while (line + 4 <= 576 && pos < end) {
+        if (avail < 10) {
+            w = bits_window(r, pos);
+            avail = 57;
+        }
+        uint32_t e = quads[w >> 54];
+        int used = (int)(e & 15);
+        w <<= used;
+        avail -= used;
+        pos += (size_t)used;
+        float lg[4];
+        if (line + 4 <= gains->end[band] || band + 1 >= gains->count) {
+            lg[0] = lg[1] = lg[2] = lg[3] = gains->gain[band];
+        } else {
+            for (int i = 0; i < 4; ++i) {
+                while (line + i >= gains->end[band] && band + 1 < gains->count) ++band;
+                lg[i] = gains->gain[band];
+            }
+        }
         for (int i = 0; i < 4; ++i) {
-            float f = 0.0f;
-            if (v & (8 >> i)) {
-                f = bits_get(r, 1) ? -1.0f : 1.0f;
-            }
-            while (line + i >= band_end && band + 1 < gains->count) {
-                ++band;
-                band_end = gains->end[band];
-                gain = gains->gain[band];
-            }
-            xr[line + i] = f * gain;
+            uint32_t bits;
+            memcpy(&bits, &lg[i], sizeof bits);
+            bits = (bits | ((e >> (8 + i)) & 1) << 31) & (0u - ((e >> (4 + i)) & 1));
+            memcpy(&xr[line + i], &bits, sizeof bits);
         }
         line += 4;
     }
@@ -497,26 +564,35 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
 
     r = frame_reader_gather(f, si.main_data_begin, total_bits);
     if (r < 0) return r;
-    if (r == 0) {
-        for (int gr = 0; gr < granules; ++gr)
-            for (int t = 0; t < 18; ++t) {
-                if (left) synthesis_silence(left);
-                if (right && !mixed_out) synthesis_silence(right);
-            }
-        layer3_reset(st);
-        return 0;
-    }
+    // After a start or seek mid-stream the first frames borrow bytes that
+    // were never read; they read as zeros. A granule's channel whose bits
+    // begin there is silent, the rest decode as usual, so the sound comes
+    // back within the frame instead of a frame later.
+    size_t missing_bits = (size_t)r * 8;
 
     bit_reader* bits = &f->bits;
     layer3_scale_factors sf[2];
     memset(sf, 0, sizeof sf);
     float(*xr)[576] = st->xr;
     float(*hyb)[32][18] = st->hybrid;
+    bool lost[2] = {false, false};  // per channel, in the granule last decoded
 
     for (int gr = 0; gr < granules; ++gr) {
         int written[2] = {0, 0};
         for (int ch = 0; ch < channels; ++ch) {
             granule_channel* g = &si.gr[gr][ch];
+            // Scale factors shared from a lost first granule are not known
+            // (zeros would play those bands too loud); joint coding ties the
+            // second channel to the first, without which it would play the
+            // side signal alone.
+            bool shares = gr == 1 && mpeg1 && si.scfsi[ch] && lost[ch];
+            lost[ch] = bits->pos < missing_bits || shares || (ch == 1 && lost[0] && (ms || is));
+            if (lost[ch]) {
+                bits->pos += (size_t)g->part2_3_length;
+                memset(xr[ch], 0, sizeof xr[ch]);
+                written[ch] = 0;
+                continue;
+            }
             int part2;
             if (mpeg1)
                 part2 = read_layer3_scale_factors_mpeg1(bits, g, si.scfsi[ch], gr, &sf[ch]);
@@ -539,7 +615,10 @@ int layer3_decode(frame_reader* f, layer3_state* st, synthesis_state* left,
                 }
                 written[1] = written[0] > written[1] ? written[0] : written[1];
             } else {
-                for (int i = 0; i < 576; ++i) {
+                // Above both channels' last written line the sum and the
+                // difference of zeros stay zero.
+                int top = written[0] > written[1] ? written[0] : written[1];
+                for (int i = 0; i < top; ++i) {
                     float a = xr[0][i], b = xr[1][i];
                     xr[0][i] = a + b;
                     xr[1][i] = a - b;

@@ -175,7 +175,12 @@ int open(void* instance) {
         return 0;
     }
     out->file = fopen(path, "wb");
-    if (out->file) return 0;
+    if (out->file) {
+        // A frame of stereo is 4608 bytes, more than the default buffer:
+        // without a larger one every frame would be a system call.
+        setvbuf(out->file, nullptr, _IOFBF, 1 << 16);
+        return 0;
+    }
     if (errno == EACCES) {
         module_report(out->engine, out->entry, "cannot open output file", "permission denied");
         return err_permission_denied;

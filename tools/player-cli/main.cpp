@@ -15,6 +15,7 @@
 #include <string>
 
 #include "audio/control.h"
+#include "audio/engine.h"
 #include "audio/errors.h"
 
 namespace {
@@ -119,6 +120,11 @@ private:
         if (!wait_ready()) return 1;
         control_send(control, cmd_set_debug_level, options.verbose ? 9 : 0);
         control_send(control, cmd_set_player_mode, 0x4);  // drain and close at the end
+        // Each notification wakes this thread: the position is never shown,
+        // and the time only with the progress line.
+        unsigned mask = 0xFFFFFFFFu & ~static_cast<unsigned>(mask_input_position);
+        if (options.quiet) mask &= ~static_cast<unsigned>(mask_input_timecode);
+        control_send(control, cmd_set_notification_mask, mask);
         use_proxy_from_environment();
         control_send(control, cmd_set_output_name, options.output.c_str());
         control_send(control, cmd_input_open, options.input);
