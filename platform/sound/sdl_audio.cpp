@@ -23,6 +23,17 @@ namespace win::sound {
 
 namespace {
 
+// SDL keeps per-thread data (its error text) that it frees by itself only
+// for the threads it made. A thread of ours that calls SDL gives it back
+// when it ends.
+void ReleaseSdlDataAtThreadEnd() {
+    struct Release {
+        ~Release() { SDL_TLSCleanup(); }
+    };
+    static thread_local Release release;
+    (void)release;
+}
+
 constexpr int kRate = 44100;
 constexpr auto kCloseAfter = std::chrono::seconds(5);
 constexpr auto kIdleCheck = std::chrono::milliseconds(250);
@@ -33,6 +44,7 @@ public:
     ~SdlBackend() override { Close(); }
 
     bool Init() {
+        ReleaseSdlDataAtThreadEnd();
         // SDL would turn Ctrl-C into a quit event that a program with no
         // window never reads; a sound device leaves signals alone.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -53,6 +65,7 @@ public:
     }
 
     void Wake() override {
+        ReleaseSdlDataAtThreadEnd();
         std::lock_guard lock(mutex_);
         wanted_ = true;
         if (device_ != 0 && paused_) {
@@ -63,6 +76,7 @@ public:
     }
 
     void Close() override {
+        ReleaseSdlDataAtThreadEnd();
         {
             std::lock_guard lock(mutex_);
             stop_ = true;
@@ -78,6 +92,7 @@ public:
 
 private:
     bool OpenDevice() {
+        ReleaseSdlDataAtThreadEnd();
         SDL_AudioSpec want{}, have{};
         want.freq = kRate;
         want.format = AUDIO_S16SYS;
