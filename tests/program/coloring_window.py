@@ -196,7 +196,12 @@ def real_window(program, shots):
                                preexec_fn=die_with_parent)
         home = wait_for(lambda: [w for w in desk.windows() if (desk.geometry(w) or ())[2:] == (700, 467)], 60)
         if not home:
-            print("FAIL: the home screen's window never appeared")
+            shown = [(w, desk.geometry(w)) for w in desk.windows()]
+            if run.poll() is None:
+                run.kill()
+            _, err = run.communicate(timeout=10)
+            print(f"FAIL: the home screen's window never appeared (program status {run.returncode}, "
+                  f"windows {shown}, stderr {err[-2000:]!r})")
             return False
         home_rect = desk.geometry(home[0])
         time.sleep(1.0)
