@@ -192,14 +192,27 @@ def real_window(program, shots):
         if not wait_for(lambda: desk.run("xdotool", "getmouselocation").returncode == 0, 10):
             print("FAIL: Xvfb did not start")
             return False
-        run = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                               preexec_fn=die_with_parent)
-        home = wait_for(lambda: [w for w in desk.windows() if (desk.geometry(w) or ())[2:] == (700, 467)], 60)
+        # Xvfb now and then turns a connection away while this script's own
+        # xdotool clients come and go; the program then rightly says it has
+        # no display. That start is tried again, at most twice.
+        err = b""
+        for attempt in range(3):
+            run = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   preexec_fn=die_with_parent)
+            home = wait_for(lambda: run.poll() is not None or
+                            [w for w in desk.windows() if (desk.geometry(w) or ())[2:] == (700, 467)], 60)
+            if home is True:
+                _, err = run.communicate(timeout=10)
+                if b"cannot open a display" in err and attempt < 2:
+                    print(f"note: the X server turned the program away ({err.splitlines()[-2:]!r}); starting it again")
+                    continue
+                home = None
+            break
         if not home:
             shown = [(w, desk.geometry(w)) for w in desk.windows()]
             if run.poll() is None:
                 run.kill()
-            _, err = run.communicate(timeout=10)
+                _, err = run.communicate(timeout=10)
             print(f"FAIL: the home screen's window never appeared (program status {run.returncode}, "
                   f"windows {shown}, stderr {err[-2000:]!r})")
             return False
