@@ -86,7 +86,7 @@ seed l3-mpeg2.bin 21 "$out/l3-mpeg2.mp3"
 seed l3-vbr.bin 06 "$out/l3-vbr.mp3"
 seed l2.bin 10 "$out/l2.mp2"
 seed l2-mono.bin 25 "$out/l2-mono.mp2"
-testdata="$root/../shared/testdata/mpeg"
+testdata="$root/tests/data/mpeg"
 if [ -d "$testdata" ]; then
   seed l1.bin 30 "$testdata/l1-fl1.bit" 3000
   seed l3-block.bin 40 "$testdata/l3-si_block.bit" 6000

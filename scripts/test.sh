@@ -27,7 +27,6 @@ for suite in test_audio test_platform test_music; do
   # Run where CTest would, with what CTest would give them.
   (cd build-tsan/tests &&
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/../../scripts/tsan.supp" \
-    TINTO_TESTDATA="$PWD/../../../shared/testdata" \
     ./$suite --gtest_filter="$tsan_suites" --gtest_brief=1)
 done
 echo "ThreadSanitizer suites: $((SECONDS - tsan_start)) s"

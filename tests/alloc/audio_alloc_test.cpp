@@ -18,6 +18,7 @@
 #include "audio/errors.h"
 #include "sound/null_device.h"
 #include "walk.h"
+#include "support/test_data.h"
 
 using alloc_walk::Attempt;
 
@@ -26,10 +27,7 @@ namespace {
 // The wave output plays on the null device, as fast as it is fed.
 const bool null_device = [] { return setenv("TINTO_AUDIO", "null-instant", 0) == 0; }();
 
-std::string TestData(const std::string& name) {
-    const char* root = std::getenv("TINTO_TESTDATA");
-    return root ? std::string(root) + "/mpeg/" + name : std::string();
-}
+std::string TestData(const std::string& name) { return test_support::MpegTestData(name); }
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

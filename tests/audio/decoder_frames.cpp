@@ -7,6 +7,7 @@
 
 #include "audio/mpeg_tables.h"
 #include "decoder_support.h"
+#include "support/test_data.h"
 
 using namespace decoder_test;
 
@@ -521,10 +522,9 @@ TEST(Layer3Frames, MixedBlocksAt8000HzKeepTheWholeLongPart) {
 }
 
 TEST(DecoderRounding, OutputDoesNotDependOnTheHostsRoundingMode) {
-    const char* env = getenv("TINTO_TESTDATA");
-    std::string path = std::string(env ? env : "../shared/testdata") + "/mpeg/l3-si.bit";
+    std::string path = test_support::MpegTestData("l3-si.bit");
     std::vector<uint8_t> stream = read_file(path);
-    if (stream.empty()) GTEST_SKIP() << "no " << path;
+    ASSERT_FALSE(stream.empty()) << "no " << path;
     decoded nearest = decode_all(stream);
     ASSERT_FALSE(nearest.samples.empty());
     for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {

@@ -98,7 +98,7 @@ TEST(LoopSeam, ShippedSongsJoinWithoutAClick) {
     std::vector<std::filesystem::path> songs;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error))
         if (entry.path().extension() == ".mp3") songs.push_back(entry.path());
-    if (songs.empty()) GTEST_SKIP() << "no songs built in " << dir;
+    ASSERT_FALSE(songs.empty()) << "no songs built in " << dir;
     std::sort(songs.begin(), songs.end());
     for (const auto& song : songs) {
         decoded ours = decode_all(read_file(song.string()));
