@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "backends/headless/headless.h"
 
@@ -103,6 +104,92 @@ COLORREF ColoringTest::CanvasPixel(HWND dialog, int id, POINT p) {
     // Read through the screen: a canvas may overhang its screen's edges.
     RECT canvas = ClientRectOf(dialog, id);
     return headless::PixelAt(dialog, canvas.left + p.x, canvas.top + p.y);
+}
+
+void ColoringTest::ExpectRect(RECT actual, RECT expected) {
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    EXPECT_EQ(actual.bottom, expected.bottom);
+}
+
+bool ColoringTest::ScreenUp(int canvas) {
+    HWND screen = Screen();
+    return screen && ::GetDlgItem(screen, canvas);
+}
+
+HWND ColoringTest::BrowseScreen() {
+    HWND top = ScreenScript::Topmost();
+    return top && ::GetDlgItem(top, IDC_BROWSE_TOPICS) ? top : nullptr;
+}
+
+void ColoringTest::SaveAs(const std::string& name) {
+    headless::WhenTopLevelAppears(headless::kFileDialogClass, [name](HWND) {
+        for (char c : name) headless::TypeChar(static_cast<unsigned char>(c));
+        headless::KeyPress(VK_RETURN);
+    });
+    ClickButton(IDC_SAVE);
+}
+
+void ColoringTest::ThenPressesShowRanges(const std::vector<std::pair<int, const char*>>& presses) {
+    for (size_t i = 0; i <= presses.size(); ++i) {
+        script.Then("press " + std::to_string(i), [presses, i] {
+            if (i > 0)
+                EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), presses[i - 1].second)
+                    << "after press " << i - 1;
+            if (i < presses.size()) ClickButton(presses[i].first);
+            return true;
+        });
+    }
+}
+
+void ColoringTest::ThenChooseTopic(const std::function<HWND()>& owner, int combo, int downs) {
+    // Held from the first step: while the list is open it is the topmost window.
+    auto dialog = std::make_shared<HWND>(nullptr);
+    script.Then("open the topic box", [owner, combo, dialog] {
+        *dialog = owner();
+        if (!*dialog) return false;
+        Click(CentreOf(*dialog, combo));
+        return true;
+    });
+    script.Then("choose a topic", [combo, downs, dialog] {
+        // The open list is a window of its own over the screen.
+        if (!::SendDlgItemMessageA(*dialog, combo, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        for (int i = 0; i < downs; ++i) headless::KeyPress(VK_DOWN);
+        headless::KeyPress(VK_RETURN);
+        return true;
+    });
+    script.Then("the topic box closed", [combo, dialog] {
+        return !::SendDlgItemMessageA(*dialog, combo, CB_GETDROPPEDSTATE, 0, 0);
+    });
+}
+
+void ColoringTest::ThenBrowseNextPageAndPick(const char* first, const char* second, int k) {
+    script.Then("browse: next page", [first] {
+        HWND browse = BrowseScreen();
+        if (!browse) return false;
+        EXPECT_EQ(TextOf(browse, IDC_RANGE_LABEL), first);
+        Click(CentreOf(browse, IDC_PAGE_NEXT));
+        return true;
+    });
+    script.Then("browse: pick", [second, k] {
+        HWND browse = BrowseScreen();
+        EXPECT_EQ(TextOf(browse, IDC_RANGE_LABEL), second);
+        Click(BrowseCell(browse, k));
+        return true;
+    });
+    script.Then("browse: OK", [] {
+        Click(CentreOf(BrowseScreen(), IDOK));
+        return true;
+    });
+}
+
+void ColoringTest::ThenQuitFromHome() {
+    script.Then("leave", [] {
+        if (ScreenOverHome()) return false;
+        headless::KeyPress(VK_ESCAPE);
+        return true;
+    });
 }
 
 void ColoringTest::OpenScreen(int id) {

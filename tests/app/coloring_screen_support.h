@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app_harness.h"
+#include "backends/headless/headless.h"
 #include "coloring_content.h"
+#include "res/resource.h"
 
 namespace app_test {
 
@@ -30,6 +32,8 @@ protected:
     static SIZE SampleSize(int i) { return SIZE{150 + 10 * i, 120 + 5 * i}; }
     static constexpr COLORREF kSampleLeft = RGB(0, 255, 0);
     static constexpr COLORREF kSampleRight = RGB(255, 255, 0);
+    static constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
+    static constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 
     // The folder the save dialog opens in.
     std::string SaveFolder() const { return AppDir() + "saved/"; }
@@ -48,10 +52,33 @@ protected:
     // Screen point of cell `k` of the browse screen's 5 x 3 grid.
     static POINT BrowseCell(HWND browse, int k);
     static COLORREF CanvasPixel(HWND dialog, int id, POINT p);
+    static void ExpectRect(RECT actual, RECT expected);
+
+    // Input on the screen.
+    static void Click(POINT p) { headless::Click(p.x, p.y); }
+    static void ClickButton(int id) { Click(CentreOf(Screen(), id)); }
+    // Whether the screen is up, with its canvas `canvas`.
+    static bool ScreenUp(int canvas = IDC_CANVAS);
+    // The browse screen, when it is the topmost window.
+    static HWND BrowseScreen();
+    // Clicks Save and answers the file dialog with `name` and Enter.
+    static void SaveAs(const std::string& name);
 
     // Adds a step that clicks the home screen's button `id`, which opens a
     // colouring screen.
     void OpenScreen(int id);
+    // Adds steps that click each button of `presses` on the screen in turn,
+    // each expecting the range label to read its text afterwards.
+    void ThenPressesShowRanges(const std::vector<std::pair<int, const char*>>& presses);
+    // Adds steps that open the topic box `combo` of `owner` and choose the
+    // entry `downs` rows below the one shown, then wait for the list to close.
+    void ThenChooseTopic(const std::function<HWND()>& owner, int combo, int downs);
+    // Adds steps on an opening browse screen: its range label reads `first`;
+    // the next page's reads `second`; cell `k` of that page is picked, and OK.
+    void ThenBrowseNextPageAndPick(const char* first, const char* second, int k);
+    // Adds the last step: once the screen has closed, Escape on the home
+    // screen ends the program.
+    void ThenQuitFromHome();
 };
 
 }  // namespace app_test

@@ -13,8 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
-constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 constexpr int kColumns = 26;
 
 // Where the screen puts a picture of w x h: centred in the 600 x 400 area at
@@ -31,17 +29,8 @@ protected:
         PrepareContent(kAllContent | kScreenPictures);
         WriteFreeContent(nEntries, {"Animals", "Sea"}, [](int i) { return i % 2 + 1; });
     }
-    static void Click(POINT p) { headless::Click(p.x, p.y); }
-    static void ClickButton(int id) { Click(CentreOf(Screen(), id)); }
     static RECT Canvas() { return ClientRectOf(Screen(), IDC_CANVAS); }
 };
-
-void ExpectRect(RECT actual, RECT expected) {
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.right, expected.right);
-    EXPECT_EQ(actual.bottom, expected.bottom);
-}
 
 }  // namespace
 
@@ -50,8 +39,8 @@ TEST_F(FreeColoringTest, PickColourFillStartAgainColourAgainAndSave) {
     const SIZE size = FreeSize(2);
     OpenScreen(IDC_HOME_FREE);
     script.Then("the screen with the first picture", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         RECT client{};
         ::GetClientRect(screen, &client);
         EXPECT_EQ(client.right, 744);  // 496 x 331 dialog units
@@ -103,11 +92,7 @@ TEST_F(FreeColoringTest, PickColourFillStartAgainColourAgainAndSave) {
     });
     script.Then("save", [&] {
         EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)), kBlue);
-        headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) {
-            for (char c : std::string("drawing")) headless::TypeChar(static_cast<unsigned char>(c));
-            headless::KeyPress(VK_RETURN);
-        });
-        ClickButton(IDC_SAVE);
+        SaveAs("drawing");
         return true;
     });
     script.Then("saved; close the screen", [&] {
@@ -117,12 +102,9 @@ TEST_F(FreeColoringTest, PickColourFillStartAgainColourAgainAndSave) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("home again", [&] {
-        if (ScreenOverHome()) return false;
-        EXPECT_TRUE(::IsWindowEnabled(Home()));
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    script.Then("home enabled again",
+                [&] { return !ScreenOverHome() && ::IsWindowEnabled(Home()); });
+    ThenQuitFromHome();
     EXPECT_EQ(RunProgram(), 0);
 
     Picture saved = ReadPicture(SaveFolder() + "drawing.bmp");
@@ -144,19 +126,12 @@ TEST_F(FreeColoringTest, TheStripArrowsStopAtBothEndsOfTenEntries) {
     };
     OpenScreen(IDC_HOME_FREE);
     script.Then("screen", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-7/10");
-        ClickButton(presses[0].first);
         return true;
     });
-    for (size_t i = 0; i < presses.size(); ++i) {
-        script.Then("arrow " + std::to_string(i), [&, i] {
-            EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), presses[i].second) << "after press " << i;
-            if (i + 1 < presses.size()) ClickButton(presses[i + 1].first);
-            return true;
-        });
-    }
+    ThenPressesShowRanges(presses);
     script.Then("a scrolled strip picks by what it shows", [&] {
         ClickButton(IDC_STRIP_DOWN);
         return true;
@@ -171,11 +146,7 @@ TEST_F(FreeColoringTest, TheStripArrowsStopAtBothEndsOfTenEntries) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -184,8 +155,8 @@ TEST_F(FreeColoringTest, TheShownPicturesThumbnailAndATopicChangeKeepTheColourin
     const SIZE size = FreeSize(0);
     OpenScreen(IDC_HOME_FREE);
     script.Then("pick red", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         Click(Swatch(screen, 8, kColumns));
         return true;
     });
@@ -199,24 +170,14 @@ TEST_F(FreeColoringTest, TheShownPicturesThumbnailAndATopicChangeKeepTheColourin
         Click(StripCell(Screen(), 0));
         return true;
     });
-    HWND screen = nullptr;
-    script.Then("not reloaded; open the topic box", [&] {
-        screen = Screen();
+    script.Then("not reloaded", [&] {
         EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_THUMBNAIL});
-        EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, LeftRoom(size.cx, size.cy)), kRed);
-        Click(CentreOf(screen, IDC_FREE_TOPICS));
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, LeftRoom(size.cx, size.cy)), kRed);
         return true;
     });
-    script.Then("choose the second topic", [&] {
-        // The open list is a window of its own over the screen.
-        if (!::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
-        headless::KeyPress(VK_DOWN);
-        headless::KeyPress(VK_DOWN);
-        headless::KeyPress(VK_RETURN);
-        return true;
-    });
+    ThenChooseTopic(Screen, IDC_FREE_TOPICS, 2);  // the second topic
     script.Then("the strip holds the topic; the canvas is as it was", [&] {
-        if (::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
+        HWND screen = Screen();
         EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCURSEL, 0, 0), 2);
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-5/5");
         ExpectRect(Canvas(), Centred(size));
@@ -231,11 +192,7 @@ TEST_F(FreeColoringTest, TheShownPicturesThumbnailAndATopicChangeKeepTheColourin
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -247,8 +204,8 @@ TEST_F(FreeColoringTest, APictureLargerThanTheAreaOverhangsItEqually) {
     ASSERT_TRUE(WriteCatalogue(AppDir() + "freely.txt", {{"1", "1", "Pictures\\big.bmp"}}));
     OpenScreen(IDC_HOME_FREE);
     script.Then("at (10, -10)", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         ExpectRect(Canvas(), RECT{10, -10, 810, 490});
         TakeSoundsPlayed();
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-1/1");
@@ -268,11 +225,7 @@ TEST_F(FreeColoringTest, APictureLargerThanTheAreaOverhangsItEqually) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -280,8 +233,8 @@ TEST_F(FreeColoringTest, WithoutCataloguesTheScreenIsEmptyButWorks) {
     PrepareContent(kAllContent);  // no catalogues, no background
     OpenScreen(IDC_HOME_FREE);
     script.Then("empty screen", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "0-0/0");
         EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCOUNT, 0, 0), 1);
         // No picture was shown: the canvas still covers the whole area.
@@ -301,17 +254,13 @@ TEST_F(FreeColoringTest, WithoutCataloguesTheScreenIsEmptyButWorks) {
         return true;
     });
     script.Then("leave", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         ExpectRect(Canvas(), RECT{110, 40, 710, 440});
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("home", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -321,18 +270,14 @@ TEST_F(FreeColoringTest, AMissingPictureLeavesAnEmptyCanvasAtTheCentre) {
     ASSERT_TRUE(WriteCatalogue(AppDir() + "freely.txt", {{"1", "1", "Pictures\\nowhere.bmp"}}));
     OpenScreen(IDC_HOME_FREE);
     script.Then("empty canvas, no size", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         ExpectRect(Canvas(), RECT{410, 240, 410, 240});
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-1/1");
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -340,36 +285,21 @@ TEST_F(FreeColoringTest, AMissingPictureLeavesAnEmptyCanvasAtTheCentre) {
 TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
     Prepare(16);
     OpenScreen(IDC_HOME_FREE);
-    auto browse = [] {
-        HWND top = ScreenScript::Topmost();
-        return top && ::GetDlgItem(top, IDC_BROWSE_TOPICS) ? top : nullptr;
-    };
+    auto browse = BrowseScreen;
     HWND free = nullptr;
     script.Then("open browse", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         free = screen;
         ClickButton(IDC_FREE_BROWSE);
         return true;
     });
-    script.Then("browse: next page", [&] {
-        HWND b = browse();
-        if (!b) return false;
-        EXPECT_FALSE(::IsWindowEnabled(free));  // the browse screen is modal over it
-        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "1-15/16");
-        Click(CentreOf(b, IDC_PAGE_NEXT));
+    script.Then("browse is modal over the screen", [&] {
+        if (!browse()) return false;
+        EXPECT_FALSE(::IsWindowEnabled(free));
         return true;
     });
-    script.Then("browse: the last entry", [&] {
-        HWND b = browse();
-        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "16-16/16");
-        Click(BrowseCell(b, 0));
-        return true;
-    });
-    script.Then("browse: OK", [&] {
-        Click(CentreOf(browse(), IDOK));
-        return true;
-    });
+    ThenBrowseNextPageAndPick("1-15/16", "16-16/16", 0);  // the last entry
     script.Then("entry 15 shown; browse again", [&] {
         if (browse()) return false;
         ExpectRect(Canvas(), Centred(FreeSize(15)));
@@ -377,23 +307,10 @@ TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
         return true;
     });
     HWND opened = nullptr;
-    script.Then("browse: open its topic box", [&] {
-        opened = browse();
-        if (!opened) return false;
-        Click(CentreOf(opened, IDC_BROWSE_TOPICS));
-        return true;
-    });
-    script.Then("browse: the first topic", [&] {
-        // The open list is the topmost window now.
-        if (!::SendDlgItemMessageA(opened, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
-            return false;
-        headless::KeyPress(VK_DOWN);
-        headless::KeyPress(VK_RETURN);
-        return true;
-    });
+    script.Then("browse again", [&] { return (opened = browse()) != nullptr; });
+    ThenChooseTopic([&] { return opened; }, IDC_BROWSE_TOPICS, 1);  // the first topic
     script.Then("browse: pick its third picture", [&] {
         HWND b = opened;
-        if (::SendDlgItemMessageA(b, IDC_BROWSE_TOPICS, CB_GETDROPPEDSTATE, 0, 0)) return false;
         EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "1-8/8");
         Click(BrowseCell(b, 2));  // entry 4
         return true;
@@ -436,11 +353,7 @@ TEST_F(FreeColoringTest, BrowsePagesFiltersAndShowsThePictureChosen) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -457,8 +370,8 @@ TEST_F(FreeColoringTest, APictureOfTheSameSizeAsTheShownOneIsShownToo) {
                                {{"1", "1", "Pictures\\a.bmp"}, {"2", "1", "Pictures\\b.bmp"}}));
     OpenScreen(IDC_HOME_FREE);
     script.Then("the first picture", [&] {
+        if (!ScreenUp()) return false;
         HWND screen = Screen();
-        if (!screen || !::GetDlgItem(screen, IDC_CANVAS)) return false;
         EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, LeftRoom(300, 200)), kWhite);
         Click(StripCell(screen, 1));
         return true;
@@ -470,10 +383,6 @@ TEST_F(FreeColoringTest, APictureOfTheSameSizeAsTheShownOneIsShownToo) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }

@@ -14,8 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
-constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 constexpr int kColumns = 28;
 
 // Where a picture of w x h goes in a 320 x 320 box at (left, 60).
@@ -24,25 +22,13 @@ RECT InBox(int left, SIZE size) {
     return RECT{x, y, x + size.cx, y + size.cy};
 }
 
-void ExpectRect(RECT actual, RECT expected) {
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.right, expected.right);
-    EXPECT_EQ(actual.bottom, expected.bottom);
-}
-
 class SampleColoringTest : public ColoringTest {
 protected:
     void Prepare(int nEntries) {
         PrepareContent(kAllContent | kScreenPictures);
         WriteSampleContent(nEntries, {"Animals", "Sea"}, [](int i) { return i % 2 + 1; });
     }
-    static void Click(POINT p) { headless::Click(p.x, p.y); }
-    static void ClickButton(int id) { Click(CentreOf(Screen(), id)); }
-    static bool Up() {
-        HWND screen = Screen();
-        return screen && ::GetDlgItem(screen, IDC_EXAMPLE_CANVAS);
-    }
+    static bool Up() { return ScreenUp(IDC_EXAMPLE_CANVAS); }
     // The example canvas shows exactly the sample file of entry i.
     static void ExpectExample(int i) {
         SIZE size = SampleSize(i);
@@ -115,12 +101,7 @@ TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPictur
     });
     script.Then("save", [&] {
         EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)), kBlue);
-        headless::WhenTopLevelAppears(headless::kFileDialogClass, [](HWND) {
-            for (char c : std::string("after the sample"))
-                headless::TypeChar(static_cast<unsigned char>(c));
-            headless::KeyPress(VK_RETURN);
-        });
-        ClickButton(IDC_SAVE);
+        SaveAs("after the sample");
         return true;
     });
     script.Then("saved; the close button makes no click sound", [&] {
@@ -137,12 +118,12 @@ TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPictur
         ClickButton(IDCANCEL);
         return true;
     });
-    script.Then("home again", [&] {
+    script.Then("home again, silently", [&] {
         if (ScreenOverHome()) return false;
         EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{});
-        headless::KeyPress(VK_ESCAPE);
         return true;
     });
+    ThenQuitFromHome();
     EXPECT_EQ(RunProgram(), 0);
 
     Picture saved = ReadPicture(SaveFolder() + "after the sample.bmp");
@@ -165,16 +146,9 @@ TEST_F(SampleColoringTest, ThePageArrowsStepBySevenAndStopAtTheEnds) {
     script.Then("screen", [&] {
         if (!Up()) return false;
         EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), "1-7/16");
-        ClickButton(presses[0].first);
         return true;
     });
-    for (size_t i = 0; i < presses.size(); ++i) {
-        script.Then("arrow " + std::to_string(i), [&, i] {
-            EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), presses[i].second) << "after press " << i;
-            if (i + 1 < presses.size()) ClickButton(presses[i + 1].first);
-            return true;
-        });
-    }
+    ThenPressesShowRanges(presses);
     script.Then("to the last page", [&] {
         ClickButton(IDC_PAGE_NEXT);
         return true;
@@ -199,11 +173,7 @@ TEST_F(SampleColoringTest, ThePageArrowsStepBySevenAndStopAtTheEnds) {
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -211,10 +181,7 @@ TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairCh
     Prepare(16);
     const SIZE size = SampleSize(0);
     OpenScreen(IDC_HOME_SAMPLE);
-    auto browse = [] {
-        HWND top = ScreenScript::Topmost();
-        return top && ::GetDlgItem(top, IDC_BROWSE_TOPICS) ? top : nullptr;
-    };
+    auto browse = BrowseScreen;
     script.Then("pick red", [&] {
         if (!Up()) return false;
         Click(Swatch(Screen(), 8, kColumns));
@@ -224,46 +191,16 @@ TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairCh
         Click(OnCanvas(Screen(), IDC_CANVAS, RightRoom(size.cx, size.cy)));
         return true;
     });
-    HWND screen = nullptr;
-    script.Then("open the topic box", [&] {
-        screen = Screen();
-        Click(CentreOf(screen, IDC_SAMPLE_TOPICS));
-        return true;
-    });
-    script.Then("the second topic", [&] {
-        if (!::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
-            return false;
-        headless::KeyPress(VK_DOWN);
-        headless::KeyPress(VK_DOWN);
-        headless::KeyPress(VK_RETURN);
-        return true;
-    });
+    ThenChooseTopic(Screen, IDC_SAMPLE_TOPICS, 2);  // the second topic
     script.Then("refilled from its first page; canvases as they were", [&] {
-        if (::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETDROPPEDSTATE, 0, 0))
-            return false;
+        HWND screen = Screen();
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-7/8");
         ExpectExample(0);
         EXPECT_EQ(CanvasPixel(screen, IDC_CANVAS, RightRoom(size.cx, size.cy)), kRed);
         ClickButton(IDC_SAMPLE_BROWSE);
         return true;
     });
-    script.Then("browse shows the examples; next page", [&] {
-        HWND b = browse();
-        if (!b) return false;
-        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "1-15/16");
-        Click(CentreOf(b, IDC_PAGE_NEXT));
-        return true;
-    });
-    script.Then("browse: pick the last", [&] {
-        HWND b = browse();
-        EXPECT_EQ(TextOf(b, IDC_RANGE_LABEL), "16-16/16");
-        Click(BrowseCell(b, 0));
-        return true;
-    });
-    script.Then("browse: OK", [&] {
-        Click(CentreOf(browse(), IDOK));
-        return true;
-    });
+    ThenBrowseNextPageAndPick("1-15/16", "16-16/16", 0);  // the last pair
     script.Then("the sixteenth pair on both canvases", [&] {
         if (browse()) return false;
         ExpectExample(15);
@@ -275,11 +212,7 @@ TEST_F(SampleColoringTest, ATopicChangeLeavesBothCanvasesAndBrowseShowsThePairCh
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
 
@@ -312,10 +245,6 @@ TEST_F(SampleColoringTest, APairOfTheSameSizeAsTheShownOneIsShownOnBothCanvases)
         headless::KeyPress(VK_ESCAPE);
         return true;
     });
-    script.Then("leave", [&] {
-        if (ScreenOverHome()) return false;
-        headless::KeyPress(VK_ESCAPE);
-        return true;
-    });
+    ThenQuitFromHome();
     RunProgram();
 }
