@@ -8,6 +8,11 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
 
+# The suite must leave the tree as it found it: what git sees now is
+# compared with what it sees at the end.
+tree_state() { git status --porcelain --untracked-files=all 2>/dev/null || true; }
+tree_before=$(tree_state)
+
 # The tree keeps one code style.
 bash scripts/format.sh --check
 
@@ -37,3 +42,11 @@ cmake --build build-asan -j "$jobs"
 # SDL tests do: the display libraries keep allocations for the whole run).
 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+tree_after=$(tree_state)
+if [ "$tree_before" != "$tree_after" ]; then
+  echo "The suite changed the source tree:" >&2
+  diff <(echo "$tree_before") <(echo "$tree_after") >&2 || true
+  exit 1
+fi
+echo "The source tree is as the suite found it."
