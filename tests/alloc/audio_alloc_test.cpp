@@ -17,8 +17,8 @@
 #include "audio/engine.h"
 #include "audio/errors.h"
 #include "sound/null_device.h"
-#include "walk.h"
 #include "support/test_data.h"
+#include "walk.h"
 
 using alloc_walk::Attempt;
 

@@ -337,9 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-std::string testdata() {
-    return test_support::MpegTestData("");
-}
+std::string testdata() { return test_support::MpegTestData(""); }
 
 }  // namespace
 
@@ -354,7 +352,8 @@ TEST_P(ConformanceStream, WithinOneStepOfReference) {
     std::string base = testdata() + name;
     std::vector<uint8_t> stream = read_file(base + ".bit");
     std::vector<int16_t> reference = read_pcm(base + ".pcm");
-    ASSERT_FALSE(stream.empty() || reference.empty()) << "conformance stream " << base << " not found";
+    ASSERT_FALSE(stream.empty() || reference.empty())
+        << "conformance stream " << base << " not found";
     decoded ours = decode_all(stream);
     EXPECT_EQ(ours.invalid_frames, 0);
     // The references are cut or padded to a fixed size; the overlap must
