@@ -199,7 +199,8 @@ int http_fetch(NetworkInput* in, const char* proxy, int proxy_port) {
             socket_close(s);
             return err_out_of_memory;
         }
-        r = http_read_reply(socket_channel(s), e, reply);
+        Channel channel = socket_channel(s);
+        r = http_read_reply(channel, e, reply);
         if (r < 0 || !reply->location[0]) {
             if (r < 0)
                 socket_close(s);
@@ -267,7 +268,9 @@ int ftp_fetch(NetworkInput* in) {
             net_debug(e, 2, "sending PASS", in->url.password);
             sent = ftp_send(control, "PASS %s\r\n", in->url.password);
             state = 2;
-        } else if (code == '2' && state == 2) {
+        } else if (code == '2' && (state == 1 || state == 2)) {
+            // A server may log a user in without a password (RFC 959 allows
+            // 230 to USER): the fetch goes on as after PASS.
             sent = ftp_send(control, "TYPE I\r\n", "");
             state = 3;
         } else if (code == '2' && state == 3) {
