@@ -127,7 +127,7 @@ class Capture:
     def gaps(self):
         """Silences of 10 ms or more between the first and the last sound:
         (start time, end time, length in ms), the times when the sound
-        around them reached the device."""
+        around them reached the device; and the frames of sound played."""
         times, samples = [], bytearray()
         for t, piece in self.pieces:
             times.append((len(samples) // 4, t))
@@ -136,17 +136,18 @@ class Capture:
         values = struct.unpack(f"<{frames * 2}h", bytes(samples[:frames * 4]))
         loud = [i for i in range(frames) if values[2 * i] or values[2 * i + 1]]
         if not loud:
-            return None
+            return None, 0
         arrival, k = [], 0
         for i in range(frames + 1):
             while k + 1 < len(times) and times[k + 1][0] <= i:
                 k += 1
             arrival.append(times[k][1] if times else 0)
-        found = []
+        found, silent = [], 0
         for a, b in zip(loud, loud[1:]):
             if b - a - 1 >= GAP_FRAMES:
                 found.append((arrival[a + 1], arrival[b], (b - a - 1) * 1000 // RATE))
-        return found
+                silent += b - a - 1
+        return found, loud[-1] - loud[0] + 1 - silent
 
 
 def play(url, seconds=None, timeout=60):
@@ -241,7 +242,7 @@ def icecast():
     status, errors, capture = play(f"http://127.0.0.1:{port}/radio.mp3", seconds=20)
     if status != 130:
         fail(f"player-cli ended with {status}: {errors.strip()}")
-    gaps = capture.gaps()
+    gaps, _ = capture.gaps()
     if gaps is None:
         fail("no sound was played")
     print(f"icecast2 without burst: {len(gaps)} gaps " +
@@ -285,9 +286,14 @@ def stall():
     status, errors, capture = play(f"http://127.0.0.1:{port}/live.mp3", timeout=60)
     if status != 0:
         fail(f"player-cli did not end cleanly: status {status}: {errors.strip()}")
-    gaps = capture.gaps()
+    gaps, played = capture.gaps()
     if gaps is None or not resumed:
         fail("no sound was played")
+    # Every whole frame is heard, less the encoder's delay at the start,
+    # part of which decodes to silence.
+    whole = (len(frames) - 1) * 1152
+    if played < whole - 1152:
+        fail(f"{played} frames of sound played, of {whole} sent in whole frames")
     print(f"real-time server with a 5 s stall: {len(gaps)} gaps " +
           ", ".join(f"{ms} ms (ended {end - resumed[0]:+.2f} s from the resumption)"
                     for _, end, ms in gaps))
