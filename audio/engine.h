@@ -182,6 +182,10 @@ struct Engine {
     int (*add_variable_watcher)(Engine* engine, const char* name, void* user,
                                 variable_callback callback, VariableWatcher** handle);
     int (*remove_variable_watcher)(Engine* engine, VariableWatcher* handle);
+    // How long the open output takes to play the sound it holds: 0 and the
+    // delay, or -1 when no output is open or it cannot tell. A network input
+    // asks it to tell a stream that only keeps pace from one that stalled.
+    int (*get_output_delay)(Engine* engine, unsigned* microseconds);
 
     // Decoder state.
     DecoderOps decoder_ops;

@@ -3,6 +3,19 @@
 
 #include "audio/engine_internal.h"
 
+namespace {
+
+int output_delay(Engine* engine, unsigned* microseconds) {
+    if (!engine->output.state || !(engine->output.caps & output_has_status)) return -1;
+    FilterNode* head = engine->output_head;
+    unsigned value = 0;
+    if (head->slots.output.get_status(head, &value) != 0) return -1;
+    *microseconds = value;
+    return 0;
+}
+
+}  // namespace
+
 Engine* engine_create(const DecoderOps* decoder) {
     Engine* engine = static_cast<Engine*>(calloc(1, sizeof(Engine)));
     if (!engine) return nullptr;
@@ -14,6 +27,7 @@ Engine* engine_create(const DecoderOps* decoder) {
     engine->get_string_variable = variable_get_string;
     engine->add_variable_watcher = variable_add_watcher;
     engine->remove_variable_watcher = variable_remove_watcher;
+    engine->get_output_delay = output_delay;
     if (decoder) engine->decoder_ops = *decoder;
     if (engine->decoder_ops.create) {
         engine->decoder = engine->decoder_ops.create(audio::engine_read_input, engine);

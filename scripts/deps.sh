@@ -5,7 +5,8 @@ pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14
       libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev libbenchmark-dev
       lame twolame mpg123 libmpg123-dev python3 python3-fonttools python3-numpy python3-pil fonts-dejavu-core
       xvfb xdotool openbox imagemagick xdg-utils
-      appstream desktop-file-utils lintian dpkg-dev python3-pyftpdlib tinyproxy)
+      appstream desktop-file-utils lintian dpkg-dev python3-pyftpdlib tinyproxy
+      icecast2 ezstream vsftpd)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -199,7 +199,8 @@ int http_fetch(NetworkInput* in, const char* proxy, int proxy_port) {
             socket_close(s);
             return err_out_of_memory;
         }
-        r = http_read_reply(socket_channel(s), e, reply);
+        Channel channel = socket_channel(s);
+        r = http_read_reply(channel, e, reply);
         if (r < 0 || !reply->location[0]) {
             if (r < 0)
                 socket_close(s);
@@ -267,7 +268,9 @@ int ftp_fetch(NetworkInput* in) {
             net_debug(e, 2, "sending PASS", in->url.password);
             sent = ftp_send(control, "PASS %s\r\n", in->url.password);
             state = 2;
-        } else if (code == '2' && state == 2) {
+        } else if (code == '2' && (state == 1 || state == 2)) {
+            // A server may log a user in without a password (RFC 959 allows
+            // 230 to USER): the fetch goes on as after PASS.
             sent = ftp_send(control, "TYPE I\r\n", "");
             state = 3;
         } else if (code == '2' && state == 3) {
@@ -422,6 +425,17 @@ void copy_out(NetworkInput* in, uint8_t* to, int size) {
     in->available -= size;
 }
 
+// While the output still holds more sound than one starving read may wait
+// for, the stream has not stalled: it is only read as fast as it comes. The
+// wait for the high mark is kept for the start and for a stall that has
+// played the output dry, so that it rebuilds a lead once, not every second.
+bool output_holds_enough(NetworkInput* in) {
+    Engine* e = in->engine;
+    unsigned delay = 0;
+    return e && e->get_output_delay && e->get_output_delay(e, &delay) == 0 &&
+           delay > static_cast<unsigned>(in->read_timeout) * 1000u;
+}
+
 int read(void* instance, void* buffer, int size) {
     NetworkInput* in = static_cast<NetworkInput*>(instance);
     if (!in || !in->connection) return err_internal;
@@ -430,7 +444,15 @@ int read(void* instance, void* buffer, int size) {
     int most = static_cast<int>(in->end - in->begin) - 1 - in->max_packet;
     if (size > most) size = most;
     uint8_t* to = static_cast<uint8_t*>(buffer);
-    if (in->available < in->threshold || in->available < size) {
+    bool starving = in->available < in->threshold || in->available < size;
+    if (starving && !in->underflow && !in->end_of_stream && output_holds_enough(in)) {
+        // A live stream that only keeps pace: its lead is in the output, so
+        // the request is served as soon as its bytes arrive.
+        receive(in, in->read_timeout);
+        starving = in->available < size;
+        if (starving && !in->end_of_stream) return err_timeout;
+    }
+    if (starving) {
         if (!in->underflow) {
             in->underflow = 1;
             in->threshold = in->high_mark;
@@ -447,11 +469,15 @@ int read(void* instance, void* buffer, int size) {
                 return err_timeout;
             }
         }
-        // At the end, what is left is still delivered, then the end.
-        if (in->available == 0) return err_input_end;
-        if (size > in->available) size = in->available;
-        copy_out(in, to, size);
-        return size;
+        if (in->available < in->threshold || in->available < size) {
+            // At the end, what is left is still delivered, then the end.
+            if (in->available == 0) return err_input_end;
+            if (size > in->available) size = in->available;
+            copy_out(in, to, size);
+            return size;
+        }
+        // The mark is reached: the buffer is refilled now, so that the
+        // reads that follow drain it instead of waiting for the mark again.
     }
     if (in->underflow) {
         in->underflow = 0;

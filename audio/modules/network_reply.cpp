@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,15 +18,17 @@ void net_debug(Engine* engine, int level, const char* message, const char* detai
 }
 
 int64_t http_content_length(const char* text) {
-    while (*text == ' ' || *text == '\t') text++;
-    if (!isdigit(static_cast<unsigned char>(*text))) return 0;
+    // As atoi reads it: blanks, a sign, digits; what follows is ignored.
+    while (isspace(static_cast<unsigned char>(*text))) text++;
+    bool negative = *text == '-';
+    if (*text == '+' || *text == '-') text++;
     int64_t value = 0;
     while (isdigit(static_cast<unsigned char>(*text))) {
         value = value * 10 + (*text++ - '0');
         // Beyond a terabyte no stream is real: treat it as unknown.
         if (value > (int64_t{1} << 40)) return 0;
     }
-    return value;
+    return negative ? 0 : value;
 }
 
 namespace {
@@ -34,26 +37,18 @@ bool starts_with(const char* text, const char* prefix) {
     return strncasecmp(text, prefix, strlen(prefix)) == 0;
 }
 
-// "HTTP/x.y nnn reason": all six items of the status line, a reason
+// "HTTP/%c.%c %c%c%c %s": all six items of the status line, a reason
 // phrase included. The status digit, or 0 when the line is malformed.
 int parse_status_line(const char* line) {
-    if (strncmp(line, "HTTP/", 5) != 0) return 0;
-    const char* p = line + 5;
-    if (!p[0] || p[0] == ' ' || p[1] != '.' || !p[2] || p[2] == ' ') return 0;
-    p += 3;
-    while (*p == ' ' || *p == '\t') p++;
-    for (int i = 0; i < 3; i++)
-        if (!p[i] || isspace(static_cast<unsigned char>(p[i]))) return 0;
-    int status = p[0];
-    p += 3;
-    while (*p == ' ' || *p == '\t') p++;
-    if (!*p) return 0;  // no reason phrase
-    return status;
+    char major, minor, status, tens, units, reason[2];
+    if (sscanf(line, "HTTP/%c.%c %c%c%c %1s", &major, &minor, &status, &tens, &units, reason) != 6)
+        return 0;
+    return static_cast<unsigned char>(status);
 }
 
 }  // namespace
 
-int http_read_reply(const Channel& channel, Engine* engine, HttpReply* reply) {
+int http_read_reply(Channel& channel, Engine* engine, HttpReply* reply) {
     reply->status = 0;
     reply->content_length = 0;
     reply->location[0] = '\0';
@@ -82,28 +77,30 @@ int http_read_reply(const Channel& channel, Engine* engine, HttpReply* reply) {
         if (starts_with(line, "Content-Length:")) {
             reply->content_length = http_content_length(line + 15);
         } else if (status == '3' && starts_with(line, "Location:")) {
+            // The redirect is taken at once: the rest of the header is not
+            // waited for, and a later Location line is never read.
             const char* target = line + 9;
             if (*target == ' ') target++;
             strcpy(reply->location, target);  // both hold at most one line
+            return 0;
         }
     }
     return 0;
 }
 
-int ftp_read_reply(const Channel& channel, FtpReply* reply) {
+int ftp_read_reply(Channel& channel, FtpReply* reply) {
     char line[ftp_line_size];
     memset(reply->code, 0, sizeof reply->code);
+    reply->content_length = 0;
     for (int count = 0; count < ftp_max_reply_lines; count++) {
         if (read_line(channel, line, sizeof line, ftp_line_timeout_ms) < 0) return -1;
+        // "(%d bytes)" at each '(': the number is taken whatever follows it.
         for (const char* open = strchr(line, '('); open; open = strchr(open + 1, '(')) {
-            // "(N bytes)", with N at most ten digits.
-            char digits[12];
-            int taken = 0;
             const char* p = open + 1;
-            while (isdigit(static_cast<unsigned char>(*p)) && taken < 11) digits[taken++] = *p++;
-            digits[taken] = '\0';
-            if (taken > 0 && taken <= 10 && strncmp(p, " bytes)", 7) == 0)
-                reply->content_length = http_content_length(digits);
+            while (isspace(static_cast<unsigned char>(*p))) p++;
+            if (*p == '+' || *p == '-') p++;
+            if (isdigit(static_cast<unsigned char>(*p)))
+                reply->content_length = http_content_length(open + 1);
         }
         if (count == 0) {
             memcpy(reply->code, line, 3);  // "" or short codes stay terminated

@@ -29,21 +29,22 @@ struct HttpReply {
 };
 
 // Reads the status line and, unless it is empty, the header up to its empty
-// line. 0 with the reply read (a 3xx with a location is a redirect), or
-// -1 (a receive failed), -209 (malformed), -210 (4xx, 5xx), -211 (other).
-int http_read_reply(const Channel& channel, Engine* engine, HttpReply* reply);
+// line, or, for a 3xx, up to its first Location line. 0 with the reply read
+// (a 3xx with a location is a redirect), or -1 (a receive failed), -209
+// (malformed), -210 (4xx, 5xx), -211 (other).
+int http_read_reply(Channel& channel, Engine* engine, HttpReply* reply);
 
-// A Content-Length value: the number, or 0 when it is missing, negative or
-// beyond any real stream.
+// A length as atoi reads it ("+481070 bytes" is 481070), or 0 when it is
+// missing, negative or beyond any real stream.
 int64_t http_content_length(const char* text);
 
 struct FtpReply {
     char code[4];            // the first line's three characters
-    int64_t content_length;  // from "(N bytes)" in any line, else unchanged
+    int64_t content_length;  // from "(N bytes)" in any line of this reply, else 0
 };
 
 // Reads one whole reply, multi-line ones included. Returns the code's first
 // character, or -1 (a receive failed), -214 (a reply without end).
-int ftp_read_reply(const Channel& channel, FtpReply* reply);
+int ftp_read_reply(Channel& channel, FtpReply* reply);
 
 }  // namespace audio

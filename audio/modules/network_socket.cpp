@@ -303,15 +303,24 @@ Channel socket_channel(SocketRecord* socket) {
     return Channel{socket, channel_receive, channel_send};
 }
 
-int read_line(const Channel& channel, char* line, int capacity, int timeout_ms) {
+int read_line(Channel& channel, char* line, int capacity, int timeout_ms) {
+    if (capacity < 2) return -1;
     int length = 0;
     for (;;) {
-        if (length >= capacity - 1) break;  // cut: the rest is the next line
         char c;
-        int n = channel.receive(channel.context, &c, 1, timeout_ms);
-        if (n <= 0) return -1;
+        if (channel.carry >= 0) {
+            c = static_cast<char>(channel.carry);
+            channel.carry = -1;
+        } else if (channel.receive(channel.context, &c, 1, timeout_ms) <= 0) {
+            return -1;
+        }
         if (c == '\r') continue;
         if (c == '\n') break;
+        // Only a byte beyond a full buffer cuts the line: it starts the next.
+        if (length == capacity - 1) {
+            channel.carry = static_cast<unsigned char>(c);
+            break;
+        }
         line[length++] = c;
     }
     line[length] = '\0';

@@ -23,6 +23,9 @@ struct Channel {
     int (*receive)(void* context, void* buffer, int size, int timeout_ms);
     // 0 when everything was sent, else a negative code.
     int (*send)(void* context, const void* data, int size);
+    // A byte the line reader took beyond a line that filled its buffer:
+    // it begins the next line (-1 for none).
+    int carry = -1;
 };
 Channel socket_channel(SocketRecord* socket);
 
@@ -45,9 +48,10 @@ int socket_receive(SocketRecord* socket, void* buffer, int size, int timeout_ms)
 int socket_send(SocketRecord* socket, const void* data, int size);
 
 // Reads one line into `line` (capacity bytes, terminated), byte by byte with
-// the timeout per byte; CR dropped, LF ends it. A longer line is cut and its
+// the timeout per byte; CR dropped, LF ends it. A line of capacity - 1
+// characters is read whole with its line end; a longer one is cut and its
 // rest comes as the next line. Returns the length, or -1 when a receive fails.
-int read_line(const Channel& channel, char* line, int capacity, int timeout_ms);
+int read_line(Channel& channel, char* line, int capacity, int timeout_ms);
 
 // Test hook: a resolver that stands in for the system's (null restores it).
 // It runs on the resolver thread.

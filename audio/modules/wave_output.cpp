@@ -31,8 +31,9 @@ struct WaveOutput {
     float balance;
     DWORD saved_volume;  // left in the low word, right in the high word
     int muted;
-    DWORD rate;    // playback rate, 16.16 fixed point; 0x10000 is normal speed
-    bool stalled;  // the device stopped taking sound: its headers stay queued
+    DWORD rate;              // playback rate, 16.16 fixed point; 0x10000 is normal speed
+    bool stalled;            // the device stopped taking sound: its headers stay queued
+    DWORD bytes_per_second;  // of the open device's format
     unsigned caps;
     VariableWatcher* watcher;
 };
@@ -225,6 +226,7 @@ int open_device(WaveOutput* w, int rate, int stereo, bool keep_settings) {
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
     format.wBitsPerSample = 16;
     close_device(w);
+    w->bytes_per_second = format.nAvgBytesPerSec;
     MMRESULT r = waveOutOpen(&w->wave, w->device, &format, 0, 0, WAVE_ALLOWSYNC);
     if (r != MMSYSERR_NOERROR) {
         w->wave = nullptr;
@@ -463,8 +465,18 @@ int get_control(void* instance, OutputControl* control, unsigned flags) {
     return 0;
 }
 
-int get_status(void*, unsigned* value) {
-    if (value) *value = 0;
+// The sound queued on the device and not yet played, in microseconds: the
+// buffers written and not yet marked done (the one playing counts whole).
+int get_status(void* instance, unsigned* value) {
+    WaveOutput* w = static_cast<WaveOutput*>(instance);
+    if (!value) return err_invalid_parameters;
+    *value = 0;
+    if (!w || !w->wave || w->bytes_per_second == 0) return 0;
+    uint64_t queued = 0;
+    for (WAVEHDR& h : w->ring)
+        if (h.dwUser && (header_flags(h) & (WHDR_PREPARED | WHDR_DONE)) == WHDR_PREPARED)
+            queued += h.dwBufferLength;
+    *value = static_cast<unsigned>(queued * 1000000 / w->bytes_per_second);
     return 0;
 }
 

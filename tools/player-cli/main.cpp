@@ -127,8 +127,9 @@ private:
         control_send(control, cmd_set_notification_mask, mask);
         use_proxy_from_environment();
         control_send(control, cmd_set_output_name, options.output.c_str());
+        // Play is sent once the input has opened (its ack): queued behind a
+        // failed open it would open the input a second time.
         control_send(control, cmd_input_open, options.input);
-        control_send(control, cmd_play);
         started = std::chrono::steady_clock::now();
 
         PlayerMessage m;
@@ -183,6 +184,9 @@ private:
     int handle(const PlayerMessage& m) {
         const PlayerPayload& p = m.payload;
         switch (m.code) {
+            case ntf_ack:
+                if (p.byte == cmd_input_open) control_send(control, cmd_play);
+                return -1;
             case ntf_nack:
                 end_progress();
                 fprintf(stderr, "player-cli: cannot %s: %s", command_name(p.byte_short.a),

@@ -109,8 +109,10 @@ try:
                 self.send_header("Location", f"http://127.0.0.1:{http_port}/loop")
                 self.end_headers()
             else:
+                refused.append(path)
                 self.send_error(404)
 
+    refused = []
     http_port = free_port()
     class QuietServer(ThreadingHTTPServer):
         def handle_error(self, request, client_address):
@@ -125,6 +127,9 @@ try:
     r = run(base + "/none.mp3", os.path.join(work, "x.wav"))
     if r.returncode != 1 or "http error reply" not in r.stderr:
         fail(f"404: status {r.returncode}: {r.stderr.strip()}")
+    # The failed open is not tried again by the play command behind it.
+    if refused != ["/none.mp3"]:
+        fail(f"404: the player asked {len(refused)} times: {refused}")
     r = run(base + "/loop", os.path.join(work, "x.wav"))
     if r.returncode != 1 or "http error" not in r.stderr:
         fail(f"redirect loop: status {r.returncode}: {r.stderr.strip()}")
