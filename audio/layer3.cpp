@@ -136,8 +136,8 @@ int read_layer3_scale_factors_mpeg1(bit_reader* r, const granule_channel* g, int
         }
         sf->l[21] = 0;
     }
-    for (int i = 0; i < 22; ++i) sf->l_max[i] = 7;
-    for (int i = 0; i < 13; ++i) sf->s_max[i] = 7;
+    for (int i = 0; i < 21; ++i) sf->l_max[i] = 7;
+    for (int i = 0; i < 12; ++i) sf->s_max[i] = 7;
     return (int)(r->pos - start);
 }
 
@@ -213,7 +213,6 @@ int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool righ
             sf->l_max[sfb] = (1 << lengths[k]) - 1;
         }
         sf->l[21] = 0;
-        sf->l_max[21] = sf->l_max[20];
     } else {
         int sfb = 0;
         if (kind == 2) {
@@ -228,7 +227,6 @@ int read_layer3_scale_factors_mpeg2(bit_reader* r, granule_channel* g, bool righ
             sf->s_max[sfb] = (1 << lengths[k - 1]) - 1;
         }
         for (int w = 0; w < 3; ++w) sf->s[12][w] = 0;
-        sf->s_max[12] = sf->s_max[11];
     }
     return (int)(r->pos - start);
 }

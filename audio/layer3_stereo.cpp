@@ -75,11 +75,25 @@ void intensity_lines(float* l, float* r, int from, int to, int pos, int max, boo
     }
 }
 
+// The top band (long band 21, short band 12 of each window) carries no
+// position of its own. When the band below it is intensity coded it takes
+// that band's position; when the band below holds right-channel values it
+// takes the default: position 0 (both channels at the full level, no
+// middle/side factor) in MPEG-2, and in MPEG-1 no intensity coding at all.
+void top_band(float* l, float* r, int from, int to, bool below_is_intensity, int below_pos,
+              int below_max, bool mpeg1, int iscale, bool ms) {
+    if (below_is_intensity)
+        intensity_lines(l, r, from, to, below_pos, below_max, mpeg1, iscale, ms);
+    else if (mpeg1)
+        stereo_lines(l, r, from, to, ms);
+    else
+        intensity_lines(l, r, from, to, 0, -1, false, iscale, ms);
+}
+
 }  // namespace
 
 // Bands above the right channel's last non-zero band (per window for short
-// blocks) take their position from the right's scale factors; the last band,
-// which has no scale factor, uses the position of the band below it.
+// blocks) take their position from the right's scale factors.
 
 void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
                    const layer3_scale_factors* sf, int table_index, bool mpeg1, bool ms) {
@@ -97,13 +111,13 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
             }
         if (!all_intensity_above) first_is = bands;  // data above: no intensity here
         for (int b = 0; b < bands; ++b) {
-            if (b < first_is) {
+            if (b < first_is)
                 stereo_lines(l, r, lb[b], lb[b + 1], ms);
-            } else {
-                int pb = b == 21 ? 20 : b;
-                intensity_lines(l, r, lb[b], lb[b + 1], sf->l[pb], sf->l_max[pb], mpeg1, iscale,
-                                ms);
-            }
+            else if (b == 21)
+                top_band(l, r, lb[21], lb[22], first_is <= 20, sf->l[20], sf->l_max[20], mpeg1,
+                         iscale, ms);
+            else
+                intensity_lines(l, r, lb[b], lb[b + 1], sf->l[b], sf->l_max[b], mpeg1, iscale, ms);
         }
     };
 
@@ -111,6 +125,9 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
         long_part(22, true);
         return;
     }
+    // Mixed blocks: the short part starts at short band 3; each window has
+    // its own boundary there, and the long part is intensity coded above its
+    // own boundary only when no window of the short part has right data.
     int first_short = mixed ? 3 : 0;
     bool short_has_data = false;
     int first_is[3];
@@ -129,13 +146,14 @@ void layer3_stereo(float* l, float* r, bool short_blocks, bool mixed,
     for (int w = 0; w < 3; ++w)
         for (int b = first_short; b < 13; ++b) {
             short_span sp = short_band_window(sb, b, w);
-            if (b < first_is[w]) {
-                stereo_lines(l, r, sp.start, sp.start + sp.width, ms);
-            } else {
-                int pb = b == 12 ? 11 : b;
-                intensity_lines(l, r, sp.start, sp.start + sp.width, sf->s[pb][w], sf->s_max[pb],
-                                mpeg1, iscale, ms);
-            }
+            int from = sp.start, to = sp.start + sp.width;
+            if (b < first_is[w])
+                stereo_lines(l, r, from, to, ms);
+            else if (b == 12)
+                top_band(l, r, from, to, first_is[w] <= 11, sf->s[11][w], sf->s_max[11], mpeg1,
+                         iscale, ms);
+            else
+                intensity_lines(l, r, from, to, sf->s[b][w], sf->s_max[b], mpeg1, iscale, ms);
         }
 }
 

@@ -8,9 +8,9 @@ struct layer3_scale_factors {
     int s[13][3];
     // Intensity positions equal to these (per band) mark bands that are not
     // intensity coded: 7 in MPEG-1, the largest value of the band's length
-    // in MPEG-2.
-    int l_max[22];
-    int s_max[13];
+    // in MPEG-2. The top bands (long 21, short 12) carry no position.
+    int l_max[21];
+    int s_max[12];
     int intensity_scale;  // MPEG-2: scalefac_compress bit 0 of the right channel
 };
 

@@ -7,23 +7,12 @@
 
 #include "audio/mpeg_tables.h"
 #include "decoder_support.h"
+#include "layer3_writer.h"
 #include "support/test_data.h"
 
 using namespace decoder_test;
 
 namespace {
-
-struct bit_writer {
-    std::vector<uint8_t> bytes;
-    int bit = 0;
-    void put(uint32_t value, int n) {
-        for (int i = n - 1; i >= 0; --i) {
-            if (bit == 0) bytes.push_back(0);
-            if ((value >> i) & 1) bytes.back() |= (uint8_t)(0x80 >> bit);
-            bit = (bit + 1) & 7;
-        }
-    }
-};
 
 void append_word(std::vector<uint8_t>& s, uint32_t w) {
     for (int i = 3; i >= 0; --i) s.push_back((uint8_t)(w >> (8 * i)));
@@ -491,7 +480,7 @@ TEST(Layer3Frames, MixedBlocksAt8000HzKeepTheWholeLongPart) {
         huff.put(code & 0xFFFFFF, (int)(code >> 24));
         if (x) huff.put(0, 1);  // sign: positive
     }
-    int huff_bits = (int)huff.bytes.size() * 8 - (huff.bit ? 8 - huff.bit : 0);
+    int huff_bits = (int)huff.bits;
     bit_writer side;
     side.put(0, 8);           // main_data_begin
     side.put(0, 1);           // private bit

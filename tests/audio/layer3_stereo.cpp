@@ -66,7 +66,7 @@ TEST(Layer3Stereo, LongBandsAboveRightDataAreIntensityCoded) {
     granule g;
     int first_is = 8;
     g.right_data_up_to_line((int)line_of_band(mpeg1_44k, first_is));  // bands 0..7 have data
-    for (int b = 0; b < 22; ++b) g.sf.l[b] = 3, g.sf.l_max[b] = 7;
+    for (int b = 0; b < 21; ++b) g.sf.l[b] = 3, g.sf.l_max[b] = 7;
     g.sf.l[20] = 0;  // band 21 follows band 20: all to the right
     float before[576];
     memcpy(before, g.l, sizeof before);
@@ -93,7 +93,7 @@ TEST(Layer3Stereo, IllegalPositionFallsBackToMiddleSide) {
     g.right_data_up_to_line(4);
     // 7 is the illegal position; larger values (hostile streams) count as
     // illegal too instead of giving infinite factors.
-    for (int b = 0; b < 22; ++b) g.sf.l[b] = b % 2 ? 7 : 12, g.sf.l_max[b] = 7;
+    for (int b = 0; b < 21; ++b) g.sf.l[b] = b % 2 ? 7 : 12, g.sf.l_max[b] = 7;
     float m = g.l[100], s = g.r[100];
     float m0 = g.l[0], s0 = g.r[0];
     layer3_stereo(g.l, g.r, false, false, &g.sf, mpeg1_44k, true, true);
@@ -110,7 +110,7 @@ TEST(Layer3Stereo, ShortBlocksFindTheBoundaryPerWindow) {
     // Window 1 has right-channel data in short band 5; the others none.
     int w = 1, band = 5, width = sb[band + 1] - sb[band];
     g.r[3 * sb[band] + w * width] = 0.25f;
-    for (int b = 0; b < 13; ++b) {
+    for (int b = 0; b < 12; ++b) {
         for (int k = 0; k < 3; ++k) g.sf.s[b][k] = 2;
         g.sf.s_max[b] = 15;
     }
