@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/globals.h"
+#include "common/program_path.h"
 #include "controls/coloring_canvas_ctrl.h"
 #include "controls/coloring_thumbnail_ctrl.h"
 #include "res/resource.h"
@@ -43,7 +44,7 @@ BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButto
 void LoadBackground(CBitmap& bmp, const char* pszFolder) {
     CString strName;
     strName.Format("bg%d.bmp", 1);
-    CString strPath = g_strAppDir + "Backgrnd\\" + pszFolder + "\\" + strName;
+    CString strPath = ProgramFile(CString("Backgrnd\\") + pszFolder + "\\" + strName);
     HANDLE hImage = ::LoadImageA(nullptr, strPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hImage) bmp.Attach(static_cast<HBITMAP>(hImage));
 }
