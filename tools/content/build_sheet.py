@@ -59,11 +59,12 @@ def build(path):
                      "the coloured example beside the picture to colour", font=big, fill=INK)
     y += HEAD
     for i, (topic, pic) in enumerate(samples):
-        art, sample = pic.render(SAMPLE_SIZE)
+        art, sample = pic.render(SAMPLE_SIZE, pic.square)
         x = GAP + (i % pairs_per_row) * 2 * cell_w
         row_y = y + (i // pairs_per_row) * cell_h
-        sheet.paste(_thumb(sample), (x, row_y))
-        sheet.paste(_thumb(art), (x + THUMB[0] + 2, row_y))
+        square = (THUMB[1], THUMB[1])
+        sheet.paste(_thumb(sample, square), (x, row_y))
+        sheet.paste(_thumb(art, square), (x + THUMB[1] + 2, row_y))
         d.text((x, row_y + THUMB[1] + 2), f"{pic.name} ({topic})", font=small, fill=INK)
     # A palette image: the sheet is a tenth of the size and looks the same.
     sheet.quantize(256, dither=Image.Dither.NONE).save(path, optimize=True)
