@@ -117,6 +117,22 @@ CString WhyNotWritable(const CString& strPath) {
     return CString();
 }
 
+// The Vietnamese halves are TCVN3 bytes, which the interface font draws.
+CString SaveFailureText(const CString& strPath, const CString& strReason, BOOL bExisted) {
+    CString strText =
+        "Kh\xabng l\xadu \xae\xad\xee"
+        "c tranh - The picture was not saved\n";
+    strText += strPath + "\n\n";
+    strText += strReason.IsEmpty() ? CString(
+                                         "Kh\xabng ghi \xae\xad\xee"
+                                         "c tranh v\xb5o \xae\xa9y - "
+                                         "The picture could not be written there.")
+                                   : strReason;
+    if (bExisted)
+        strText += "\nT\xd6p c\xf2 v\xc9n c\xdfn nguy\xaan - The file that was there is unchanged.";
+    return strText;
+}
+
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     CFileDialog dlg(FALSE, "bmp", "", OFN_OVERWRITEPROMPT, "Bitmap files (*.bmp)|*.bmp||", nullptr);
     if (dlg.DoModal() != IDOK) return;
@@ -128,14 +144,9 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     if (canvas.SavePicture(strPath, &strError)) return;
     // The plain words for what stops the save; the library's own otherwise.
     CString strReason = WhyNotWritable(strPath);
-    if (strReason.IsEmpty())
-        strReason =
-            strError.IsEmpty() ? CString("The picture could not be written there.") : strError;
-    CString strText;
-    strText.Format("The picture was not saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
-                   static_cast<LPCSTR>(strReason));
-    if (bExisted) strText += "\nThe file that was there is unchanged.";
-    pScreen->MessageBox(strText, "Save Picture", MB_OK | MB_ICONERROR);
+    if (strReason.IsEmpty()) strReason = strError;
+    pScreen->MessageBox(SaveFailureText(strPath, strReason, bExisted), "Save Picture",
+                        MB_OK | MB_ICONERROR);
 }
 
 }  // namespace coloring_screen
