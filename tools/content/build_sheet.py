@@ -31,9 +31,11 @@ def build(path):
     mods = pictures.modules()
     per_row = max(len(m.PICTURES) for m in mods)
     samples = [(m.TOPIC, pic) for m in mods for pic in m.PICTURES if pic.sample]
-    pairs_per_row = per_row // 2
     cell_w, cell_h = THUMB[0] + GAP, THUMB[1] + LABEL + GAP
     width = GAP + per_row * cell_w
+    # A pair: two square thumbnails side by side.
+    pair_w = 2 * THUMB[1] + 2 + 3 * GAP
+    pairs_per_row = (width - GAP) // pair_w
     pair_rows = (len(samples) + pairs_per_row - 1) // pairs_per_row
     height = (HEAD + len(mods) * (HEAD + cell_h) + HEAD + pair_rows * cell_h + GAP)
     sheet = Image.new("RGB", (width, height), BACK)
@@ -60,7 +62,7 @@ def build(path):
     y += HEAD
     for i, (topic, pic) in enumerate(samples):
         art, sample = pic.render(SAMPLE_SIZE, pic.square)
-        x = GAP + (i % pairs_per_row) * 2 * cell_w
+        x = GAP + (i % pairs_per_row) * pair_w
         row_y = y + (i // pairs_per_row) * cell_h
         square = (THUMB[1], THUMB[1])
         sheet.paste(_thumb(sample, square), (x, row_y))
