@@ -13,13 +13,13 @@ using namespace app_test;
 namespace {
 
 // "Không lưu được tranh" (the picture was not saved) in TCVN3.
-const std::string kNotSaved = "Kh\xabng l\xadu \xae\xad\xee"
-                              "c tranh";
+const std::string kNotSaved =
+    "Kh\xabng l\xadu \xae\xad\xee"
+    "c tranh";
 
 TEST(SaveFailureText, VietnameseFirstThenEnglishThenThePathAndTheReason) {
-    std::string text = coloring_screen::SaveFailureText("/home/child/cat.bmp",
-                                                        "The disk is full.", TRUE)
-                           .str();
+    std::string text =
+        coloring_screen::SaveFailureText("/home/child/cat.bmp", "The disk is full.", TRUE).str();
     size_t vietnamese = text.find(kNotSaved), english = text.find("The picture was not saved");
     size_t path = text.find("/home/child/cat.bmp"), reason = text.find("The disk is full.");
     EXPECT_EQ(vietnamese, 0u) << text;
@@ -27,8 +27,9 @@ TEST(SaveFailureText, VietnameseFirstThenEnglishThenThePathAndTheReason) {
     EXPECT_LT(english, path);
     EXPECT_LT(path, reason);
     // The old file is said to be kept, in both languages too.
-    EXPECT_NE(text.find("T\xd6p c\xf2 v\xc9n c\xdfn nguy\xaan - The file that was there is unchanged"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("T\xd6p c\xf2 v\xc9n c\xdfn nguy\xaan - The file that was there is unchanged"),
+        std::string::npos)
         << text;
 
     // Without a reason of its own, a bilingual one.

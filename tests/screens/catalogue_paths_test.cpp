@@ -33,7 +33,7 @@ TEST_F(HandWrittenCatalogue, PathsThatStayInsideAreFoundWhateverTheirCase) {
                            "2\t1\tPictures\\Freely\\Cat.BMP\r\n"
                            "3\t1\tPICTURES/./freely//CAT.bmp\r"
                            "4\t1\tPictures\\Freely\\..\\..\\..\\x.bmp\n"  // leaves: skipped
-                           "5\t1\tPictures\\Freely\\Bird.bmp\r"));       // not there: kept as written
+                           "5\t1\tPictures\\Freely\\Bird.bmp\r"));  // not there: kept as written
     CStringArray topics;
     CFreePictureArray entries;
     ReadCatalogues(topics, entries, CString(Dir().c_str()));
@@ -45,10 +45,11 @@ TEST_F(HandWrittenCatalogue, PathsThatStayInsideAreFoundWhateverTheirCase) {
 }
 
 TEST_F(HandWrittenCatalogue, SamplePairsResolveBothPaths) {
-    ASSERT_TRUE(WriteBytes(Dir() + "sample.txt",
-                           "heading\r"
-                           "1\t2\tpictures\\samples\\HEN_S.BMP\tPictures\\Freely\\..\\Freely\\dog.bmp\r"
-                           "2\t2\tPictures\\Samples\\hen_s.bmp\t..\\dog.bmp\r"));
+    ASSERT_TRUE(
+        WriteBytes(Dir() + "sample.txt",
+                   "heading\r"
+                   "1\t2\tpictures\\samples\\HEN_S.BMP\tPictures\\Freely\\..\\Freely\\dog.bmp\r"
+                   "2\t2\tPictures\\Samples\\hen_s.bmp\t..\\dog.bmp\r"));
     CStringArray topics;
     CSamplePictureArray entries;
     ReadCatalogues(topics, entries, CString(Dir().c_str()));
