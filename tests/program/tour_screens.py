@@ -33,13 +33,16 @@ FRAMES = {
     "free-coloring": {
         "thumbnail strip, label and arrows": ((11, 28, 95, 518), (250, 250, 53, 53)),
         "drawing board": ((110, 40, 710, 440), (240, 240, 410, 410)),
-        "palette and buttons": ((120, 450, 734, 530), (471, 513, 415, 600)),
+        # The palette with its own frame (1 pixel from it, 1 pixel wide).
+        "palette and buttons": ((118, 448, 734, 530), (471, 513, 415, 600)),
+        "palette": ((120, 450, 711, 493), (471, 471, 415, 415)),
     },
     "sample-coloring": {
         "thumbnail strip, label and arrows": ((11, 33, 95, 517), (250, 250, 53, 53)),
         "sample board": ((110, 60, 430, 380), (220, 220, 270, 270)),
         "picture board": ((445, 60, 765, 380), (220, 220, 605, 605)),
-        "palette and buttons": ((120, 420, 771, 517), (441, 498, 400, 660)),
+        "palette and buttons": ((118, 418, 771, 517), (441, 498, 400, 660)),
+        "palette": ((120, 420, 753, 463), (441, 441, 400, 400)),
     },
 }
 

@@ -22,6 +22,7 @@ from style import (BLUE, CREAM, Canvas, GREEN, INK, ORANGE, PINK, PURPLE, RED, S
 
 PANEL = CREAM
 PLATE = (255, 252, 240)
+WELL = (246, 226, 184)       # the palette's own frame inside the tray
 # Under the range labels: the label's grey caption (128, 128, 128) reads on
 # it at a contrast of 4.9 : 1.
 LABEL_PLATE = (12, 14, 26)
@@ -32,10 +33,12 @@ SAMPLE_SIZE = (316, 316)     # each scene's square, filling the sample screen's 
 # bottom exclusive), from the templates and the screens' own layout.
 FREE_STRIP = (11, 28, 95, 518)       # strip 84 x 436 with its label and arrows
 FREE_CANVAS = (110, 40, 710, 440)
-FREE_TRAY = (120, 450, 734, 530)     # palette 26 x 2 (591 x 43) and the button row
+FREE_PALETTE = (120, 450, 711, 493)  # 26 x 2 swatches
+FREE_TRAY = (118, 448, 734, 530)     # the palette in its frame, and the button row
 SAMPLE_STRIP = (11, 33, 95, 517)
 SAMPLE_BOXES = ((110, 60, 430, 380), (445, 60, 765, 380))
-SAMPLE_TRAY = (120, 420, 771, 517)   # palette 28 x 2 (633 x 43) and the button row
+SAMPLE_PALETTE = (120, 420, 753, 463)  # 28 x 2 swatches
+SAMPLE_TRAY = (118, 418, 771, 517)
 STRIP_GAP = 2                        # what the sample screen's height leaves under its arrows
 
 
@@ -82,7 +85,8 @@ def free_background(path):
     label_plate(c, du.rect(3, 287, 64, 12))
     # The tray of palette and buttons under the drawing board; the board's
     # bottom outline is the tray's top one.
-    framed(c, FREE_TRAY, 4, PANEL, radius=10)
+    framed(c, FREE_TRAY, 2, PANEL, radius=10)
+    framed(c, FREE_PALETTE, 1, WELL, radius=3, outline=1)
     framed(c, FREE_CANVAS, 4, ORANGE, radius=6)
     c.rrect((110, 40, 710 - 0.5, 440 - 0.5), 0, WHITE)
     c.text((112, 20), "Tô tự do  ·  Free colouring", 16, INK, anchor="lm", stroke=2,
@@ -106,8 +110,8 @@ def samples_background(path):
            stroke_fill=WHITE)
     c.text((270, 40), "Mẫu  ·  Sample", 13, INK)
     c.text((605, 40), "Tranh của bé  ·  Your picture", 13, INK)
-    # The height leaves 5 pixels under the buttons: the tray's margins are 3.
-    framed(c, SAMPLE_TRAY, 3, PANEL, radius=10)
+    framed(c, SAMPLE_TRAY, 2, PANEL, radius=10)
+    framed(c, SAMPLE_PALETTE, 1, WELL, radius=3, outline=1)
     for x in (134, 199, 264, 329, 394, 482):
         plate(c, du.rect(x, 295, 32, 23), pad=0)
     confetti(c, [(660, 500), (685, 490)])
