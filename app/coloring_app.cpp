@@ -7,6 +7,19 @@ CColoringApp theApp;
 
 CColoringApp::CColoringApp() = default;
 
+// The program's text is TCVN3, which only its own font draws: message boxes
+// (a failed save, a failed song) show it in that font, as its screens do.
+void CColoringApp::UseInterfaceFontForMessages() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONT font{};
+    if (!g_fontUI.GetSafeHandle() || !g_fontUI.GetLogFont(&font) ||
+        !::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return;
+    metrics.lfMessageFont = font;
+    ::SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+}
+
 BOOL CColoringApp::InitInstance() {
     AfxEnableControlContainer();
 
@@ -19,6 +32,7 @@ BOOL CColoringApp::InitInstance() {
     // A second run in the same process (tests) starts from a fresh font.
     g_fontUI.DeleteObject();
     g_fontUI.CreatePointFont(100, kFontFace, nullptr);
+    UseInterfaceFontForMessages();
 
     Enable3dControls();
 

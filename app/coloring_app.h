@@ -14,6 +14,10 @@ public:
     BOOL InitInstance() override;
     // Takes the program's font out of the font table again.
     int ExitInstance() override;
+
+private:
+    // Makes the interface font the message boxes' font.
+    static void UseInterfaceFontForMessages();
 };
 
 extern CColoringApp theApp;

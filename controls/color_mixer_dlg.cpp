@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/globals.h"
+#include "common/program_path.h"
 #include "controls/color_convert.h"
 #include "res/resource.h"
 
@@ -80,8 +81,8 @@ CColorMixerDlg::CColorMixerDlg(COLORREF crStart, CWnd* pParent) : CDialog(IDD, p
     RgbToHsb(m_nRed, m_nGreen, m_nBlue, m_nHue, m_nSaturation, m_nBrightness);
     m_nHsbDrag = 0;
     m_bRgbDrag = FALSE;
-    HANDLE hPicture = ::LoadImageA(nullptr, g_strAppDir + kBackgroundPicture, IMAGE_BITMAP, 0, 0,
-                                   LR_LOADFROMFILE);
+    HANDLE hPicture =
+        ::LoadImageA(nullptr, ProgramFile(kBackgroundPicture), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hPicture) m_bmpBackground.Attach(static_cast<HBITMAP>(hPicture));
 }
 

@@ -11,8 +11,7 @@ namespace {
 
 const char kAppDir[] = "/program/";
 
-// The part of a full path after the program directory must hold no ".."
-// component.
+// The part of a full path after the program directory must stay inside it.
 void CheckPath(const CString& strPath) {
     if (strPath.Left(int(sizeof kAppDir - 1)) != kAppDir) std::abort();
     if (!IsSafeCataloguePath(strPath.Mid(int(sizeof kAppDir - 1)))) std::abort();

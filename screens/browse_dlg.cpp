@@ -2,6 +2,7 @@
 #include "screens/browse_dlg.h"
 
 #include "common/globals.h"
+#include "common/program_path.h"
 #include "res/resource.h"
 #include "screens/catalogues.h"
 #include "screens/screen_background.h"
@@ -31,7 +32,7 @@ END_MESSAGE_MAP()
 
 CBrowseDlg::CBrowseDlg(CWnd* pParent) : CDialog(IDD, pParent) {
     HANDLE hPicture =
-        ::LoadImageA(nullptr, g_strAppDir + kBrowseBackground, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+        ::LoadImageA(nullptr, ProgramFile(kBrowseBackground), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hPicture) m_bmpBackground.Attach(static_cast<HBITMAP>(hPicture));
 }
 

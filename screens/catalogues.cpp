@@ -7,6 +7,8 @@
 #include <climits>
 #include <vector>
 
+#include "common/program_path.h"
+
 namespace {
 
 // Fields a data line needs in each catalogue.
@@ -37,8 +39,6 @@ std::vector<char> ReadBounded(const CString& strPath, bool& bTruncated) {
     return data;
 }
 
-bool IsSeparator(char ch) { return ch == '/' || ch == '\\'; }
-
 }  // namespace
 
 // --- Lines and fields -----------------------------------------------------------
@@ -63,17 +63,16 @@ void SplitCatalogueText(const char* pText, size_t nLength, CStringArray& astrLin
     int nLines = 0;
     while (nStart < nLength && nLines < kCatalogueMaxLines) {
         size_t nEnd = nStart;
-        while (nEnd < nLength && pText[nEnd] != '\n') ++nEnd;
-        const bool bHasEnd = nEnd < nLength;
-        size_t nLineEnd = nEnd;
-        if (bHasEnd && nLineEnd > nStart && pText[nLineEnd - 1] == '\r') --nLineEnd;
+        while (nEnd < nLength && pText[nEnd] != '\n' && pText[nEnd] != '\r') ++nEnd;
         if (bHeading) {
             bHeading = false;
         } else {
-            astrLines.Add(CString(pText + nStart, static_cast<int>(nLineEnd - nStart)));
+            astrLines.Add(CString(pText + nStart, static_cast<int>(nEnd - nStart)));
             ++nLines;
         }
+        // CR LF is one line end; a lone CR or LF is one too.
         nStart = nEnd + 1;
+        if (nEnd + 1 < nLength && pText[nEnd] == '\r' && pText[nEnd + 1] == '\n') ++nStart;
     }
 }
 
@@ -83,7 +82,7 @@ void ReadCatalogueLines(const CString& strPath, CStringArray& astrLines) {
     if (bTruncated) {
         // The bound cut a line: keep only the whole lines before it.
         size_t nKeep = data.size();
-        while (nKeep > 0 && data[nKeep - 1] != '\n') --nKeep;
+        while (nKeep > 0 && data[nKeep - 1] != '\n' && data[nKeep - 1] != '\r') --nKeep;
         data.resize(nKeep);
     }
     SplitCatalogueText(data.data(), data.size(), astrLines);
@@ -107,22 +106,7 @@ int CatalogueNumber(const CString& strField) {
     return static_cast<int>(nValue);
 }
 
-BOOL IsSafeCataloguePath(const CString& strField) {
-    const int nLength = strField.GetLength();
-    int nComponent = 0;
-    for (int i = 0; i <= nLength; ++i) {
-        if (i < nLength) {
-            const unsigned char ch = static_cast<unsigned char>(strField.str()[size_t(i)]);
-            if (ch < 0x20 || ch == 0x7F) return FALSE;
-            if (!IsSeparator(static_cast<char>(ch))) continue;
-        }
-        // A component from nComponent to i: ".." would climb out.
-        if (i - nComponent == 2 && strField[nComponent] == '.' && strField[nComponent + 1] == '.')
-            return FALSE;
-        nComponent = i + 1;
-    }
-    return TRUE;
-}
+BOOL IsSafeCataloguePath(const CString& strField) { return StaysInProgramDirectory(strField); }
 
 // --- Records --------------------------------------------------------------------
 
@@ -142,10 +126,11 @@ void AppendFreeEntries(const CStringArray& astrLines, const CString& strAppDir,
     for (INT_PTR i = 0; i < astrLines.GetSize(); ++i) {
         CString strLine = astrLines[i];
         SplitFields(strLine, astrFields);
-        if (astrFields.GetSize() < kFreeFields || !IsSafeCataloguePath(astrFields[2])) continue;
         FreePictureEntry entry;
+        if (astrFields.GetSize() < kFreeFields ||
+            !ResolveProgramPath(strAppDir, astrFields[2], entry.strPicturePath))
+            continue;
         entry.nTopic = CatalogueNumber(astrFields[1]);
-        entry.strPicturePath = strAppDir + astrFields[2];
         aEntries.Add(entry);
     }
 }
@@ -156,13 +141,12 @@ void AppendSampleEntries(const CStringArray& astrLines, const CString& strAppDir
     for (INT_PTR i = 0; i < astrLines.GetSize(); ++i) {
         CString strLine = astrLines[i];
         SplitFields(strLine, astrFields);
-        if (astrFields.GetSize() < kSampleFields || !IsSafeCataloguePath(astrFields[2]) ||
-            !IsSafeCataloguePath(astrFields[3]))
-            continue;
         SamplePictureEntry entry;
+        if (astrFields.GetSize() < kSampleFields ||
+            !ResolveProgramPath(strAppDir, astrFields[2], entry.strSamplePath) ||
+            !ResolveProgramPath(strAppDir, astrFields[3], entry.strPicturePath))
+            continue;
         entry.nTopic = CatalogueNumber(astrFields[1]);
-        entry.strSamplePath = strAppDir + astrFields[2];
-        entry.strPicturePath = strAppDir + astrFields[3];
         aEntries.Add(entry);
     }
 }

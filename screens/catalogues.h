@@ -7,7 +7,9 @@
 // Catalogue text comes from outside the program and is read defensively: any
 // bytes, lines of any length, at most kCatalogueMaxBytes of a file, at most
 // kCatalogueMaxLines data lines, and no path that leaves the program
-// directory (such a line is skipped, like a line with too few fields).
+// directory once its ".." parts are resolved (such a line is skipped, like a
+// line with too few fields). Line ends may be LF, CR LF or a lone CR, and a
+// path finds its file whatever the letter case it is written in.
 #pragma once
 
 #include <afxcoll.h>
@@ -55,28 +57,29 @@ using CSamplePictureArray = afx::ValueArray<SamplePictureEntry>;
 void SplitFields(CString& strLine, CStringArray& astrFields);
 
 // The data lines of a catalogue file (its heading skipped), each without its
-// line end (LF or CR LF). A missing or unreadable file gives none.
+// line end (LF, CR LF or CR). A missing or unreadable file gives none.
 void ReadCatalogueLines(const CString& strPath, CStringArray& astrLines);
 
-// The data lines of catalogue text held in memory: lines end at LF (a CR
-// before it is dropped), the first line is the heading and is skipped, a
-// last line without a line end counts. At most kCatalogueMaxLines lines.
+// The data lines of catalogue text held in memory: lines end at LF, at CR
+// LF or at a lone CR; the first line is the heading and is skipped, a last
+// line without a line end counts. At most kCatalogueMaxLines lines.
 void SplitCatalogueText(const char* pText, size_t nLength, CStringArray& astrLines);
 
 // A number field read as atoi reads it (blanks, a sign, digits up to the
 // first non-digit; 0 without digits), held to the range of int.
 int CatalogueNumber(const CString& strField);
 
-// Records from data lines, appended in order; lines with too few fields or
-// an unsafe path are skipped.
+// Records from data lines, appended in order, their paths resolved below
+// strAppDir (ResolveProgramPath); lines with too few fields or an unsafe
+// path are skipped.
 void AppendTopics(const CStringArray& astrLines, CStringArray& astrTopics);
 void AppendFreeEntries(const CStringArray& astrLines, const CString& strAppDir,
                        CFreePictureArray& aEntries);
 void AppendSampleEntries(const CStringArray& astrLines, const CString& strAppDir,
                          CSamplePictureArray& aEntries);
 
-// TRUE when a catalogue path field may be appended to the program directory:
-// no ".." component (with either separator) and no NUL or control byte.
+// TRUE when a catalogue path field stays in the program directory once its
+// ".." parts are resolved (with either separator), and holds no control byte.
 BOOL IsSafeCataloguePath(const CString& strField);
 
 // Reads strAppDir + "topic.txt" into astrTopics, then strAppDir +

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/globals.h"
+#include "common/program_path.h"
 #include "controls/coloring_canvas_ctrl.h"
 #include "controls/coloring_thumbnail_ctrl.h"
 #include "res/resource.h"
@@ -43,7 +44,7 @@ BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButto
 void LoadBackground(CBitmap& bmp, const char* pszFolder) {
     CString strName;
     strName.Format("bg%d.bmp", 1);
-    CString strPath = g_strAppDir + "Backgrnd\\" + pszFolder + "\\" + strName;
+    CString strPath = ProgramFile(CString("Backgrnd\\") + pszFolder + "\\" + strName);
     HANDLE hImage = ::LoadImageA(nullptr, strPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hImage) bmp.Attach(static_cast<HBITMAP>(hImage));
 }
@@ -116,6 +117,22 @@ CString WhyNotWritable(const CString& strPath) {
     return CString();
 }
 
+// The Vietnamese halves are TCVN3 bytes, which the interface font draws.
+CString SaveFailureText(const CString& strPath, const CString& strReason, BOOL bExisted) {
+    CString strText =
+        "Kh\xabng l\xadu \xae\xad\xee"
+        "c tranh - The picture was not saved\n";
+    strText += strPath + "\n\n";
+    strText += strReason.IsEmpty() ? CString(
+                                         "Kh\xabng ghi \xae\xad\xee"
+                                         "c tranh v\xb5o \xae\xa9y - "
+                                         "The picture could not be written there.")
+                                   : strReason;
+    if (bExisted)
+        strText += "\nT\xd6p c\xf2 v\xc9n c\xdfn nguy\xaan - The file that was there is unchanged.";
+    return strText;
+}
+
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     CFileDialog dlg(FALSE, "bmp", "", OFN_OVERWRITEPROMPT, "Bitmap files (*.bmp)|*.bmp||", nullptr);
     if (dlg.DoModal() != IDOK) return;
@@ -127,14 +144,9 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     if (canvas.SavePicture(strPath, &strError)) return;
     // The plain words for what stops the save; the library's own otherwise.
     CString strReason = WhyNotWritable(strPath);
-    if (strReason.IsEmpty())
-        strReason =
-            strError.IsEmpty() ? CString("The picture could not be written there.") : strError;
-    CString strText;
-    strText.Format("The picture was not saved as\n%s\n\n%s", static_cast<LPCSTR>(strPath),
-                   static_cast<LPCSTR>(strReason));
-    if (bExisted) strText += "\nThe file that was there is unchanged.";
-    pScreen->MessageBox(strText, "Save Picture", MB_OK | MB_ICONERROR);
+    if (strReason.IsEmpty()) strReason = strError;
+    pScreen->MessageBox(SaveFailureText(strPath, strReason, bExisted), "Save Picture",
+                        MB_OK | MB_ICONERROR);
 }
 
 }  // namespace coloring_screen

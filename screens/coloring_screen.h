@@ -52,4 +52,10 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas);
 // create a file in its folder. Empty when that works.
 CString WhyNotWritable(const CString& strPath);
 
+// The text of the box a failed save shows: the news in Vietnamese (TCVN3)
+// and then in English, as every caption of the program is written, then
+// the path and the reason; a last line says that the file that was there
+// is unchanged when bExisted.
+CString SaveFailureText(const CString& strPath, const CString& strReason, BOOL bExisted);
+
 }  // namespace coloring_screen

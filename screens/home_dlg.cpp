@@ -4,6 +4,7 @@
 #include "screens/home_dlg.h"
 
 #include "common/globals.h"
+#include "common/program_path.h"
 #include "music/music_player.h"
 #include "res/resource.h"
 #include "screens/about_dlg.h"
@@ -46,7 +47,7 @@ END_MESSAGE_MAP()
 CHomeDlg::CHomeDlg(CWnd* pParent) : CDialog(IDD, pParent) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
     HANDLE hPicture =
-        ::LoadImageA(nullptr, g_strAppDir + kHomePicture, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+        ::LoadImageA(nullptr, ProgramFile(kHomePicture), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (hPicture) m_bmpBackground.Attach(static_cast<HBITMAP>(hPicture));
 }
 

@@ -9,6 +9,7 @@
 #include "controls/control_text.h"
 #include "controls/controls.h"
 #include "controls/message_box_layout.h"
+#include "controls/message_font.h"
 
 namespace win::controls {
 namespace {
@@ -150,9 +151,9 @@ void RegisterBoxClass() {
     });
 }
 
-SIZE MeasureText(const std::string& text) {
+SIZE MeasureText(const std::string& text, HFONT font) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, font);
     RECT r{0, 0, kMessageBoxMaxTextWidth, 0};
     PaintText(dc, text, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
@@ -216,8 +217,10 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     st.escape = MessageBoxEscape(type);
     auto buttons = MessageBoxButtons(type);
     bool hasIcon = (type & MB_ICONMASK) != 0;
-    MessageBoxLayout layout =
-        LayOutMessageBox(MeasureText(body), hasIcon, int(buttons.size()), CaptionWidth(title));
+    // The text and the buttons are drawn in the message font.
+    HFONT font = CreateMessageFont();
+    MessageBoxLayout layout = LayOutMessageBox(MeasureText(body, font), hasIcon,
+                                               int(buttons.size()), CaptionWidth(title));
     st.icon = layout.icon;
 
     HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
@@ -232,8 +235,10 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         WS_EX_DLGMODALFRAME | ((type & (MB_TOPMOST | MB_SYSTEMMODAL)) ? WS_EX_TOPMOST : 0);
     HWND box = CreateWindowExA(exStyle, kClass, title.c_str(), WS_POPUP | WS_BORDER, x, y, width,
                                height, root, nullptr, nullptr, &st);
-    if (!box) return 0;
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!box) {
+        DeleteObject(font);
+        return 0;
+    }
     const RECT& t = layout.text;
     HWND label =
         CreateWindowExA(0, "STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
@@ -273,6 +278,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     }
     if (disabledOwner) EnableWindow(root, TRUE);
     if (IsWindow(box)) DestroyWindow(box);
+    DeleteObject(font);
     if (root && IsWindow(root)) SetActiveWindow(root);
     return st.result;
 }

@@ -7,12 +7,16 @@
 
 namespace win::sound {
 
+// How opening the device went: a missing device (no sound card, a sound
+// server that turns the program away) is told apart from one that another
+// program holds.
+enum class DeviceOpen { Opened, Missing, Busy };
+
 class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
-    // Opens the device, idle; stores the device's frame rate. False when
-    // there is no usable device.
-    virtual bool Open(int* rate) = 0;
+    // Opens the device, idle; stores the device's frame rate.
+    virtual DeviceOpen Open(int* rate) = 0;
     // Something became playable: start pulling. Called without the mixer's
     // lock, from any thread.
     virtual void Wake() = 0;

@@ -61,14 +61,15 @@ std::string Mixer::DeviceName() {
     return EnsureBackend() ? backend_->Name() : "";
 }
 
-bool Mixer::Attach(Voice* voice) {
-    if (!EnsureBackend()) return false;
+DeviceOpen Mixer::Attach(Voice* voice) {
+    if (!EnsureBackend()) return DeviceOpen::Missing;
     if (!open_) {
-        if (!backend_->Open(&rate_)) return false;
+        DeviceOpen opened = backend_->Open(&rate_);
+        if (opened != DeviceOpen::Opened) return opened;
         open_ = true;
     }
     voices_.push_back(voice);
-    return true;
+    return DeviceOpen::Opened;
 }
 
 void Mixer::Detach(Voice* voice) {

@@ -30,9 +30,9 @@ public:
     // The backend's product name (empty without one). Takes the lock.
     std::string DeviceName();
 
-    // Under the lock: adds a voice, opening the device if needed. False
-    // when there is no device.
-    bool Attach(Voice* voice);
+    // Under the lock: adds a voice, opening the device if needed; says why
+    // the device could not be opened.
+    DeviceOpen Attach(Voice* voice);
     void Detach(Voice* voice);
     size_t voice_count() const { return voices_.size(); }
     // Under the lock: keeps `call` (a waveOut callback) for RunDeferred.

@@ -39,12 +39,12 @@ public:
     explicit NullBackend(bool realtime) : realtime_(realtime) {}
     ~NullBackend() override { Close(); }
 
-    bool Open(int* rate) override {
+    DeviceOpen Open(int* rate) override {
         *rate = kNullRate;
         thread_ = std::thread([this] { Run(); });
         std::lock_guard lock(g_current_mutex);
         g_current = this;
-        return true;
+        return DeviceOpen::Opened;
     }
 
     void Wake() override {

@@ -168,7 +168,7 @@ BOOL Play(std::vector<uint8_t> image, DWORD flags) {
     if (state.voice) mixer.Detach(state.voice.get());
     old = std::move(state.voice);
     state.changed.notify_all();
-    if (!mixer.Attach(voice.get())) return FALSE;
+    if (mixer.Attach(voice.get()) != DeviceOpen::Opened) return FALSE;
     state.voice = std::move(voice);
     lock.unlock();
     mixer.Wake();

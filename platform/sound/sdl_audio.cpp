@@ -11,9 +11,11 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "sound/audio_backend.h"
@@ -32,6 +34,16 @@ void ReleaseSdlDataAtThreadEnd() {
     };
     static thread_local Release release;
     (void)release;
+}
+
+// SDL says why a device did not open only in words. A device that another
+// program holds answers EBUSY ("Device or resource busy"); anything else
+// (no card, no server, a server that refuses us) means there is no device
+// for us.
+bool DeviceBusy(const char* error) {
+    std::string text = error ? error : "";
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text.find("busy") != std::string::npos;
 }
 
 constexpr int kRate = 44100;
@@ -57,11 +69,12 @@ public:
     // reported; later ones are the keeper's. No lock: the keeper does not
     // exist yet, and the caller holds the mixer's lock, which the keeper
     // takes inside ours.
-    bool Open(int* rate) override {
-        if (!OpenDevice()) return false;
+    DeviceOpen Open(int* rate) override {
+        if (!OpenDevice())
+            return DeviceBusy(SDL_GetError()) ? DeviceOpen::Busy : DeviceOpen::Missing;
         *rate = kRate;
         keeper_ = std::thread([this] { Keep(); });
-        return true;
+        return DeviceOpen::Opened;
     }
 
     void Wake() override {

@@ -88,6 +88,12 @@ MMRESULT CheckFormat(const WAVEFORMATEX* wfx, PcmFormat* format) {
 
 bool IsMapper(UINT_PTR id) { return id == WAVE_MAPPER || id == UINT_PTR(-1); }
 
+// No device to open: the mapper has no driver behind it, device 0 is not
+// there.
+MMRESULT MissingDevice(UINT_PTR id) {
+    return IsMapper(id) ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+}
+
 bool IsDevice(UINT_PTR id) {
     if (IsMapper(id) || id == 0) return true;
     std::lock_guard lock(Mixer::Get().mutex());
@@ -118,6 +124,8 @@ MMRESULT WithVoice(HWAVEOUT handle, Step step) {
 
 }  // namespace win::sound
 
+using win::sound::DeviceOpen;
+using win::sound::MissingDevice;
 using win::sound::Mixer;
 using win::sound::WaveOutVoice;
 
@@ -127,8 +135,7 @@ MMRESULT WINAPI waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT
     if (!pwoc) return MMSYSERR_INVALPARAM;
     if (!win::sound::IsDevice(uDeviceID)) return MMSYSERR_BADDEVICEID;
     std::string name = Mixer::Get().DeviceName();
-    if (name.empty())
-        return win::sound::IsMapper(uDeviceID) ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+    if (name.empty()) return win::sound::MissingDevice(uDeviceID);
     WAVEOUTCAPSA caps{};
     caps.vDriverVersion = 0x0100;
     std::strncpy(caps.szPname, name.c_str(), MAXPNAMELEN - 1);
@@ -147,8 +154,7 @@ MMRESULT WINAPI waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwf
     if (!pwfx || (!phwo && !query)) return MMSYSERR_INVALPARAM;
     if (uDeviceID != WAVE_MAPPER && uDeviceID != 0) return MMSYSERR_BADDEVICEID;
     Mixer& mixer = Mixer::Get();
-    if (!mixer.Available())
-        return uDeviceID == WAVE_MAPPER ? MMSYSERR_NODRIVER : MMSYSERR_BADDEVICEID;
+    if (!mixer.Available()) return MissingDevice(uDeviceID);
 
     LPWAVECALLBACK callback = nullptr;
     switch (fdwOpen & CALLBACK_TYPEMASK) {
@@ -169,9 +175,14 @@ MMRESULT WINAPI waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwf
         if (win::sound::Handles().size() >= win::sound::kMaxHandles) return MMSYSERR_ALLOCATED;
         auto handle = reinterpret_cast<HWAVEOUT>(win::sound::g_next_handle++);
         auto voice = std::make_unique<WaveOutVoice>(format, handle, callback, dwInstance);
-        // The device exists (Available) but could not be opened: held by
-        // someone else, as far as we can tell.
-        if (!mixer.Attach(voice.get())) return MMSYSERR_ALLOCATED;
+        // SDL found no device to open (no sound card, a sound server that
+        // refuses us): as missing as a driver that is not there. Only a
+        // device that another program holds is in use.
+        switch (mixer.Attach(voice.get())) {
+            case DeviceOpen::Opened: break;
+            case DeviceOpen::Busy: return MMSYSERR_ALLOCATED;
+            case DeviceOpen::Missing: return MissingDevice(uDeviceID);
+        }
         voice->Notify(WOM_OPEN, 0);
         win::sound::Handles()[reinterpret_cast<uintptr_t>(handle)] = std::move(voice);
         *phwo = handle;

@@ -110,7 +110,8 @@ nav a {{ margin-right: 1em; }}
 <li>Hộp chọn ở góc trên bên phải lọc tranh theo chủ đề.</li>
 <li>Bạn có thể thêm tranh của mình: đặt tệp .bmp (nét đen trên nền trắng) vào thư mục của chương
     trình và thêm một dòng vào tệp <code>freely.txt</code> (số thứ tự, số chủ đề, đường dẫn tệp, cách
-    nhau bằng dấu Tab). Tên chủ đề trong <code>topic.txt</code> được viết bằng bảng mã TCVN3.</li>
+    nhau bằng dấu Tab). Đường dẫn tính từ thư mục của chương trình, viết chữ hoa hay chữ thường
+    đều được. Tên chủ đề trong <code>topic.txt</code> được viết bằng bảng mã TCVN3.</li>
 </ul>
 
 <h2 id="en">English</h2>
@@ -141,7 +142,8 @@ nav a {{ margin-right: 1em; }}
 <li>The box at the top right shows only the pictures of one topic.</li>
 <li>You can add your own pictures: put a .bmp file (black outlines on white) below the
     program's folder and add a line to <code>freely.txt</code> (number, topic number, file
-    path, separated by tabs). Topic names in <code>topic.txt</code> are written in the TCVN3
+    path, separated by tabs). The path starts from the program's folder, and capital or small
+    letters both find the file. Topic names in <code>topic.txt</code> are written in the TCVN3
     Vietnamese encoding.</li>
 </ul>
 <p><small>Tintorama. Font “Lumora Sans Serif” derived from DejaVu Sans (Bitstream Vera

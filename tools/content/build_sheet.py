@@ -31,9 +31,11 @@ def build(path):
     mods = pictures.modules()
     per_row = max(len(m.PICTURES) for m in mods)
     samples = [(m.TOPIC, pic) for m in mods for pic in m.PICTURES if pic.sample]
-    pairs_per_row = per_row // 2
     cell_w, cell_h = THUMB[0] + GAP, THUMB[1] + LABEL + GAP
     width = GAP + per_row * cell_w
+    # A pair: two square thumbnails side by side.
+    pair_w = 2 * THUMB[1] + 2 + 3 * GAP
+    pairs_per_row = (width - GAP) // pair_w
     pair_rows = (len(samples) + pairs_per_row - 1) // pairs_per_row
     height = (HEAD + len(mods) * (HEAD + cell_h) + HEAD + pair_rows * cell_h + GAP)
     sheet = Image.new("RGB", (width, height), BACK)
@@ -59,11 +61,12 @@ def build(path):
                      "the coloured example beside the picture to colour", font=big, fill=INK)
     y += HEAD
     for i, (topic, pic) in enumerate(samples):
-        art, sample = pic.render(SAMPLE_SIZE)
-        x = GAP + (i % pairs_per_row) * 2 * cell_w
+        art, sample = pic.render(SAMPLE_SIZE, pic.square)
+        x = GAP + (i % pairs_per_row) * pair_w
         row_y = y + (i // pairs_per_row) * cell_h
-        sheet.paste(_thumb(sample), (x, row_y))
-        sheet.paste(_thumb(art), (x + THUMB[0] + 2, row_y))
+        square = (THUMB[1], THUMB[1])
+        sheet.paste(_thumb(sample, square), (x, row_y))
+        sheet.paste(_thumb(art, square), (x + THUMB[1] + 2, row_y))
         d.text((x, row_y + THUMB[1] + 2), f"{pic.name} ({topic})", font=small, fill=INK)
     # A palette image: the sheet is a tenth of the size and looks the same.
     sheet.quantize(256, dither=Image.Dither.NONE).save(path, optimize=True)

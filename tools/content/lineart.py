@@ -251,17 +251,26 @@ class Picture:
     pictures 20 to 60."""
 
     LEVELS = {1: (8, 20), 2: (20, 60)}
+    WHOLE = (0, 0) + DESIGN
+    # The sample pair's square: the middle of the scene, full height.
+    SQUARE = (25, 0, 100, 100)
 
-    def __init__(self, name, draw, level, sample=False):
+    def __init__(self, name, draw, level, sample=False, square=SQUARE):
+        """`square` is the part of the design space (left, top, width,
+        height) that the sample pair shows: its own composition, framed on
+        the subject, so that it fills a square board."""
         self.name, self.draw, self.level, self.sample = name, draw, level, sample
+        self.square = square
 
-    def render(self, size):
-        """(line art, coloured sample) of `size` pixels, the scene scaled to
-        fill it."""
+    def render(self, size, view=WHOLE):
+        """(line art, coloured sample) of `size` pixels: the `view` part of
+        the scene (left, top, width, height in design units) scaled to fill
+        it; what lies outside the view is cut at the frame."""
         w, h = size
-        scale = min(w / DESIGN[0], h / DESIGN[1])
+        vx, vy, vw, vh = view
+        scale = min(w / vw, h / vh)
         img = Image.new("RGB", size, WHITE)
-        pen = Pen(img, scale, (w - DESIGN[0] * scale) / 2, (h - DESIGN[1] * scale) / 2)
+        pen = Pen(img, scale, (w - vw * scale) / 2 - vx * scale, (h - vh * scale) / 2 - vy * scale)
         self.draw(pen)
         pen.frame()
         drawing = np.array(img)

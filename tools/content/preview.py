@@ -23,7 +23,7 @@ def sheet(pics, path):
         n = len(lineart.regions(art))
         text = f"{pic.name} L{pic.level} free:{n}"
         if pic.sample:
-            sart, s = pic.render(SAMPLE)
+            sart, s = pic.render(SAMPLE, pic.square)
             out.paste(s, (x + 605, y + 18))
             text += f" sample:{len(lineart.regions(sart))}"
         else:

@@ -1,6 +1,7 @@
 // The standard controls ("BUTTON", "STATIC", "LISTBOX", "COMBOBOX",
 // "tooltips_class32"), their owner-draw records, message boxes and the shell.
 #pragma once
+#include "text.h"  // LOGFONTA, for the message font
 #include "types.h"
 #include "user.h"  // the control styles and messages shared with dialogs
 
@@ -94,6 +95,33 @@ HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR 
 #define MB_DEFMASK 0x00000F00L
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 #define MessageBox MessageBoxA
+
+// The fonts and sizes of the windows' non-client parts. Of these, message
+// boxes use the message font for their text and buttons; the rest is kept
+// and given back. Settings hold for the process.
+typedef struct tagNONCLIENTMETRICSA {
+    UINT cbSize;
+    int iBorderWidth;
+    int iScrollWidth;
+    int iScrollHeight;
+    int iCaptionWidth;
+    int iCaptionHeight;
+    LOGFONTA lfCaptionFont;
+    int iSmCaptionWidth;
+    int iSmCaptionHeight;
+    LOGFONTA lfSmCaptionFont;
+    int iMenuWidth;
+    int iMenuHeight;
+    LOGFONTA lfMenuFont;
+    LOGFONTA lfStatusFont;
+    LOGFONTA lfMessageFont;
+} NONCLIENTMETRICSA;
+#define SPI_GETNONCLIENTMETRICS 0x0029
+#define SPI_SETNONCLIENTMETRICS 0x002A
+// SPI_GETNONCLIENTMETRICS and SPI_SETNONCLIENTMETRICS, with `data` a
+// NONCLIENTMETRICSA whose cbSize is set; other actions fail.
+BOOL WINAPI SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT winIni);
+#define SystemParametersInfo SystemParametersInfoA
 
 // ---- Edit controls (single line) ---------------------------------------------------
 #define ES_LEFT 0x0000L

@@ -237,10 +237,10 @@ def snail(p):
 
 PICTURES = [
     Picture("cat", cat, 1, sample=True),
-    Picture("dog", dog, 2, sample=True),
-    Picture("rabbit", rabbit, 1, sample=True),
+    Picture("dog", dog, 2, sample=True, square=(48, 0, 100, 100)),
+    Picture("rabbit", rabbit, 1, sample=True, square=(20, 0, 100, 100)),
     Picture("hen", hen, 2),
-    Picture("elephant", elephant, 2, sample=True),
+    Picture("elephant", elephant, 2, sample=True, square=(12, 0, 100, 100)),
     Picture("giraffe", giraffe, 2),
     Picture("owl", owl, 2, sample=True),
     Picture("butterflies", butterflies, 2),

@@ -177,9 +177,9 @@ PICTURES = [
     Picture("house", house, 2, sample=True),
     Picture("garden", garden, 2),
     Picture("bedroom", bedroom, 2, sample=True),
-    Picture("kitchen", kitchen, 2, sample=True),
+    Picture("kitchen", kitchen, 2, sample=True, square=(15, 0, 100, 100)),
     Picture("livingroom", living_room, 1),
-    Picture("watering", watering, 2, sample=True),
+    Picture("watering", watering, 2, sample=True, square=(10, 0, 100, 100)),
     Picture("swing", swing, 1),
     Picture("birdhouse", birdhouse, 2),
 ]

@@ -206,13 +206,13 @@ def seahorse(p):
 
 
 PICTURES = [
-    Picture("fish", fish_big, 1, sample=True),
+    Picture("fish", fish_big, 1, sample=True, square=(20, 0, 100, 100)),
     Picture("octopus", octopus, 2, sample=True),
-    Picture("whale", whale, 1, sample=True),
+    Picture("whale", whale, 1, sample=True, square=(30, 0, 100, 100)),
     Picture("crab", crab, 1),
     Picture("turtle", turtle, 1, sample=True),
     Picture("beach", beach, 2),
     Picture("lighthouse", lighthouse, 2),
-    Picture("sailboat", sailboat, 1, sample=True),
+    Picture("sailboat", sailboat, 1, sample=True, square=(35, 0, 100, 100)),
     Picture("seahorse", seahorse, 2),
 ]

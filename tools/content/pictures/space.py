@@ -150,7 +150,7 @@ def comet(p):
 
 PICTURES = [
     Picture("rocket", rocket, 2, sample=True),
-    Picture("astronaut", astronaut, 2, sample=True),
+    Picture("astronaut", astronaut, 2, sample=True, square=(0, 0, 100, 100)),
     Picture("saturn", saturn, 1, sample=True),
     Picture("moon", moon, 1),
     Picture("ufo", ufo, 2, sample=True),

@@ -186,8 +186,8 @@ def balloons(p):
 
 
 PICTURES = [
-    Picture("teddy", teddy, 2, sample=True),
-    Picture("blocks", blocks, 1, sample=True),
+    Picture("teddy", teddy, 2, sample=True, square=(10, 0, 100, 100)),
+    Picture("blocks", blocks, 1, sample=True, square=(5, 0, 100, 100)),
     Picture("kite", kite, 1, sample=True),
     Picture("robot", robot, 2, sample=True),
     Picture("rubberduck", duck_bath, 2),

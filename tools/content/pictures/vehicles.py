@@ -191,7 +191,7 @@ def ship(p):
 PICTURES = [
     Picture("car", car, 2, sample=True),
     Picture("bus", bus, 2, sample=True),
-    Picture("train", train, 2, sample=True),
+    Picture("train", train, 2, sample=True, square=(0, 0, 100, 100)),
     Picture("plane", plane, 1, sample=True),
     Picture("fireengine", fire_engine, 2),
     Picture("bicycle", bicycle, 2),

@@ -236,10 +236,10 @@ PICTURES = [
     Picture("carplantern", carp_lantern, 1),
     Picture("conicalhat", conical_hat, 2, sample=True),
     Picture("lotuspond", lotus_pond, 1, sample=True),
-    Picture("buffalo", buffalo, 2, sample=True),
+    Picture("buffalo", buffalo, 2, sample=True, square=(40, 0, 100, 100)),
     Picture("dragonboat", dragon_boat, 2),
     Picture("aodai", ao_dai, 2),
-    Picture("banhchung", banh_chung, 2, sample=True),
+    Picture("banhchung", banh_chung, 2, sample=True, square=(28, 0, 100, 100)),
     Picture("pagoda", pagoda, 1),
     Picture("mooncake", mooncake, 1),
 ]
