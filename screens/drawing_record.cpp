@@ -45,15 +45,20 @@ CString DrawingRecordText(const CString& strPicture, const CString& strAppDir,
 CString PictureFromRecordText(const CString& strText, const CString& strAppDir,
                               const CString& strPreparedFolder) {
     const std::string text = static_cast<LPCSTR>(strText);
-    if (text.size() > kMaxRecordBytes || !StartsWith(text, std::string(kHeading) + "\n"))
-        return CString();
-    size_t start = sizeof kHeading;  // after the heading's line end
+    if (text.size() > kMaxRecordBytes) return CString();
+    bool bHeading = true;
+    size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         start = end + 1;
+        if (bHeading) {
+            if (line != kHeading) return CString();
+            bHeading = false;
+            continue;
+        }
         if (!StartsWith(line, kPictureKey)) continue;
         const std::string value = line.substr(sizeof kPictureKey - 1);
         if (StartsWith(value, kAppPrefix)) {

@@ -42,6 +42,7 @@ struct DialogState {
     bool done = false;
     bool accepted = false;
     std::string result;
+    int chosenType = 0;
     HWND list = nullptr, name = nullptr, types = nullptr, label = nullptr;
 };
 
@@ -210,6 +211,8 @@ void Accept(HWND dialog, DialogState* st) {
             return;
     }
     st->result = path;
+    // Read now: the type box is gone when the result is handed over.
+    st->chosenType = int(SendMessageA(st->types, CB_GETCURSEL, 0, 0));
     st->accepted = true;
     st->done = true;
     PostMessageA(dialog, WM_NULL, 0, 0);
@@ -285,7 +288,7 @@ bool Deliver(DialogState* st) {
         std::memcpy(ofn->lpstrFileTitle, title.data(), n);
         ofn->lpstrFileTitle[n] = '\0';
     }
-    ofn->nFilterIndex = DWORD(SendMessageA(st->types, CB_GETCURSEL, 0, 0) + 1);
+    ofn->nFilterIndex = DWORD(std::max(st->chosenType, 0) + 1);
     return true;
 }
 
