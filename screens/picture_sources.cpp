@@ -57,8 +57,11 @@ std::vector<FoundFile> FilesIn(const CString& strFolder, const char* const* exte
     return found;
 }
 
-bool SameTime(const struct timespec& a, const struct timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+// Whether strPath is a plain file with the modification time `when`.
+bool IsOfTime(const CString& strPath, const struct timespec& when) {
+    struct stat st {};
+    return ::stat(strPath, &st) == 0 && S_ISREG(st.st_mode) && st.st_mtim.tv_sec == when.tv_sec &&
+           st.st_mtim.tv_nsec == when.tv_nsec;
 }
 
 template <class Array, class MakeEntry>
@@ -116,16 +119,23 @@ void ListAddedPictures(CStringArray& astrPaths) {
         const CString strSource = strFolder + "/" + file.name.c_str();
         const CString strPrepared = strPreparedFolder + "/" + file.name.c_str() + ".bmp";
         // The copy carries the added file's time: a copy of another time is
-        // of an older (or newer) file of that name and is made again.
-        struct stat prepared {};
-        const bool bCurrent = ::stat(strPrepared, &prepared) == 0 && S_ISREG(prepared.st_mode) &&
-                              SameTime(prepared.st_mtim, file.st.st_mtim);
-        if (!bCurrent) {
+        // of an older (or newer) file of that name and is made again. A file
+        // that did not load leaves an empty marker of its time instead, so
+        // that a large broken file is not decoded again on every opening.
+        const CString strFailed = strPrepared + ".failed";
+        if (IsOfTime(strFailed, file.st.st_mtim)) continue;
+        if (!IsOfTime(strPrepared, file.st.st_mtim)) {
+            const struct timespec times[2] = {file.st.st_atim, file.st.st_mtim};
             if (!PrepareAddedPicture(strSource, strPrepared)) {
                 ::unlink(strPrepared);
+                const int fd = ::open(strFailed, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+                if (fd >= 0) {
+                    ::close(fd);
+                    ::utimensat(AT_FDCWD, strFailed, times, 0);
+                }
                 continue;
             }
-            const struct timespec times[2] = {file.st.st_atim, file.st.st_mtim};
+            ::unlink(strFailed);
             ::utimensat(AT_FDCWD, strPrepared, times, 0);
         }
         astrPaths.Add(strPrepared);

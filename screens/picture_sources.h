@@ -9,7 +9,8 @@
 //   on white, fitted into 600 x 400) and kept as a BMP file in
 //   PreparedPicturesFolder(), made again when the added file changes. A
 //   file that is not a picture, is empty, truncated or too large is left
-//   out.
+//   out (and, marked there with its time, not tried again until it
+//   changes).
 // - "Tranh của em - My drawings": the PNG and BMP files in DrawingsFolder(),
 //   newest first.
 //
