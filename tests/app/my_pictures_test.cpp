@@ -265,3 +265,43 @@ TEST_F(MyPicturesTest, AddedPicturesAreColourableAndBadFilesAreLeftOut) {
     Leave();
     EXPECT_EQ(RunProgram(), 0);
 }
+
+TEST_F(MyPicturesTest, ADrawingWhosePictureIsGoneStartsAgainAsItWasOpened) {
+    Prepare();
+    // A drawing from elsewhere: coloured, with a record naming a picture
+    // this program directory does not have.
+    fs::create_directories(SaveFolder());
+    const SIZE size = FreeSize(1);
+    const POINT left = LeftRoom(size.cx, size.cy), right = RightRoom(size.cx, size.cy);
+    ASSERT_TRUE(WriteLineArt(SaveFolder() + "old.bmp", size.cx, size.cy, kRed, kWhite));
+    std::ofstream(SaveFolder() + "old.bmp.tintorama")
+        << "Tintorama drawing\npicture=app:Pictures\\gone.bmp\n";
+    OpenScreen(IDC_HOME_FREE);
+    script.Then("up", [] { return Screen() && ::GetDlgItem(Screen(), IDC_CANVAS); });
+    ChooseTopic(3);
+    script.Then("open the drawing", [&] {
+        Click(StripCell(Screen(), 0));
+        return true;
+    });
+    script.Then("pick blue", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, left), kRed);
+        Click(Swatch(Screen(), 38, kColumns));
+        return true;
+    });
+    script.Then("colour the right room", [&] {
+        Click(OnCanvas(Screen(), IDC_CANVAS, right));
+        return true;
+    });
+    script.Then("start again", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, right), kBlue);
+        ClickButton(IDC_START_AGAIN);
+        return true;
+    });
+    script.Then("the drawing as it was opened", [&] {
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, left), kRed);
+        EXPECT_EQ(CanvasPixel(Screen(), IDC_CANVAS, right), kWhite);
+        return true;
+    });
+    Leave();
+    EXPECT_EQ(RunProgram(), 0);
+}
