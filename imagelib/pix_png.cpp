@@ -9,6 +9,7 @@
 // destructor, so the jump skips no clean-up.
 #include <png.h>
 
+#include <climits>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -46,9 +47,9 @@ void FlushStream(png_structp) {}
 long DpiOf(png_uint_32 pelsPerMeter) { return long(std::floor(pelsPerMeter * 0.0254 + 0.5)); }
 
 // Reads the header, sets up the conversion to 8-bit BGR, then the rows
-// straight into the image, the top row last in the block. False with the
-// reason in `error`.
-bool ReadRows(PixImage& image, png_structp png, png_infop info, PngError& error) {
+// straight into the image, the top row last in the block. `remaining` is
+// the stream's size after the signature. False with the reason in `error`.
+bool ReadRows(PixImage& image, png_structp png, png_infop info, PngError& error, long remaining) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_sig_bytes(png, 8);
     png_read_info(png, info);
@@ -57,6 +58,15 @@ bool ReadRows(PixImage& image, png_structp png, png_infop info, PngError& error)
     if (!pix::SizeIsSane(width, height)) {
         std::snprintf(error.text, sizeof error.text, "PNG: picture too large (%u x %u)",
                       unsigned(width), unsigned(height));
+        return false;
+    }
+    // Deflate shrinks data at most 1032 times, so a file shorter than its
+    // rows could be is cut short: refused before the picture is allocated,
+    // as a few hostile bytes claiming a huge picture would otherwise cost
+    // the whole picture's memory.
+    const uint64_t rowsBytes = uint64_t(height) * (uint64_t(png_get_rowbytes(png, info)) + 1);
+    if (uint64_t(remaining) * 1032 < rowsBytes) {
+        std::snprintf(error.text, sizeof error.text, "PNG: data truncated");
         return false;
     }
     png_set_expand(png);    // palette to RGB, grey below 8 bits to 8, tRNS to alpha
@@ -144,7 +154,9 @@ bool PixImagePNG::DecodeFile(PixFile* stream) {
     png_set_user_limits(png, kPixMaxDimension, kPixMaxDimension);
     png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
     png_set_read_fn(png, stream, ReadFromStream);
-    const bool ok = ReadRows(*this, png, info, error);
+    // A stream of unknown size (a pipe) is not held to it.
+    const long remaining = stream->Size() < 0 ? LONG_MAX : pix::Remaining(stream);
+    const bool ok = ReadRows(*this, png, info, error, remaining);
     png_destroy_read_struct(&png, &info, nullptr);
     return ok || Fail("%s", error.text);
 }
