@@ -13,6 +13,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "imagelib/pix_codecs.h"
@@ -31,6 +32,18 @@ struct PngError {
 }
 
 void OnWarning(png_structp, png_const_charp) {}
+
+// libpng's own allocations are rows, zlib's state and ancillary chunks: a
+// request above this comes from a chunk length a hostile file made up
+// (libpng allocates a text chunk's claimed length before reading it), and
+// fails as running out of memory would.
+constexpr png_alloc_size_t kMaxLibpngBlock = 16 * 1024 * 1024;
+
+png_voidp LimitedMalloc(png_structp, png_alloc_size_t size) {
+    return size <= kMaxLibpngBlock ? std::malloc(size) : nullptr;
+}
+
+void LimitedFree(png_structp, png_voidp block) { std::free(block); }
 
 void ReadFromStream(png_structp png, png_bytep out, size_t count) {
     auto* stream = static_cast<PixFile*>(png_get_io_ptr(png));
@@ -143,7 +156,8 @@ bool PixImagePNG::DecodeFile(PixFile* stream) {
         png_sig_cmp(signature, 0, sizeof signature) != 0)
         return Fail("Not a PNG");
     PngError error{"PNG: decode failed"};
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, OnError, OnWarning);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &error, OnError, OnWarning,
+                                               nullptr, LimitedMalloc, LimitedFree);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
@@ -152,7 +166,7 @@ bool PixImagePNG::DecodeFile(PixFile* stream) {
     // Sizes beyond the library's are refused from the header, before any
     // row is allocated; so are ancillary chunks too large to be real.
     png_set_user_limits(png, kPixMaxDimension, kPixMaxDimension);
-    png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
+    png_set_chunk_malloc_max(png, kMaxLibpngBlock);
     png_set_read_fn(png, stream, ReadFromStream);
     // A stream of unknown size (a pipe) is not held to it.
     const long remaining = stream->Size() < 0 ? LONG_MAX : pix::Remaining(stream);
