@@ -14,7 +14,9 @@ CString UserFolder(int nFolder, const char* pszBelow) {
         return CString();
     std::string path = szPath;
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (path == "/") path.clear();
+    // Without a home there is no folder of the user's to use: nothing is
+    // made at the root.
+    if (path == "/") return CString();
     return CString((path + pszBelow).c_str());
 }
 
