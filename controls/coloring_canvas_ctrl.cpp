@@ -2,6 +2,7 @@
 #include "controls/coloring_canvas_ctrl.h"
 
 #include "controls/coloring_window_class.h"
+#include "controls/picture_file.h"
 #include "imagelib/pix_image.h"
 
 namespace {
@@ -41,7 +42,7 @@ CColoringCanvasCtrl::~CColoringCanvasCtrl() {
 
 void CColoringCanvasCtrl::Load(const CString& strPath) {
     m_bmpPicture.DeleteObject();
-    HANDLE hImage = ::LoadImage(nullptr, strPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    HBITMAP hImage = LoadPictureFile(strPath);
     if (!hImage) return;
     m_bmpPicture.Attach(hImage);
     BITMAP bm{};
@@ -51,10 +52,15 @@ void CColoringCanvasCtrl::Load(const CString& strPath) {
 void CColoringCanvasCtrl::LoadPicture(CString strPath) {
     Load(strPath);
     m_strPicturePath = strPath;
+    m_strStartAgainPath.Empty();
 }
 
+void CColoringCanvasCtrl::SetStartAgainPicture(CString strPath) { m_strStartAgainPath = strPath; }
+
 void CColoringCanvasCtrl::ReloadPicture() {
-    Load(m_strPicturePath);
+    // The uncoloured picture a drawing came from, else the file itself.
+    Load(m_strStartAgainPath.IsEmpty() ? m_strPicturePath : m_strStartAgainPath);
+    if (!HasPicture() && !m_strStartAgainPath.IsEmpty()) Load(m_strPicturePath);
     if (m_hWnd) InvalidateRect(nullptr, TRUE);
 }
 
@@ -80,7 +86,7 @@ BOOL CColoringCanvasCtrl::SavePicture(CString strPath, CString* pstrError) {
     // library can read it here.
     PixImage image(0);
     if (image.CreateFromHBITMAP(static_cast<HBITMAP>(m_bmpPicture.GetSafeHandle()), nullptr) &&
-        image.Save(strPath, 1))
+        image.Save(strPath, PixFormatForPath(strPath)))
         return TRUE;
     if (pstrError) *pstrError = image.GetLastError();
     return FALSE;

@@ -14,18 +14,27 @@ public:
 
     static constexpr const char* kClassName = "ColoringCanvasCtrl";
 
-    // Loads a BMP file (a missing, unreadable or too large picture leaves the
-    // canvas empty). Neither repaints nor resizes: the caller moves the
-    // window right after.
+    // Loads a picture file: BMP, or PNG and the other formats of the image
+    // library (a missing, unreadable or too large picture leaves the canvas
+    // empty). Neither repaints nor resizes: the caller moves the window
+    // right after.
     void LoadPicture(CString strPath);
-    // Loads the last picture again and repaints: all colouring is lost.
+    // What "start again" gives back instead of the loaded file: the
+    // uncoloured picture a saved drawing was coloured from. Cleared by
+    // LoadPicture.
+    void SetStartAgainPicture(CString strPath);
+    const CString& GetStartAgainPicture() const { return m_strStartAgainPath; }
+    // Loads the start-again picture (else the last picture, also when the
+    // start-again picture no longer loads) and repaints: all colouring is
+    // lost.
     void ReloadPicture();
     // The held picture's size, 0 when the canvas is empty.
     int GetPictureWidth() const;
     int GetPictureHeight() const;
     void SetFillColor(COLORREF crFill);
     void SetReadOnly(BOOL bReadOnly);
-    // Writes the picture with its colouring as a BMP file; nothing when empty.
+    // Writes the picture with its colouring as a PNG file when the name ends
+    // in ".png", else as a BMP file; nothing when empty.
     // FALSE when the file could not be written, with the image library's
     // reason in *pstrError when given; the old file is then left as it was.
     BOOL SavePicture(CString strPath, CString* pstrError = nullptr);
@@ -46,6 +55,7 @@ private:
     void Load(const CString& strPath);
 
     CString m_strPicturePath;
+    CString m_strStartAgainPath;
     BOOL m_bReadOnly = FALSE;
     COLORREF m_crFill = 0;
     CDC m_dcMem;

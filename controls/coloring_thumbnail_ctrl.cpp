@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "controls/picture_file.h"
 #include "imagelib/pix_image.h"
 #include "res/resource.h"
 
@@ -17,13 +18,6 @@ constexpr int kGap = 2;
 // Bounds that keep every page computation inside an int.
 constexpr int kMaxCellSide = 32767;
 constexpr int kMaxGridSide = 1024;
-
-// Catalogue paths are written with backslashes; the image library opens
-// native paths.
-CString NativeFilePath(CString strPath) {
-    strPath.Replace('\\', '/');
-    return strPath;
-}
 
 }  // namespace
 

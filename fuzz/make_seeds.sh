@@ -11,13 +11,13 @@ mkdir -p "$out"
 
 # The image codecs, one folder per codec (ImageMagick).
 bash "$here/make_img_corpus.sh" "$out/img"
-for c in bmp ico gif tga pcx wbmp; do
+for c in bmp png ico gif tga pcx wbmp; do
   mkdir -p "$out/img_$c"
   cp "$out/img/$c/"* "$out/img_$c/"
 done
 # Format detection sees every codec's files, and a metafile header.
 mkdir -p "$out/img_detect"
-for c in bmp ico gif tga pcx wbmp; do
+for c in bmp png ico gif tga pcx wbmp; do
   for f in "$out/img/$c/"*; do cp "$f" "$out/img_detect/$c-$(basename "$f")"; done
 done
 printf '\xd7\xcd\xc6\x9a\x00\x00\x00\x00\x00\x00\x10\x00\x10\x00\x60\x00\x00\x00\x00\x00\x31\x60' \

@@ -22,6 +22,16 @@ public:
     bool DecodeDib(PixFile* stream, long base, long pixelOffset, bool icon);
 };
 
+// PNG, through libpng: every colour type and depth, interlaced or not,
+// decoded to 24 bits with transparency laid over white; written as RGB (24
+// bits) or with the colour table (1, 4, 8 bits).
+class PixImagePNG : public PixImage {
+public:
+    PixImagePNG() : PixImage(PIX_FORMAT_PNG) {}
+    bool DecodeFile(PixFile* stream);
+    bool EncodeFile(PixFile* stream);
+};
+
 // ICO and CUR: the largest entry (then the deepest) stored as a DIB that
 // decodes. PNG-compressed entries are skipped.
 class PixImageICO : public PixImage {

@@ -1,12 +1,16 @@
 // The image container: a device-independent bitmap of 1, 4, 8 or 24 bits
 // per pixel, stored bottom-up in one block (header, colour table, rows) as
-// the GDI takes it. Reads BMP, ICO, GIF, TGA, PCX and WBMP files, writes
-// BMP files, makes thumbnails and draws itself on a device context.
+// the GDI takes it. Reads BMP, PNG, ICO, GIF, TGA, PCX and WBMP files,
+// writes BMP and PNG files, makes thumbnails and draws itself on a device context.
 #pragma once
 #include <cstdio>
 
 #include "imagelib/pix_file.h"
 #include "imagelib/pix_types.h"
+
+// The format a picture is saved in, from its file name: PNG for a name
+// ending in ".png" (any case), BMP for any other.
+DWORD PixFormatForPath(const char* path);
 
 struct PixImageState {
     DWORD nStride = 0;                 // bytes per pixel row, a multiple of 4

@@ -1,5 +1,6 @@
 // Saving, loading and the format detection of the image container.
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +39,7 @@ bool DecodeFormat(PixImage& into, PixFile* stream, DWORD format, std::string& er
         case PIX_FORMAT_PCX: return DecodeWith<PixImagePCX>(into, stream, error);
         case PIX_FORMAT_WBMP: return DecodeWith<PixImageWBMP>(into, stream, error);
         case PIX_FORMAT_WMF: return DecodeWith<PixImageWMF>(into, stream, error);
+        case PIX_FORMAT_PNG: return DecodeWith<PixImagePNG>(into, stream, error);
         default: error = "Decode: Unknown or wrong format"; return false;
     }
 }
@@ -94,6 +96,12 @@ int OpenTemporaryBeside(const std::string& path, std::string& tempPath) {
 
 }  // namespace
 
+DWORD PixFormatForPath(const char* path) {
+    const size_t length = path ? std::strlen(path) : 0;
+    if (length >= 4 && strcasecmp(path + length - 4, ".png") == 0) return PIX_FORMAT_PNG;
+    return PIX_FORMAT_BMP;
+}
+
 bool PixImage::Save(const char* path, DWORD format) {
     // The names of the files are strings: running out of memory for them is
     // a failed save, reported like any other.
@@ -114,7 +122,8 @@ bool PixImage::Save(const char* path, DWORD format) {
         if (!memory.Open()) return Fail("Save: can't allocate memory");
         if (!Encode(&memory, format)) {
             // A block of memory refuses a write only when it cannot grow.
-            if (std::strcmp(GetLastError(), "BMP write failed") == 0)
+            if (std::strcmp(GetLastError(), "BMP write failed") == 0 ||
+                std::strcmp(GetLastError(), "PNG: write failed") == 0)
                 Fail("Save: can't allocate memory for the encoded picture");
             return false;
         }
@@ -176,15 +185,22 @@ bool PixImage::Encode(PixFile* stream, DWORD format) {
         CopyLastError(codec);
         return false;
     }
-    if (format >= PIX_FORMAT_GIF && format <= PIX_FORMAT_WMF) {
-        return Fail("Encode: this library writes BMP files only");
+    if (format == PIX_FORMAT_PNG) {
+        PixImagePNG codec;
+        codec.Ghost(this);
+        if (codec.EncodeFile(stream)) return true;
+        CopyLastError(codec);
+        return false;
+    }
+    if (format >= PIX_FORMAT_GIF && format <= kPixLastFormat) {
+        return Fail("Encode: this library writes BMP and PNG files only");
     }
     return Fail("Encode: Unknown format");
 }
 
 bool PixImage::Load(const char* path, DWORD format) {
     std::string remembered;
-    if (format >= PIX_FORMAT_BMP && format <= PIX_FORMAT_WMF) {
+    if (format >= PIX_FORMAT_BMP && format <= kPixLastFormat) {
         FILE* file = path ? std::fopen(path, "rb") : nullptr;
         if (!file) {
             return Fail("Load: can't open %s: %s", path ? path : "(null)", std::strerror(errno));
@@ -226,8 +242,9 @@ bool PixImage::Decode(PixFile* stream, DWORD format) {
     }
     const long start = stream->Tell();
     std::string outOfMemory;
-    for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA, PIX_FORMAT_PCX,
-                    PIX_FORMAT_WBMP, PIX_FORMAT_WMF}) {
+    // PNG, with its signature, goes before TGA, which has none.
+    for (DWORD f : {PIX_FORMAT_BMP, PIX_FORMAT_PNG, PIX_FORMAT_ICO, PIX_FORMAT_GIF, PIX_FORMAT_TGA,
+                    PIX_FORMAT_PCX, PIX_FORMAT_WBMP, PIX_FORMAT_WMF}) {
         if (DecodeFormat(*this, stream, f, error)) return true;
         if (outOfMemory.empty() && IsOutOfMemory(error)) outOfMemory = error;
         stream->Seek(start, SEEK_SET);

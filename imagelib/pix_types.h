@@ -19,7 +19,9 @@ enum : DWORD {
     PIX_FORMAT_PCX = 5,
     PIX_FORMAT_WBMP = 6,
     PIX_FORMAT_WMF = 7,
+    PIX_FORMAT_PNG = 8,
 };
+constexpr DWORD kPixLastFormat = PIX_FORMAT_PNG;
 
 // No decoder makes an image wider or taller than this, nor with more
 // pixels in all, whatever a file's header claims.

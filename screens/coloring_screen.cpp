@@ -17,10 +17,14 @@
 #include "common/program_path.h"
 #include "controls/coloring_canvas_ctrl.h"
 #include "controls/coloring_thumbnail_ctrl.h"
+#include "imagelib/pix_image.h"
 #include "res/resource.h"
 #include "screens/catalogues.h"
+#include "screens/drawing_record.h"
 #include "screens/home_dlg.h"
 #include "screens/music_list_dlg.h"
+#include "screens/picture_folders.h"
+#include "screens/picture_sources.h"
 #include "screens/screen_background.h"
 
 namespace coloring_screen {
@@ -134,14 +138,28 @@ CString SaveFailureText(const CString& strPath, const CString& strReason, BOOL b
 }
 
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
-    CFileDialog dlg(FALSE, "bmp", "", OFN_OVERWRITEPROMPT, "Bitmap files (*.bmp)|*.bmp||", nullptr);
+    // The drawings' folder is made when the first save needs it; a drawing
+    // opened from it is offered under its own name again.
+    const CString strFolder = DrawingsFolder();
+    MakeFolder(strFolder);
+    const CString strOpened = canvas.GetPicturePath();
+    const bool bDrawing = IsFileInFolder(strOpened, strFolder) != FALSE;
+    CFileDialog dlg(FALSE, "bmp", bDrawing ? strOpened : CString(), OFN_OVERWRITEPROMPT,
+                    "Bitmap files (*.bmp)|*.bmp|PNG pictures (*.png)|*.png||", nullptr);
+    dlg.m_ofn.lpstrInitialDir = strFolder;
+    if (bDrawing && PixFormatForPath(strOpened) == PIX_FORMAT_PNG) dlg.m_ofn.nFilterIndex = 2;
     if (dlg.DoModal() != IDOK) return;
     if (!canvas.HasPicture()) return;  // nothing to save, nothing written
     CString strPath = dlg.GetPathName();
     struct stat st {};
     const bool bExisted = ::stat(strPath, &st) == 0;
     CString strError;
-    if (canvas.SavePicture(strPath, &strError)) return;
+    if (canvas.SavePicture(strPath, &strError)) {
+        // Beside it, which picture it was coloured from; a drawing that
+        // cannot say so still opens, so a failure here is not the child's.
+        WriteDrawingRecord(strPath, OriginalPictureOf(canvas));
+        return;
+    }
     // The plain words for what stops the save; the library's own otherwise.
     CString strReason = WhyNotWritable(strPath);
     if (strReason.IsEmpty()) strReason = strError;

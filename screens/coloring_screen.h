@@ -41,7 +41,11 @@ void RunMusicList(CHomeDlg* pHome, CSkinButton& toggle);
 // The toggle has changed its own check state: the music follows it.
 void FollowMusicToggle(CHomeDlg* pHome, CSkinButton& toggle);
 
-// The save dialog, then the canvas's picture written to the chosen file. A
+// The save dialog, opening in the drawings' folder (made if missing) and
+// offering a drawing opened from there under its own name, with the bitmap
+// and PNG types; then the canvas's picture written to the chosen file (PNG
+// for a name ending in ".png") and, beside it, the record of the picture
+// it was coloured from (drawing_record.h). A
 // write that fails tells the user why in a message box owned by the screen;
 // the file that was there stays as it was (the image library writes a new
 // file beside it and only then puts it in its place). Cancelling does

@@ -7,6 +7,7 @@
 #include "screens/browse_dlg.h"
 #include "screens/coloring_screen.h"
 #include "screens/home_dlg.h"
+#include "screens/picture_sources.h"
 
 using namespace coloring_screen;
 
@@ -30,7 +31,10 @@ CFreeColoringDlg::CFreeColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
 
 CFreeColoringDlg::~CFreeColoringDlg() = default;
 
-void CFreeColoringDlg::ReadCatalogues() { ::ReadCatalogues(m_astrTopics, m_aEntries); }
+void CFreeColoringDlg::ReadCatalogues() {
+    ::ReadCatalogues(m_astrTopics, m_aEntries);
+    AppendPictureSources(m_astrTopics, m_aEntries);
+}
 
 void CFreeColoringDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -89,7 +93,7 @@ void CFreeColoringDlg::FillStrip() {
 void CFreeColoringDlg::ShowPicture(int nIndex) {
     if (nIndex < 0 || nIndex >= m_aEntries.GetSize() || nIndex == m_nCurrent) return;
     m_nCurrent = nIndex;
-    m_ctlCanvas.LoadPicture(m_aEntries[nIndex].strPicturePath);
+    LoadEntryPicture(m_ctlCanvas, m_aEntries[nIndex].strPicturePath);
     CentreCanvas(m_ctlCanvas, kAreaLeft, kAreaTop, kAreaWidth, kAreaHeight);
 }
 

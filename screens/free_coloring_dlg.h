@@ -21,6 +21,7 @@ public:
     ~CFreeColoringDlg() override;
 
     // Reads "topic.txt" and "freely.txt" into the lists (appending).
+    // Then the added pictures and the saved drawings (picture_sources.h).
     void ReadCatalogues();
 
 protected:

@@ -8,6 +8,7 @@
 #include "screens/browse_dlg.h"
 #include "screens/coloring_screen.h"
 #include "screens/home_dlg.h"
+#include "screens/picture_sources.h"
 
 using namespace coloring_screen;
 
@@ -31,7 +32,10 @@ CSampleColoringDlg::CSampleColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
 
 CSampleColoringDlg::~CSampleColoringDlg() = default;
 
-void CSampleColoringDlg::ReadCatalogues() { ::ReadCatalogues(m_astrTopics, m_aEntries); }
+void CSampleColoringDlg::ReadCatalogues() {
+    ::ReadCatalogues(m_astrTopics, m_aEntries);
+    AppendPictureSources(m_astrTopics, m_aEntries);
+}
 
 void CSampleColoringDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -94,7 +98,7 @@ void CSampleColoringDlg::ShowPair(int nIndex) {
     if (nIndex < 0 || nIndex >= m_aEntries.GetSize() || nIndex == m_nCurrent) return;
     m_nCurrent = nIndex;
     m_ctlSample.LoadPicture(m_aEntries[nIndex].strSamplePath);
-    m_ctlCanvas.LoadPicture(m_aEntries[nIndex].strPicturePath);
+    LoadEntryPicture(m_ctlCanvas, m_aEntries[nIndex].strPicturePath);
     CentreCanvas(m_ctlSample, kSampleLeft, kBoxTop, kBoxSize, kBoxSize);
     CentreCanvas(m_ctlCanvas, kCanvasLeft, kBoxTop, kBoxSize, kBoxSize);
 }

@@ -22,6 +22,7 @@ public:
     ~CSampleColoringDlg() override;
 
     // Reads "topic.txt" and "sample.txt" into the lists (appending).
+    // Then the added pictures and the saved drawings (picture_sources.h).
     void ReadCatalogues();
 
 protected:

@@ -1,8 +1,10 @@
 // The save-as dialog behind GetSaveFileNameA (and the open dialog behind
 // GetOpenFileNameA): a folder list with ".." to go up, a file name box and
 // the type combo built from lpstrFilter. Paths use '/'. It starts in the
-// folder of the last file it gave the program during this run, else in the
-// user's pictures folder (user_folders.h), else lpstrInitialDir, else home.
+// folder of a proposed file name given with its folder, else in the folder
+// of the last file it gave the program during this run, else in
+// lpstrInitialDir, else in the user's pictures folder (user_folders.h),
+// else home.
 #include <dirent.h>
 #include <fnmatch.h>
 #include <strings.h>
@@ -40,6 +42,7 @@ struct DialogState {
     bool done = false;
     bool accepted = false;
     std::string result;
+    int chosenType = 0;
     HWND list = nullptr, name = nullptr, types = nullptr, label = nullptr;
 };
 
@@ -86,17 +89,44 @@ std::vector<Filter> ParseFilters(const char* list) {
     return out;
 }
 
+// The folder part of the proposed file name, "" when it has none.
+std::string ProposedFolder(const OPENFILENAMEA* ofn) {
+    if (!ofn->lpstrFile || ofn->nMaxFile == 0) return std::string();
+    std::string proposed(ofn->lpstrFile, strnlen(ofn->lpstrFile, ofn->nMaxFile));
+    std::replace(proposed.begin(), proposed.end(), '\\', '/');
+    const size_t slash = proposed.find_last_of('/');
+    if (slash == std::string::npos || proposed[0] != '/') return std::string();
+    return slash == 0 ? "/" : proposed.substr(0, slash);
+}
+
 std::string StartFolder(const OPENFILENAMEA* ofn) {
+    const std::string proposed = ProposedFolder(ofn);
+    if (!proposed.empty() && IsDirectory(proposed)) return proposed;
     const std::string last = LastFileDialogFolder();
     if (!last.empty() && IsDirectory(last)) return last;
-    // The pictures folder falls back to home, which comes after the
-    // caller's own folder.
+    if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
+    // The pictures folder falls back to home.
     const char* home = std::getenv("HOME");
     const std::string pictures = UserPicturesFolder();
-    if (IsDirectory(pictures) && !(home && pictures == home)) return pictures;
-    if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
+    if (IsDirectory(pictures)) return pictures;
     if (home && IsDirectory(home)) return home;
     return "/";
+}
+
+// The extension a name without one is given: that of the chosen type when
+// its first pattern is "*.ext", else the caller's default.
+std::string DefaultExtension(const DialogState* st) {
+    const char* fallback = st->ofn->lpstrDefExt;
+    if (!fallback || !*fallback) return std::string();
+    const int typeIndex = int(SendMessageA(st->types, CB_GETCURSEL, 0, 0));
+    if (typeIndex >= 0 && size_t(typeIndex) < st->filters.size() &&
+        !st->filters[size_t(typeIndex)].patterns.empty()) {
+        const std::string& pattern = st->filters[size_t(typeIndex)].patterns.front();
+        if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 &&
+            pattern.find_first_of("*?[", 2) == std::string::npos)
+            return pattern.substr(2);
+    }
+    return fallback;
 }
 
 void Fill(DialogState* st) {
@@ -161,8 +191,8 @@ void Accept(HWND dialog, DialogState* st) {
     const OPENFILENAMEA* ofn = st->ofn;
     size_t slash = path.find_last_of('/');
     std::string base = path.substr(slash + 1);
-    if (st->save && ofn->lpstrDefExt && *ofn->lpstrDefExt && base.find('.') == std::string::npos)
-        path += std::string(".") + ofn->lpstrDefExt;
+    const std::string extension = st->save ? DefaultExtension(st) : std::string();
+    if (!extension.empty() && base.find('.') == std::string::npos) path += "." + extension;
     if ((ofn->Flags & OFN_PATHMUSTEXIST) &&
         !IsDirectory(path.substr(0, std::max<size_t>(slash, 1)))) {
         MessageBoxA(dialog, (path.substr(0, slash) + "\nThe path does not exist.").c_str(),
@@ -181,6 +211,8 @@ void Accept(HWND dialog, DialogState* st) {
             return;
     }
     st->result = path;
+    // Read now: the type box is gone when the result is handed over.
+    st->chosenType = int(SendMessageA(st->types, CB_GETCURSEL, 0, 0));
     st->accepted = true;
     st->done = true;
     PostMessageA(dialog, WM_NULL, 0, 0);
@@ -256,7 +288,7 @@ bool Deliver(DialogState* st) {
         std::memcpy(ofn->lpstrFileTitle, title.data(), n);
         ofn->lpstrFileTitle[n] = '\0';
     }
-    ofn->nFilterIndex = DWORD(SendMessageA(st->types, CB_GETCURSEL, 0, 0) + 1);
+    ofn->nFilterIndex = DWORD(std::max(st->chosenType, 0) + 1);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 namespace win::controls {
@@ -73,6 +74,28 @@ std::string UserPicturesFolder() {
     return PicturesFolderFrom(std::getenv("XDG_PICTURES_DIR"), ReadSmallFile(dirs), homeDir);
 }
 
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else
+// the default below home.
+std::string BaseFolder(const char* variable, const char* underHome) {
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/') return value;
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] == '/' ? home : "") + underHome;
+}
+
+}  // namespace
+
+std::string UserFolder(int csidl) {
+    switch (csidl) {
+        case CSIDL_MYPICTURES: return UserPicturesFolder();
+        case CSIDL_LOCAL_APPDATA: return BaseFolder("XDG_DATA_HOME", "/.local/share");
+        case CSIDL_INTERNET_CACHE: return BaseFolder("XDG_CACHE_HOME", "/.cache");
+        default: return std::string();
+    }
+}
+
 std::string LastFileDialogFolder() {
     std::lock_guard<std::mutex> lock(gLastMutex);
     return gLast;
@@ -84,3 +107,14 @@ void RememberFileDialogFolder(const std::string& folder) {
 }
 
 }  // namespace win::controls
+
+HRESULT WINAPI SHGetFolderPathA(HWND, int folder, HANDLE, DWORD, LPSTR path) {
+    if (!path) return E_FAIL;
+    const std::string found = win::controls::UserFolder(folder & 0xFF);
+    if (found.empty() || found.size() >= MAX_PATH) {
+        path[0] = '\0';
+        return E_FAIL;
+    }
+    std::memcpy(path, found.c_str(), found.size() + 1);
+    return S_OK;
+}

@@ -2,6 +2,8 @@
 // names it (what `xdg-user-dir PICTURES` answers), and the folder the user
 // last saved or opened a file in while the program runs.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace win::controls {
@@ -17,6 +19,10 @@ std::string PicturesFolderFrom(const char* fromEnvironment, const std::string& u
 // The same for this user: the environment, then
 // $XDG_CONFIG_HOME/user-dirs.dirs (or ~/.config/user-dirs.dirs), then $HOME.
 std::string UserPicturesFolder();
+
+// CSIDL_MYPICTURES, CSIDL_LOCAL_APPDATA or CSIDL_INTERNET_CACHE as a path
+// (SHGetFolderPathA); "" for another.
+std::string UserFolder(int csidl);
 
 // The folder of the last file a file dialog gave the program ("" before
 // the first); kept for the life of the process.

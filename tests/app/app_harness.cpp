@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 
@@ -41,6 +42,16 @@ std::vector<int> TakeSoundsPlayed() {
 void ProgramTest::SetUp() {
     m_pAppDir = std::make_unique<test_support::TempDir>("tinto_app");
     m_strAppDir = m_pAppDir->str() + "/";
+    // The user's own folders (added pictures, their colourable copies) are
+    // temporary folders of the test, never the real ones.
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+        const char* value = std::getenv(name);
+        m_savedEnvironment.emplace_back(name,
+                                        value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    ::setenv("HOME", (m_strAppDir + "home").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (m_strAppDir + "home/data").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (m_strAppDir + "home/cache").c_str(), 1);
     headless::SetExecutablePath(m_strAppDir + "tintorama");
     ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
     win::SetWaveResourceLookup(&RecordingLookup);
@@ -52,6 +63,13 @@ void ProgramTest::TearDown() {
     script.Stop();
     win::SetWaveResourceLookup(nullptr);
     headless::SetExecutablePath("");
+    for (const auto& [name, value] : m_savedEnvironment) {
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+    m_savedEnvironment.clear();
     m_pAppDir.reset();
 }
 

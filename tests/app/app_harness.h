@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,7 @@ protected:
 private:
     std::unique_ptr<test_support::TempDir> m_pAppDir;  // removed after each test
     std::string m_strAppDir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnvironment;
 };
 
 }  // namespace app_test

@@ -12,9 +12,10 @@ namespace app_test {
 
 void ColoringTest::SetUp() {
     ProgramTest::SetUp();
-    // The save dialog opens in the user's pictures folder.
-    fs::create_directories(SaveFolder());
-    ::setenv("XDG_PICTURES_DIR", SaveFolder().c_str(), 1);
+    // The save dialog opens in the drawings' folder in the user's pictures
+    // folder.
+    fs::create_directories(PicturesFolder());
+    ::setenv("XDG_PICTURES_DIR", PicturesFolder().c_str(), 1);
 }
 
 void ColoringTest::TearDown() {

@@ -35,8 +35,12 @@ protected:
     static constexpr COLORREF kRed = RGB(255, 0, 0);   // palette entry 8
     static constexpr COLORREF kBlue = RGB(0, 0, 255);  // palette entry 38
 
-    // The folder the save dialog opens in.
-    std::string SaveFolder() const { return AppDir() + "saved/"; }
+    // The user's pictures folder, and the drawings' folder in it, where the
+    // save dialog opens.
+    std::string PicturesFolder() const { return AppDir() + "saved/"; }
+    std::string SaveFolder() const { return PicturesFolder() + "Tintorama/"; }
+    // Where parents add pictures ($XDG_DATA_HOME of the test).
+    std::string AddedFolder() const { return AppDir() + "home/data/tintorama/pictures/"; }
 
     // Screen helpers; the screen is the topmost window over the home screen.
     static HWND Screen() { return ScreenOverHome(); }

@@ -52,7 +52,8 @@ TEST_F(FreeColoringTest, PickColourFillStartAgainColourAgainAndSave) {
         EXPECT_EQ(strip.bottom - strip.top, 436);
         ExpectRect(ClientRectOf(screen, IDC_PALETTE), RECT{120, 450, 120 + 21 * 26 + 45, 450 + 43});
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-7/10");
-        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCOUNT, 0, 0), 3);
+        // All, the two topics, the added pictures and the drawings.
+        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCOUNT, 0, 0), 5);
         EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCURSEL, 0, 0), 0);
         EXPECT_EQ(CheckOf(screen, IDC_MUSIC_TOGGLE), BST_UNCHECKED);  // no song chosen yet
         TakeSoundsPlayed();
@@ -236,7 +237,8 @@ TEST_F(FreeColoringTest, WithoutCataloguesTheScreenIsEmptyButWorks) {
         if (!ScreenUp()) return false;
         HWND screen = Screen();
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "0-0/0");
-        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCOUNT, 0, 0), 1);
+        // All, the added pictures and the drawings.
+        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_FREE_TOPICS, CB_GETCOUNT, 0, 0), 3);
         // No picture was shown: the canvas still covers the whole area.
         ExpectRect(Canvas(), RECT{110, 40, 710, 440});
         Click(StripCell(screen, 0));  // an empty cell: nothing to show

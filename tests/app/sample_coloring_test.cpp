@@ -61,7 +61,7 @@ TEST_F(SampleColoringTest, ColourAfterTheExampleStartAgainAndSaveTheChildsPictur
         EXPECT_EQ(strip.bottom - strip.top, 436);
         ExpectRect(ClientRectOf(screen, IDC_PALETTE), RECT{120, 420, 120 + 21 * 28 + 45, 420 + 43});
         EXPECT_EQ(TextOf(screen, IDC_RANGE_LABEL), "1-4/4");
-        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETCOUNT, 0, 0), 3);
+        EXPECT_EQ(::SendDlgItemMessageA(screen, IDC_SAMPLE_TOPICS, CB_GETCOUNT, 0, 0), 5);
         Click(StripCell(screen, 1));
         return true;
     });

@@ -106,7 +106,14 @@ nav a {{ margin-right: 1em; }}
     <img src="images/browse.png" alt="Xem nhiều tranh"></li>
 <li>Bấm <b>Âm nhạc</b> ở màn hình chính để chọn một trong 80 bài hát; bài hát được phát lặp lại.
     Nút nốt nhạc trên màn hình tô màu bật hoặc tắt nhạc.</li>
-<li>Nút <b>Lưu</b> ghi bức tranh đã tô thành tệp ảnh .bmp ở nơi bạn chọn.</li>
+<li>Nút <b>Lưu</b> ghi bức tranh đã tô thành tệp ảnh .bmp hoặc .png, mặc định vào thư mục
+    <code>Tintorama</code> trong thư mục Ảnh (Pictures) của bạn. Chủ đề cuối cùng,
+    <b>Tranh của em</b>, liệt kê các tranh đã lưu ở đó, mới nhất trước: mở lại để tô tiếp;
+    nút <b>Tô lại từ đầu</b> trả về bức tranh gốc chưa tô.</li>
+<li>Tranh riêng của bạn: đặt tệp PNG, BMP hoặc GIF vào thư mục
+    <code>~/.local/share/tintorama/pictures/</code> (hoặc <code>$XDG_DATA_HOME/tintorama/pictures/</code>).
+    Tranh hiện trong chủ đề <b>Tranh thêm</b>, được đổi thành nét đen trên nền trắng và thu vừa
+    600 × 400 điểm ảnh. Tệp không phải ảnh hoặc quá lớn được bỏ qua.</li>
 <li>Hộp chọn ở góc trên bên phải lọc tranh theo chủ đề.</li>
 <li>Bạn có thể thêm tranh của mình: đặt tệp .bmp (nét đen trên nền trắng) vào thư mục của chương
     trình và thêm một dòng vào tệp <code>freely.txt</code> (số thứ tự, số chủ đề, đường dẫn tệp, cách
@@ -138,7 +145,14 @@ nav a {{ margin-right: 1em; }}
     <img src="images/browse.png" alt="The browse screen"></li>
 <li><b>Music</b> on the home screen opens a list of 80 songs; the chosen song plays in a loop.
     The note button on the colouring screens switches the music on and off.</li>
-<li><b>Save</b> writes the coloured picture to a .bmp file wherever you choose.</li>
+<li><b>Save</b> writes the coloured picture to a .bmp or .png file, by default into the
+    <code>Tintorama</code> folder in your Pictures folder. The last topic, <b>My drawings</b>,
+    lists the pictures saved there, newest first: open one to colour on; <b>Start again</b>
+    then gives back the uncoloured picture it came from.</li>
+<li>Your own pictures: put PNG, BMP or GIF files into the folder
+    <code>~/.local/share/tintorama/pictures/</code> (or <code>$XDG_DATA_HOME/tintorama/pictures/</code>).
+    They appear under the topic <b>Added pictures</b>, turned into black outlines on white and
+    fitted into 600 × 400 pixels. Files that are not pictures, or are too large, are left out.</li>
 <li>The box at the top right shows only the pictures of one topic.</li>
 <li>You can add your own pictures: put a .bmp file (black outlines on white) below the
     program's folder and add a line to <code>freely.txt</code> (number, topic number, file

@@ -9,6 +9,7 @@ import argparse
 import os
 import subprocess
 import sys
+import tempfile
 
 from PIL import Image
 
@@ -23,12 +24,18 @@ SHOTS = {
 
 
 def run_tour(program, tour_dir):
-    env = dict(os.environ, TINTO_AUDIO="null")
-    try:
-        run = subprocess.run([program, "--tour", tour_dir], env=env, capture_output=True, text=True,
-                             timeout=300)
-    except (OSError, subprocess.TimeoutExpired) as error:
-        return str(error)
+    # The user's folders (drawings, added pictures and their copies) are
+    # empty folders of the build's own, so the builder's pictures neither
+    # show on the help page nor get a folder made among them.
+    with tempfile.TemporaryDirectory(prefix="tinto-tour-") as user:
+        env = dict(os.environ, TINTO_AUDIO="null", XDG_PICTURES_DIR=os.path.join(user, "pictures"),
+                   XDG_DATA_HOME=os.path.join(user, "data"), XDG_CACHE_HOME=os.path.join(user, "cache"))
+        os.makedirs(env["XDG_PICTURES_DIR"])
+        try:
+            run = subprocess.run([program, "--tour", tour_dir], env=env, capture_output=True,
+                                 text=True, timeout=300)
+        except (OSError, subprocess.TimeoutExpired) as error:
+            return str(error)
     return "" if run.returncode == 0 else f"exit code {run.returncode}: {run.stderr.strip()}"
 
 

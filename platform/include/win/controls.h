@@ -88,6 +88,19 @@ HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR operation, LPCSTR file, LPCSTR 
 #define SE_ERR_ACCESSDENIED 5
 #define SE_ERR_OOM 8
 #define SE_ERR_NOASSOC 31
+// The user's folders, as the desktop names them: CSIDL_MYPICTURES is
+// `xdg-user-dir PICTURES` (else home), CSIDL_LOCAL_APPDATA is
+// $XDG_DATA_HOME (else ~/.local/share), CSIDL_INTERNET_CACHE is
+// $XDG_CACHE_HOME (else ~/.cache). No folder is created. S_OK, or E_FAIL
+// for another folder; `path` takes MAX_PATH bytes.
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define CSIDL_LOCAL_APPDATA 0x001C
+#define CSIDL_INTERNET_CACHE 0x0020
+#define CSIDL_MYPICTURES 0x0027
+HRESULT WINAPI SHGetFolderPathA(HWND hwnd, int folder, HANDLE token, DWORD flags, LPSTR path);
+#define SHGetFolderPath SHGetFolderPathA
 
 // ---- Message boxes ----------------------------------------------------------------
 #define MB_TYPEMASK 0x0000000FL
