@@ -33,6 +33,35 @@ void PrepareButton(CSkinButton& button, int nIconIn, int nIconOut, BOOL bClickSo
         button.SetEventSound(MAKEINTRESOURCEA(IDW_CLICK), hModule, CSkinButton::EVENT_CLICK, TRUE);
 }
 
+void PrepareHistoryButtons(CSkinButton& undo, CSkinButton& redo) {
+    PrepareButton(undo, IDI_UNDO, 0);
+    PrepareButton(redo, IDI_REDO, 0);
+    undo.SetDisabledIcon(IDI_UNDO_NONE);
+    redo.SetDisabledIcon(IDI_REDO_NONE);
+    undo.EnableWindow(FALSE);
+    redo.EnableWindow(FALSE);
+}
+
+void ShowHistory(const CColoringCanvasCtrl& canvas, CSkinButton& undo, CSkinButton& redo) {
+    // Only a change repaints: a fill that leaves both as they were costs
+    // the buttons nothing.
+    if (bool(undo.IsWindowEnabled()) != bool(canvas.CanUndo())) undo.EnableWindow(canvas.CanUndo());
+    if (bool(redo.IsWindowEnabled()) != bool(canvas.CanRedo())) redo.EnableWindow(canvas.CanRedo());
+}
+
+BOOL HandleHistoryKey(const MSG* pMsg, CColoringCanvasCtrl& canvas) {
+    if (pMsg->message != WM_KEYDOWN || ::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0)
+        return FALSE;
+    const bool bShift = ::GetKeyState(VK_SHIFT) < 0;
+    if (pMsg->wParam == 'Z' && !bShift)
+        canvas.Undo();
+    else if (pMsg->wParam == 'Y' || (pMsg->wParam == 'Z' && bShift))
+        canvas.Redo();
+    else
+        return FALSE;
+    return TRUE;
+}
+
 BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButton* const* apButtons,
                      int nButtons) {
     if (!PaintScreenBackground(pScreen, pDC, bmpBackground)) return FALSE;

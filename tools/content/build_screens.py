@@ -56,9 +56,9 @@ def free_background(path):
     c.text((112, 20), "Tô tự do  ·  Free colouring", 16, INK, anchor="lm", stroke=2,
            stroke_fill=WHITE)
     c.rrect((108, 488, w - 4, h - 4), 12, PANEL, outline=INK, width=2)  # button row
-    for x in (141, 187, 233, 279, 325, 459):
+    for x in (141, 187, 233, 279, 325, 371, 412, 459):   # 371, 412: undo and redo
         plate(c, du.rect(x, 305, 30, 21))
-    confetti(c, [(130, 512), (160, 505), (150, 524), (640, 510), (600, 522)])
+    confetti(c, [(130, 512), (160, 505), (150, 524), (675, 518)])
     c.result().convert("RGB").save(path)
 
 
@@ -74,9 +74,9 @@ def samples_background(path):
     c.text((270, 40), "Mẫu  ·  Sample", 13, INK)
     c.text((605, 40), "Tranh của bé  ·  Your picture", 13, INK)
     c.rrect((108, 470, w - 4, h - 4), 12, PANEL, outline=INK, width=2)
-    for x in (134, 199, 264, 329, 394, 482):
+    for x in (80, 134, 199, 264, 329, 394, 438, 482):    # 80: undo, 438: redo
         plate(c, du.rect(x, 295, 32, 23))
-    confetti(c, [(150, 508), (170, 493), (700, 505)])
+    confetti(c, [(184, 506), (186, 488)])
     c.result().convert("RGB").save(path)
 
 

@@ -376,12 +376,16 @@ private:
                 const bool down = event.type == SDL_KEYDOWN;
                 unsigned vk = VirtualKeyOf(event.key.keysym.sym);
                 if (!vk) {
-                    // Typing keys count as keys only with Alt (and not Ctrl)
-                    // held, or when released after such a press.
+                    // Typing keys count as keys only with Alt or Ctrl held
+                    // (not both: AltGr types), or when released after such
+                    // a press. Ctrl+letter types nothing (SDL sends no text
+                    // for it), so it is a key: Ctrl+Z, Ctrl+Y.
                     const unsigned system = SystemKeyOf(event.key.keysym.sym);
                     const Uint16 mod = event.key.keysym.mod;
                     const bool alt = (mod & KMOD_ALT) && !(mod & KMOD_CTRL);
-                    if (system && (down ? alt : GetAsyncKeyState(int(system)) < 0)) vk = system;
+                    const bool ctrl = (mod & KMOD_CTRL) && !(mod & KMOD_ALT);
+                    if (system && (down ? alt || ctrl : GetAsyncKeyState(int(system)) < 0))
+                        vk = system;
                 }
                 if (vk) core::InjectKey(vk, down);
                 break;
