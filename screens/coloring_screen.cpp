@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/globals.h"
+#include "common/settings.h"
 #include "controls/coloring_canvas_ctrl.h"
 #include "controls/coloring_thumbnail_ctrl.h"
 #include "res/resource.h"
@@ -147,9 +148,15 @@ CString WhyNotWritable(const CString& strPath) {
 
 void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     CFileDialog dlg(FALSE, "bmp", "", OFN_OVERWRITEPROMPT, "Bitmap files (*.bmp)|*.bmp||", nullptr);
+    // The folder last saved to, also in an earlier run.
+    const CString strFolder = settings::Get(settings::kSaveFolder);
+    if (!strFolder.IsEmpty()) dlg.m_ofn.lpstrInitialDir = strFolder;
     if (dlg.DoModal() != IDOK) return;
     if (!canvas.HasPicture()) return;  // nothing to save, nothing written
     CString strPath = dlg.GetPathName();
+    const int nSlash = strPath.ReverseFind('/');
+    if (nSlash >= 0)
+        settings::Set(settings::kSaveFolder, nSlash == 0 ? CString("/") : strPath.Left(nSlash));
     struct stat st {};
     const bool bExisted = ::stat(strPath, &st) == 0;
     CString strError;

@@ -1,8 +1,9 @@
 // The save-as dialog behind GetSaveFileNameA (and the open dialog behind
 // GetOpenFileNameA): a folder list with ".." to go up, a file name box and
 // the type combo built from lpstrFilter. Paths use '/'. It starts in the
-// folder of the last file it gave the program during this run, else in the
-// user's pictures folder (user_folders.h), else lpstrInitialDir, else home.
+// folder of the last file it gave the program during this run, else in
+// lpstrInitialDir, else in the user's pictures folder (user_folders.h), else
+// home.
 #include <dirent.h>
 #include <fnmatch.h>
 #include <strings.h>
@@ -89,12 +90,12 @@ std::vector<Filter> ParseFilters(const char* list) {
 std::string StartFolder(const OPENFILENAMEA* ofn) {
     const std::string last = LastFileDialogFolder();
     if (!last.empty() && IsDirectory(last)) return last;
-    // The pictures folder falls back to home, which comes after the
-    // caller's own folder.
+    // The caller's own folder (one it remembered from an earlier run, say),
+    // then the pictures folder, which falls back to home.
+    if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
     const char* home = std::getenv("HOME");
     const std::string pictures = UserPicturesFolder();
     if (IsDirectory(pictures) && !(home && pictures == home)) return pictures;
-    if (ofn->lpstrInitialDir && IsDirectory(ofn->lpstrInitialDir)) return ofn->lpstrInitialDir;
     if (home && IsDirectory(home)) return home;
     return "/";
 }

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <mutex>
 
@@ -42,6 +44,8 @@ void ProgramTest::SetUp() {
     m_pAppDir = std::make_unique<test_support::TempDir>("tinto_app");
     m_strAppDir = m_pAppDir->str() + "/";
     headless::SetExecutablePath(m_strAppDir + "tintorama");
+    // The program's settings live beside it, never in the user's folder.
+    ::setenv("XDG_CONFIG_HOME", (m_strAppDir + "config").c_str(), 1);
     ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
     win::SetWaveResourceLookup(&RecordingLookup);
     TakeSoundsPlayed();
@@ -52,6 +56,7 @@ void ProgramTest::TearDown() {
     script.Stop();
     win::SetWaveResourceLookup(nullptr);
     headless::SetExecutablePath("");
+    ::unsetenv("XDG_CONFIG_HOME");
     m_pAppDir.reset();
 }
 
