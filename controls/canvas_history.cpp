@@ -55,8 +55,8 @@ void CCanvasHistory::Record(const uint32_t* before, const uint32_t* after, int w
     m_nDone = m_steps.size();
 }
 
-BOOL CCanvasHistory::Apply(const Step& step, bool bForward, uint32_t* pixels, int width,
-                           int height, RECT* pChanged) const {
+BOOL CCanvasHistory::Apply(const Step& step, bool bForward, uint32_t* pixels, int width, int height,
+                           RECT* pChanged) const {
     if (!pixels || step.width != width || step.height != height) return FALSE;
     for (const Run& run : step.runs) {
         uint32_t* at = pixels + size_t(run.y) * size_t(width) + size_t(run.x);
@@ -74,8 +74,7 @@ BOOL CCanvasHistory::Undo(uint32_t* pixels, int width, int height, RECT* pChange
 }
 
 BOOL CCanvasHistory::Redo(uint32_t* pixels, int width, int height, RECT* pChanged) {
-    if (!CanRedo() || !Apply(m_steps[m_nDone], true, pixels, width, height, pChanged))
-        return FALSE;
+    if (!CanRedo() || !Apply(m_steps[m_nDone], true, pixels, width, height, pChanged)) return FALSE;
     ++m_nDone;
     return TRUE;
 }

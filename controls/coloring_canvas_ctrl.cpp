@@ -62,9 +62,12 @@ void CColoringCanvasCtrl::Load(const CString& strPath) {
 }
 
 void CColoringCanvasCtrl::ReadPixels(std::vector<uint32_t>& pixels) const {
-    pixels.clear();
     const int w = GetPictureWidth(), h = GetPictureHeight();
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) {
+        pixels.clear();
+        return;
+    }
+    // The same size again costs neither an allocation nor a clearing.
     pixels.resize(size_t(w) * size_t(h));
     BITMAPINFO bmi = PixelsInfo(w, h);
     if (::GetDIBits(nullptr, static_cast<HBITMAP>(m_bmpPicture.GetSafeHandle()), 0, UINT(h),
@@ -81,13 +84,12 @@ void CColoringCanvasCtrl::ShowPixels(const RECT& rcChanged) {
 }
 
 void CColoringCanvasCtrl::RecordChange() {
-    std::vector<uint32_t> after;
-    ReadPixels(after);
-    if (after.size() == m_pixels.size() && !after.empty())
-        m_history.Record(m_pixels.data(), after.data(), GetPictureWidth(), GetPictureHeight());
+    ReadPixels(m_after);
+    if (m_after.size() == m_pixels.size() && !m_after.empty())
+        m_history.Record(m_pixels.data(), m_after.data(), GetPictureWidth(), GetPictureHeight());
     else
         m_history.Clear();  // another size, or no picture: no way back
-    m_pixels.swap(after);
+    m_pixels.swap(m_after);
     NotifyHistory();
 }
 

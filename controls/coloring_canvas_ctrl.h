@@ -77,5 +77,6 @@ private:
     CBitmap m_bmpPicture;
     // What the bitmap holds, kept to find what each change changed.
     std::vector<uint32_t> m_pixels;
+    std::vector<uint32_t> m_after;  // the picture after a change, before it is recorded
     CCanvasHistory m_history;
 };
