@@ -29,6 +29,20 @@ protected:
         headless::KeyUp(VK_CONTROL);
     }
     static bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Screen(), id)) != FALSE; }
+    // The lower part of a button's round badge (icon pixel (16, 28), the
+    // 32 x 32 icon centred on the button): its face's colour.
+    static COLORREF Badge(int id) {
+        const RECT r = ClientRectOf(Screen(), id);
+        const int left = r.left + (r.right - r.left - 32) / 2;
+        const int top = r.top + (r.bottom - r.top - 32) / 2;
+        return headless::PixelAt(Screen(), left + 16, top + 28);
+    }
+    // The greyed-out face is grey; the arrows' own face teal.
+    static bool Grey(COLORREF c) {
+        const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        return std::max({r, g, b}) - std::min({r, g, b}) < 24 && r > 150;
+    }
+    static bool Teal(COLORREF c) { return GetGValue(c) > GetRValue(c) + 100; }
     // Picks swatch `swatch` and fills at `p` of the canvas.
     static void Fill(int swatch, int columns, POINT p) {
         Click(Swatch(Screen(), swatch, columns));
@@ -60,6 +74,7 @@ TEST_F(UndoRedoTest, ThreeFillsTwoUndonePlusOneRedoneWithButtonsAndKeys) {
         if (!Screen() || !::GetDlgItem(Screen(), IDC_CANVAS)) return false;
         EXPECT_FALSE(Enabled(IDC_UNDO));
         EXPECT_FALSE(Enabled(IDC_REDO));
+        EXPECT_TRUE(Grey(Badge(IDC_UNDO))) << Badge(IDC_UNDO);  // its own grey face
         Fill(8, 26, left);
         Fill(38, 26, right);
         Fill(28, 26, margin);
@@ -69,6 +84,8 @@ TEST_F(UndoRedoTest, ThreeFillsTwoUndonePlusOneRedoneWithButtonsAndKeys) {
         EXPECT_EQ(At(margin), kGreen);
         EXPECT_TRUE(Enabled(IDC_UNDO));
         EXPECT_FALSE(Enabled(IDC_REDO));
+        EXPECT_TRUE(Teal(Badge(IDC_UNDO))) << Badge(IDC_UNDO);
+        EXPECT_TRUE(Grey(Badge(IDC_REDO))) << Badge(IDC_REDO);
         TakeSoundsPlayed();
         ClickButton(IDC_UNDO);
         Control('Z');
