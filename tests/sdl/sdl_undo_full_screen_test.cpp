@@ -19,14 +19,16 @@ namespace {
 
 class SdlUndoFullScreen : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Begin(nullptr); }
+    void Begin(const char* manager) {
         for (const char* tool : {"Xvfb", "xdotool", "import"})
             if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
+        if (manager && !OnPath(manager)) GTEST_SKIP() << manager << " is not installed";
         program_ = ProgramPath();
         if (access(program_.c_str(), X_OK) != 0)
             GTEST_SKIP() << "the program is not built: " << program_;
         std::string why;
-        ASSERT_TRUE(x_.Start("1920x1080x24", nullptr, &why)) << why;
+        ASSERT_TRUE(x_.Start("1920x1080x24", manager, &why)) << why;
     }
     void TearDown() override {
         if (child_ > 0) {
@@ -36,7 +38,7 @@ protected:
         x_.Stop();
     }
 
-    void StartProgram() {
+    void StartProgram(const char* option = nullptr) {
         child_ = fork();
         if (child_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -44,7 +46,7 @@ protected:
             // The settings go to the test's own folder (its working one).
             char config[PATH_MAX] = {};
             if (getcwd(config, sizeof config)) setenv("XDG_CONFIG_HOME", config, 1);
-            execl(program_.c_str(), program_.c_str(), static_cast<char*>(nullptr));
+            execl(program_.c_str(), program_.c_str(), option, static_cast<char*>(nullptr));
             _exit(127);
         }
         ASSERT_GT(child_, 0);
@@ -52,9 +54,9 @@ protected:
 
     // The colour on the screen at (x, y), as "#RRGGBB".
     std::string ScreenColour(int x, int y) {
-        const std::string text = Output("import -display " + x_.Display() +
-                                        " -window root -crop 1x1+" + std::to_string(x) + "+" +
-                                        std::to_string(y) + " -depth 8 txt:- 2>/dev/null");
+        const std::string text =
+            Output("import -display " + x_.Display() + " -window root -crop 1x1+" +
+                   std::to_string(x) + "+" + std::to_string(y) + " -depth 8 txt:- 2>/dev/null");
         // Past the heading line, "0,0: (255,0,0)  #FF0000  red".
         const size_t hash = text.find('#', text.find('\n') + 1);
         return hash == std::string::npos ? text : text.substr(hash, 7);
@@ -110,13 +112,16 @@ TEST_F(SdlUndoFullScreen, CtrlZAndCtrlYUndoAndRedoAFillAndF11FillsTheScreen) {
     EXPECT_EQ(big.y, 0);
     EXPECT_EQ(ScreenColour(10, 540), "#96D2F5");  // the backdrop: the home picture's sky
     EXPECT_TRUE(WaitFor(
-        [&] { return ScreenColour(big.x + 2 * (1 + 116) + 1, big.y + 2 * (1 + 46) + 1) == "#FF0000"; },
+        [&] {
+            return ScreenColour(big.x + 2 * (1 + 116) + 1, big.y + 2 * (1 + 46) + 1) == "#FF0000";
+        },
         10));
     // A click maps as at 2x: Ctrl+Z, then a fill of the corner in red again
     // by clicks at the doubled places.
     Xdo("key ctrl+z");
     ASSERT_TRUE(WaitFor(
-        [&] { return ScreenColour(big.x + 2 * (1 + 116), big.y + 2 * (1 + 46)) == "#FFFFFF"; }, 10));
+        [&] { return ScreenColour(big.x + 2 * (1 + 116), big.y + 2 * (1 + 46)) == "#FFFFFF"; },
+        10));
     Xdo("mousemove --sync " + std::to_string(big.x + 2 * (1 + 116)) + " " +
         std::to_string(big.y + 2 * (1 + 46)) + " click 1");
     EXPECT_TRUE(WaitFor(
@@ -131,6 +136,37 @@ TEST_F(SdlUndoFullScreen, CtrlZAndCtrlYUndoAndRedoAFillAndF11FillsTheScreen) {
     Xdo("key Escape");
     int status = 0;
     EXPECT_TRUE(WaitFor([&] { return waitpid(child_, &status, WNOHANG) == child_; }, 15));
+    child_ = 0;
+}
+
+// Under a window manager: its keys neither close nor move the program in
+// full screen, and Escape still ends it.
+class SdlFullScreenUnderAManager : public SdlUndoFullScreen {
+protected:
+    void SetUp() override { Begin("openbox"); }
+};
+
+TEST_F(SdlFullScreenUnderAManager, AltF4AndAnAltDragLeaveItWhereItIsEscapeEndsIt) {
+    StartProgram("--fullscreen");
+    const std::string home = Xdo("search --sync --onlyvisible --name '^Tintorama$'");
+    ASSERT_FALSE(home.empty()) << "the home screen never appeared";
+    // 700 x 467 at 2x: 1400 x 934, centred on 1920 x 1080.
+    ASSERT_TRUE(WaitFor([&] { return GeometryOf(home).width == 1400; }, 10));
+    ASSERT_TRUE(WaitFor([&] { return Xdo("getwindowfocus") == home; }, 10));
+    Xdo("key alt+F4");
+    Xdo("mousemove --sync 900 700 keydown alt mousedown 1 mousemove 1000 800 mousemove 1100 850 "
+        "mouseup 1 keyup alt");
+    // Nothing to wait for but time: a close would end the program.
+    WaitFor([] { return false; }, 1.5);
+    int status = 0;
+    ASSERT_EQ(waitpid(child_, &status, WNOHANG), 0) << "the window manager closed the program";
+    const Geometry g = GeometryOf(home);
+    EXPECT_EQ(g.x, 260);
+    EXPECT_EQ(g.y, 73);
+    Xdo("windowactivate --sync " + home);
+    Xdo("key Escape");
+    EXPECT_TRUE(WaitFor([&] { return waitpid(child_, &status, WNOHANG) == child_; }, 15))
+        << "Escape did not end the program";
     child_ = 0;
 }
 
