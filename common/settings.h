@@ -14,7 +14,7 @@
 namespace settings {
 
 // The keys in use.
-inline constexpr const char* kFullScreen = "fullscreen";    // "1" or "0"
+inline constexpr const char* kFullScreen = "fullscreen";   // "1" or "0"
 inline constexpr const char* kSaveFolder = "save_folder";  // the folder last saved to
 
 // Reads the file, forgetting what was read before.
