@@ -1,9 +1,36 @@
 // Start-up and shut-down of the program.
 #include "app/coloring_app.h"
 
+#include "backends/display.h"
+#include "common/settings.h"
 #include "screens/home_dlg.h"
 
 CColoringApp theApp;
+
+namespace {
+
+// The colour at the top of the home picture, its sky: full screen shows it
+// all round the program's windows. The content's sky when the picture is
+// missing.
+COLORREF HomeSky() {
+    COLORREF crSky = RGB(150, 210, 245);
+    HANDLE hImage = ::LoadImageA(nullptr, g_strAppDir + "Backgrnd\\home.bmp", IMAGE_BITMAP, 0, 0,
+                                 LR_LOADFROMFILE);
+    if (!hImage) return crSky;
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hdc, hImage);
+    const COLORREF crTop = ::GetPixel(hdc, 0, 0);
+    if (crTop != CLR_INVALID) crSky = crTop;
+    ::SelectObject(hdc, hOld);
+    ::DeleteDC(hdc);
+    ::DeleteObject(hImage);
+    return crSky;
+}
+
+// F11 switched full screen: the next start opens the same way.
+void RememberFullScreen(bool bOn) { settings::SetBool(settings::kFullScreen, bOn); }
+
+}  // namespace
 
 CColoringApp::CColoringApp() = default;
 
@@ -36,12 +63,19 @@ BOOL CColoringApp::InitInstance() {
 
     Enable3dControls();
 
+    // Full screen as the child left it (or as --fullscreen asked).
+    win::SetFullScreenBackdrop(HomeSky());
+    if (settings::GetBool(settings::kFullScreen, FALSE)) win::SetFullScreen(true);
+    win::SetFullScreenListener(&RememberFullScreen);
+
     {
         CHomeDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;
     }
+    win::SetFullScreenListener(nullptr);
+    win::SetFullScreen(false);  // the display as it was
     return FALSE;
 }
 

@@ -9,6 +9,7 @@
 #include "app/coloring_app.h"
 #include "app/tour.h"
 #include "backends/display.h"
+#include "common/settings.h"
 #include "res/resource.h"
 
 namespace {
@@ -72,6 +73,8 @@ int RunTintorama(int argc, char** argv) {
     args.push_back(nullptr);
 
     win::SetMainWindowSize(HomeScreenSize());
+    // Read once; a damaged file gives the defaults.
+    settings::Load();
 
     // Opens the display (or the in-memory one) and runs the application.
     const int nCode = AfxWinMain(int(args.size()) - 1, args.data());

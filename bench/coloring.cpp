@@ -1,7 +1,8 @@
 // The colouring controls' hot paths on the headless backend: a canvas fill
 // from its button-up message to the repainted pixels (an open 600 x 400
 // picture, and the largest region of every picture the program ships), and
-// one step of each colour mixer drag.
+// one step of each colour mixer drag; an undo and a redo of a fill, and the
+// memory 100 fills of each shipped picture's largest region keep for undo.
 #include <afxwin.h>
 #include <benchmark/benchmark.h>
 
@@ -167,6 +168,61 @@ const bool g_bShippedRegistered = [] {
     }
     return true;
 }();
+
+// One undo or one redo of a fill of the whole open picture, each with the
+// repaint it causes: what the child waits for after Ctrl+Z.
+void CanvasUndoRedoOpenPicture(benchmark::State& state) {
+    CanvasHost h;
+    if (!h.Load(WriteWhitePicture(600, 400))) {
+        state.SkipWithError("the picture did not load");
+        return;
+    }
+    h.canvas.SetFillColor(RGB(255, 0, 0));
+    h.Fill(300, 200);
+    bool bUndo = true;
+    for (auto _ : state) {
+        if (!(bUndo ? h.canvas.Undo() : h.canvas.Redo())) {
+            state.SkipWithError("nothing to undo or redo");
+            break;
+        }
+        h.canvas.UpdateWindow();
+        bUndo = !bUndo;
+    }
+    state.SetItemsProcessed(state.iterations() * 600 * 400);
+}
+BENCHMARK(CanvasUndoRedoOpenPicture)->Unit(benchmark::kMillisecond);
+
+// 100 fills of the largest region of every shipped picture, in turn two
+// colours so that each fill changes the whole region: the most memory the
+// 100 steps of one picture keep (the counter "MiB", the goal at most 8),
+// and the mean per picture.
+void CanvasHistoryMemoryOf100Fills(benchmark::State& state) {
+    double largest = 0, total = 0;
+    int pictures = 0;
+    for (auto _ : state) {
+        largest = total = 0;
+        pictures = 0;
+        for (const std::string& path : ShippedPictures()) {
+            CanvasHost h;
+            if (!h.Load(path)) continue;
+            const POINT p = LargestRegion(h.canvas);
+            for (int i = 0; i < 100; ++i) {
+                h.canvas.SetFillColor(i % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255));
+                h.canvas.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+            }
+            const CCanvasHistory& history = h.canvas.GetHistory();
+            if (history.GetStepCount() != 100) state.SkipWithError("not 100 steps kept");
+            const double mib = double(history.GetMemoryUsed()) / (1 << 20);
+            largest = std::max(largest, mib);
+            total += mib;
+            ++pictures;
+        }
+    }
+    state.counters["MiB"] = largest;
+    state.counters["MeanMiB"] = pictures ? total / pictures : 0;
+    state.counters["pictures"] = pictures;
+}
+BENCHMARK(CanvasHistoryMemoryOf100Fills)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // One step of a mixer drag: 0 the wheel, 1 the bar, 2 the red handle. Each
 // step moves between two points, so every step changes the colour.

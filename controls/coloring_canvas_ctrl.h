@@ -1,10 +1,17 @@
 // CColoringCanvasCtrl: the child window in which a picture is coloured. It
 // holds one line-art picture loaded from a .bmp file, shows it 1:1 in its
 // top-left corner and floods the 4-connected region under a released click
-// with the fill colour. Window class "ColoringCanvasCtrl".
+// with the fill colour. Every fill, and every start again, is a step that
+// can be undone and redone; choosing another picture forgets them. Window
+// class "ColoringCanvasCtrl".
 #pragma once
 
 #include <afxwin.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "controls/canvas_history.h"
 
 class CColoringCanvasCtrl : public CWnd {
 public:
@@ -25,9 +32,18 @@ public:
     void SetStartAgainPicture(CString strPath);
     const CString& GetStartAgainPicture() const { return m_strStartAgainPath; }
     // Loads the start-again picture (else the last picture, also when the
-    // start-again picture no longer loads) and repaints: all colouring is
-    // lost.
+    // start-again picture no longer loads) and repaints: the colouring goes,
+    // in one step that can be undone.
     void ReloadPicture();
+    // Takes back the last step, or does again the last one taken back, and
+    // repaints what changed. FALSE when there is nothing to undo or redo.
+    // The parent hears of every change of what can be undone or redone
+    // (WM_NOTIFY, CVN_HISTORYCHANGED).
+    BOOL Undo();
+    BOOL Redo();
+    BOOL CanUndo() const { return m_history.CanUndo(); }
+    BOOL CanRedo() const { return m_history.CanRedo(); }
+    const CCanvasHistory& GetHistory() const { return m_history; }
     // The held picture's size, 0 when the canvas is empty.
     int GetPictureWidth() const;
     int GetPictureHeight() const;
@@ -53,6 +69,14 @@ protected:
 
 private:
     void Load(const CString& strPath);
+    // The held picture's pixels, top row first, into `pixels` (empty when
+    // there is none).
+    void ReadPixels(std::vector<uint32_t>& pixels) const;
+    // m_pixels back into the bitmap, and the rectangle repainted.
+    void ShowPixels(const RECT& rcChanged);
+    // The picture changed from m_pixels: one step, and m_pixels follows it.
+    void RecordChange();
+    void NotifyHistory();
 
     CString m_strPicturePath;
     CString m_strStartAgainPath;
@@ -60,4 +84,8 @@ private:
     COLORREF m_crFill = 0;
     CDC m_dcMem;
     CBitmap m_bmpPicture;
+    // What the bitmap holds, kept to find what each change changed.
+    std::vector<uint32_t> m_pixels;
+    std::vector<uint32_t> m_after;  // the picture after a change, before it is recorded
+    CCanvasHistory m_history;
 };

@@ -35,6 +35,7 @@ CSkinButton::CSkinButton() { ResetColors(FALSE); }
 CSkinButton::~CSkinButton() {
     FreeBackground();
     FreeIcons();
+    if (m_iconDisabled.hIcon) ::DestroyIcon(m_iconDisabled.hIcon);
     if (m_ToolTip.GetSafeHwnd()) m_ToolTip.DestroyWindow();
 }
 
@@ -53,25 +54,43 @@ DWORD CSkinButton::SetIcons(int nIconIn, int nIconOut) {
     return SetIconHandles(hIconIn, hIconOut);
 }
 
+namespace {
+
+// An icon's hot spot is its centre, so its size is twice the hot spot.
+template <typename Info>
+bool TakeIcon(HICON hIcon, Info* pInfo) {
+    if (!hIcon) return true;
+    ICONINFO ii{};
+    if (!::GetIconInfo(hIcon, &ii)) {
+        ::DestroyIcon(hIcon);
+        return false;
+    }
+    pInfo->hIcon = hIcon;
+    pInfo->dwWidth = ii.xHotspot * 2;
+    pInfo->dwHeight = ii.yHotspot * 2;
+    if (ii.hbmMask) ::DeleteObject(ii.hbmMask);
+    if (ii.hbmColor) ::DeleteObject(ii.hbmColor);
+    return true;
+}
+
+}  // namespace
+
+DWORD CSkinButton::SetDisabledIcon(int nIcon) {
+    if (m_iconDisabled.hIcon) ::DestroyIcon(m_iconDisabled.hIcon);
+    m_iconDisabled = IconInfo{};
+    HICON hIcon = nullptr;
+    if (nIcon)
+        hIcon = static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(nIcon),
+                                                IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    const bool ok = (!nIcon || hIcon) && TakeIcon(hIcon, &m_iconDisabled);
+    Repaint();
+    return ok ? 0 : 1;
+}
+
 DWORD CSkinButton::SetIconHandles(HICON hIconIn, HICON hIconOut) {
     FreeIcons();
-    // An icon's hot spot is its centre, so its size is twice the hot spot.
-    auto take = [](HICON hIcon, IconInfo* pInfo) {
-        if (!hIcon) return true;
-        ICONINFO ii{};
-        if (!::GetIconInfo(hIcon, &ii)) {
-            ::DestroyIcon(hIcon);
-            return false;
-        }
-        pInfo->hIcon = hIcon;
-        pInfo->dwWidth = ii.xHotspot * 2;
-        pInfo->dwHeight = ii.yHotspot * 2;
-        if (ii.hbmMask) ::DeleteObject(ii.hbmMask);
-        if (ii.hbmColor) ::DeleteObject(ii.hbmColor);
-        return true;
-    };
-    bool ok = take(hIconIn, &m_iconIn);
-    ok = take(hIconOut, &m_iconOut) && ok;
+    bool ok = TakeIcon(hIconIn, &m_iconIn);
+    ok = TakeIcon(hIconOut, &m_iconOut) && ok;
     if (!ok) FreeIcons();
     Repaint();
     return ok ? 0 : 1;
@@ -343,7 +362,10 @@ void CSkinButton::DrawBorder(CDC* pDC, CRect* pRect) {
 
 void CSkinButton::DrawIconImage(CDC* pDC, const CString& strText, CRect* pItem, CRect* pCaption) {
     const bool bUseIn = m_bCheckBox ? bool(m_bPressed) : (m_bPressed || m_bHover);
-    const IconInfo& icon = bUseIn || !m_iconOut.hIcon ? m_iconIn : m_iconOut;
+    const bool bOwnDisabled = m_bDisabled && m_iconDisabled.hIcon;
+    const IconInfo& icon = bOwnDisabled                 ? m_iconDisabled
+                           : bUseIn || !m_iconOut.hIcon ? m_iconIn
+                                                        : m_iconOut;
     const int cx = int(icon.dwWidth);
     const int cy = int(icon.dwHeight);
 
@@ -358,7 +380,7 @@ void CSkinButton::DrawIconImage(CDC* pDC, const CString& strText, CRect* pItem, 
     if (m_bPressed && !m_bCheckBox) rcImage.OffsetRect(m_ptPressedOffset);
 
     pDC->DrawState(rcImage.TopLeft(), CSize(cx, cy), icon.hIcon,
-                   DST_ICON | (m_bDisabled ? DSS_DISABLED : DSS_NORMAL),
+                   DST_ICON | (m_bDisabled && !bOwnDisabled ? DSS_DISABLED : DSS_NORMAL),
                    static_cast<HBRUSH>(nullptr));
 }
 

@@ -15,6 +15,10 @@ public:
     // Returns 0, or 1 when an icon's information cannot be read.
     DWORD SetIcons(int nIconIn, int nIconOut = 0);
     DWORD SetIconHandles(HICON hIconIn, HICON hIconOut = nullptr);
+    // A face of its own for the disabled button (0 = none: the icon is then
+    // drawn in the system's embossed grey). Returns 0, or 1 when it does
+    // not load.
+    DWORD SetDisabledIcon(int nIcon);
 
     void SetTransparent(BOOL bRepaint = TRUE);
     // Copies the part of the parent's painted DC under the button. Returns
@@ -110,6 +114,7 @@ private:
     DWORD m_dwToolTipStyle = 0;
     IconInfo m_iconIn;
     IconInfo m_iconOut;
+    IconInfo m_iconDisabled;
     SoundInfo m_sndHover;
     SoundInfo m_sndClick;
 };

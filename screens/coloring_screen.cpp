@@ -15,6 +15,7 @@
 
 #include "common/globals.h"
 #include "common/program_path.h"
+#include "common/settings.h"
 #include "controls/coloring_canvas_ctrl.h"
 #include "controls/coloring_thumbnail_ctrl.h"
 #include "imagelib/pix_image.h"
@@ -36,6 +37,35 @@ void PrepareButton(CSkinButton& button, int nIconIn, int nIconOut, BOOL bClickSo
     button.SetEventSound(MAKEINTRESOURCEA(IDW_HOVER), hModule, CSkinButton::EVENT_HOVER, TRUE);
     if (bClickSound)
         button.SetEventSound(MAKEINTRESOURCEA(IDW_CLICK), hModule, CSkinButton::EVENT_CLICK, TRUE);
+}
+
+void PrepareHistoryButtons(CSkinButton& undo, CSkinButton& redo) {
+    PrepareButton(undo, IDI_UNDO, 0);
+    PrepareButton(redo, IDI_REDO, 0);
+    undo.SetDisabledIcon(IDI_UNDO_NONE);
+    redo.SetDisabledIcon(IDI_REDO_NONE);
+    undo.EnableWindow(FALSE);
+    redo.EnableWindow(FALSE);
+}
+
+void ShowHistory(const CColoringCanvasCtrl& canvas, CSkinButton& undo, CSkinButton& redo) {
+    // Only a change repaints: a fill that leaves both as they were costs
+    // the buttons nothing.
+    if (bool(undo.IsWindowEnabled()) != bool(canvas.CanUndo())) undo.EnableWindow(canvas.CanUndo());
+    if (bool(redo.IsWindowEnabled()) != bool(canvas.CanRedo())) redo.EnableWindow(canvas.CanRedo());
+}
+
+BOOL HandleHistoryKey(const MSG* pMsg, CColoringCanvasCtrl& canvas) {
+    if (pMsg->message != WM_KEYDOWN || ::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0)
+        return FALSE;
+    const bool bShift = ::GetKeyState(VK_SHIFT) < 0;
+    if (pMsg->wParam == 'Z' && !bShift)
+        canvas.Undo();
+    else if (pMsg->wParam == 'Y' || (pMsg->wParam == 'Z' && bShift))
+        canvas.Redo();
+    else
+        return FALSE;
+    return TRUE;
 }
 
 BOOL PaintBackground(CWnd* pScreen, CDC* pDC, CBitmap& bmpBackground, CSkinButton* const* apButtons,
@@ -146,11 +176,20 @@ void SavePictureAs(CWnd* pScreen, CColoringCanvasCtrl& canvas) {
     const bool bDrawing = IsFileInFolder(strOpened, strFolder) != FALSE;
     CFileDialog dlg(FALSE, "bmp", bDrawing ? strOpened : CString(), OFN_OVERWRITEPROMPT,
                     "Bitmap files (*.bmp)|*.bmp|PNG pictures (*.png)|*.png||", nullptr);
-    dlg.m_ofn.lpstrInitialDir = strFolder;
+    // The folder last saved to, also in an earlier run, while it is there;
+    // else the drawings' folder.
+    const CString strLast = settings::Get(settings::kSaveFolder);
+    struct stat stLast {};
+    const bool bLastThere =
+        !strLast.IsEmpty() && ::stat(strLast, &stLast) == 0 && S_ISDIR(stLast.st_mode);
+    dlg.m_ofn.lpstrInitialDir = bLastThere ? strLast : strFolder;
     if (bDrawing && PixFormatForPath(strOpened) == PIX_FORMAT_PNG) dlg.m_ofn.nFilterIndex = 2;
     if (dlg.DoModal() != IDOK) return;
     if (!canvas.HasPicture()) return;  // nothing to save, nothing written
     CString strPath = dlg.GetPathName();
+    const int nSlash = strPath.ReverseFind('/');
+    if (nSlash >= 0)
+        settings::Set(settings::kSaveFolder, nSlash == 0 ? CString("/") : strPath.Left(nSlash));
     struct stat st {};
     const bool bExisted = ::stat(strPath, &st) == 0;
     CString strError;

@@ -17,6 +17,15 @@ namespace coloring_screen {
 // hover sound and, with bClickSound, the click sound; both asynchronous.
 void PrepareButton(CSkinButton& button, int nIconIn, int nIconOut, BOOL bClickSound = TRUE);
 
+// The undo and redo buttons: their arrows, their greyed-out faces and the
+// sounds; both start greyed out.
+void PrepareHistoryButtons(CSkinButton& undo, CSkinButton& redo);
+// The buttons follow what the canvas can undo and redo.
+void ShowHistory(const CColoringCanvasCtrl& canvas, CSkinButton& undo, CSkinButton& redo);
+// Ctrl+Z undoes on the canvas, Ctrl+Y and Ctrl+Shift+Z redo. TRUE when the
+// message was one of these keys (it is then used up).
+BOOL HandleHistoryKey(const MSG* pMsg, CColoringCanvasCtrl& canvas);
+
 // Paints `bmpBackground` 1:1 at the client's top-left and hands the painted
 // DC to the buttons so that each keeps the picture under itself. FALSE when
 // there is no background: the caller then erases in the default way.

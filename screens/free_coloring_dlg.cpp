@@ -22,6 +22,9 @@ ON_BN_CLICKED(IDC_STRIP_UP, &CFreeColoringDlg::OnStripUp)
 ON_BN_CLICKED(IDC_STRIP_DOWN, &CFreeColoringDlg::OnStripDown)
 ON_CBN_SELCHANGE(IDC_FREE_TOPICS, &CFreeColoringDlg::OnTopicChanged)
 ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CFreeColoringDlg::OnMusicToggle)
+ON_BN_CLICKED(IDC_UNDO, &CFreeColoringDlg::OnUndo)
+ON_BN_CLICKED(IDC_REDO, &CFreeColoringDlg::OnRedo)
+ON_NOTIFY(CVN_HISTORYCHANGED, IDC_CANVAS, &CFreeColoringDlg::OnHistoryChanged)
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
@@ -51,6 +54,8 @@ void CFreeColoringDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_MUSIC_LIST, m_btnMusicList);
     DDX_Control(pDX, IDC_MUSIC_TOGGLE, m_btnMusic);
     DDX_Control(pDX, IDC_RANGE_LABEL, m_btnRange);
+    DDX_Control(pDX, IDC_UNDO, m_btnUndo);
+    DDX_Control(pDX, IDC_REDO, m_btnRedo);
 }
 
 BOOL CFreeColoringDlg::OnInitDialog() {
@@ -68,6 +73,7 @@ BOOL CFreeColoringDlg::OnInitDialog() {
     PrepareButton(m_btnBrowse, IDI_BROWSE, 0);
     PrepareButton(m_btnMusic, IDI_MUSIC_ON, IDI_MUSIC_OFF);
     if (m_pHome && m_pHome->IsMusicPlaying()) m_btnMusic.SetChecked(TRUE, TRUE);
+    PrepareHistoryButtons(m_btnUndo, m_btnRedo);
     m_btnRange.SetTransparent(FALSE);
 
     m_ctlCanvas.MoveWindow(kAreaLeft, kAreaTop, kAreaWidth, kAreaHeight, TRUE);
@@ -144,8 +150,23 @@ void CFreeColoringDlg::OnMusicToggle() { FollowMusicToggle(m_pHome, m_btnMusic);
 
 BOOL CFreeColoringDlg::OnEraseBkgnd(CDC* pDC) {
     CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp,      &m_btnMusicList,
-                                      &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse};
+                                      &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse,
+                                      &m_btnUndo,  &m_btnRedo};
     if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons))))
         return TRUE;
     return CDialog::OnEraseBkgnd(pDC);
+}
+
+BOOL CFreeColoringDlg::PreTranslateMessage(MSG* pMsg) {
+    if (HandleHistoryKey(pMsg, m_ctlCanvas)) return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CFreeColoringDlg::OnUndo() { m_ctlCanvas.Undo(); }
+
+void CFreeColoringDlg::OnRedo() { m_ctlCanvas.Redo(); }
+
+void CFreeColoringDlg::OnHistoryChanged(NMHDR*, LRESULT* pResult) {
+    ShowHistory(m_ctlCanvas, m_btnUndo, m_btnRedo);
+    *pResult = 1;
 }

@@ -27,6 +27,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     afx_msg void OnBrowse();
     afx_msg void OnStartAgain();
@@ -38,6 +39,9 @@ protected:
     afx_msg void OnStripDown();
     afx_msg void OnTopicChanged();
     afx_msg void OnMusicToggle();
+    afx_msg void OnUndo();
+    afx_msg void OnRedo();
+    afx_msg void OnHistoryChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
 
@@ -60,6 +64,8 @@ public:
     CSkinButton m_btnMusicList;          // 1011
     CSkinButton m_btnMusic;              // 1036: music on/off
     CSkinButton m_btnRange;              // 1037: the range label
+    CSkinButton m_btnUndo;               // 1040
+    CSkinButton m_btnRedo;               // 1041
     int m_nShown = 0;                    // entries in the strip after the last filtering
     int m_nCurrent = -1;                 // catalogue index of the picture on the canvas
     CBitmap m_bmpBackground;             // "Backgrnd\Freely\bg1.bmp"; no handle when missing

@@ -24,6 +24,9 @@ ON_WM_ERASEBKGND()
 ON_CBN_SELCHANGE(IDC_SAMPLE_TOPICS, &CSampleColoringDlg::OnTopicChanged)
 ON_BN_CLICKED(IDC_MUSIC_LIST, &CSampleColoringDlg::OnMusicList)
 ON_BN_CLICKED(IDC_MUSIC_TOGGLE, &CSampleColoringDlg::OnMusicToggle)
+ON_BN_CLICKED(IDC_UNDO, &CSampleColoringDlg::OnUndo)
+ON_BN_CLICKED(IDC_REDO, &CSampleColoringDlg::OnRedo)
+ON_NOTIFY(CVN_HISTORYCHANGED, IDC_CANVAS, &CSampleColoringDlg::OnHistoryChanged)
 END_MESSAGE_MAP()
 
 CSampleColoringDlg::CSampleColoringDlg(CWnd* pParent) : CDialog(IDD, pParent) {
@@ -53,6 +56,8 @@ void CSampleColoringDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SAMPLE_BROWSE, m_btnBrowse);
     DDX_Control(pDX, IDC_MUSIC_TOGGLE, m_btnMusic);
     DDX_Control(pDX, IDC_RANGE_LABEL, m_btnRange);
+    DDX_Control(pDX, IDC_UNDO, m_btnUndo);
+    DDX_Control(pDX, IDC_REDO, m_btnRedo);
 }
 
 BOOL CSampleColoringDlg::OnInitDialog() {
@@ -70,6 +75,7 @@ BOOL CSampleColoringDlg::OnInitDialog() {
     PrepareButton(m_btnBrowse, IDI_BROWSE, 0);
     PrepareButton(m_btnMusic, IDI_MUSIC_ON, IDI_MUSIC_OFF);
     if (m_pHome && m_pHome->IsMusicPlaying()) m_btnMusic.SetChecked(TRUE, TRUE);
+    PrepareHistoryButtons(m_btnUndo, m_btnRedo);
 
     m_ctlSample.MoveWindow(kSampleLeft, kBoxTop, kBoxSize, kBoxSize, TRUE);
     m_ctlCanvas.MoveWindow(kCanvasLeft, kBoxTop, kBoxSize, kBoxSize, TRUE);
@@ -144,7 +150,8 @@ void CSampleColoringDlg::OnBrowse() {
 
 BOOL CSampleColoringDlg::OnEraseBkgnd(CDC* pDC) {
     CSkinButton* const apButtons[] = {&m_btnClose, &m_btnDown, &m_btnUp,      &m_btnMusicList,
-                                      &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse};
+                                      &m_btnMusic, &m_btnSave, &m_btnRestart, &m_btnBrowse,
+                                      &m_btnUndo,  &m_btnRedo};
     if (PaintBackground(this, pDC, m_bmpBackground, apButtons, int(std::size(apButtons))))
         return TRUE;
     return CDialog::OnEraseBkgnd(pDC);
@@ -158,3 +165,17 @@ void CSampleColoringDlg::OnTopicChanged() {
 void CSampleColoringDlg::OnMusicList() { RunMusicList(m_pHome, m_btnMusic); }
 
 void CSampleColoringDlg::OnMusicToggle() { FollowMusicToggle(m_pHome, m_btnMusic); }
+
+BOOL CSampleColoringDlg::PreTranslateMessage(MSG* pMsg) {
+    if (HandleHistoryKey(pMsg, m_ctlCanvas)) return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CSampleColoringDlg::OnUndo() { m_ctlCanvas.Undo(); }
+
+void CSampleColoringDlg::OnRedo() { m_ctlCanvas.Redo(); }
+
+void CSampleColoringDlg::OnHistoryChanged(NMHDR*, LRESULT* pResult) {
+    ShowHistory(m_ctlCanvas, m_btnUndo, m_btnRedo);
+    *pResult = 1;
+}

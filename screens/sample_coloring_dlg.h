@@ -28,6 +28,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     afx_msg void OnThumbnailSelected(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnColorSelected(NMHDR* pNMHDR, LRESULT* pResult);
@@ -40,6 +41,9 @@ protected:
     afx_msg void OnTopicChanged();
     afx_msg void OnMusicList();
     afx_msg void OnMusicToggle();
+    afx_msg void OnUndo();
+    afx_msg void OnRedo();
+    afx_msg void OnHistoryChanged(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
     void FillStrip();
@@ -62,6 +66,8 @@ public:
     CSkinButton m_btnBrowse;             // 1005
     CSkinButton m_btnMusic;              // 1036: music on/off
     CSkinButton m_btnRange;              // 1037: the range label
+    CSkinButton m_btnUndo;               // 1040
+    CSkinButton m_btnRedo;               // 1041
     int m_nShown = 0;                    // entries in the strip after the last filtering
     CBitmap m_bmpBackground;             // "Backgrnd\Samples\bg1.bmp"; no handle when missing
     int m_nCurrent = -1;                 // catalogue index of the pair on the canvases

@@ -19,8 +19,26 @@ const char* ProgramName(int argc, char** argv) { return argc > 0 && argv[0] ? ar
 
 void SetMainWindowSize(SIZE size) { gMainWindow = size; }
 
+void SetFullScreen(bool on) {
+    core::Guard lock(core::BigLock());
+    core::CurrentBackend().SetFullScreen(on);
+}
+
+bool IsFullScreen() {
+    core::Guard lock(core::BigLock());
+    return core::CurrentBackend().FullScreen();
+}
+
+void SetFullScreenBackdrop(COLORREF colour) {
+    core::Guard lock(core::BigLock());
+    core::CurrentBackend().SetBackdrop(colour);
+}
+
+void SetFullScreenListener(void (*listener)(bool on)) { core::SetFullScreenListener(listener); }
+
 bool StartDisplay(int& argc, char** argv) {
     bool headless = false;
+    bool fullScreen = false;
     const char* scaleText = nullptr;
     bool scaleMissing = false;
     int kept = 0;
@@ -28,6 +46,8 @@ bool StartDisplay(int& argc, char** argv) {
         const char* arg = argv[i];
         if (i > 0 && arg && std::strcmp(arg, "--headless") == 0) {
             headless = true;
+        } else if (i > 0 && arg && std::strcmp(arg, "--fullscreen") == 0) {
+            fullScreen = true;
         } else if (i > 0 && arg && std::strcmp(arg, "--scale") == 0) {
             if (i + 1 < argc && argv[i + 1])
                 scaleText = argv[++i];
@@ -52,7 +72,11 @@ bool StartDisplay(int& argc, char** argv) {
             return false;
         }
     }
-    if (headless) return true;  // the in-memory backend is the default
+    if (headless) {
+        // The in-memory backend is the default; it keeps the state only.
+        if (fullScreen) SetFullScreen(true);
+        return true;
+    }
 
     std::string error;
     auto backend = sdl::CreateBackend(&error, options);
@@ -64,6 +88,7 @@ bool StartDisplay(int& argc, char** argv) {
         return false;
     }
     core::InstallBackend(std::move(backend));
+    if (fullScreen) SetFullScreen(true);
     return true;
 }
 

@@ -6,7 +6,7 @@ namespace win {
 
 // Opens a real display (SDL2) and installs it as the layer's backend, so
 // that windows are shown and input comes from the user. Consumes the option
-// "--headless" from argv (argc adjusted): the program then runs on the
+// "--headless" from argv (argc adjusted) and "--fullscreen" (see below): the program then runs on the
 // in-memory backend, as tests do. Consumes "--scale N" (or "--scale=N"),
 // N from 1 to 4: every window shows N times as large (see
 // SetMainWindowSize for the choice without it). When no display can be
@@ -22,5 +22,19 @@ bool StartDisplay(int& argc, char** argv);
 // saves, stay as they are. Without it windows show at their own size
 // unless --scale asks otherwise.
 void SetMainWindowSize(SIZE size);
+
+// Full screen (the option "--fullscreen" of StartDisplay, or F11, which
+// switches it on and off wherever the keyboard is): every window of the
+// program keeps its own pixels and shows at the largest whole factor at
+// which the windows shown fit the screen, centred, over a backdrop of one
+// colour that fills the rest of the screen; the window manager can neither
+// move nor close them. The headless backend keeps the state only.
+void SetFullScreen(bool on);
+bool IsFullScreen();
+// The backdrop's colour (the program's sky, say).
+void SetFullScreenBackdrop(COLORREF colour);
+// Called on the user-interface thread whenever F11 switched full screen on
+// or off (not for SetFullScreen); null to stop.
+void SetFullScreenListener(void (*listener)(bool on));
 
 }  // namespace win

@@ -21,7 +21,22 @@ std::atomic<BackendFactory>& DefaultFactory() {
     return factory;
 }
 
+std::atomic<FullScreenListener> gFullScreenListener{nullptr};
+
 }  // namespace
+
+void SetFullScreenListener(FullScreenListener listener) { gFullScreenListener = listener; }
+
+void SwitchFullScreen() {
+    bool on;
+    {
+        Guard lock(BigLock());
+        Backend& backend = CurrentBackend();
+        on = !backend.FullScreen();
+        backend.SetFullScreen(on);
+    }
+    if (FullScreenListener listener = gFullScreenListener.load()) listener(on);
+}
 
 Backend& CurrentBackend() {
     Guard lock(BigLock());

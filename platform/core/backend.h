@@ -33,6 +33,12 @@ public:
     // pixels was painted. Called with BigLock() held.
     virtual void Present(HWND, const Surface&, const RECT& /*changed*/) {}
     virtual void SetCursor(HCURSOR) {}
+    // Full screen: every window of the program over one backdrop of
+    // `backdrop` colour that fills the screen, enlarged as far as whole
+    // factors let the windows shown fit. Called with BigLock() held.
+    virtual bool FullScreen() const { return false; }
+    virtual void SetFullScreen(bool /*on*/) {}
+    virtual void SetBackdrop(COLORREF /*backdrop*/) {}
     // WM_SETICON changed a top-level window's icons (either may be null).
     // Called with BigLock() held.
     virtual void WindowIconChanged(HWND, HICON /*big*/, HICON /*small*/) {}
@@ -57,6 +63,13 @@ void InstallBackend(std::unique_ptr<Backend> backend);
 // offers itself here at start-up, so the core never names it.
 using BackendFactory = std::unique_ptr<Backend> (*)();
 void SetDefaultBackend(BackendFactory factory);
+
+// Whom a backend tells that the user switched full screen on or off (F11,
+// the display's own key, which never reaches the program's windows).
+using FullScreenListener = void (*)(bool on);
+void SetFullScreenListener(FullScreenListener listener);
+// A backend's F11: full screen switched over, and the listener told.
+void SwitchFullScreen();
 
 // For the queue: block in the backend if it owns the calling thread's
 // waits (returns false when it does not).

@@ -20,8 +20,11 @@ struct InputState {
     HWND active = nullptr;
     HWND tracking = nullptr;  // the window that asked for WM_MOUSELEAVE
     HCURSOR cursorShape = nullptr;
-    bool keys[256] = {};
+    bool keys[256] = {};  // as the keys are now (GetAsyncKeyState)
     bool toggled[256] = {};
+    // As of the last key message taken from a queue (GetKeyState).
+    bool heldAtMessage[256] = {};
+    bool toggledAtMessage[256] = {};
     // The last button press, for double clicks.
     HWND lastDownWindow = nullptr;
     UINT lastDownMessage = 0;
@@ -184,6 +187,7 @@ void InjectMouseButton(POINT screen, MouseButton button, bool down, DWORD time, 
         auto& s = State();
         s.cursor = screen;
         s.keys[ButtonKey(button)] = down;
+        s.heldAtMessage[ButtonKey(button)] = down;
         HWND under = Under(screen, within);
         CheckLeave(under);
         auto w = MouseTarget(screen, within);
@@ -269,7 +273,12 @@ void InjectKey(UINT virtualKey, bool down) {
     bool repeat = down && s.keys[virtualKey];
     s.keys[virtualKey] = down;
     auto w = LookupWindow(s.focus ? s.focus : s.active);
-    if (!w || !IsEnabled(*w)) return;
+    if (!w || !IsEnabled(*w)) {
+        // No message to wait for: the key's state is taken at once.
+        s.heldAtMessage[virtualKey] = down;
+        s.toggledAtMessage[virtualKey] = s.toggled[virtualKey];
+        return;
+    }
     LPARAM lParam = 1;
     if (repeat) lParam |= 0x40000000;
     if (!down) lParam |= LPARAM(0xC0000000);
@@ -280,6 +289,17 @@ void InjectKey(UINT virtualKey, bool down) {
     if (s.keys[VK_MENU]) lParam |= 0x20000000;  // the context code: Alt is down
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     QueueInput(*w, message, virtualKey, lParam, GetTickCount());
+}
+
+void KeyMessageRetrieved(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_SYSKEYDOWN &&
+        msg.message != WM_SYSKEYUP)
+        return;
+    auto& s = State();
+    const UINT vk = UINT(msg.wParam) & 0xFF;
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    if (down && !s.heldAtMessage[vk]) s.toggledAtMessage[vk] = !s.toggledAtMessage[vk];
+    s.heldAtMessage[vk] = down;
 }
 
 void InjectChar(unsigned char ch) {
@@ -497,13 +517,15 @@ SHORT WINAPI GetKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) return 0;
     Guard lock(BigLock());
     auto& s = State();
-    SHORT state = s.keys[virtualKey] ? SHORT(0x8000) : 0;
-    if (s.toggled[virtualKey]) state |= 1;
+    SHORT state = s.heldAtMessage[virtualKey] ? SHORT(0x8000) : 0;
+    if (s.toggledAtMessage[virtualKey]) state |= 1;
     return state;
 }
 
 SHORT WINAPI GetAsyncKeyState(int virtualKey) {
-    return static_cast<SHORT>(GetKeyState(virtualKey) & 0x8000);
+    if (virtualKey < 0 || virtualKey > 255) return 0;
+    Guard lock(BigLock());
+    return State().keys[virtualKey] ? SHORT(0x8000) : 0;
 }
 
 HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {

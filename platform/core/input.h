@@ -22,6 +22,10 @@ void InjectMouseWheel(POINT screen, int delta);
 void InjectPointerLeft();
 void InjectKey(UINT virtualKey, bool down);
 void InjectChar(unsigned char ch);
+// A key message was taken from its queue: GetKeyState answers as of it, as
+// on Windows, so Ctrl+Z reads Ctrl down even when the release of Ctrl
+// arrived before the Z was handled. Called with BigLock() held.
+void KeyMessageRetrieved(const MSG& msg);
 
 // Window lifetime hooks (called without BigLock, on the window's thread).
 void ForgetWindowInput(HWND hwnd);  // during destruction

@@ -46,6 +46,7 @@ bool TakeMessage(ThreadQueue& queue, HWND filter, UINT min, UINT max, bool remov
     while (TakeFrom(queue.input, filter, min, max, remove, out)) {
         // Input for a window that went away or was disabled since is dropped.
         auto w = LookupWindow(out->hwnd);
+        if (remove) KeyMessageRetrieved(*out);
         if (w && IsEnabled(*w)) return true;
         if (!remove) {
             std::erase_if(queue.input, [&](const MSG& m) { return m.hwnd == out->hwnd; });

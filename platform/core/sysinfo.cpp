@@ -129,9 +129,12 @@ BOOL WINAPI EqualRect(const RECT* a, const RECT* b) {
 BOOL WINAPI TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
     bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     UINT vk = UINT(msg->wParam);
     int ch = 0;
-    if (vk >= 'A' && vk <= 'Z')
+    if (vk >= 'A' && vk <= 'Z' && control)
+        ch = int(vk) - 'A' + 1;  // Ctrl+Z types 0x1A, as on Windows, never a letter
+    else if (vk >= 'A' && vk <= 'Z')
         ch = shift ? int(vk) : int(vk) + ('a' - 'A');
     else if (vk >= '0' && vk <= '9' && !shift)
         ch = int(vk);

@@ -322,6 +322,20 @@ bool DecodeDib(const DibFormat& f, const uint8_t* bits, size_t size, uint32_t* d
 }
 
 void EncodeDib(const DibFormat& f, const uint32_t* src, ptrdiff_t pitch, uint8_t* bits) {
+    if (f.bitCount == 32 && f.masks[0] == 0xFF0000 && f.masks[1] == 0x00FF00 &&
+        f.masks[2] == 0x0000FF) {
+        // The surfaces' own layout (the common case: a picture read back
+        // whole): each pixel as it is, its unused top byte cleared.
+        for (int i = 0; i < f.height; ++i) {
+            const uint32_t* s = src + (f.topDown ? i : f.height - 1 - i) * pitch;
+            uint8_t* d = bits + size_t(i) * f.stride;
+            for (int x = 0; x < f.width; ++x) {
+                const uint32_t v = s[x] & 0x00FFFFFF;
+                std::memcpy(d + 4 * size_t(x), &v, 4);  // little-endian host
+            }
+        }
+        return;
+    }
     const Channel ch[3] = {Channel(f.masks[0]), Channel(f.masks[1]), Channel(f.masks[2])};
     PaletteMatcher match(f.palette);
     for (int i = 0; i < f.height; ++i) {

@@ -42,9 +42,9 @@ std::vector<int> TakeSoundsPlayed() {
 void ProgramTest::SetUp() {
     m_pAppDir = std::make_unique<test_support::TempDir>("tinto_app");
     m_strAppDir = m_pAppDir->str() + "/";
-    // The user's own folders (added pictures, their colourable copies) are
-    // temporary folders of the test, never the real ones.
-    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+    // The user's own folders (added pictures, their colourable copies, the
+    // settings) are temporary folders of the test, never the real ones.
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) {
         const char* value = std::getenv(name);
         m_savedEnvironment.emplace_back(name,
                                         value ? std::optional<std::string>(value) : std::nullopt);
@@ -53,6 +53,7 @@ void ProgramTest::SetUp() {
     ::setenv("XDG_DATA_HOME", (m_strAppDir + "home/data").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (m_strAppDir + "home/cache").c_str(), 1);
     headless::SetExecutablePath(m_strAppDir + "tintorama");
+    ::setenv("XDG_CONFIG_HOME", (m_strAppDir + "config").c_str(), 1);
     ASSERT_TRUE(win::SetSoundBackend(win::SoundBackend::NullInstant));
     win::SetWaveResourceLookup(&RecordingLookup);
     TakeSoundsPlayed();

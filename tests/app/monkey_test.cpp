@@ -305,9 +305,9 @@ private:
     }
 
     void Key() {
-        static const UINT kKeys[] = {VK_RETURN, VK_TAB,  VK_SPACE, VK_LEFT, VK_RIGHT,
-                                     VK_UP,     VK_DOWN, VK_HOME,  VK_END,  VK_DELETE,
-                                     VK_BACK,   VK_F1,   VK_PRIOR, VK_NEXT, VK_F10};
+        static const UINT kKeys[] = {VK_RETURN, VK_TAB,  VK_SPACE, VK_LEFT,   VK_RIGHT, VK_UP,
+                                     VK_DOWN,   VK_HOME, VK_END,   VK_DELETE, VK_BACK,  VK_F1,
+                                     VK_PRIOR,  VK_NEXT, VK_F10,   VK_F11};
         int kind = Below(100);
         if (kind < 3) {
             // Escape leaves a screen; rare enough that screens get played with.
@@ -329,6 +329,15 @@ private:
             headless::KeyDown(VK_MENU);
             headless::KeyPress(letter);
             headless::KeyUp(VK_MENU);
+        } else if (kind < 20) {
+            // Undo and redo: Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z.
+            const int which = Below(3);
+            Log("key Ctrl+%s", which == 0 ? "Z" : which == 1 ? "Y" : "Shift+Z");
+            headless::KeyDown(VK_CONTROL);
+            if (which == 2) headless::KeyDown(VK_SHIFT);
+            headless::KeyPress(which == 1 ? 'Y' : 'Z');
+            if (which == 2) headless::KeyUp(VK_SHIFT);
+            headless::KeyUp(VK_CONTROL);
         } else if (kind < 45) {
             UINT vk = kKeys[Below(int(sizeof kKeys / sizeof kKeys[0]))];
             Log("key 0x%02X", vk);

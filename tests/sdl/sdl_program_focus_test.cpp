@@ -12,57 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "program_window.h"
 #include "xvfb_fixture.h"
 
 namespace {
 
-// The program beside the tests in the build tree: build/app/tintorama.
-std::string ProgramPath() {
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return "";
-    std::string dir(self, size_t(n));
-    dir = dir.substr(0, dir.rfind('/'));  // build/tests
-    dir = dir.substr(0, dir.rfind('/'));  // build
-    return dir + "/app/tintorama";
-}
-
-std::string Xdo(const std::string& arguments) {
-    return sdl_test::Output("timeout 20 xdotool " + arguments);
-}
-
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-Geometry GeometryOf(const std::string& window) {
-    Geometry g;
-    const std::string shell = Xdo("getwindowgeometry --shell " + window);
-    auto value = [&](const std::string& key) {
-        const size_t at = shell.find("\n" + key + "=");
-        return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 2);
-    };
-    g.x = value("X");
-    g.y = value("Y");
-    g.width = value("WIDTH");
-    g.height = value("HEIGHT");
-    return g;
-}
-
-// The program's visible windows of a size.
-std::string VisibleOfSize(int width, int height) {
-    std::string ids = Xdo("search --onlyvisible --classname tintorama");
-    size_t start = 0;
-    while (start < ids.size()) {
-        size_t end = ids.find('\n', start);
-        if (end == std::string::npos) end = ids.size();
-        const std::string id = ids.substr(start, end - start);
-        const Geometry g = GeometryOf(id);
-        if (g.width == width && g.height == height) return id;
-        start = end + 1;
-    }
-    return "";
-}
+using namespace sdl_test;
 
 class SdlProgram : public ::testing::TestWithParam<const char*> {
 protected:

@@ -14,8 +14,8 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 import iconfile
-from style import (BLUE, BROWN, Canvas, GREEN, GREY, INK, ORANGE, PINK, PURPLE, RED, WHITE,
-                   YELLOW, note)
+from style import (BLUE, BROWN, Canvas, GREEN, GREY, INK, ORANGE, PINK, PURPLE, RED, TEAL,
+                   WHITE, YELLOW, note)
 
 
 def badge(colour, radius=15.0):
@@ -107,6 +107,30 @@ def music_list():
     return c
 
 
+def turn_arrow(forward, colour, symbol):
+    """A curved arrow on the badge: back (undo) turns over the top to the
+    left, forward (redo) is its mirror image."""
+    c = badge(colour)
+    r, cy = 6.5, 17.5
+    # Angles run clockwise from three o'clock (y grows downwards).
+    first, last = (200, 400) if not forward else (140, 340)
+    c.arc(16, cy, r, first, last, symbol, 3.2)
+    a = math.radians(first if not forward else last)
+    x, y = 16 + r * math.cos(a), cy + r * math.sin(a)
+    # The head points on along the ring, away from it.
+    tx, ty = (math.sin(a), -math.cos(a)) if not forward else (-math.sin(a), math.cos(a))
+    nx, ny = math.cos(a), math.sin(a)
+    c.poly([(x + tx * 5.5, y + ty * 5.5), (x + nx * 4.2 - tx * 0.5, y + ny * 4.2 - ty * 0.5),
+            (x - nx * 4.2 - tx * 0.5, y - ny * 4.2 - ty * 0.5)], symbol)
+    return c
+
+
+# The greyed-out faces of buttons that have nothing to do: the same shape,
+# quiet grey on grey.
+GREYED_BADGE = (196, 199, 207)
+GREYED_SYMBOL = (236, 238, 242)
+
+
 def help_icon():
     c = badge(GREEN)
     c.text((16, 16.8), "?", 20, WHITE)
@@ -169,6 +193,10 @@ ICONS = {
     150: ("music list", music_list),
     151: ("music off", music_off),
     164: ("help", help_icon),
+    165: ("undo", lambda: turn_arrow(False, TEAL, WHITE)),
+    166: ("redo", lambda: turn_arrow(True, TEAL, WHITE)),
+    167: ("undo, nothing to undo", lambda: turn_arrow(False, GREYED_BADGE, GREYED_SYMBOL)),
+    168: ("redo, nothing to redo", lambda: turn_arrow(True, GREYED_BADGE, GREYED_SYMBOL)),
 }
 
 

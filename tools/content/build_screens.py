@@ -91,9 +91,9 @@ def free_background(path):
     c.rrect((110, 40, 710 - 0.5, 440 - 0.5), 0, WHITE)
     c.text((112, 20), "Tô tự do  ·  Free colouring", 16, INK, anchor="lm", stroke=2,
            stroke_fill=WHITE)
-    for x in (141, 187, 233, 279, 325, 459):
+    for x in (141, 187, 233, 279, 325, 371, 412, 459):   # 371, 412: undo and redo
         plate(c, du.rect(x, 305, 30, 21), pad=0)
-    confetti(c, [(620, 513), (650, 503), (660, 522)])
+    confetti(c, [(140, 512), (170, 505), (160, 524)])
     c.result().convert("RGB").save(path)
 
 
@@ -112,9 +112,9 @@ def samples_background(path):
     c.text((605, 40), "Tranh của bé  ·  Your picture", 13, INK)
     framed(c, SAMPLE_TRAY, 2, PANEL, radius=10)
     framed(c, SAMPLE_PALETTE, 1, WELL, radius=3, outline=1)
-    for x in (134, 199, 264, 329, 394, 482):
+    for x in (80, 134, 199, 264, 329, 394, 438, 482):    # 80: undo, 438: redo
         plate(c, du.rect(x, 295, 32, 23), pad=0)
-    confetti(c, [(660, 500), (685, 490)])
+    confetti(c, [(184, 506), (186, 488)])
     c.result().convert("RGB").save(path)
 
 

@@ -69,6 +69,9 @@ struct TopLevel {
 };
 std::vector<TopLevel> TopLevelWindows();  // in z-order, topmost first
 SIZE ScreenSize();
+// Whether the program asked for full screen (win::SetFullScreen, or F11:
+// KeyDown(VK_F11) switches it as a real display's key does).
+bool FullScreen();
 
 // What the backend was asked to show: rectangles presented per window since
 // the last call, and the cursor last set.

@@ -33,6 +33,8 @@ public:
             presented.erase(presented.begin(), presented.begin() + 50000);
     }
     void SetCursor(HCURSOR c) override { cursor = c; }
+    bool FullScreen() const override { return fullScreen; }
+    void SetFullScreen(bool on) override { fullScreen = on; }
     void WindowIconChanged(HWND hwnd, HICON big, HICON small) override {
         icons[hwnd] = {big, small};
     }
@@ -57,6 +59,7 @@ public:
         return handler();
     }
 
+    bool fullScreen = false;
     std::vector<headless::Presented> presented;
     HCURSOR cursor = nullptr;
     HWND nativeFocus = nullptr;
@@ -155,8 +158,17 @@ void Click(int x, int y, Button b) {
 }
 void Wheel(int x, int y, int delta) { win::core::InjectMouseWheel({x, y}, delta); }
 void PointerLeave() { win::core::InjectPointerLeft(); }
-void KeyDown(UINT vk) { win::core::InjectKey(vk, true); }
-void KeyUp(UINT vk) { win::core::InjectKey(vk, false); }
+// F11 is the display's own key, as on a real one: it switches full screen
+// and never reaches the program's windows.
+void KeyDown(UINT vk) {
+    if (vk == VK_F11)
+        win::core::SwitchFullScreen();
+    else
+        win::core::InjectKey(vk, true);
+}
+void KeyUp(UINT vk) {
+    if (vk != VK_F11) win::core::InjectKey(vk, false);
+}
 void KeyPress(UINT vk) {
     KeyDown(vk);
     KeyUp(vk);
@@ -270,6 +282,11 @@ std::vector<TopLevel> TopLevelWindows() {
 }
 
 SIZE ScreenSize() { return win::core::CurrentBackend().ScreenSize(); }
+
+bool FullScreen() {
+    Guard lock(BigLock());
+    return win::core::CurrentBackend().FullScreen();
+}
 
 std::vector<Presented> TakePresented() {
     auto* backend = Installed();

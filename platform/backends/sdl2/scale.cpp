@@ -18,6 +18,20 @@ int ChooseScale(SIZE screen, SIZE usable, SIZE window) {
     return factor;
 }
 
+FullScreenLayout LayOutFullScreen(SIZE display, const RECT& content) {
+    FullScreenLayout layout;
+    const long long wide = (long long)content.right - content.left;
+    const long long high = (long long)content.bottom - content.top;
+    if (wide <= 0 || high <= 0 || display.cx <= 0 || display.cy <= 0) return layout;
+    for (int n = 2; n <= kMaxFullScreenScale; ++n)
+        if (wide * n <= display.cx && high * n <= display.cy) layout.factor = n;
+    // 64-bit sums: a window far off the screen must not overflow them.
+    const long long f = layout.factor;
+    layout.origin.x = LONG((display.cx - ((long long)content.left + content.right) * f) / 2);
+    layout.origin.y = LONG((display.cy - ((long long)content.top + content.bottom) * f) / 2);
+    return layout;
+}
+
 int ParseScale(const char* text) {
     if (!text || !*text) return 0;
     char* end = nullptr;

@@ -21,6 +21,19 @@ constexpr int kMaxScale = 4;
 // its pixels as they are.
 int ChooseScale(SIZE screen, SIZE usable, SIZE window);
 
+// Full screen: the largest whole factor, from 1 to kMaxFullScreenScale, at
+// which `content` (the windows shown, in the program's pixels) fits a
+// display of `display` pixels, and where the program's pixel (0, 0) then
+// lies so that the content is centred: a point p shows at
+// origin + p × factor. Content larger than the display at 1× is centred,
+// overhanging equally.
+constexpr int kMaxFullScreenScale = 8;
+struct FullScreenLayout {
+    int factor = 1;
+    POINT origin{0, 0};
+};
+FullScreenLayout LayOutFullScreen(SIZE display, const RECT& content);
+
 // Reads "N" of a --scale option: a whole number from 1 to kMaxScale, or 0
 // when the text is anything else.
 int ParseScale(const char* text);

@@ -57,12 +57,17 @@ bool IsToolWindow(const core::Window& w) { return (w.exStyle & WS_EX_TOOLWINDOW)
 class SdlBackend : public core::Backend {
 public:
     SdlBackend(DWORD uiThread, SIZE screen, int scale)
-        : uiThread_(uiThread), screen_{screen.cx / scale, screen.cy / scale}, scale_(scale) {
+        : uiThread_(uiThread),
+          display_(screen),
+          screen_{screen.cx / scale, screen.cy / scale},
+          scale_(scale),
+          windowedScale_(scale) {
         wakeEvent_ = SDL_RegisterEvents(1);
         gScale = scale;
     }
     ~SdlBackend() override {
         for (auto& [hwnd, native] : natives_) SDL_DestroyWindow(native);
+        if (backdrop_) SDL_DestroyWindow(backdrop_);
         for (auto& [id, cursor] : cursors_) SDL_FreeCursor(cursor);
         for (auto& [handle, cursor] : ownCursors_) SDL_FreeCursor(cursor);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -83,9 +88,9 @@ public:
         if (IsToolWindow(*w)) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
         int width = std::max(1, int(w->rect.right - w->rect.left));
         int height = std::max(1, int(w->rect.bottom - w->rect.top));
+        const POINT at = NativePoint(w->rect.left, w->rect.top);
         SDL_Window* native =
-            SDL_CreateWindow(w->text.c_str(), w->rect.left * scale_, w->rect.top * scale_,
-                             width * scale_, height * scale_, flags);
+            SDL_CreateWindow(w->text.c_str(), at.x, at.y, width * scale_, height * scale_, flags);
         if (!native) {
             std::fprintf(stderr, "cannot create a native window: %s\n", SDL_GetError());
             return;
@@ -95,8 +100,7 @@ public:
         // GL-backed (SDL_FRAMEBUFFER_ACCELERATION=1), SDL re-creates the
         // native window for it, and does so before anything else knows the
         // window; the position is asked for again afterwards.
-        if (SDL_GetWindowSurface(native))
-            SDL_SetWindowPosition(native, w->rect.left * scale_, w->rect.top * scale_);
+        if (SDL_GetWindowSurface(native)) SDL_SetWindowPosition(native, at.x, at.y);
         // Owned windows (dialogs, lists) stay above their owner.
         if (SDL_Window* owner = NativeOf(w->owner)) SDL_SetWindowModalFor(native, owner);
         natives_[hwnd] = native;
@@ -122,6 +126,7 @@ public:
     void WindowShown(HWND hwnd, bool visible) override {
         SDL_Window* native = NativeOf(hwnd);
         if (!native) return;
+        if (full_ && !tools_.count(hwnd)) LayOut(false);
         if (visible) {
             SDL_ShowWindow(native);
             if (tools_.count(hwnd)) {
@@ -165,9 +170,33 @@ public:
         SDL_Window* native = NativeOf(hwnd);
         if (!native) return;
         if (followingNative_ == hwnd) return;  // the native window is already there
-        SDL_SetWindowPosition(native, r.left * scale_, r.top * scale_);
-        SDL_SetWindowSize(native, std::max(1, int(r.right - r.left)) * scale_,
-                          std::max(1, int(r.bottom - r.top)) * scale_);
+        Place(native, r);
+        if (full_ && !tools_.count(hwnd)) LayOut(false);
+    }
+
+    bool FullScreen() const override { return full_; }
+
+    void SetFullScreen(bool on) override {
+        if (on == full_ || !OnUiThread()) return;
+        full_ = on;
+        if (on) {
+            // The backdrop first, so that the program's windows go over it.
+            backdrop_ = SDL_CreateWindow("", 0, 0, display_.cx, display_.cy,
+                                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
+            if (backdrop_) PaintBackdrop();
+            LayOut(true);
+        } else {
+            if (backdrop_) SDL_DestroyWindow(backdrop_);
+            backdrop_ = nullptr;
+            scale_ = windowedScale_;
+            origin_ = {0, 0};
+            Reposition();
+        }
+    }
+
+    void SetBackdrop(COLORREF colour) override {
+        backdropColour_ = colour;
+        if (backdrop_) PaintBackdrop();
     }
 
     void WindowTitleChanged(HWND hwnd, const std::string& title) override {
@@ -264,6 +293,77 @@ public:
     }
 
 private:
+    // Where the program's screen point (x, y) lies on the display.
+    POINT NativePoint(LONG x, LONG y) const {
+        return {origin_.x + x * scale_, origin_.y + y * scale_};
+    }
+    // A display point in the program's screen coordinates.
+    POINT CorePoint(int x, int y) const {
+        return FromNative(POINT{x - origin_.x, y - origin_.y}, scale_);
+    }
+
+    void Place(SDL_Window* native, const RECT& r) {
+        const POINT at = NativePoint(r.left, r.top);
+        SDL_SetWindowPosition(native, at.x, at.y);
+        SDL_SetWindowSize(native, std::max(1, int(r.right - r.left)) * scale_,
+                          std::max(1, int(r.bottom - r.top)) * scale_);
+    }
+
+    // Every native window to its place at the present factor, drawn again.
+    void Reposition() {
+        gScale = scale_;
+        // The program's own cursors are made again at the new size.
+        for (auto& [handle, cursor] : ownCursors_) SDL_FreeCursor(cursor);
+        ownCursors_.clear();
+        for (auto& [hwnd, native] : natives_) {
+            if (auto w = core::LookupWindow(hwnd)) Place(native, w->rect);
+            PresentAll(hwnd);
+        }
+    }
+
+    // Full screen: the factor and origin at which the windows shown fit,
+    // centred; everything is placed again when they changed (or `always`).
+    // The program's windows go back over the backdrop.
+    void LayOut(bool always) {
+        RECT content{0, 0, 0, 0};
+        for (auto& [hwnd, native] : natives_) {
+            auto w = core::LookupWindow(hwnd);
+            if (!w || tools_.count(hwnd) || !(w->style & WS_VISIBLE)) continue;
+            UnionRect(&content, &content, &w->rect);
+        }
+        if (IsRectEmpty(&content)) return;
+        const FullScreenLayout layout = LayOutFullScreen(display_, content);
+        if (!always && layout.factor == scale_ && layout.origin.x == origin_.x &&
+            layout.origin.y == origin_.y)
+            return;
+        scale_ = layout.factor;
+        origin_ = layout.origin;
+        Reposition();
+        RaiseOverBackdrop();
+    }
+
+    // The program's shown windows over the backdrop, bottom first, and the
+    // keyboard with the active one.
+    void RaiseOverBackdrop() {
+        const std::vector<HWND>& order = core::TopLevels();
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            SDL_Window* native = NativeOf(*it);
+            if (native && !tools_.count(*it) && (SDL_GetWindowFlags(native) & SDL_WINDOW_SHOWN))
+                SDL_RaiseWindow(native);
+        }
+        if (SDL_Window* active = NativeOf(active_)) GiveFocus(active);
+    }
+
+    void PaintBackdrop() {
+        SDL_Surface* surface = SDL_GetWindowSurface(backdrop_);
+        if (!surface) return;
+        SDL_FillRect(surface, nullptr,
+                     SDL_MapRGB(surface->format, GetRValue(backdropColour_),
+                                GetGValue(backdropColour_), GetBValue(backdropColour_)));
+        SDL_ShowWindow(backdrop_);
+        SDL_UpdateWindowSurface(backdrop_);
+    }
+
     // The changed rectangle, enlarged. A 32-bit window surface (what X
     // gives on every usual display) takes the blocks directly; any other
     // goes through SDL's own nearest-pixel stretch.
@@ -374,14 +474,24 @@ private:
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
                 const bool down = event.type == SDL_KEYDOWN;
+                // F11 is the display's: full screen on or off, wherever the
+                // keyboard is; the program's windows never see it.
+                if (event.key.keysym.sym == SDLK_F11) {
+                    if (down && !event.key.repeat) core::SwitchFullScreen();
+                    break;
+                }
                 unsigned vk = VirtualKeyOf(event.key.keysym.sym);
                 if (!vk) {
-                    // Typing keys count as keys only with Alt (and not Ctrl)
-                    // held, or when released after such a press.
+                    // Typing keys count as keys only with Alt or Ctrl held
+                    // (not both: AltGr types), or when released after such
+                    // a press. Ctrl+letter types nothing (SDL sends no text
+                    // for it), so it is a key: Ctrl+Z, Ctrl+Y.
                     const unsigned system = SystemKeyOf(event.key.keysym.sym);
                     const Uint16 mod = event.key.keysym.mod;
                     const bool alt = (mod & KMOD_ALT) && !(mod & KMOD_CTRL);
-                    if (system && (down ? alt : GetAsyncKeyState(int(system)) < 0)) vk = system;
+                    const bool ctrl = (mod & KMOD_CTRL) && !(mod & KMOD_ALT);
+                    if (system && (down ? alt || ctrl : GetAsyncKeyState(int(system)) < 0))
+                        vk = system;
                 }
                 if (vk) core::InjectKey(vk, down);
                 break;
@@ -409,6 +519,7 @@ private:
             Guard lock(BigLock());
             if (SDL_Window* grabbing = NativeOf(grabbed_)) x11::GrabPointer(grabbing);
         }
+        if (BackdropEvent(event)) return;
         HWND hwnd = HwndOfNative(event.windowID);
         if (!hwnd || !IsWindow(hwnd)) return;
         switch (event.event) {
@@ -424,6 +535,9 @@ private:
             case SDL_WINDOWEVENT_FOCUS_LOST: FocusLost(); break;
             case SDL_WINDOWEVENT_TAKE_FOCUS: TakeFocus(hwnd); break;
             case SDL_WINDOWEVENT_CLOSE:
+                // In full screen the window manager's keys close nothing:
+                // leaving takes the program's own way (Escape, the door).
+                if (FullScreenLocked()) break;
                 // The close box of a window disabled by a modal dialog
                 // brings that dialog forward instead.
                 if (IsWindowEnabled(hwnd))
@@ -526,9 +640,35 @@ private:
         }
     }
 
+    // The backdrop's own events: drawn again when exposed; brought to the
+    // front (a click on it, say), it goes back under the program's windows.
+    bool BackdropEvent(const SDL_WindowEvent& event) {
+        Guard lock(BigLock());
+        if (!backdrop_ || event.windowID != SDL_GetWindowID(backdrop_)) return false;
+        if (event.event == SDL_WINDOWEVENT_EXPOSED) PaintBackdrop();
+        if (event.event == SDL_WINDOWEVENT_FOCUS_GAINED) RaiseOverBackdrop();
+        return true;
+    }
+
+    bool FullScreenLocked() {
+        Guard lock(BigLock());
+        return full_;
+    }
+
     // A window manager placed or moved a native window: the core's window
-    // follows, so that points map through the right origin.
+    // follows, so that points map through the right origin. In full screen
+    // the window goes back to its place instead.
     void FollowNative(HWND hwnd, int x, int y) {
+        {
+            Guard lock(BigLock());
+            if (full_) {
+                auto w = core::LookupWindow(hwnd);
+                SDL_Window* native = NativeOf(hwnd);
+                const POINT at = w ? NativePoint(w->rect.left, w->rect.top) : POINT{x, y};
+                if (native && (at.x != x || at.y != y)) SDL_SetWindowPosition(native, at.x, at.y);
+                return;
+            }
+        }
         if (SDL_Window* native = NativeOfLocked(hwnd)) x11::RootPosition(native, &x, &y);
         x = FromNative(x, scale_);
         y = FromNative(y, scale_);
@@ -556,7 +696,11 @@ private:
         }
         int x = 0, y = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        const POINT at = FromNative(POINT{x, y}, scale_);
+        POINT at;
+        {
+            Guard lock(BigLock());
+            at = CorePoint(x, y);
+        }
         if (WindowFromPoint(at)) return;
         outsidePressAt_ = SDL_GetTicks();
         core::InjectMouseMove(at, GetTickCount());
@@ -569,8 +713,14 @@ private:
     }
 
     DWORD uiThread_;
-    SIZE screen_;  // in the core's pixels: the display's divided by the factor
-    int scale_;
+    SIZE display_;  // the display's own pixels
+    SIZE screen_;   // in the core's pixels: the display's divided by the windowed factor
+    int scale_;     // the factor now (guarded by BigLock, as are the five below)
+    int windowedScale_;
+    bool full_ = false;
+    POINT origin_{0, 0};  // where the core's (0, 0) shows: not (0, 0) only in full screen
+    SDL_Window* backdrop_ = nullptr;
+    COLORREF backdropColour_ = RGB(150, 210, 245);
     Uint32 wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, SDL_Window*> natives_;        // guarded by BigLock, as are the four below

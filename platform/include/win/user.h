@@ -504,6 +504,7 @@ SHORT WINAPI GetAsyncKeyState(int virtualKey);
 #define VK_F3 0x72
 #define VK_F4 0x73
 #define VK_F10 0x79
+#define VK_F11 0x7A
 
 // ---- Timers ---------------------------------------------------------------
 typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);

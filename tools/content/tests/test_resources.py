@@ -62,7 +62,8 @@ class ResourcesTest(unittest.TestCase):
                 self.assertTrue(os.path.isfile(os.path.join(self.out, name)), name)
                 ids.append((int(number), kind))
         self.assertEqual(len(ids), len(set(ids)))
-        wanted = {128, 132, 134, 135, 136, 137, 139, 144, 145, 146, 149, 150, 151, 164}
+        wanted = {128, 132, 134, 135, 136, 137, 139, 144, 145, 146, 149, 150, 151, 164,
+                  165, 166, 167, 168}
         self.assertEqual({n for n, k in ids if k == "ICON"}, wanted)
         self.assertEqual({n for n, k in ids if k == "WAVE"}, {153, 154, 155, 156, 157})
         self.assertEqual({n for n, k in ids if k == "BITMAP"}, {142, 143, 148})
