@@ -117,6 +117,19 @@ RECT ProgramTest::ScreenRectOf(HWND dialog, int id) {
     return rect;
 }
 
+COLORREF ProgramTest::FilePixel(const std::string& file, int x, int y) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap) return CLR_INVALID;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    COLORREF colour = ::GetPixel(dc, x, y);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    return colour;
+}
+
 POINT ProgramTest::CentreOf(HWND dialog, int id) {
     RECT rect = ScreenRectOf(dialog, id);
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};

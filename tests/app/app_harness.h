@@ -53,6 +53,8 @@ protected:
     static HWND Home();  // the home screen's window, once it is up
     // Screen point at the centre of dialog item `id` of `dialog`.
     static POINT CentreOf(HWND dialog, int id);
+    // The pixel at (x, y) of a picture file, as the program reads it.
+    static COLORREF FilePixel(const std::string& file, int x, int y);
     static RECT ScreenRectOf(HWND dialog, int id);
     // Whether a screen other than the home screen is up (the topmost one).
     static HWND ScreenOverHome();

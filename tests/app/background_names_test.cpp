@@ -12,19 +12,6 @@ using namespace app_test;
 
 namespace {
 
-COLORREF FilePixel(const std::string& file, int x, int y) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (!bitmap) return CLR_INVALID;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    COLORREF colour = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
-    return colour;
-}
-
 class BackgroundNamesTest : public ProgramTest {};
 
 TEST_F(BackgroundNamesTest, TheHomePictureIsFoundWhateverTheCaseOfItsName) {

@@ -13,20 +13,6 @@ using namespace app_test;
 
 namespace {
 
-// The home picture's pixel at (x, y), read from the file the program uses.
-COLORREF PicturePixel(const std::string& file, int x, int y) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (!bitmap) return CLR_INVALID;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    COLORREF colour = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
-    return colour;
-}
-
 // The button's rectangle in the home screen's client coordinates.
 RECT ClientRectOf(HWND home, int id) {
     RECT rect{};
@@ -50,7 +36,7 @@ TEST_F(ProgramTest, HomeScreenShowsThePictureAtTheTemplatesSizeAndEscapeEndsTheP
         // The picture is painted 1:1 at the top-left, also under the buttons.
         for (POINT p : {POINT{5, 5}, POINT{350, 100}, POINT{697, 464}, POINT{400, 230}})
             EXPECT_EQ(headless::PixelAt(home, p.x, p.y),
-                      PicturePixel(AppDir() + "Backgrnd/home.bmp", p.x, p.y))
+                      FilePixel(AppDir() + "Backgrnd/home.bmp", p.x, p.y))
                 << p.x << "," << p.y;
         EXPECT_NE(headless::WindowIcon(home, ICON_BIG), nullptr);
         EXPECT_NE(g_fontUI.GetSafeHandle(), nullptr);
@@ -77,7 +63,7 @@ TEST_F(ProgramTest, HoveringAButtonRaisesItsBorderAndPlaysTheHoverSound) {
         button = ClientRectOf(home, IDC_HOME_MUSIC);
         // At rest the button is the picture itself.
         EXPECT_EQ(headless::PixelAt(home, button.left, button.top),
-                  PicturePixel(AppDir() + "Backgrnd/home.bmp", button.left, button.top));
+                  FilePixel(AppDir() + "Backgrnd/home.bmp", button.left, button.top));
         TakeSoundsPlayed();
         POINT centre = CentreOf(home, IDC_HOME_MUSIC);
         headless::MouseMove(centre.x, centre.y);
@@ -92,7 +78,7 @@ TEST_F(ProgramTest, HoveringAButtonRaisesItsBorderAndPlaysTheHoverSound) {
         // Inside, the picture stays.
         int cx = (button.left + button.right) / 2, cy = (button.top + button.bottom) / 2;
         EXPECT_EQ(headless::PixelAt(home, cx, cy),
-                  PicturePixel(AppDir() + "Backgrnd/home.bmp", cx, cy));
+                  FilePixel(AppDir() + "Backgrnd/home.bmp", cx, cy));
         EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{IDW_HOVER});
         // Moving within the button plays nothing more; leaving ends the light.
         headless::MouseMove(cx + 2, cy + 1);
@@ -107,7 +93,7 @@ TEST_F(ProgramTest, HoveringAButtonRaisesItsBorderAndPlaysTheHoverSound) {
     script.Then("border gone", [&] {
         HWND home = Home();
         EXPECT_EQ(headless::PixelAt(home, button.left, button.top),
-                  PicturePixel(AppDir() + "Backgrnd/home.bmp", button.left, button.top));
+                  FilePixel(AppDir() + "Backgrnd/home.bmp", button.left, button.top));
         EXPECT_EQ(TakeSoundsPlayed(), std::vector<int>{});
         headless::KeyPress(VK_ESCAPE);
         return true;
