@@ -135,9 +135,10 @@ void ColoringTest::SaveAs(const std::string& name) {
 void ColoringTest::ThenPressesShowRanges(const std::vector<std::pair<int, const char*>>& presses) {
     for (size_t i = 0; i <= presses.size(); ++i) {
         script.Then("press " + std::to_string(i), [presses, i] {
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_EQ(TextOf(Screen(), IDC_RANGE_LABEL), presses[i - 1].second)
                     << "after press " << i - 1;
+            }
             if (i < presses.size()) ClickButton(presses[i].first);
             return true;
         });

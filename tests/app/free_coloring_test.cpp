@@ -257,7 +257,6 @@ TEST_F(FreeColoringTest, WithoutCataloguesTheScreenIsEmptyButWorks) {
     });
     script.Then("leave", [&] {
         if (!ScreenUp()) return false;
-        HWND screen = Screen();
         ExpectRect(Canvas(), RECT{110, 40, 710, 440});
         headless::KeyPress(VK_ESCAPE);
         return true;

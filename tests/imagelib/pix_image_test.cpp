@@ -290,7 +290,9 @@ TEST(PixImage, SaveIntoAFolderThatTakesNoNewFileOverwritesTheFileInPlace) {
     struct AsNobody {
         bool dropped = false;
         ~AsNobody() {
-            if (dropped) EXPECT_EQ(seteuid(0), 0);
+            if (dropped) {
+                EXPECT_EQ(seteuid(0), 0);
+            }
         }
     } user;
     if (geteuid() == 0) {
