@@ -40,7 +40,9 @@ run_ctest build
 
 # The threaded suites under ThreadSanitizer: only their binaries are built,
 # and only their tests run (the rest of the suite is single-threaded).
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTO_TSAN=ON "${lines_only[@]}"
+# -O1, as ThreadSanitizer advises: as good at finding races, quicker to build.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTO_TSAN=ON \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
 cmake --build build-tsan -j "$jobs" --target test_audio test_platform test_music
 tsan_suites='Transport*:TransportStop*:PlayerClient*:Engine*:Playing*:WaveOutput*:FileOutput*'
 tsan_suites+=':PlaySoundTest*:WaveOutTest*:*WaveOutConversion*:SoundWaveFile*'
