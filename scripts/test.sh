@@ -7,8 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
-# One compile more than cores keeps them busy while another waits on the disk.
-build_jobs=$((jobs + 1))
 
 # The suite must leave the tree as it found it: what git sees now is
 # compared with what it sees at the end.
@@ -37,7 +35,7 @@ run_ctest() {
 }
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${lines_only[@]}"
-cmake --build build -j "$build_jobs"
+cmake --build build -j "$jobs"
 run_ctest build
 
 # The threaded suites under ThreadSanitizer: only their binaries are built,
@@ -45,7 +43,7 @@ run_ctest build
 # -O1, as ThreadSanitizer advises: as good at finding races, quicker to build.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTO_TSAN=ON \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
-cmake --build build-tsan -j "$build_jobs" --target test_audio test_platform test_music
+cmake --build build-tsan -j "$jobs" --target test_audio test_platform test_music
 tsan_suites='Transport*:TransportStop*:PlayerClient*:Engine*:Playing*:WaveOutput*:FileOutput*'
 tsan_suites+=':PlaySoundTest*:WaveOutTest*:*WaveOutConversion*:SoundWaveFile*'
 tsan_suites+=':MusicPlayerTest*:MusicPlayerWithEngine*'
@@ -60,7 +58,7 @@ echo "ThreadSanitizer suites: $((SECONDS - tsan_start)) s"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTINTO_SANITIZE=ON \
   -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
-cmake --build build-asan -j "$build_jobs"
+cmake --build build-asan -j "$jobs"
 # Leaks are checked by default; a binary may turn that off for itself (the
 # SDL tests do: the display libraries keep allocations for the whole run).
 # The real-time tests (label realtime: live streams played for 20 s each)
